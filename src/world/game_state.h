@@ -1,0 +1,162 @@
+// The whole game state as plain data, grouped by owner, and the puzzle world's operations on it.
+// One GameState is owned by the game (or by a test or tool, which builds a fresh one).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "world/grid.h"
+#include "world/services.h"
+
+namespace mdx::world {
+
+// Values of gameState.
+enum : int32_t {
+  StateTitle = 0,     // title menu
+  StateRunning = 1,   // the robot walks
+  StateDropping = 2,  // the pieces fall and are steered
+  StateReady = 3,     // a level is loaded and waits for Space or Enter
+  StateEnding = 4,    // the ending level
+};
+
+// Start-up options chosen in the startup dialog. These are the values before the dialog runs.
+struct Options {
+  uint8_t windowed = 0;
+  uint8_t blocks3D = 0;
+  uint8_t soundEnabled = 0;
+  uint32_t adapterIndex = 0;
+  int32_t packIndex = 1;
+  std::string packName = "mappack1";  // folder of the map pack, no trailing slash
+};
+
+// Where the player is in the game.
+struct Progress {
+  int32_t gameState = StateTitle;
+  int32_t levelNumber = 1;  // 99 is the ending level
+  int32_t levelCount = 32;  // the pack's last level, read from pref.ini at every level start
+};
+
+// The level: both layers, the level values from the file, the robot and the machinery.
+struct World {
+  LevelGrid blockLayer{};
+  LevelGrid deviceLayer{};
+
+  int32_t pieceCount = 0;
+  std::array<int32_t, 10> pieceTypes{};
+  int32_t landscapeChoice = 0;
+  int32_t parallax1On = 0;
+  int32_t parallax2Mode = 0;
+  int32_t levelMusic = 0;
+  int32_t landscapeMotion = 0;
+
+  int32_t robotColumn = 0;
+  int32_t robotRow = 0;
+  uint8_t robotFalling = 0;
+  uint8_t robotClimbing = 0;
+  int32_t robotFrame = 0;  // 0, 1 walking, 2 falling, 2 and 3 at the exit
+  int32_t liftCounter = 0;
+  int32_t liftReturnTimer = 0;
+  int32_t gateState = 0;  // 0 lying, 1 turning up, 2 standing, 3 turning back
+  uint8_t levelComplete = 0;
+  uint8_t robotExploded = 0;
+  int16_t explosionTicks = 0;
+  float robotExplosionX = 0.0f;
+  float robotExplosionY = 0.0f;
+  float lightX = 0.0f;
+  float lightY = 0.0f;
+};
+
+// The falling piece and the requests to its handler.
+struct Pieces {
+  int32_t pieceIndex = 0;
+  int32_t pieceColumn = 0;
+  int32_t pieceRow = 0;
+  std::array<std::array<int32_t, 3>, 4> pieceShape{};  // [row][column] image codes, 0 = nothing
+  uint8_t pieceShapeInBlocks = 0;                      // 1 block images, 0 device images
+  int32_t pieceCommand = 0;  // 1 test left, 2 fall step, 3 test right; 0 when handled
+  uint8_t pieceMoveAllowed = 0;
+};
+
+// Animation values: advanced by the frame loop, reset at level start, read by the drawing.
+// Defaults are the program-start values; the frame loop sets its own start values before it runs.
+struct Scene {
+  int32_t fadeLevel = 0;
+  int32_t lightLevel1 = 0;
+  int32_t lightLevel2 = 0;
+  uint8_t lightFalling1 = 1;
+  uint8_t lightFalling2 = 1;
+  float robotScale = 0.0f;
+  float robotPivotX = 0.0f;
+  float robotPivotY = 0.0f;
+  float waveClock = 0.0f;       // degrees
+  float landscapeAngle = 0.0f;  // radians
+  float landscapeClock = 0.0f;  // degrees
+  float spinAngle = 0.0f;
+  float gateTurn = 0.0f;  // degrees
+  float gateAngle = 0.0f;
+  std::array<float, 2> parallax1X{};
+  std::array<float, 2> parallax2X{};
+  uint8_t blinkPhase = 0;
+  uint8_t altFramePhase = 1;
+  int32_t titleFramePhase = 0;
+  float bannerScale = 0.0f;
+  float bannerX = 0.0f;
+  int16_t hudPhase = 0;  // 0 piece bar shown, 1 sliding out, 2 gone
+  float hudSlide = 0.0f;
+  float explosionAngle = 0.0f;
+};
+
+// Keyboard command latches, in this order.
+enum Latch { LatchConfirm, LatchRestart, LatchUp, LatchDown, LatchLeft, LatchRight, LatchMusic, LatchQuit };
+
+// State of the keyboard commands and the menus they drive.
+struct Keys {
+  std::array<uint8_t, 8> keyLatch{};
+  uint8_t titleChoice = 1;  // 1 start, 0 quit
+  uint8_t quitPrompt = 0;
+};
+
+// The game state and the puzzle world's operations on it. Sound effects and messages go out
+// through the two service pointers; either may be null (then nothing is played or shown).
+class GameState {
+ public:
+  GameState() = default;
+  GameState(SampleSink* samples, MessageBoxes* messages) : samples(samples), messages(messages) {}
+
+  Options options;
+  Progress progress;
+  World world;
+  Pieces pieces;
+  Scene scene;
+  Keys keys;
+
+  SampleSink* samples = nullptr;
+  MessageBoxes* messages = nullptr;
+
+  // Reads a level file into the layers, the level values and the robot position.
+  // Called by startLevel; levelNumber must be set first (level 99 forces its music).
+  void loadLevelFile(const std::string& path);
+
+  // Starts level n: pref.ini, the level file, every per-level reset, the gate pass and
+  // the first piece. The caller sets levelNumber to n first and sets gameState afterwards.
+  void startLevel(int32_t n);
+
+  // Makes piece pieceIndex the falling piece at column 15, row 0.
+  void setupPiece();
+
+  // Acts on pieceCommand (1 left test, 2 fall step, 3 right test), then clears it.
+  void handlePieceCommand();
+
+  // One step of the robot and the lifts (every 150 ms while the robot runs).
+  void worldStep();
+
+  // The gate pass: lays or stands the swing bars for gateState, clears explosion markers,
+  // and records the exit light position.
+  void applyGates();
+
+  // Plays an effect when sound is enabled and a sink is plugged in.
+  void playSample(Sample sample);
+};
+
+}  // namespace mdx::world
