@@ -1,0 +1,49 @@
+#include "world/pack_list.h"
+
+#include <fstream>
+#include <sys/stat.h>
+
+namespace mdx::world {
+namespace {
+
+constexpr std::size_t kMaxLine = 254;
+
+bool isRegularOrMissing(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return true;  // let the open report it
+  return !S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+PackList readPackList(const std::string& path) {
+  PackList list;
+  if (!isRegularOrMissing(path)) return list;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return list;
+  list.opened = true;
+  // One entry per line read, including the empty line after a final line break.
+  while (true) {
+    std::string line;
+    int c;
+    bool sawBreak = false;
+    while ((c = in.get()) != EOF) {
+      if (c == '\n') {
+        sawBreak = true;
+        break;
+      }
+      if (line.size() < kMaxLine) line.push_back(static_cast<char>(c));
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    list.entries.push_back(line);
+    if (!sawBreak) break;
+  }
+  return list;
+}
+
+std::string resolvePackName(const PackList& list, int32_t packIndex, const std::string& current) {
+  if (packIndex < 0 || static_cast<std::size_t>(packIndex) >= list.entries.size()) return current;
+  return list.entries[static_cast<std::size_t>(packIndex)];
+}
+
+}  // namespace mdx::world

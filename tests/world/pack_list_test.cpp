@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "world/pack_list.h"
+
+namespace mdx::world {
+namespace {
+
+std::string writeFile(const std::string& name, const std::string& bytes) {
+  const std::string path = ::testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+TEST(PackList, AFinalLineBreakAddsAnEmptyEntry) {
+  EXPECT_EQ(readPackList(writeFile("packs1.ini", "mappack1\n")).entries,
+            (std::vector<std::string>{"mappack1", ""}));
+  EXPECT_EQ(readPackList(writeFile("packs2.ini", "mappack1")).entries,
+            (std::vector<std::string>{"mappack1"}));
+  EXPECT_EQ(readPackList(writeFile("packs3.ini", "a\r\nb\r\n")).entries,
+            (std::vector<std::string>{"a", "b", ""}));
+  EXPECT_EQ(readPackList(writeFile("packs4.ini", "")).entries, (std::vector<std::string>{""}));
+}
+
+TEST(PackList, MissingFileOrFolderGivesNoEntriesAndDoesNotHang) {
+  PackList missing = readPackList(::testing::TempDir() + "no-such-mappacks.ini");
+  EXPECT_FALSE(missing.opened);
+  EXPECT_TRUE(missing.entries.empty());
+  PackList folder = readPackList(::testing::TempDir());
+  EXPECT_FALSE(folder.opened);
+  EXPECT_EQ(resolvePackName(folder, 0, "mappack1"), "mappack1");
+}
+
+TEST(PackList, LongLinesAreCutAt254CharactersAndTheRestSkipped) {
+  const std::string longName(300, 'x');
+  PackList list = readPackList(writeFile("packs5.ini", longName + "\nsecond"));
+  ASSERT_EQ(list.entries.size(), 2u);
+  EXPECT_EQ(list.entries[0], std::string(254, 'x'));
+  EXPECT_EQ(list.entries[1], "second");
+}
+
+TEST(PackList, ResolvePicksTheLineOfPackIndex) {
+  PackList list = readPackList(writeFile("packs6.ini", "first\nsecond\n"));
+  EXPECT_EQ(resolvePackName(list, 1, "mappack1"), "second");
+  EXPECT_EQ(resolvePackName(list, 2, "mappack1"), "");
+  EXPECT_EQ(resolvePackName(list, 3, "mappack1"), "mappack1");
+  EXPECT_EQ(resolvePackName(list, -1, "mappack1"), "mappack1");
+}
+
+}  // namespace
+}  // namespace mdx::world
