@@ -1,7 +1,37 @@
 #!/usr/bin/env bash
-# Builds everything from nothing and runs every test.
+# Builds everything from nothing and runs every test:
+#   1. the normal build in build/ and its CTest suite (unit, headless game, Xvfb, golden frames);
+#   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
+#   3. a short run of every libFuzzer target (scripts/fuzz.sh) in build-fuzz/.
+# MDX_TEST_STAGES picks stages (default "main asan fuzz"); MDX_FUZZ_SECONDS sets seconds per target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+stages=${MDX_TEST_STAGES:-"main asan fuzz"}
 jobs=$(nproc 2>/dev/null || echo 2)
-ctest --test-dir build --output-on-failure -j "$jobs"
+
+bash scripts/setup-deps.sh
+
+for stage in $stages; do
+  case "$stage" in
+    main)
+      echo "== Build and test (build/)"
+      bash scripts/build.sh
+      ctest --test-dir build --output-on-failure -j "$jobs"
+      ;;
+    asan)
+      echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+      cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMDX_SANITIZE=ON -DMDX_BUILD_BENCHMARKS=OFF
+      cmake --build build-asan -j "$jobs"
+      ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE no-sanitize
+      ;;
+    fuzz)
+      echo "== Fuzz every reader briefly (build-fuzz/)"
+      bash scripts/fuzz.sh "${MDX_FUZZ_SECONDS:-6}"
+      ;;
+    *)
+      echo "unknown test stage: $stage" >&2
+      exit 2
+      ;;
+  esac
+done

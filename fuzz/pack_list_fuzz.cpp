@@ -1,0 +1,15 @@
+// libs: mdx_world
+#include <cstdint>
+
+#include "fuzz/fuzz_file.h"
+#include "world/pack_list.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = mdx::fuzz::writeInput(data, size, ".ini");
+  const mdx::world::PackList list = mdx::world::readPackList(path);
+  for (const std::string& entry : list.entries) {
+    if (entry.size() > 254) __builtin_trap();
+  }
+  (void)mdx::world::resolvePackName(list, static_cast<int32_t>(size % 7) - 1, "mappack1");
+  return 0;
+}
