@@ -1,0 +1,141 @@
+#include "app/game.h"
+
+namespace mdx::app {
+
+using world::StateDropping;
+using world::StateEnding;
+using world::StateReady;
+using world::StateRunning;
+using world::StateTitle;
+
+const char* stateName(int32_t gameState) {
+  switch (gameState) {
+    case StateTitle:
+      return "StateTitle";
+    case StateRunning:
+      return "StateRunning";
+    case StateDropping:
+      return "StateDropping";
+    case StateReady:
+      return "StateReady";
+    case StateEnding:
+      return "StateEnding";
+  }
+  return "State?";
+}
+
+Game::Game(Clock& clock, KeySource& keys, ScenePresenter& presenter, WindowControl& window,
+           sound::Music* music, world::MessageBoxes* messages)
+    : state(music, messages),
+      clock_(clock),
+      keys_(keys),
+      presenter_(presenter),
+      window_(window),
+      music_(music) {
+  // A sound system that cannot start takes the window with it; the loop then ends.
+  if (music_ != nullptr) music_->onInitFailure = [this] { window_.destroyWindow(); };
+}
+
+void Game::startUp() {
+  if (createWriters) createWriters();
+  setAnimationStartValues(state.scene);
+  if (soundOn()) music_->startSound(state.options.packName);
+  startTimers(timers, clock_);
+  logChanges();
+}
+
+void Game::runFrame() {
+  drawFrame();
+  world::Progress& progress = state.progress;
+  if (progress.gameState == StateRunning && state.pieces.pieceIndex < state.world.pieceCount) {
+    progress.gameState = StateDropping;
+    logChanges();
+  }
+  if (timerDue(clock_, timers.timer30, kAnimationPeriod)) animationTick(state);
+  if (timerDue(clock_, timers.timer200, kBlinkPeriod)) blinkTick(state.scene);
+  if (progress.gameState == StateDropping) dropStep();
+  if (timerDue(clock_, timers.timer20, kEffectPeriod) && effectTick(state)) restartAfterBlowUp();
+  if (progress.gameState == StateRunning || progress.gameState == StateEnding) worldStepTimer();
+  if (state.options.windowed && timerDue(clock_, timers.secondTimer, kSecondPeriod)) {
+    redrawReady = 1;
+  }
+}
+
+void Game::drawFrame() {
+  pollKeyboard();
+  presenter_.present(state);
+}
+
+void Game::escapeReleased() {
+  int32_t& gameState = state.progress.gameState;
+  if (gameState == StateTitle) window_.destroyWindow();
+  if (gameState >= StateRunning && gameState <= StateEnding) {
+    state.keys.quitPrompt = state.keys.quitPrompt == 0 ? 1 : 0;
+  }
+}
+
+void Game::startCurrentLevel() {
+  state.startLevel(state.progress.levelNumber);
+  ++levelStarts;
+}
+
+void Game::switchMusic() {
+  if (soundOn()) music_->switchMusic(state.world.levelMusic);
+}
+
+void Game::logChanges() {
+  const int32_t gameState = state.progress.gameState;
+  if (gameState == loggedState_ && levelStarts == loggedLevelStarts_) return;
+  loggedState_ = gameState;
+  loggedLevelStarts_ = levelStarts;
+  if (stateLog) {
+    stateLog(std::string("state ") + stateName(gameState) + " level " +
+             std::to_string(state.progress.levelNumber));
+  }
+}
+
+// The timed drop every 600 ms, then the rules that hold every frame while pieces fall.
+void Game::dropStep() {
+  if (timerDue(clock_, timers.stepTimer, kDropPeriod)) timedDrop(state);
+  passBottomRow(state);
+  if (state.pieces.pieceIndex >= state.world.pieceCount) {
+    state.progress.gameState = StateRunning;
+    state.scene.hudPhase = 1;  // the piece bar slides away
+    logChanges();
+  }
+}
+
+void Game::worldStepTimer() {
+  if (!timerDue(clock_, timers.stepTimer, kWorldStepPeriod)) return;
+  if (!state.world.levelComplete) {
+    robotStep(state);
+    if (!state.world.levelComplete) return;
+  }
+  if (exitSequenceStep(state)) goToNextLevel();
+}
+
+// The end of the exit sequence: the next level, or the ending after the pack's last level.
+void Game::goToNextLevel() {
+  world::Progress& progress = state.progress;
+  ++progress.levelNumber;
+  state.scene.robotScale = 1.0f;
+  progress.gameState = StateReady;
+  state.world.levelComplete = 0;
+  if (progress.levelNumber > progress.levelCount) {
+    progress.levelNumber = 99;
+    progress.gameState = StateEnding;
+  }
+  startCurrentLevel();
+  switchMusic();
+  logChanges();
+}
+
+// The blown-up robot has flown off: the same level again, with the music left as it is.
+void Game::restartAfterBlowUp() {
+  state.keys.keyLatch[world::LatchDown] = 0;
+  state.progress.gameState = StateReady;
+  startCurrentLevel();
+  logChanges();
+}
+
+}  // namespace mdx::app

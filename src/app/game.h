@@ -1,0 +1,100 @@
+// The game object: owns the whole game state, the frame loop's timers and the window flags,
+// and runs the frame loop's start-up, one frame at a time, and the keyboard commands.
+// The platform shell owns the window and the event loop and calls in here; the clock, the
+// keyboard, the drawing, the window and the music come in through small interfaces, so the
+// whole game runs headless under a virtual clock in tests and replays.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/clock.h"
+#include "app/frontend.h"
+#include "app/key_source.h"
+#include "app/timers.h"
+#include "sound/music.h"
+#include "world/game_state.h"
+
+namespace mdx::app {
+
+// "StateTitle" and so on: the name of a gameState value, "State?" for an unknown one.
+const char* stateName(int32_t gameState);
+
+class Game {
+ public:
+  // music and messages may be null (no sound, no message boxes). The music doubles as the
+  // world's sample sink; sound calls are made only while options.soundEnabled is set.
+  Game(Clock& clock, KeySource& keys, ScenePresenter& presenter, WindowControl& window,
+       sound::Music* music, world::MessageBoxes* messages);
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // The frame loop's start-up, run once before the first frame: the text writers (hook),
+  // the animation start values, the sound start-up when enabled, the five timestamps.
+  void startUp();
+
+  // One frame: draw (polling the keyboard first), then the timed work in its fixed order.
+  // The shell calls it whenever the window is active and no event is waiting.
+  void runFrame();
+
+  // Polls the keyboard and draws one picture. Part of every frame; the shell also calls it
+  // after each event in full-screen mode and to repaint after a size change.
+  void drawFrame();
+
+  // Reads the keyboard once and runs the commands of released keys, in their fixed order.
+  void pollKeyboard();
+
+  // The Escape key was released (it arrives as a window event): on the title screen the
+  // window is destroyed (quit); during play the quit prompt is shown or hidden.
+  void escapeReleased();
+
+  world::GameState state;
+  FrameTimers timers;
+  int32_t windowActive = 0;  // set by the shell from the window's activation and size events
+  uint8_t redrawReady = 0;   // 1 from the first frame a second after start-up, windowed only
+
+  // Creates the two text writers at start-up; set by the drawing side.
+  std::function<void()> createWriters;
+  // Receives one line per game-state change and per level start: "state StateReady level 2".
+  std::function<void(const std::string&)> stateLog;
+
+  // How many levels were started so far (new game, next level, restart, ending).
+  int levelStarts = 0;
+
+ private:
+  bool soundOn() const { return state.options.soundEnabled && music_ != nullptr; }
+  // Starts level levelNumber (the caller has set levelNumber and gameState).
+  void startCurrentLevel();
+  void switchMusic();
+  // Writes a log line when the game state changed or a level started since the last line.
+  void logChanges();
+
+  // Frame steps.
+  void dropStep();
+  void worldStepTimer();
+  void goToNextLevel();
+  void restartAfterBlowUp();
+
+  // Key commands, in the order the poll runs them.
+  void upKey(const KeyState& keys);
+  bool downKey(const KeyState& keys);  // true when it has just ended the dropping phase
+  void sideKey(const KeyState& keys, uint8_t key, world::Latch latch, int32_t command);
+  void restartKey(const KeyState& keys);
+  void musicKey(const KeyState& keys);
+  void quitKey(const KeyState& keys);
+  void confirmKey(const KeyState& keys);
+  void confirm();
+  void keyboardDropStep();
+
+  Clock& clock_;
+  KeySource& keys_;
+  ScenePresenter& presenter_;
+  WindowControl& window_;
+  sound::Music* music_;
+  uint8_t handledThisPoll_ = 0;
+  int32_t loggedState_ = -1;
+  int loggedLevelStarts_ = 0;
+};
+
+}  // namespace mdx::app

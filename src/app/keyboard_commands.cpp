@@ -1,0 +1,205 @@
+// The keyboard commands. Every command fires when its key is released: while the key is down
+// its latch is set, and the first poll that finds the key up with the latch set runs it.
+#include <algorithm>
+
+#include "app/game.h"
+
+namespace mdx::app {
+
+using world::LatchConfirm;
+using world::LatchDown;
+using world::LatchMusic;
+using world::LatchQuit;
+using world::LatchRestart;
+using world::LatchUp;
+using world::StateDropping;
+using world::StateEnding;
+using world::StateReady;
+using world::StateRunning;
+using world::StateTitle;
+
+namespace {
+
+bool isDown(const KeyState& keys, uint8_t key) {
+  return (keys[key] & kKeyDown) != 0;
+}
+
+}  // namespace
+
+void Game::pollKeyboard() {
+  KeyState keys{};
+  handledThisPoll_ = 0;
+  if (!keys_.read(keys)) {
+    // An unreadable keyboard counts as all keys up, so held commands fire now.
+    keys.fill(0);
+    keys_.acquire();
+  }
+  upKey(keys);
+  const bool dropEnded = downKey(keys);
+  if (!dropEnded) {
+    sideKey(keys, DIK_LEFT, world::LatchLeft, 1);
+    sideKey(keys, DIK_RIGHT, world::LatchRight, 3);
+  }
+  restartKey(keys);
+  musicKey(keys);
+  quitKey(keys);
+  confirmKey(keys);
+}
+
+void Game::upKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchUp];
+  if (isDown(keys, DIK_UP)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  if (state.progress.gameState == StateTitle) {
+    state.keys.titleChoice = 1;
+    state.playSample(world::Sample::Button);
+  }
+  latch = 0;
+}
+
+bool Game::downKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchDown];
+  if (isDown(keys, DIK_DOWN)) {
+    latch = 1;
+    return false;
+  }
+  // While an explosion plays the release waits, latch kept.
+  if (!latch || state.world.explosionTicks != 0) return false;
+  const int32_t gameState = state.progress.gameState;
+  if (gameState == StateTitle) {
+    state.keys.titleChoice = 0;
+    state.playSample(world::Sample::Button);
+    latch = 0;
+  } else if (gameState == StateDropping) {
+    // The latch stays set: the piece drops one row per poll until something clears it.
+    keyboardDropStep();
+    return state.progress.gameState != StateDropping;
+  }
+  return false;
+}
+
+// One row of the fast drop. Unlike the timed drop it plays no sound.
+void Game::keyboardDropStep() {
+  world::Pieces& p = state.pieces;
+  p.pieceCommand = 2;
+  state.handlePieceCommand();
+  ++p.pieceRow;
+  if (p.pieceRow > 27) state.keys.keyLatch[LatchDown] = 0;
+  passBottomRow(state);
+  if (p.pieceIndex >= state.world.pieceCount) {
+    state.progress.gameState = StateRunning;
+    state.scene.hudPhase = 1;
+    logChanges();
+  }
+}
+
+// Left (command 1) or Right (command 3): asks the piece handler, then moves the piece one
+// column if allowed, keeping its three-column box on the grid.
+void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, int32_t command) {
+  if (state.progress.gameState != StateDropping) return;
+  uint8_t& latch = state.keys.keyLatch[latchIndex];
+  if (isDown(keys, key)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  world::Pieces& p = state.pieces;
+  p.pieceCommand = command;
+  p.pieceMoveAllowed = 1;
+  state.handlePieceCommand();
+  if (p.pieceMoveAllowed == 1) {
+    p.pieceColumn = command == 1 ? std::max(p.pieceColumn - 1, 0) : std::min(p.pieceColumn + 1, 31);
+  }
+  latch = 0;
+}
+
+void Game::restartKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchRestart];
+  if (isDown(keys, DIK_R)) {
+    if (state.progress.gameState < StateEnding) latch = 1;
+    return;
+  }
+  if (!latch) return;
+  // The latch was set outside the ending, so a release fires in any state.
+  latch = 0;
+  state.keys.keyLatch[LatchDown] = 0;
+  state.keys.quitPrompt = 0;
+  state.progress.gameState = StateReady;
+  startCurrentLevel();
+  logChanges();
+}
+
+void Game::musicKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchMusic];
+  if (isDown(keys, DIK_F2)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  if (soundOn()) {
+    // Turning the music off also keeps Space or Enter of the same poll from acting.
+    if (music_->musicOn) handledThisPoll_ = 1;
+    music_->toggleMusic();
+  }
+  latch = 0;
+}
+
+void Game::quitKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchQuit];
+  if (isDown(keys, DIK_Q)) {
+    if (state.keys.quitPrompt == 1) latch = 1;
+    return;
+  }
+  if (!latch) return;
+  state.progress.gameState = StateTitle;
+  state.scene.fadeLevel = 255;
+  state.world.levelComplete = 0;
+  state.world.landscapeChoice = 1;
+  state.world.parallax1On = 1;
+  state.world.parallax2Mode = 2;
+  state.keys.quitPrompt = 0;
+  if (soundOn()) music_->playTitleMusic();
+  latch = 0;
+  logChanges();
+}
+
+// Space and Enter share one latch: the command fires once both keys are up.
+void Game::confirmKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[LatchConfirm];
+  if (isDown(keys, DIK_SPACE) || isDown(keys, DIK_RETURN)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  confirm();
+  latch = 0;
+  logChanges();
+}
+
+void Game::confirm() {
+  world::Progress& progress = state.progress;
+  if (progress.gameState == StateTitle && !handledThisPoll_) {
+    if (state.keys.titleChoice == 0) {
+      window_.destroyWindow();
+    } else {
+      progress.gameState = StateReady;
+      handledThisPoll_ = 1;  // the same release must not also leave StateReady
+      progress.levelNumber = 1;
+      startCurrentLevel();
+      switchMusic();
+    }
+  }
+  if (progress.gameState == StateReady && !handledThisPoll_) progress.gameState = StateRunning;
+  if (state.world.levelComplete == 1) {
+    // Cuts the exit sequence short; on the pack's last level the same level comes again.
+    progress.levelNumber = std::min(progress.levelNumber + 1, progress.levelCount);
+    progress.gameState = StateReady;
+    startCurrentLevel();
+    switchMusic();
+  }
+}
+
+}  // namespace mdx::app

@@ -1,0 +1,186 @@
+#include "app/timers.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace mdx::app {
+
+namespace {
+
+constexpr double kDegreesToRadians = 3.141592654 / 180.0;
+constexpr double kGateTurnToRadians = 3.141592654 / 90.0;  // the bar turns twice gateTurn
+
+// Moves both copies of a scrolling strip one pixel left; a copy that has left the screen
+// comes back at the right edge.
+void scrollStrip(std::array<float, 2>& copies) {
+  for (float& x : copies) {
+    x -= 1.0f;
+    if (x < -639.0f) x = 639.0f;
+  }
+}
+
+// Advances a clock in degrees by a quarter degree, wrapping to 0 past 359.99.
+void advanceDegrees(float& clock) {
+  clock += 0.25f;
+  if (clock > 359.99f) clock = 0.0f;
+}
+
+// Turns the swing bars while a turn is under way; a finished turn makes the bars solid in
+// their new position.
+void turnGates(world::GameState& state) {
+  world::World& w = state.world;
+  world::Scene& s = state.scene;
+  if (w.gateState == 1 || w.gateState == 3) s.gateTurn += 5.0f;
+  if (s.gateTurn > 44.0f && w.gateState == 1) {
+    w.gateState = 2;
+    s.gateTurn = 45.0f;
+    state.applyGates();
+  }
+  if (s.gateTurn > 89.0f && w.gateState == 3) {
+    w.gateState = 0;
+    s.gateTurn = 0.0f;
+    state.applyGates();
+  }
+  s.gateAngle = static_cast<float>(s.gateTurn * kGateTurnToRadians);
+}
+
+// A pulsing light: moves by step in its direction and turns at the two bounds.
+void pulse(int32_t& level, uint8_t& falling, int32_t step, int32_t low, int32_t high) {
+  level += falling == 1 ? -step : step;
+  if (level < low) falling = 0;
+  if (level > high) falling = 1;
+}
+
+// Runs the explosion animation on; at its end the gate pass clears the explosion markers.
+void explosionStep(world::GameState& state) {
+  world::World& w = state.world;
+  if (w.explosionTicks <= 0) return;
+  state.scene.explosionAngle -= 0.25f;
+  ++w.explosionTicks;
+  if (w.explosionTicks > 20) {
+    w.explosionTicks = 0;
+    state.applyGates();
+  }
+}
+
+}  // namespace
+
+void startTimers(FrameTimers& timers, Clock& clock) {
+  timers.secondTimer = clock.ticks();
+  timers.timer30 = clock.ticks();
+  timers.stepTimer = clock.ticks();
+  timers.timer200 = clock.ticks();
+  timers.timer20 = clock.ticks();
+}
+
+bool timerDue(Clock& clock, uint32_t& stamp, uint32_t period) {
+  // Wide arithmetic: the distance of -2^31 has no 32-bit absolute value.
+  int64_t distance = static_cast<int32_t>(clock.ticks() - stamp);
+  if (std::llabs(distance) < static_cast<int64_t>(period)) return false;
+  stamp = clock.ticks();
+  return true;
+}
+
+void setAnimationStartValues(world::Scene& scene) {
+  scene.fadeLevel = 255;
+  scene.lightLevel1 = 255;
+  scene.lightLevel2 = 255;
+  scene.robotScale = 1.0f;
+  scene.robotPivotX = 8.0f;
+  scene.robotPivotY = 25.0f;
+  scene.waveClock = 0.0f;
+  scene.landscapeClock = 45.0f;
+  scene.gateTurn = 0.0f;
+  scene.parallax1X = {0.0f, 639.0f};
+  scene.parallax2X = {0.0f, 639.0f};
+}
+
+void animationTick(world::GameState& state) {
+  world::Scene& s = state.scene;
+  scrollStrip(s.parallax2X);
+  s.spinAngle += 0.1f;
+  if (s.spinAngle > 6.1f) s.spinAngle = 0.0f;
+  // The swing uses the clock's value from before this tick.
+  s.landscapeAngle = static_cast<float>(4.0 * std::sin(s.waveClock * kDegreesToRadians));
+  advanceDegrees(s.waveClock);
+  advanceDegrees(s.landscapeClock);
+  turnGates(state);
+}
+
+void blinkTick(world::Scene& s) {
+  s.blinkPhase = s.blinkPhase == 0 ? 1 : 0;
+  s.altFramePhase = s.altFramePhase == 0 ? 1 : 0;
+  s.titleFramePhase = s.titleFramePhase == 0 ? 1 : 0;
+  scrollStrip(s.parallax1X);
+  pulse(s.lightLevel1, s.lightFalling1, 3, 230, 251);
+  pulse(s.lightLevel2, s.lightFalling2, 2, 240, 252);
+}
+
+bool effectTick(world::GameState& state) {
+  world::World& w = state.world;
+  world::Scene& s = state.scene;
+  if (w.levelComplete) {
+    if (s.bannerScale < 1.0f) s.bannerScale += 0.01f;
+    if (s.bannerX > 0.0f) s.bannerX -= 1.0f;
+  }
+  if (s.hudPhase == 1) {
+    s.hudSlide += 2.0f;
+    if (s.hudSlide > 38.0f) s.hudPhase = 2;
+  }
+  explosionStep(state);
+  if (!w.robotExploded) return false;
+  if (w.robotExplosionX > -25.0f) {
+    s.robotScale += 0.05f;
+    w.robotExplosionX -= 4.0f;
+    w.robotExplosionY -= 6.0f;
+    return false;
+  }
+  return true;
+}
+
+void timedDrop(world::GameState& state) {
+  state.pieces.pieceCommand = 2;
+  state.playSample(world::Sample::Move);
+  state.handlePieceCommand();
+  // The row advances also when the handler has just landed the piece and set up the next.
+  ++state.pieces.pieceRow;
+}
+
+void passBottomRow(world::GameState& state) {
+  world::Pieces& p = state.pieces;
+  if (p.pieceRow <= 27) return;
+  p.pieceRow = 27;
+  ++p.pieceIndex;
+  state.setupPiece();
+}
+
+void robotStep(world::GameState& state) {
+  world::World& w = state.world;
+  state.worldStep();
+  if (w.robotFalling == 1) {
+    w.robotFrame = 2;
+  } else if (w.robotFrame == 2 || w.robotFrame == 1) {
+    w.robotFrame = 0;
+  } else if (w.robotFrame == 0) {
+    w.robotFrame = 1;
+  }
+}
+
+bool exitSequenceStep(world::GameState& state) {
+  world::World& w = state.world;
+  world::Scene& s = state.scene;
+  if (w.robotFrame == 2) {
+    w.robotFrame = 3;
+  } else if (w.robotFrame == 3) {
+    w.robotFrame = 2;
+  }
+  s.robotScale -= 0.02f;
+  const float scale = s.robotScale;
+  if (s.robotPivotX > 0.0f && scale > 0.5f) s.robotPivotX -= 0.1f;
+  if (s.robotPivotY > 0.0f && scale > 0.5f) s.robotPivotY -= 0.1f;
+  if (s.robotPivotX > 0.0f && scale < 0.52f) s.robotPivotX -= 1.0f;
+  if (s.robotPivotY > 0.0f && scale < 0.52f) s.robotPivotY -= 1.0f;
+  return scale < 0.1f;
+}
+
+}  // namespace mdx::app
