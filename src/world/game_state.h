@@ -108,7 +108,16 @@ struct Scene {
 };
 
 // Keyboard command latches, in this order.
-enum Latch { LatchConfirm, LatchRestart, LatchUp, LatchDown, LatchLeft, LatchRight, LatchMusic, LatchQuit };
+enum Latch {
+  LatchConfirm,
+  LatchRestart,
+  LatchUp,
+  LatchDown,
+  LatchLeft,
+  LatchRight,
+  LatchMusic,
+  LatchQuit
+};
 
 // State of the keyboard commands and the menus they drive.
 struct Keys {
@@ -141,6 +150,14 @@ class GameState {
   // Starts level n: pref.ini, the level file, every per-level reset, the gate pass and
   // the first piece. The caller sets levelNumber to n first and sets gameState afterwards.
   void startLevel(int32_t n);
+
+  // The part of startLevel after pref.ini and the path: loads path, makes the per-level
+  // resets, runs the gate pass and sets up the first piece. Tools use it for a loose file.
+  void startLevelFromFile(const std::string& path);
+
+  // The level file of level n: "media/level99.dat" for 99, otherwise packName + "/level" +
+  // n (two digits for 0 to 9, plain decimal else) + ".dat". Names of any length work.
+  std::string levelFilePath(int32_t n) const;
 
   // Makes piece pieceIndex the falling piece at column 15, row 0.
   void setupPiece();
