@@ -26,7 +26,8 @@ int32_t SpriteImage::draw(float x, float y, uint32_t colour_, float rotation_, f
   rotation = rotation_;
   rotationCentre = {centreX, centreY};
   scale = {scaleX, scaleY};
-  backend_->drawSprite(texture_, SpriteDraw{x, y, colour_, rotation_, centreX, centreY, scaleX, scaleY});
+  backend_->drawSprite(texture_,
+                       SpriteDraw{x, y, colour_, rotation_, centreX, centreY, scaleX, scaleY});
   return kOk;
 }
 

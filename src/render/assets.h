@@ -2,10 +2,19 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 
+#include "gfxlib/display.h"
 #include "gfxlib/sprite_image.h"
 #include "gfxlib/text_writer.h"
+#include "world/game_state.h"
+#include "world/services.h"
+
+namespace mdx::gfx {
+class SdlBackend;
+}  // namespace mdx::gfx
 
 namespace mdx::render {
 
@@ -32,5 +41,34 @@ struct Assets {
   TextWriter blackWriter;
   TextWriter whiteWriter;
 };
+
+// The drawing device: the window (or headless surface) and the back end drawing on it.
+struct Device {
+  Device();
+  ~Device();
+  Device(Device&&) noexcept;
+  Device& operator=(Device&&) noexcept;
+  std::unique_ptr<gfx::Display> display;
+  std::unique_ptr<gfx::SdlBackend> backend;
+};
+
+// Loads the 117 pictures of the asset table, in its order, through backend; the two pack
+// landscapes come from packName's folder. Each picture that fails shows its own message (text
+// = the file name, caption "Critical error") and loading goes on. Returns how many loaded.
+int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
+               world::MessageBoxes* messages);
+
+// Brings the graphics up: opens the device on options.adapterIndex, windowed or full screen as
+// options.windowed says (window gives the rest: zoom, hidden), settles options.packName from
+// line options.packIndex of packListPath, then loads every picture. Returns gfx::kOk, or
+// gfx::kFail after "Cannot Create Device!" when no renderer can be made. Missing pictures do
+// not fail it. The app calls it once after the startup dialog.
+int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayRequest& window,
+                                  Device& device, Assets& assets, world::MessageBoxes& messages,
+                                  const std::string& packListPath = "mappacks.ini");
+
+// Lets go of the device at the end of the run. The pictures and writers forget their back end
+// first, so drawing them afterwards draws nothing instead of touching freed textures.
+void releaseDevice(Device& device, Assets& assets);
 
 }  // namespace mdx::render

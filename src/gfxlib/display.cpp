@@ -1,0 +1,164 @@
+#include "gfxlib/display.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+
+namespace mdx::gfx {
+namespace {
+
+// Starts SDL's video subsystem when nobody has; true when this call started it.
+bool startVideo(bool& ok) {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    ok = true;
+    return false;
+  }
+  ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  return ok;
+}
+
+}  // namespace
+
+std::vector<std::string> listDisplayNames() {
+  bool ok = false;
+  const bool started = startVideo(ok);
+  std::vector<std::string> names;
+  if (!ok) return names;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    const char* name = SDL_GetDisplayName(i);
+    names.push_back(name != nullptr ? name : "Display " + std::to_string(i + 1));
+  }
+  if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return names;
+}
+
+std::unique_ptr<Display> Display::open(const DisplayRequest& request,
+                                       world::MessageBoxes& messages) {
+  std::unique_ptr<Display> display(new Display());
+  bool ok = false;
+  display->ownsVideo_ = startVideo(ok);
+  if (ok) {
+    const int count = SDL_GetNumVideoDisplays();
+    display->displayIndex_ = request.displayIndex < static_cast<uint32_t>(std::max(count, 1))
+                                 ? static_cast<int>(request.displayIndex)
+                                 : 0;
+    display->windowScale_ = std::max(request.windowScale, 1);
+    display->fullscreen_ = !request.windowed;
+    Uint32 flags = request.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    if (display->fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(display->displayIndex_);
+    display->window_ =
+        SDL_CreateWindow("Marvolen DX", pos, pos, kScreenWidth * display->windowScale_,
+                         kScreenHeight * display->windowScale_, flags);
+  }
+  if (display->window_ == nullptr || !display->createRenderer()) {
+    messages.showMessage("Cannot Create Device!", "MarvolenDX: Error", world::MessageIcon::Error);
+    return nullptr;
+  }
+  if (display->fullscreen_) SDL_ShowCursor(SDL_DISABLE);
+  display->applyLogicalSize();
+  return display;
+}
+
+std::unique_ptr<Display> Display::openHeadless(int width, int height) {
+  std::unique_ptr<Display> display(new Display());
+  display->surface_ =
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (display->surface_ == nullptr) return nullptr;
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  display->renderer_ = SDL_CreateSoftwareRenderer(display->surface_);
+  if (display->renderer_ == nullptr) return nullptr;
+  SDL_SetRenderDrawColor(display->renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(display->renderer_);
+  return display;
+}
+
+bool Display::createRenderer() {
+  // Draw calls are queued and sent in batches; the game issues thousands of small sprites.
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  return renderer_ != nullptr;
+}
+
+void Display::applyLogicalSize() {
+  // Whole-number scaling keeps pixels sharp; the rest of the screen becomes black bars.
+  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+}
+
+Display::~Display() {
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) {
+    if (fullscreen_) SDL_ShowCursor(SDL_ENABLE);
+    SDL_DestroyWindow(window_);
+  }
+  if (surface_ != nullptr) SDL_FreeSurface(surface_);
+  if (ownsVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::string Display::rendererName() const {
+  SDL_RendererInfo info{};
+  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) return "";
+  return info.name != nullptr ? info.name : "";
+}
+
+void Display::show() {
+  if (window_ != nullptr) SDL_ShowWindow(window_);
+}
+
+bool Display::setFullscreen(bool fullscreen) {
+  if (window_ == nullptr) return false;
+  if (fullscreen == fullscreen_) return true;
+  if (SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    return false;
+  fullscreen_ = fullscreen;
+  SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+  if (!fullscreen) {
+    SDL_SetWindowSize(window_, kScreenWidth * windowScale_, kScreenHeight * windowScale_);
+    const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex_);
+    SDL_SetWindowPosition(window_, pos, pos);
+  }
+  applyLogicalSize();
+  return true;
+}
+
+bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
+  if (renderer_ == nullptr) return false;
+  if (surface_ != nullptr) {
+    width = surface_->w;
+    height = surface_->h;
+  } else if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) {
+    return false;
+  }
+  pixels.assign(static_cast<std::size_t>(width) * height, 0);
+  // The whole output, including any black bars, in ARGB order.
+  SDL_Rect all{0, 0, width, height};
+  SDL_Rect saved;
+  SDL_RenderGetViewport(renderer_, &saved);
+  const bool scaled = surface_ == nullptr;
+  if (scaled) SDL_RenderSetLogicalSize(renderer_, 0, 0);
+  const int rc = SDL_RenderReadPixels(renderer_, scaled ? nullptr : &all, SDL_PIXELFORMAT_ARGB8888,
+                                      pixels.data(), width * 4);
+  if (scaled) const_cast<Display*>(this)->applyLogicalSize();
+  return rc == 0;
+}
+
+bool Display::savePng(const std::string& path, std::string* error) const {
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!readPixels(pixels, width, height)) {
+    if (error != nullptr) *error = SDL_GetError();
+    return false;
+  }
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32,
+                                                            width * 4, SDL_PIXELFORMAT_ARGB8888);
+  const bool ok = surface != nullptr && IMG_SavePNG(surface, path.c_str()) == 0;
+  if (!ok && error != nullptr) *error = SDL_GetError();
+  if (surface != nullptr) SDL_FreeSurface(surface);
+  return ok;
+}
+
+}  // namespace mdx::gfx

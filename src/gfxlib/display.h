@@ -1,0 +1,82 @@
+// The game's drawing device on SDL: a window (or a headless surface) with its renderer.
+// The picture is always laid out for 640 x 480 and scaled by whole factors to the output.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/services.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Surface;
+
+namespace mdx::gfx {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+// Names of the video displays, in SDL's order (the display adapters of the startup dialog).
+// Starts SDL's video subsystem if needed; an empty list when there is no video at all.
+std::vector<std::string> listDisplayNames();
+
+// How to open the device: which display, window or full screen, and the window's scale.
+struct DisplayRequest {
+  uint32_t displayIndex = 0;  // a missing display falls back to the first
+  bool windowed = true;
+  int windowScale = 1;  // the window shows 640 x 480 at this whole factor (1 or more)
+  bool hidden = false;  // create the window hidden; show it later with Display::show
+};
+
+class Display {
+ public:
+  // Opens the window and a renderer: hardware-accelerated first, software second. When neither
+  // can be made shows "Cannot Create Device!" (caption "MarvolenDX: Error", error icon) and
+  // returns null. Full screen covers the display's desktop without changing its mode.
+  static std::unique_ptr<Display> open(const DisplayRequest& request,
+                                       world::MessageBoxes& messages);
+  // A 640 x 480 software surface with no window, for golden frames, previews and tests.
+  // Null (with no message) only when the surface itself cannot be made.
+  static std::unique_ptr<Display> openHeadless(int width = kScreenWidth,
+                                               int height = kScreenHeight);
+
+  ~Display();
+  Display(const Display&) = delete;
+  Display& operator=(const Display&) = delete;
+
+  SDL_Renderer* renderer() const { return renderer_; }
+  SDL_Window* window() const { return window_; }  // null when headless
+  bool headless() const { return window_ == nullptr; }
+  // Name of the SDL renderer in use ("software", "opengl", ...).
+  std::string rendererName() const;
+
+  // Shows a window made hidden. No effect when headless.
+  void show();
+  // Switches between the window and desktop full screen at run time (Alt+Enter). Returns
+  // false when the switch failed (the mode stays as it was) or when headless.
+  bool setFullscreen(bool fullscreen);
+  bool toggleFullscreen() { return setFullscreen(!fullscreen_); }
+  bool fullscreen() const { return fullscreen_; }
+
+  // Reads the current picture back as 0xAARRGGBB pixels, row by row (width * height values).
+  bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
+  // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
+  bool savePng(const std::string& path, std::string* error = nullptr) const;
+
+ private:
+  Display() = default;
+  bool createRenderer();
+  void applyLogicalSize();
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Surface* surface_ = nullptr;  // the headless target
+  bool fullscreen_ = false;
+  bool ownsVideo_ = false;  // this display started SDL's video subsystem
+  int windowScale_ = 1;
+  int displayIndex_ = 0;
+};
+
+}  // namespace mdx::gfx

@@ -1,0 +1,78 @@
+// DrawBackend on an SDL renderer: textures at the picture's own size, sprites drawn as two
+// triangles with the full scale-turn-move transform, text through SDL2_ttf.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gfxlib/draw_backend.h"
+#include "gfxlib/tga_decoder.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+typedef struct _TTF_Font TTF_Font;
+
+namespace mdx::gfx {
+
+// Where the game's font is looked for, in order: the game folder's copy, then Debian's.
+std::vector<std::string> defaultFontPaths();
+
+// Size of the stand-in for the Windows system font: DejaVu Sans at 13 (about 16 pixels per
+// line), drawn bold.
+constexpr int kFontPointSize = 13;
+
+// The four screen corners of a w x h picture drawn with d: top-left, top-right, bottom-right,
+// bottom-left. Scale about the top-left corner, turn about the centre (positive angle turns
+// counter-clockwise on screen), then move to (d.x, d.y).
+struct Corner {
+  float x, y;
+};
+std::vector<Corner> spriteCorners(float width, float height, const SpriteDraw& d);
+
+class SdlBackend : public DrawBackend {
+ public:
+  // The renderer stays owned by the caller and must outlive the backend.
+  explicit SdlBackend(SDL_Renderer* renderer,
+                      std::vector<std::string> fontPaths = defaultFontPaths());
+  ~SdlBackend() override;
+  SdlBackend(const SdlBackend&) = delete;
+  SdlBackend& operator=(const SdlBackend&) = delete;
+
+  // Reads a Targa file (see decodeTga) into a texture. 0 on failure; lastError() says why.
+  TextureId loadTexture(const std::string& fileName) override;
+  // A texture from pixels already in memory (generated pictures, tests). 0 on failure.
+  TextureId createTexture(const Picture& picture);
+  void drawSprite(TextureId texture, const SpriteDraw& draw) override;
+
+  FontId createFont() override;
+  int32_t drawText(FontId font, const std::string& text, int32_t x, int32_t y,
+                   uint32_t colour) override;
+
+  // Clears the picture to black, then the frame draws over it.
+  void beginScene() override;
+  void endScene() override;
+
+  // Size of a texture in pixels; (0, 0) for an unknown id.
+  std::pair<int, int> textureSize(TextureId texture) const;
+  const std::string& lastError() const { return lastError_; }
+
+ private:
+  struct Texture {
+    SDL_Texture* texture;
+    int width, height;
+  };
+  SDL_Texture* renderLine(FontId font, const std::string& line, int& w, int& h);
+
+  SDL_Renderer* renderer_;
+  std::vector<std::string> fontPaths_;
+  std::vector<Texture> textures_;
+  std::vector<TTF_Font*> fonts_;
+  // Rendered lines of text by (font, text), so the same title lines are not re-rendered.
+  std::map<std::pair<FontId, std::string>, Texture> textCache_;
+  bool startedTtf_ = false;
+  std::string lastError_;
+};
+
+}  // namespace mdx::gfx

@@ -1,0 +1,19 @@
+// Writing pictures as Targa files: the game's generated pictures, test and benchmark files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfxlib/tga_decoder.h"
+
+namespace mdx::gfx {
+
+// The picture as an uncompressed 32-bit Targa, top row first, with 8 alpha bits. Reading it
+// back with decodeTga gives the same pixels (opaque magenta aside, which turns transparent).
+std::vector<uint8_t> encodeTga(const Picture& picture);
+
+// Writes encodeTga's bytes to path; false when the file cannot be written.
+bool saveTga(const std::string& path, const Picture& picture);
+
+}  // namespace mdx::gfx

@@ -1,0 +1,73 @@
+#include "render/assets.h"
+
+#include "gfxlib/sdl_backend.h"
+#include "render/asset_table.h"
+#include "world/pack_list.h"
+
+namespace mdx::render {
+
+Device::Device() = default;
+Device::~Device() = default;
+Device::Device(Device&&) noexcept = default;
+Device& Device::operator=(Device&&) noexcept = default;
+
+int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
+               world::MessageBoxes* messages) {
+  int loaded = 0;
+  for (const AssetEntry& entry : assetTable(packName)) {
+    // Filter 1: the picture is taken at its own size, without filtering or rescaling.
+    if (assetTarget(assets, entry).load(backend, entry.file, 1, messages) == gfx::kOk) ++loaded;
+  }
+  return loaded;
+}
+
+int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayRequest& window,
+                                  Device& device, Assets& assets, world::MessageBoxes& messages,
+                                  const std::string& packListPath) {
+  gfx::DisplayRequest request = window;
+  request.displayIndex = options.adapterIndex;
+  request.windowed = options.windowed != 0;
+  device.display = gfx::Display::open(request, messages);
+  if (device.display == nullptr) return gfx::kFail;
+  device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer());
+
+  // A missing or unreadable list leaves the pack name as the dialog set it.
+  options.packName = world::resolvePackName(world::readPackList(packListPath), options.packIndex,
+                                            options.packName);
+  loadAssets(assets, *device.backend, options.packName, &messages);
+  return gfx::kOk;
+}
+
+namespace {
+
+template <std::size_t N>
+void releaseAll(std::array<gfx::SpriteImage, N>& images) {
+  for (gfx::SpriteImage& image : images) image.release();
+}
+
+}  // namespace
+
+void releaseDevice(Device& device, Assets& assets) {
+  releaseAll(assets.blockImages);
+  releaseAll(assets.deviceImages);
+  releaseAll(assets.robotImages);
+  assets.logoImage.release();
+  assets.dxImage.release();
+  releaseAll(assets.parallaxImages);
+  releaseAll(assets.landscapeImages);
+  releaseAll(assets.lightImages);
+  releaseAll(assets.textImages);
+  assets.rect01Image.release();
+  assets.rect02Image.release();
+  assets.textNextImage.release();
+  assets.borderImage.release();
+  releaseAll(assets.tileImages);
+  releaseAll(assets.digitImages);
+  releaseAll(assets.explosionImages);
+  assets.blackWriter.release();
+  assets.whiteWriter.release();
+  device.backend.reset();
+  device.display.reset();
+}
+
+}  // namespace mdx::render
