@@ -1,0 +1,98 @@
+#include "level/legend.h"
+
+#include <cstdio>
+
+namespace mdx::level {
+
+namespace {
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+Legend Legend::defaultBlocks() {
+  Legend legend;
+  legend.define('.', 0);
+  const std::string digits =
+      "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";  // codes 1 to 61
+  for (size_t i = 0; i < digits.size(); ++i) legend.define(digits[i], static_cast<int32_t>(i + 1));
+  legend.define('=', 98);
+  legend.define('@', 99);
+  legend.define('*', 999);
+  return legend;
+}
+
+Legend Legend::defaultDevices() {
+  Legend legend;
+  const std::string chars = ".1C|B5WSE9/^X*";  // codes 0 to 13
+  for (size_t i = 0; i < chars.size(); ++i) legend.define(chars[i], static_cast<int32_t>(i));
+  return legend;
+}
+
+void Legend::define(char c, int32_t code) {
+  auto old = codes_.find(c);
+  if (old != codes_.end() && chars_[old->second] == c) chars_.erase(old->second);
+  codes_[c] = code;
+  chars_.emplace(code, c);
+}
+
+bool Legend::codeOf(char c, int32_t& code) const {
+  auto found = codes_.find(c);
+  if (found == codes_.end()) return false;
+  code = found->second;
+  return true;
+}
+
+char Legend::charFor(int32_t code) const {
+  auto found = chars_.find(code);
+  return found == chars_.end() ? kCellTableChar : found->second;
+}
+
+std::string escapeText(const std::string& text) {
+  std::string out;
+  size_t trailing = text.find_last_not_of(' ') + 1;  // editors drop trailing spaces: escape them
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == ' ' && i >= trailing) {
+      out += "\\x20";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c < 0x20 || c >= 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+bool unescapeText(const std::string& text, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (i + 1 < text.size() && text[i + 1] == '\\') {
+      out += '\\';
+      ++i;
+      continue;
+    }
+    if (i + 3 >= text.size() || text[i + 1] != 'x') return false;
+    int high = hexDigit(text[i + 2]);
+    int low = hexDigit(text[i + 3]);
+    if (high < 0 || low < 0) return false;
+    out += static_cast<char>(high * 16 + low);
+    i += 3;
+  }
+  return true;
+}
+
+}  // namespace mdx::level

@@ -1,0 +1,77 @@
+// Level sources: a readable, editable text form of a level, and the game's 1938-line level
+// files. Both convert into one LevelSource; a level file converted to a source and back gives
+// the same bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "world/grid.h"
+
+namespace mdx::level {
+
+// Lines of a level file, counted from 1.
+constexpr int kDatLines = 1938;
+constexpr int kBlockFirstLine = 2;     // 952 blockLayer values from here
+constexpr int kDeviceFirstLine = 955;  // 952 deviceLayer values from here
+constexpr int kPieceCountLine = 1908;
+
+// Everything a level file holds, plus the text of lines that the value alone cannot restore.
+struct LevelSource {
+  world::LevelGrid blockLayer{};
+  world::LevelGrid deviceLayer{};
+  int32_t pieceCount = 0;
+  std::array<int32_t, 10> pieceTypes{};
+  int32_t landscapeChoice = 1;
+  int32_t parallax1On = 0;
+  int32_t parallax2Mode = 0;
+  int32_t levelMusic = 1;
+  int32_t landscapeMotion = 0;
+
+  // An introduction level may be won with every piece dropped straight down. The flag is kept
+  // in the level file as the text of its first line.
+  bool intro = false;
+
+  // Label lines whose text differs from defaultLabel(line), by line number.
+  std::map<int, std::string> labels;
+  // Value lines whose text is not the plain decimal form of their value (for example "12 abc").
+  std::map<int, std::string> rawValues;
+  bool crlf = false;         // the file's lines end with CR LF
+  bool finalNewline = true;  // the last line ends with a line break
+};
+
+// The text the converter writes on a label line (line 1 depends on the introduction flag).
+std::string defaultLabel(int line, bool intro);
+
+// True for the lines of a level file that the game reads as labels.
+bool isLabelLine(int line);
+
+// The field that value line `line` of a level file fills, or null for label lines and lines
+// outside the file.
+int32_t* valueAt(LevelSource& level, int line);
+const int32_t* valueAt(const LevelSource& level, int line);
+
+// Converts a value line the way the game does: leading white space, an optional sign and
+// digits; the rest is ignored; no digits read as 0. Values beyond 32 bits saturate.
+int32_t lineValue(const std::string& line);
+
+// The level file's text: exactly 1938 lines, each ending with a line feed.
+std::string writeDat(const LevelSource& level);
+
+// Reads a level file of exactly 1938 lines (LF or CR LF endings; a last line without a line
+// feed is accepted). On failure returns false and puts a message naming the line in error.
+bool readDat(const std::string& text, LevelSource& level, std::string& error);
+
+// The source text of a level, with the default legend and a side table for codes without a
+// character of their own.
+std::string writeSource(const LevelSource& level);
+
+// Parses a level source. On failure returns false and sets error to "line N: what is wrong".
+bool parseSource(const std::string& text, LevelSource& level, std::string& error);
+
+// Names of the piece types 0 to 5, as the source writes them ("none", "lift", "pillar", ...).
+const char* pieceTypeName(int32_t type);
+
+}  // namespace mdx::level

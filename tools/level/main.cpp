@@ -1,0 +1,29 @@
+// marvolen-level: builds level files from sources, turns level files back into sources,
+// solves levels and draws previews.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "level/level_source.h"
+#include "level/tool_commands.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: marvolen-level build SRC OUT.dat\n"
+    "       marvolen-level decompile IN.dat OUT.src\n"
+    "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace mdx::level;
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "build" && argc == 4) return buildCommand(argv[2], argv[3], std::cerr);
+  if (command == "decompile" && argc == 4) return decompileCommand(argv[2], argv[3], std::cerr);
+
+  std::cerr << kUsage;
+  return 2;
+}

@@ -1,0 +1,99 @@
+#include "level/tool_commands.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "level/level_source.h"
+
+namespace mdx::level {
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+bool readTextFile(const std::string& path, std::string& text, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream buffer;
+  if (in) buffer << in.rdbuf();
+  if (!in || in.bad()) {
+    error = path + ": cannot read the file";
+    return false;
+  }
+  text = buffer.str();
+  return true;
+}
+
+bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
+  // Write next to the target and rename, so a failed write never leaves half a file behind.
+  const std::string temporary = path + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      error = path + ": cannot write the file";
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    error = path + ": cannot write the file";
+    return false;
+  }
+  return true;
+}
+
+bool loadLevel(const std::string& path, LevelSource& level, std::string& error) {
+  std::string text;
+  if (!readTextFile(path, text, error)) return false;
+  std::string problem;
+  const bool ok =
+      endsWith(path, ".src") ? parseSource(text, level, problem) : readDat(text, level, problem);
+  if (!ok) error = path + ": " + problem;
+  return ok;
+}
+
+int buildCommand(const std::string& source, const std::string& out, std::ostream& err) {
+  std::string text, error;
+  LevelSource level;
+  if (!readTextFile(source, text, error)) {
+    err << error << '\n';
+    return 1;
+  }
+  if (!parseSource(text, level, error)) {
+    // "line N: ..." becomes "SRC:N: ..." as compilers write it.
+    err << source << ':' << error.substr(5) << '\n';
+    return 1;
+  }
+  if (!writeTextFile(out, writeDat(level), error)) {
+    err << error << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err) {
+  std::string text, error;
+  LevelSource level;
+  if (!readTextFile(dat, text, error)) {
+    err << error << '\n';
+    return 1;
+  }
+  if (!readDat(text, level, error)) {
+    err << dat << ": " << error << '\n';
+    return 1;
+  }
+  if (!writeTextFile(out, writeSource(level), error)) {
+    err << error << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace mdx::level

@@ -1,0 +1,29 @@
+// The subcommands of marvolen-level, kept in the library so tests can run them directly.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace mdx::level {
+
+struct LevelSource;
+
+// Reads a whole file; false (with a message naming the file) when it cannot be read.
+bool readTextFile(const std::string& path, std::string& text, std::string& error);
+
+// Writes a whole file; false (with a message naming the file) when it cannot be written.
+bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
+
+// Loads a level from a source (".src") or a level file (anything else).
+bool loadLevel(const std::string& path, LevelSource& level, std::string& error);
+
+// marvolen-level build SRC OUT: 0 on success, 1 with "SRC:LINE: message" on err.
+int buildCommand(const std::string& source, const std::string& out, std::ostream& err);
+
+// marvolen-level decompile IN OUT: 0 on success, 1 with a message on err.
+int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err);
+
+// marvolen-level solve FILE [options]: 0 when solved, 1 when not, 2 on bad arguments.
+int solveCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace mdx::level
