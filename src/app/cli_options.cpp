@@ -1,0 +1,136 @@
+#include "app/cli_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+namespace mdx::app {
+namespace {
+
+constexpr int kBaseWidth = 640;
+constexpr int kBaseHeight = 480;
+
+// Options that take a value, as "--name VALUE" or "--name=VALUE".
+bool takesValue(const std::string& name) {
+  return name == "--data" || name == "--pack" || name == "--scale" || name == "--log";
+}
+
+bool parseScale(const std::string& text, int& scale) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < 1 || value > kMaxScale) return false;
+  scale = static_cast<int>(value);
+  return true;
+}
+
+// Applies one option that has its value; returns an error text or "".
+std::string applyValue(CommandLine& line, const std::string& name, const std::string& value) {
+  if (name == "--data") {
+    if (value.empty()) return "--data needs a folder name";
+    line.dataDir = value;
+  } else if (name == "--pack") {
+    if (value.empty()) return "--pack needs a map-pack folder name";
+    line.pack = value;
+  } else if (name == "--log") {
+    if (value.empty()) return "--log needs a file name";
+    line.logFile = value;
+  } else if (name == "--scale") {
+    if (!parseScale(value, line.scale)) {
+      return "--scale needs a whole number from 1 to " + std::to_string(kMaxScale) + ", not \"" +
+             value + "\"";
+    }
+  }
+  return "";
+}
+
+// Applies one option without a value; returns false when the name is unknown.
+bool applyFlag(CommandLine& line, const std::string& name) {
+  if (name == "--help" || name == "-h") {
+    line.showHelp = true;
+  } else if (name == "--version") {
+    line.showVersion = true;
+  } else if (name == "--no-dialog") {
+    line.noDialog = true;
+  } else if (name == "--windowed") {
+    line.windowed = true;
+  } else if (name == "--fullscreen") {
+    line.windowed = false;
+  } else if (name == "--no-sound") {
+    line.noSound = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+  ParsedCommandLine result;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::optional<std::string> value;
+    const std::size_t equals = name.find('=');
+    if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    if (takesValue(name)) {
+      if (!value) {
+        if (i + 1 >= args.size()) {
+          result.error = name + " needs a value";
+          return result;
+        }
+        value = args[++i];
+      }
+      result.error = applyValue(result.options, name, *value);
+      if (!result.error.empty()) return result;
+    } else if (value || !applyFlag(result.options, name)) {
+      result.error = "unknown option \"" + args[i] + "\"";
+      return result;
+    }
+  }
+  return result;
+}
+
+std::string usageText(const std::string& programName) {
+  return "Usage: " + programName +
+         " [options]\n"
+         "Starts Marvolen DX. Without options the settings dialog opens first.\n"
+         "\n"
+         "  --help          show this text and exit\n"
+         "  --version       show the version and exit\n"
+         "  --data DIR      the game folder (media/, map packs, mappacks.ini); default: the\n"
+         "                  current folder\n"
+         "  --no-dialog     skip the settings dialog and start with its defaults (windowed,\n"
+         "                  sound on, first map pack) or the options below\n"
+         "  --windowed      play in a window\n"
+         "  --fullscreen    play on the whole screen\n"
+         "  --no-sound      no music and no sound effects\n"
+         "  --pack NAME     play the map pack in folder NAME\n"
+         "  --scale N       window size 640 x 480 times N (1 to 16); default: the largest that\n"
+         "                  fits the screen\n"
+         "  --log FILE      write one line per game-state change and level start to FILE\n"
+         "\n"
+         "Alt+Enter switches between window and full screen while playing.\n";
+}
+
+std::string versionText() {
+  return "Marvolen DX 1.0";
+}
+
+int chooseWindowScale(int usableWidth, int usableHeight) {
+  // Leave about a tenth of the desktop free for the window frame, panels and docks.
+  const int width = usableWidth - usableWidth / 10;
+  const int height = usableHeight - usableHeight / 10;
+  int scale = 1;
+  while (scale < kMaxScale && kBaseWidth * (scale + 1) <= width &&
+         kBaseHeight * (scale + 1) <= height) {
+    ++scale;
+  }
+  return scale;
+}
+
+}  // namespace mdx::app

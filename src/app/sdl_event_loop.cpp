@@ -1,0 +1,113 @@
+#include "app/sdl_event_loop.h"
+
+namespace mdx::app {
+namespace {
+
+WindowEventKind classifyWindowEvent(const SDL_WindowEvent& window) {
+  switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      return WindowEventKind::Activated;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      return WindowEventKind::Deactivated;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+      return WindowEventKind::Minimised;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      return WindowEventKind::SizeChanged;
+    case SDL_WINDOWEVENT_CLOSE:
+      return WindowEventKind::CloseRequested;
+    default:
+      return WindowEventKind::None;
+  }
+}
+
+}  // namespace
+
+WindowEventKind classifyEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      return WindowEventKind::Quit;
+    case SDL_WINDOWEVENT:
+      return classifyWindowEvent(event.window);
+    case SDL_KEYUP:
+      return event.key.keysym.sym == SDLK_ESCAPE ? WindowEventKind::EscapeReleased
+                                                 : WindowEventKind::None;
+    case SDL_KEYDOWN: {
+      const SDL_Keycode key = event.key.keysym.sym;
+      const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
+      if (enter && (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat) {
+        return WindowEventKind::ToggleFullScreen;
+      }
+      return WindowEventKind::None;
+    }
+    default:
+      return WindowEventKind::None;
+  }
+}
+
+void EventLoop::handle(const SDL_Event& event) {
+  const WindowEventKind kind = classifyEvent(event);
+  switch (kind) {
+    case WindowEventKind::Activated:
+      game_.windowActive = 1;
+      break;
+    case WindowEventKind::Deactivated:
+      game_.windowActive = 0;
+      break;
+    case WindowEventKind::Minimised:
+    case WindowEventKind::SizeChanged:
+      game_.windowActive = kind == WindowEventKind::SizeChanged ? 1 : 0;
+      // A repaint only once the game has run a second in a window; before that (and always
+      // in full screen) a size change draws nothing.
+      if (game_.redrawReady == 1) game_.drawFrame();
+      break;
+    case WindowEventKind::EscapeReleased:
+      // Key events reach the game only while its window is active.
+      if (game_.windowActive) game_.escapeReleased();
+      break;
+    case WindowEventKind::ToggleFullScreen:
+      if (game_.windowActive && switchFullScreen) {
+        const bool toFullScreen = game_.state.options.windowed != 0;
+        if (switchFullScreen(toFullScreen)) game_.state.options.windowed = toFullScreen ? 0 : 1;
+      }
+      break;
+    case WindowEventKind::CloseRequested:
+      window_.destroyWindow();
+      break;
+    case WindowEventKind::Quit:
+      quit = true;
+      break;
+    case WindowEventKind::None:
+      break;
+  }
+}
+
+void EventLoop::run() {
+  while (!quit) {
+    SDL_Event event;
+    bool taken;
+    if (game_.windowActive) {
+      taken = events_.poll(event);
+    } else {
+      // Nothing runs while the window is inactive: sleep until something happens.
+      taken = events_.wait(event);
+      if (!taken) {
+        quit = true;  // the event system broke down; end rather than spin
+        break;
+      }
+    }
+    if (!taken) {
+      game_.runFrame();
+      ++framesRun;
+      continue;
+    }
+    handle(event);
+    if (quit) break;
+    // In full screen every event taken is followed by a drawn frame (and keyboard poll).
+    if (game_.state.options.windowed == 0) game_.drawFrame();
+  }
+}
+
+}  // namespace mdx::app

@@ -1,0 +1,71 @@
+// The game window's event and frame loop on SDL. Events are taken one at a time; with the
+// window active and no event waiting, one frame runs; while the window is inactive the loop
+// sleeps until the next event instead of spinning, so an idle game costs no processor time.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+
+#include "app/game.h"
+
+namespace mdx::app {
+
+// Where the loop takes its events from: SDL's queue in the game, a script in tests.
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Takes the next event if one is waiting; false when the queue is empty.
+  virtual bool poll(SDL_Event& event) = 0;
+  // Sleeps until an event arrives and takes it; false on an error of the event system.
+  virtual bool wait(SDL_Event& event) = 0;
+};
+
+class SdlEventSource : public EventSource {
+ public:
+  bool poll(SDL_Event& event) override { return SDL_PollEvent(&event) != 0; }
+  bool wait(SDL_Event& event) override { return SDL_WaitEvent(&event) != 0; }
+};
+
+// What one event means to the game window.
+enum class WindowEventKind {
+  None,              // not for the game window (dropped)
+  Activated,         // the window got the focus
+  Deactivated,       // another window got the focus
+  Minimised,         // hidden or minimised
+  SizeChanged,       // restored, maximised or resized
+  EscapeReleased,    // the Escape key went up
+  ToggleFullScreen,  // Alt+Enter went down
+  CloseRequested,    // the close button or the window menu's Close
+  Quit,              // the end of the program was asked for (also after destroyWindow)
+};
+
+// Classifies one SDL event for the game window.
+WindowEventKind classifyEvent(const SDL_Event& event);
+
+class EventLoop {
+ public:
+  EventLoop(Game& game, EventSource& events, WindowControl& window)
+      : game_(game), events_(events), window_(window) {}
+
+  // Runs until the quit event: events one at a time, frames while the window is active and
+  // the queue is empty, a frame after every event in full-screen mode.
+  void run();
+
+  // Acts on one event as the game window: activation, size changes, Escape, closing.
+  void handle(const SDL_Event& event);
+
+  // Alt+Enter: switches between window and full screen; returns false when the switch failed.
+  // When unset, Alt+Enter does nothing.
+  std::function<bool(bool toFullScreen)> switchFullScreen;
+
+  bool quit = false;
+  long framesRun = 0;  // frames run by the loop (not counting redraws after events)
+
+ private:
+  Game& game_;
+  EventSource& events_;
+  WindowControl& window_;
+};
+
+}  // namespace mdx::app

@@ -1,0 +1,50 @@
+// The keyboard on SDL: SDL scancodes mapped onto the game's key codes, read as one whole
+// 256-byte state per poll, and the keyboard set-up with its failure messages.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "app/key_source.h"
+#include "world/services.h"
+
+namespace mdx::app {
+
+// The game's key code for an SDL scancode, or 0 for a key the table does not know. Escape maps
+// to 0 as well: it reaches the game as a key-up event, never through the key state.
+uint8_t keyCodeForScancode(SDL_Scancode scancode);
+
+// Builds the game's key state from SDL's scancode state (numKeys entries, non-zero = held).
+void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state);
+
+// The failure message of the keyboard set-up for the outcome of its four steps, or nullptr
+// when all succeeded: the event system started, the key state exists, it covers every mapped
+// key, and there is a window to take the keyboard focus from.
+const char* keyboardSetupError(bool eventsStarted, bool stateAvailable, int numKeys,
+                               bool haveWindow);
+
+// Reads SDL's keyboard state for the game window. A read fails while the window does not have
+// the keyboard focus, like a foreground-only keyboard: every key then counts as up.
+class SdlKeySource : public KeySource {
+ public:
+  // Sets up the keyboard for the window; on failure shows the message with the caption
+  // "MarvolenDX: Error" and returns false.
+  bool init(SDL_Window* window, world::MessageBoxes* messages);
+
+  bool read(KeyState& state) override;
+  void acquire() override {}
+
+  // Keeps a key out of the key state until it has been seen up, so a key that served a shell
+  // shortcut (Enter of Alt+Enter) does not also fire its game command when released.
+  void swallowUntilReleased(SDL_Scancode scancode);
+
+ private:
+  std::vector<SDL_Scancode> swallowed_;
+  SDL_Window* window_ = nullptr;
+  const uint8_t* sdlState_ = nullptr;
+  int numKeys_ = 0;
+};
+
+}  // namespace mdx::app

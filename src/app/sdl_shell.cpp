@@ -1,0 +1,145 @@
+#include "app/sdl_shell.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "app/dialog_model.h"
+#include "app/dialog_sdl.h"
+#include "app/game.h"
+#include "app/sdl_clock.h"
+#include "app/sdl_event_loop.h"
+#include "app/sdl_icon.h"
+#include "app/sdl_keyboard.h"
+#include "gfxlib/display.h"
+#include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_message_boxes.h"
+#include "render/scene.h"
+#include "sound/mixer_sound_library.h"
+#include "sound/music.h"
+
+namespace mdx::app {
+
+void SdlWindowControl::destroyWindow() {
+  if (destroyed) return;
+  destroyed = true;
+  if (window_) SDL_HideWindow(window_);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+}
+
+void SdlScenePresenter::present(const world::GameState& state) {
+  render::drawScene(state, assets_, backend_);
+}
+
+namespace {
+
+constexpr uint32_t kBlackText = 0xFF000000u;
+constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
+
+// The window scale: as asked, or the largest that fits the chosen display's usable area.
+int windowScaleFor(const CommandLine& commandLine, uint32_t displayIndex) {
+  if (commandLine.scale > 0) return commandLine.scale;
+  SDL_Rect usable{};
+  const int display = static_cast<int>(displayIndex) < SDL_GetNumVideoDisplays()
+                          ? static_cast<int>(displayIndex)
+                          : 0;
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+  return chooseWindowScale(usable.w, usable.h);
+}
+
+// The dialog part: opens the dialog model, applies the command line, shows the dialog unless
+// --no-dialog. Returns the dialog's result, or -1 after a bad --pack.
+int chooseOptions(world::Options& options, const CommandLine& commandLine,
+                  world::MessageBoxes& messages) {
+  StartupDialog dialog(options, &messages);
+  std::optional<std::vector<std::string>> displays;
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) displays = gfx::listDisplayNames();
+  dialog.open(displays, "mappacks.ini");
+  const std::string error = presetDialog(dialog, options, commandLine);
+  if (!error.empty()) {
+    std::fprintf(stderr, "marvolen: %s\n", error.c_str());
+    return -1;
+  }
+  if (commandLine.noDialog) return kDialogPlay;
+  return runStartupDialog(dialog);
+}
+
+// Everything between the dialog and the shutdown: device, keyboard, window, loop.
+void playGame(world::Options& options, const CommandLine& commandLine, sound::Music& music,
+              gfx::SdlMessageBoxes& messages, render::Device& device, render::Assets& assets,
+              const std::function<void(const std::string&)>& stateLog) {
+  gfx::DisplayRequest request;
+  request.windowScale = windowScaleFor(commandLine, options.adapterIndex);
+  request.hidden = true;
+  if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) return;
+  SDL_Window* window = device.display->window();
+  SdlKeySource keys;
+  if (!keys.init(window, &messages)) return;
+
+  SdlPointer pointer;
+  pointer.install(window);
+  SdlPointer::showFor(options.windowed != 0);
+  device.display->show();
+  messages.setOwner(window);
+
+  SdlClock clock;
+  SdlWindowControl windowControl(window);
+  SdlScenePresenter presenter(assets, *device.backend);
+  Game game(clock, keys, presenter, windowControl, &music, &messages);
+  game.state.options = options;
+  game.createWriters = [&] {
+    assets.blackWriter.create(*device.backend, kBlackText);
+    assets.whiteWriter.create(*device.backend, kWhiteText);
+  };
+  game.stateLog = stateLog;
+  game.windowActive = 1;  // the window counts as active from its creation
+  game.startUp();
+
+  SdlEventSource events;
+  EventLoop loop(game, events, windowControl);
+  loop.switchFullScreen = [&](bool toFullScreen) {
+    if (!device.display->setFullscreen(toFullScreen)) return false;
+    SdlPointer::showFor(!toFullScreen);
+    keys.swallowUntilReleased(SDL_SCANCODE_RETURN);
+    keys.swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
+    return true;
+  };
+  loop.run();
+  messages.setOwner(nullptr);
+  options.soundEnabled = game.state.options.soundEnabled;
+}
+
+}  // namespace
+
+int runProgram(const CommandLine& commandLine,
+               const std::function<void(const std::string&)>& stateLog) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "marvolen: cannot start SDL: %s\n", SDL_GetError());
+    return 1;
+  }
+  gfx::SdlMessageBoxes messages;
+  world::Options options;
+  sound::MixerSoundLibrary library;
+  sound::Music music(library, &messages);
+  render::Device device;
+  render::Assets assets;
+
+  const int result = chooseOptions(options, commandLine, messages);
+  if (result < 0) {
+    SDL_Quit();
+    return 2;
+  }
+  if (result == kDialogPlay) {
+    playGame(options, commandLine, music, messages, device, assets, stateLog);
+  }
+  // The shutdown runs on every path after the dialog. The sound is stopped whenever it was
+  // enabled, also when it never started; the library accepts that.
+  if (options.soundEnabled) music.stopSound();
+  render::releaseDevice(device, assets);
+  SDL_Quit();
+  return 0;
+}
+
+}  // namespace mdx::app

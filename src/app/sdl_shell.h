@@ -1,0 +1,48 @@
+// The program's life on SDL, in one straight sequence: the startup dialog, the game window
+// and its graphics, the keyboard, the frame loop, and the shutdown.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+
+#include "app/cli_options.h"
+#include "app/frontend.h"
+#include "gfxlib/draw_backend.h"
+#include "render/assets.h"
+
+namespace mdx::app {
+
+// The game window as the key commands see it. Destroying it hides the window at once and
+// queues the quit event; the loop ends when it takes it.
+class SdlWindowControl : public WindowControl {
+ public:
+  explicit SdlWindowControl(SDL_Window* window) : window_(window) {}
+  void destroyWindow() override;
+  bool destroyed = false;
+
+ private:
+  SDL_Window* window_;
+};
+
+// Draws the game state with the frame drawing onto the device's back end.
+class SdlScenePresenter : public ScenePresenter {
+ public:
+  SdlScenePresenter(render::Assets& assets, gfx::DrawBackend& backend)
+      : assets_(assets), backend_(backend) {}
+  void present(const world::GameState& state) override;
+
+ private:
+  render::Assets& assets_;
+  gfx::DrawBackend& backend_;
+};
+
+// Runs the whole program for a parsed command line, in the current working directory (the
+// game folder). stateLog, when set, receives the game's state-change lines. Returns the
+// process exit status: 0, also when the player chose Exit or the graphics failed (those are
+// reported in message boxes), 1 when SDL cannot start, 2 for a bad --pack.
+int runProgram(const CommandLine& commandLine,
+               const std::function<void(const std::string&)>& stateLog);
+
+}  // namespace mdx::app
