@@ -1,0 +1,97 @@
+#include "render/overlays.h"
+
+#include <algorithm>
+
+#include "render/draw_helpers.h"
+
+namespace mdx::render {
+
+namespace {
+
+constexpr int32_t kSlots = 8;
+constexpr int32_t kPieceTypeCount = 6;
+
+void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
+  const world::Scene& scene = state.scene;
+  if (scene.hudPhase != 0 && scene.hudPhase != 1) return;
+  const float slide = scene.hudSlide;
+  drawPlain(assets.textNextImage, 430.0f, 31.0f - slide, grey);
+  for (int32_t slot = 0; slot < kSlots; ++slot) {
+    const int32_t type = slotPieceType(state, slot);
+    if (type >= 0 && type < kPieceTypeCount) {
+      assets.tileImages[static_cast<size_t>(type)].draw(400.0f + 30.0f * static_cast<float>(slot),
+                                                        5.0f - slide, grey, 0.0f, 12.5f, 12.5f,
+                                                        1.0f, 1.0f);
+    }
+    // The frame around the falling piece's tile blinks while the bar is shown, not while it
+    // slides away.
+    if (slot == 0 && scene.blinkPhase != 0 && scene.hudPhase == 0) {
+      assets.borderImage.draw(399.0f, 4.0f - slide, grey, 0.0f, 12.5f, 12.5f, 1.0f, 1.0f);
+    }
+  }
+}
+
+void drawReadySigns(const world::GameState& state, Assets& assets, uint32_t grey) {
+  if (state.keys.quitPrompt != 0 || state.progress.gameState != world::StateReady) return;
+  const float swing = -0.125f * sinDegrees(16.0f * state.scene.waveClock);
+  drawShadowed(assets.textImages[2], 252.0f, 30.0f, grey, swing, 63.0f, 0.0f);
+  if (state.progress.levelNumber == 1) {
+    drawShadowed(assets.textImages[5], 192.0f, 211.0f, grey, 0.0f, 63.0f, 0.0f);
+  }
+}
+
+// The label and digits are black and white and do not fade.
+void drawLevelNumber(const world::GameState& state, Assets& assets) {
+  drawPlain(assets.textImages[3], 11.0f, 456.0f, kBlack);
+  drawPlain(assets.textImages[3], 10.0f, 455.0f, kWhite);
+  const LevelDigits digits = levelDigits(state.progress.levelNumber);
+  gfx::SpriteImage& tens = assets.digitImages[static_cast<size_t>(digits.tens)];
+  gfx::SpriteImage& units = assets.digitImages[static_cast<size_t>(digits.units)];
+  drawPlain(tens, 83.0f, 456.0f, kBlack);
+  drawPlain(tens, 82.0f, 455.0f, kWhite);
+  drawPlain(units, 95.0f, 456.0f, kBlack);
+  drawPlain(units, 94.0f, 455.0f, kWhite);
+}
+
+// The banner slides in from the right while growing, bobbing and rocking.
+void drawBanner(const world::GameState& state, Assets& assets, uint32_t grey) {
+  if (state.world.levelComplete != 1) return;
+  const world::Scene& scene = state.scene;
+  const float wave = 32.0f * scene.waveClock;
+  drawShadowed(assets.textImages[4], scene.bannerX + 145.0f, 199.0f + 5.0f * cosDegrees(wave), grey,
+               0.1f * sinDegrees(wave), 175.0f, 13.5f, scene.bannerScale, scene.bannerScale);
+}
+
+void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state) {
+  if (state.keys.quitPrompt != 1) return;
+  drawShadowed(prompt, 251.0f, 80.0f, greyColour(state.scene.fadeLevel));
+}
+
+}  // namespace
+
+LevelDigits levelDigits(int32_t levelNumber) {
+  const int32_t shown = std::clamp(levelNumber, 0, 99);
+  return {shown / 10, shown % 10};
+}
+
+int32_t slotPieceType(const world::GameState& state, int32_t slot) {
+  const auto& types = state.world.pieceTypes;
+  const int64_t index = static_cast<int64_t>(state.pieces.pieceIndex) + slot;
+  if (index < 0 || index >= static_cast<int64_t>(types.size())) return 0;
+  return types[static_cast<size_t>(index)];
+}
+
+void drawOverlays(const world::GameState& state, Assets& assets) {
+  const uint32_t grey = greyColour(state.scene.fadeLevel);
+  drawNextPieceBar(state, assets, grey);
+  drawReadySigns(state, assets, grey);
+  drawQuitPrompt(assets.textImages[6], state);
+  drawLevelNumber(state, assets);
+  drawBanner(state, assets, grey);
+}
+
+void drawEndingQuitPrompt(const world::GameState& state, Assets& assets) {
+  drawQuitPrompt(assets.textImages[7], state);
+}
+
+}  // namespace mdx::render

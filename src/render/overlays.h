@@ -1,0 +1,28 @@
+// What is drawn over the play field: next-piece bar, signs, prompts, level number, banner.
+#pragma once
+
+#include <cstdint>
+
+#include "render/assets.h"
+#include "world/game_state.h"
+
+namespace mdx::render {
+
+// The overlays of the three playing states, drawn last, after the play field.
+void drawOverlays(const world::GameState& state, Assets& assets);
+
+// The ending's quit prompt (only while quitPrompt is 1); the last step of the ending picture.
+void drawEndingQuitPrompt(const world::GameState& state, Assets& assets);
+
+// The two digits shown for a level number. Numbers outside 0 to 99 show the nearest of them,
+// so the digits always name one of the ten digit pictures.
+struct LevelDigits {
+  int32_t tens, units;
+};
+LevelDigits levelDigits(int32_t levelNumber);
+
+// The piece type shown in next-piece slot `slot`: the list entry pieceIndex + slot, or type 0
+// for positions outside the ten-entry list.
+int32_t slotPieceType(const world::GameState& state, int32_t slot);
+
+}  // namespace mdx::render

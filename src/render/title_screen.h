@@ -1,0 +1,21 @@
+// The title screen: four robots flying over the landscape, logo, emblem, text lines, menu.
+#pragma once
+
+#include "render/assets.h"
+#include "world/game_state.h"
+
+namespace mdx::render {
+
+// The two lines of text at the bottom of the title screen.
+inline constexpr const char* kVersionLine = "Marvolen DX - version 1.0";
+inline constexpr const char* kOwnershipLine = "(c) 2026 The Marvolen DX authors";
+
+// The four title robots, riding on the lower strip's positions whether or not it is drawn.
+// Drawn after the landscape and before the lower strip.
+void drawTitleRobots(const world::GameState& state, Assets& assets);
+
+// Logo, emblem, the two text lines (black shadow, then white) and the two-entry menu with its
+// bobbing highlight bar. Drawn after the lower strip and before the upper strip.
+void drawTitleForeground(const world::GameState& state, Assets& assets);
+
+}  // namespace mdx::render

@@ -1,0 +1,89 @@
+// The title screen: flying robots, logo, emblem, text lines and the menu bar.
+#include "render/title_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "render_fixture.h"
+
+namespace mdx::render::testing {
+namespace {
+
+class TitleScreenTest : public RenderTest {
+ protected:
+  TitleScreenTest() { state.progress.gameState = world::StateTitle; }
+};
+
+TEST_F(TitleScreenTest, MenuBarMarksTheChoiceWhileTheMenuPictureStaysPut) {
+  state.scene.waveClock = 30.0f;
+  struct Case {
+    uint8_t choice;
+    float barY;
+    const char* menu;
+  };
+  const Case cases[] = {{1, 210.5f, "media/text02.tga"},
+                        {0, 254.5f, "media/text01.tga"},
+                        {2, 210.5f, "media/text02.tga"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.choice);
+    state.keys.titleChoice = c.choice;
+    frame();
+    expectDraw(drawsOf("media/rect01.tga").at(0), {196, c.barY, 0xFFFFFFFFu, 0.0216506f, 124, 24});
+    const auto menu = drawsOf(c.menu);
+    ASSERT_EQ(menu.size(), 2u);
+    expectDraw(menu[0], {206, 221, 0xFF000000u});
+    expectDraw(menu[1], {205, 220, 0xFFFFFFFFu});
+  }
+}
+
+TEST_F(TitleScreenTest, FourRobotsRideTheLowerStripEvenWhenItIsHidden) {
+  state.world.parallax2Mode = 0;
+  state.scene.landscapeClock = 30.0f;
+  state.scene.parallax2X = {-100.0f, 539.0f};
+  struct Robot {
+    int phase0, phase1;
+    Expected draw;
+  };
+  const Robot robots[] = {{3, 4, {750.33975f, 415, 0xFFFFFFFFu, 0.155f}},
+                          {2, 1, {916.83157f, 393, 0xFFFFFFFFu, -0.05f}},
+                          {4, 3, {-41.33975f, 435, 0xFFFFFFFFu, 0.0f}},
+                          {3, 4, {441.33975f, 430, 0xFFFFFFFFu, -0.391506f}}};
+  for (int phase : {0, 1}) {
+    state.scene.titleFramePhase = phase;
+    frame();
+    std::vector<RecordedCall> sprites;
+    for (const auto& call : backend.calls) {
+      if (call.kind == CallKind::Sprite) sprites.push_back(call);
+    }
+    ASSERT_GE(sprites.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+      SCOPED_TRACE(phase * 10 + static_cast<int>(i));
+      const int picture = phase == 0 ? robots[i].phase0 : robots[i].phase1;
+      EXPECT_EQ(sprites[i].name, numbered("media/marvo", picture, 2, ".tga"));
+      expectDraw(sprites[i].draw, robots[i].draw);
+    }
+  }
+}
+
+TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded) {
+  state.scene.fadeLevel = 0;
+  frame();
+  expectDraw(drawsOf("media/logo.tga").at(0), {58, 65, 0xFF000000u, 0, 262.5f, 51});
+  expectDraw(drawsOf("media/dx.tga").at(0), {474, 116, 0xFF000000u, 0, 75.5f, 40});
+  std::vector<RecordedCall> texts;
+  for (const auto& call : backend.calls) {
+    if (call.kind == CallKind::Text) texts.push_back(call);
+  }
+  ASSERT_EQ(texts.size(), 4u);
+  const std::pair<const char*, Expected> expected[] = {{kVersionLine, {11, 442, 0xFF000000u}},
+                                                       {kOwnershipLine, {11, 457, 0xFF000000u}},
+                                                       {kVersionLine, {10, 441, 0xFFFFFFFFu}},
+                                                       {kOwnershipLine, {10, 456, 0xFFFFFFFFu}}};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(texts[i].name, expected[i].first);
+    expectDraw(texts[i].draw, expected[i].second);
+  }
+  EXPECT_STREQ(kVersionLine, "Marvolen DX - version 1.0");
+}
+
+}  // namespace
+}  // namespace mdx::render::testing
