@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "world/line_reader.h"
+#include "world_fixture.h"
+
+namespace mdx::world {
+namespace {
+
+using testing::levelFileText;
+using testing::writeTempFile;
+
+// A file of 1938 lines: a label on every label line, "0" on every value line, with the
+// given (1-based) lines replaced.
+std::string fileWithLines(const std::vector<std::pair<int, std::string>>& lines) {
+  std::vector<std::string> text(1938, "0");
+  for (int label : {1, 954, 1907, 1929, 1931, 1933, 1935, 1937}) text[label - 1] = "label";
+  for (int i = 0; i < 10; ++i) text[1909 + 2 * i - 1] = "label";
+  for (const auto& [line, value] : lines) text[line - 1] = value;
+  std::string joined;
+  for (const std::string& line : text) joined += line + "\n";
+  return joined;
+}
+
+class LevelFile : public testing::WorldTest {
+ protected:
+  void load(const std::string& name, const std::string& bytes) {
+    game.loadLevelFile(writeTempFile(name, bytes));
+  }
+};
+
+TEST(LineValues, ConvertLikeAtoi) {
+  EXPECT_EQ(parseValue("  -3abc"), -3);
+  EXPECT_EQ(parseValue("12 apples"), 12);
+  EXPECT_EQ(parseValue("\t+42"), 42);
+  EXPECT_EQ(parseValue("7\r"), 7);
+  EXPECT_EQ(parseValue(""), 0);
+  EXPECT_EQ(parseValue("x12"), 0);
+  EXPECT_EQ(parseValue("- 5"), 0);
+  EXPECT_EQ(parseValue(std::string("4\0"
+                                   "9",
+                                   3)),
+            4);
+  EXPECT_EQ(parseValue("99999999999999999999"), INT32_MAX);
+  EXPECT_EQ(parseValue("-2147483648"), INT32_MIN);
+  EXPECT_EQ(parseValue("-99999999999"), INT32_MIN);
+}
+
+TEST(LineReading, BreaksLinesAtLfAndDropsCrBeforeIt) {
+  LineReader reader(writeTempFile("lines1.txt", "a\r\nb\rc\n\nlast"));
+  ASSERT_TRUE(reader.opened());
+  EXPECT_EQ(reader.readLine(), "a");
+  EXPECT_EQ(reader.readLine(), "b\rc");
+  EXPECT_EQ(reader.readLine(), "");
+  EXPECT_EQ(reader.readLine(), "last");  // no final line feed: still read
+  EXPECT_EQ(reader.readLine(), "");
+}
+
+TEST(LineReading, LongLineKeeps254CharactersAndFailsTheStream) {
+  const std::string fits(254, '1');
+  LineReader reader(writeTempFile("lines2.txt", fits + "\r\n" + std::string(255, '2') + "\n5\n"));
+  EXPECT_EQ(reader.readLine(), fits);  // 254 characters and CR LF is a whole line
+  EXPECT_EQ(reader.readLine(), std::string(254, '2'));
+  EXPECT_EQ(reader.readLine(), "");  // the 5 is never reached
+  EXPECT_EQ(reader.readValue(), 0);
+}
+
+TEST(LineReading, MissingFileAndFolderReadAsEmptyLines) {
+  LineReader missing(::testing::TempDir() + "no-such-file.dat");
+  EXPECT_FALSE(missing.opened());
+  EXPECT_EQ(missing.readLine(), "");
+  LineReader folder(::testing::TempDir());
+  EXPECT_FALSE(folder.opened());
+  EXPECT_EQ(folder.readValue(), 0);
+}
+
+TEST_F(LevelFile, FillsLayersAndValuesInFileOrder) {
+  World source;
+  source.blockLayer[cellIndex(5, 7)] = kRobot;
+  source.blockLayer[cellIndex(27, 33)] = 61;
+  source.deviceLayer[0] = 12;
+  source.deviceLayer[cellIndex(27, 33)] = 8;
+  source.pieceCount = 3;
+  source.pieceTypes = {1, 2, 3, 4, 5, 0, 1, 2, 3, 9};
+  source.landscapeChoice = 2;
+  source.parallax1On = 1;
+  source.parallax2Mode = 2;
+  source.levelMusic = 3;
+  source.landscapeMotion = 1;
+  load("full.dat", levelFileText(source));
+  EXPECT_EQ(game.world.blockLayer, source.blockLayer);
+  EXPECT_EQ(game.world.deviceLayer, source.deviceLayer);
+  EXPECT_EQ(game.world.pieceCount, 3);
+  EXPECT_EQ(game.world.pieceTypes, source.pieceTypes);
+  EXPECT_EQ(game.world.landscapeChoice, 2);
+  EXPECT_EQ(game.world.parallax1On, 1);
+  EXPECT_EQ(game.world.parallax2Mode, 2);
+  EXPECT_EQ(game.world.levelMusic, 3);
+  EXPECT_EQ(game.world.landscapeMotion, 1);
+  EXPECT_EQ(game.world.robotRow, 5);
+  EXPECT_EQ(game.world.robotColumn, 7);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LevelFile, LastRobotInFileOrderSetsThePosition) {
+  load("robots.dat", fileWithLines({{2 + 34 * 5 + 7, "99"}, {2 + 34 * 20 + 3, "99 robot"}}));
+  EXPECT_EQ(A(5, 7), kRobot);
+  EXPECT_EQ(A(20, 3), kRobot);
+  EXPECT_EQ(game.world.robotRow, 20);
+  EXPECT_EQ(game.world.robotColumn, 3);
+}
+
+TEST_F(LevelFile, ValueLinesIgnoreWhatFollowsTheNumberAndLabelsAreIgnored) {
+  load("values.dat", fileWithLines({{1, "123"},
+                                    {2, "  -3abc"},
+                                    {3, "7\r"},
+                                    {954, "42"},
+                                    {955, "\t12 bomb"},
+                                    {1908, "+4"},
+                                    {1936, "2 (music)"}}));
+  EXPECT_EQ(A(0, 0), -3);
+  EXPECT_EQ(A(0, 1), 7);
+  EXPECT_EQ(B(0, 0), 12);
+  EXPECT_EQ(game.world.pieceCount, 4);
+  EXPECT_EQ(game.world.levelMusic, 2);
+}
+
+TEST_F(LevelFile, ShortFileLeavesTheRestZero) {
+  game.world.pieceCount = 5;
+  game.world.levelMusic = 2;
+  game.world.deviceLayer.fill(7);
+  std::string text = "label\n";
+  for (int i = 0; i < 952; ++i) text += "1\n";
+  text += "label\n";
+  for (int i = 0; i < 46; ++i) text += "3\n";  // the file ends after line 1000
+  load("short.dat", text);
+  EXPECT_EQ(countCells(game.world.blockLayer, 1), 952);
+  EXPECT_EQ(countCells(game.world.deviceLayer, 3), 46);
+  EXPECT_EQ(game.world.deviceLayer[46], 0);
+  EXPECT_EQ(game.world.deviceLayer[951], 0);
+  EXPECT_EQ(game.world.pieceCount, 0);
+  EXPECT_EQ(game.world.levelMusic, 0);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LevelFile, LastLineWithoutLineFeedIsRead) {
+  std::string text = fileWithLines({{1938, "2"}});
+  text.pop_back();
+  load("nolf.dat", text);
+  EXPECT_EQ(game.world.landscapeMotion, 2);
+}
+
+TEST_F(LevelFile, LineLongerThan254CharactersEndsTheReading) {
+  load("long.dat", fileWithLines({{2, "5" + std::string(254, ' ') + "x"}, {3, "9"}, {1908, "3"}}));
+  EXPECT_EQ(A(0, 0), 5);  // its own value comes from its first 254 characters
+  EXPECT_EQ(A(0, 1), 0);
+  EXPECT_EQ(game.world.pieceCount, 0);
+  // 254 characters and a line break is still a whole line.
+  load("fits.dat", fileWithLines({{2, "5" + std::string(253, ' ')}, {3, "9"}}));
+  EXPECT_EQ(A(0, 1), 9);
+}
+
+TEST_F(LevelFile, EndingLevelForcesItsMusic) {
+  const std::string text = fileWithLines({{1936, "1"}});
+  game.progress.levelNumber = 99;
+  load("ending.dat", text);
+  EXPECT_EQ(game.world.levelMusic, 99);
+  game.progress.levelNumber = 98;
+  load("ending.dat", text);
+  EXPECT_EQ(game.world.levelMusic, 1);
+}
+
+TEST_F(LevelFile, MissingFileShowsOneMessageAndGivesAnEmptyLevel) {
+  game.world.blockLayer.fill(4);
+  game.world.deviceLayer.fill(8);
+  game.world.pieceCount = 6;
+  placeRobot(3, 4);
+  game.loadLevelFile(::testing::TempDir() + "mappackX/level07.dat");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Error opening file level??.dat");
+  EXPECT_EQ(boxes.shown[0].caption, "Critical Error");
+  EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Error);
+  EXPECT_EQ(countCells(game.world.blockLayer, 0), 952);
+  EXPECT_EQ(countCells(game.world.deviceLayer, 0), 952);
+  EXPECT_EQ(game.world.pieceCount, 0);
+  EXPECT_EQ(game.world.robotRow, 3);
+  EXPECT_EQ(game.world.robotColumn, 4);
+}
+
+TEST_F(LevelFile, FolderAsPathIsReportedLikeAMissingFile) {
+  game.loadLevelFile(::testing::TempDir());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].caption, "Critical Error");
+}
+
+TEST_F(LevelFile, WithoutAMessageServiceAMissingFileStillLoadsEmpty) {
+  GameState quiet;
+  quiet.world.pieceCount = 3;
+  quiet.loadLevelFile(::testing::TempDir() + "absent.dat");
+  EXPECT_EQ(quiet.world.pieceCount, 0);
+}
+
+}  // namespace
+}  // namespace mdx::world

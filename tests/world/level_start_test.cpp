@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "world_fixture.h"
+
+namespace mdx::world {
+namespace {
+
+using testing::levelFileText;
+using testing::writeTempFile;
+
+// Level start reads relative paths; these tests build a pack folder under the temp folder
+// and point packName at it.
+class LevelStart : public testing::WorldTest {
+ protected:
+  void SetUp() override {
+    pack = ::testing::TempDir() + "startpack";
+    mkdir(pack.c_str(), 0755);
+    game.options.packName = pack;
+  }
+
+  void writeLevel(const std::string& name, const World& level) {
+    writeTempFile("startpack/" + name, levelFileText(level));
+  }
+
+  std::string pack;
+};
+
+TEST_F(LevelStart, BuildsLevelPathsFromTheNumber) {
+  game.options.packName = "mappack1";
+  EXPECT_EQ(game.levelFilePath(7), "mappack1/level07.dat");
+  EXPECT_EQ(game.levelFilePath(0), "mappack1/level00.dat");
+  EXPECT_EQ(game.levelFilePath(10), "mappack1/level10.dat");
+  EXPECT_EQ(game.levelFilePath(100), "mappack1/level100.dat");
+  EXPECT_EQ(game.levelFilePath(99), "media/level99.dat");
+  EXPECT_EQ(game.levelFilePath(-3), "mappack1/level-3.dat");
+  // Names longer than any fixed buffer work in full.
+  game.options.packName = std::string(80, 'p');
+  EXPECT_EQ(game.levelFilePath(12), std::string(80, 'p') + "/level12.dat");
+}
+
+TEST_F(LevelStart, ReadsLevelCountFromPrefIniEveryTime) {
+  writeTempFile("startpack/pref.ini", "Number of levels in this pack\r\n12 levels\r\n");
+  game.progress.levelCount = 3;
+  game.startLevel(1);
+  EXPECT_EQ(game.progress.levelCount, 12);
+  game.progress.levelCount = 40;
+  game.startLevel(1);
+  EXPECT_EQ(game.progress.levelCount, 12);
+}
+
+TEST_F(LevelStart, MissingPrefIniSilentlyGivesZero) {
+  game.options.packName = ::testing::TempDir() + "no-such-pack";
+  game.startLevel(1);
+  EXPECT_EQ(game.progress.levelCount, 0);
+  ASSERT_EQ(boxes.shown.size(), 1u);  // only the level file is reported
+  EXPECT_EQ(boxes.shown[0].text, "Error opening file level??.dat");
+}
+
+TEST_F(LevelStart, LoadsTheNumberedLevelOfThePack) {
+  World seven;
+  seven.pieceCount = 7;
+  writeLevel("level07.dat", seven);
+  World twelve;
+  twelve.pieceCount = 12;
+  writeLevel("level12.dat", twelve);
+  game.startLevel(7);
+  EXPECT_EQ(game.world.pieceCount, 7);
+  game.startLevel(12);
+  EXPECT_EQ(game.world.pieceCount, 12);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LevelStart, ResetsTheLevelAndShowsTheFirstPiece) {
+  World level;
+  level.pieceCount = 2;
+  level.pieceTypes[0] = 2;
+  level.deviceLayer[cellIndex(10, 5)] = kSwingBar;
+  level.deviceLayer[cellIndex(4, 6)] = kExit;
+  level.blockLayer[cellIndex(8, 8)] = kExplosionMarker;
+  writeLevel("level03.dat", level);
+  game.world.gateState = 2;
+  game.world.levelComplete = 1;
+  game.world.robotExploded = 1;
+  game.world.explosionTicks = 9;
+  game.world.robotClimbing = 1;
+  game.world.robotFrame = 3;
+  game.keys.quitPrompt = 1;
+  game.pieces.pieceIndex = 4;
+  game.scene.robotScale = 0.3f;
+  game.scene.hudPhase = 2;
+  game.scene.gateTurn = 30.0f;
+  game.startLevel(3);
+  EXPECT_EQ(game.world.gateState, 0);
+  EXPECT_EQ(game.world.levelComplete, 0);
+  EXPECT_EQ(game.world.robotExploded, 0);
+  EXPECT_EQ(game.world.explosionTicks, 0);
+  EXPECT_EQ(game.world.robotClimbing, 0);
+  EXPECT_EQ(game.world.robotFrame, 0);
+  EXPECT_EQ(game.keys.quitPrompt, 0);
+  EXPECT_EQ(game.scene.robotScale, 1.0f);
+  EXPECT_EQ(game.scene.hudPhase, 0);
+  EXPECT_EQ(game.scene.gateTurn, 0.0f);
+  EXPECT_EQ(game.scene.bannerX, 100.0f);
+  EXPECT_EQ(game.scene.landscapeClock, 45.0f);
+  EXPECT_EQ(game.scene.parallax1X[1], 639.0f);
+  EXPECT_EQ(game.scene.fadeLevel, 255);
+  // The bars lie flat, markers are cleared and the exit light is placed.
+  EXPECT_EQ(A(10, 5), kGateFiller);
+  EXPECT_EQ(A(10, 7), kGateFiller);
+  EXPECT_EQ(A(8, 8), 0);
+  EXPECT_EQ(game.world.lightX, 19.0f * 6 - 2);
+  EXPECT_EQ(game.world.lightY, 19.0f * 4 - 39);
+  // The first piece, a pillar, waits at column 15, row 0.
+  EXPECT_EQ(game.pieces.pieceIndex, 0);
+  EXPECT_EQ(game.pieces.pieceColumn, 15);
+  EXPECT_EQ(game.pieces.pieceRow, 0);
+  EXPECT_EQ(game.pieces.pieceCommand, 2);
+  EXPECT_EQ(game.pieces.pieceMoveAllowed, 1);
+  EXPECT_EQ(game.pieces.pieceShape[3][1], 48);
+  EXPECT_EQ(game.pieces.pieceShapeInBlocks, 1);
+}
+
+TEST_F(LevelStart, CarriesLiftAndFallStateAndTheLightOver) {
+  writeLevel("level01.dat", World{});
+  game.world.liftCounter = 2;
+  game.world.liftReturnTimer = 3;
+  game.world.robotFalling = 1;
+  game.world.robotExplosionX = 55.0f;
+  game.world.lightX = 17.0f;
+  game.startLevel(1);
+  EXPECT_EQ(game.world.liftCounter, 2);
+  EXPECT_EQ(game.world.liftReturnTimer, 3);
+  EXPECT_EQ(game.world.robotFalling, 1);
+  EXPECT_EQ(game.world.robotExplosionX, 55.0f);
+  EXPECT_EQ(game.world.lightX, 17.0f);  // this level has no exit
+}
+
+TEST_F(LevelStart, FromFileSkipsPrefIni) {
+  World level;
+  level.pieceCount = 4;
+  const std::string path = writeTempFile("loose.dat", levelFileText(level));
+  game.progress.levelCount = 32;
+  game.startLevelFromFile(path);
+  EXPECT_EQ(game.progress.levelCount, 32);
+  EXPECT_EQ(game.world.pieceCount, 4);
+}
+
+}  // namespace
+}  // namespace mdx::world
