@@ -1,5 +1,7 @@
 #include "app/game.h"
 
+#include "world/timed_steps.h"
+
 namespace mdx::app {
 
 using world::StateDropping;
@@ -96,8 +98,8 @@ void Game::logChanges() {
 
 // The timed drop every 600 ms, then the rules that hold every frame while pieces fall.
 void Game::dropStep() {
-  if (timerDue(clock_, timers.stepTimer, kDropPeriod)) timedDrop(state);
-  passBottomRow(state);
+  if (timerDue(clock_, timers.stepTimer, kDropPeriod)) world::dropStep(state);
+  world::bottomRowStep(state);
   if (state.pieces.pieceIndex >= state.world.pieceCount) {
     state.progress.gameState = StateRunning;
     state.scene.hudPhase = 1;  // the piece bar slides away
@@ -108,7 +110,7 @@ void Game::dropStep() {
 void Game::worldStepTimer() {
   if (!timerDue(clock_, timers.stepTimer, kWorldStepPeriod)) return;
   if (!state.world.levelComplete) {
-    robotStep(state);
+    world::worldStepWithFrame(state);
     if (!state.world.levelComplete) return;
   }
   if (exitSequenceStep(state)) goToNextLevel();

@@ -79,7 +79,7 @@ class Game {
   // Key commands, in the order the poll runs them.
   void upKey(const KeyState& keys);
   bool downKey(const KeyState& keys);  // true when it has just ended the dropping phase
-  void sideKey(const KeyState& keys, uint8_t key, world::Latch latch, int32_t command);
+  void sideKey(const KeyState& keys, uint8_t key, world::Latch latch, bool left);
   void restartKey(const KeyState& keys);
   void musicKey(const KeyState& keys);
   void quitKey(const KeyState& keys);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/game.h"
+#include "world/timed_steps.h"
 
 namespace mdx::app {
 
@@ -37,8 +38,8 @@ void Game::pollKeyboard() {
   upKey(keys);
   const bool dropEnded = downKey(keys);
   if (!dropEnded) {
-    sideKey(keys, DIK_LEFT, world::LatchLeft, 1);
-    sideKey(keys, DIK_RIGHT, world::LatchRight, 3);
+    sideKey(keys, DIK_LEFT, world::LatchLeft, true);
+    sideKey(keys, DIK_RIGHT, world::LatchRight, false);
   }
   restartKey(keys);
   musicKey(keys);
@@ -88,7 +89,7 @@ void Game::keyboardDropStep() {
   state.handlePieceCommand();
   ++p.pieceRow;
   if (p.pieceRow > 27) state.keys.keyLatch[LatchDown] = 0;
-  passBottomRow(state);
+  world::bottomRowStep(state);
   if (p.pieceIndex >= state.world.pieceCount) {
     state.progress.gameState = StateRunning;
     state.scene.hudPhase = 1;
@@ -96,9 +97,8 @@ void Game::keyboardDropStep() {
   }
 }
 
-// Left (command 1) or Right (command 3): asks the piece handler, then moves the piece one
-// column if allowed, keeping its three-column box on the grid.
-void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, int32_t command) {
+// Left or Right: asks the piece handler, then moves the piece one column if allowed.
+void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, bool left) {
   if (state.progress.gameState != StateDropping) return;
   uint8_t& latch = state.keys.keyLatch[latchIndex];
   if (isDown(keys, key)) {
@@ -106,13 +106,7 @@ void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, i
     return;
   }
   if (!latch) return;
-  world::Pieces& p = state.pieces;
-  p.pieceCommand = command;
-  p.pieceMoveAllowed = 1;
-  state.handlePieceCommand();
-  if (p.pieceMoveAllowed == 1) {
-    p.pieceColumn = command == 1 ? std::max(p.pieceColumn - 1, 0) : std::min(p.pieceColumn + 1, 31);
-  }
+  world::sideMoveStep(state, left);
   latch = 0;
 }
 

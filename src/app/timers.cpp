@@ -3,12 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "world/timed_steps.h"
+
 namespace mdx::app {
 
 namespace {
 
 constexpr double kDegreesToRadians = 3.141592654 / 180.0;
-constexpr double kGateTurnToRadians = 3.141592654 / 90.0;  // the bar turns twice gateTurn
 
 // Moves both copies of a scrolling strip one pixel left; a copy that has left the screen
 // comes back at the right edge.
@@ -25,42 +26,11 @@ void advanceDegrees(float& clock) {
   if (clock > 359.99f) clock = 0.0f;
 }
 
-// Turns the swing bars while a turn is under way; a finished turn makes the bars solid in
-// their new position.
-void turnGates(world::GameState& state) {
-  world::World& w = state.world;
-  world::Scene& s = state.scene;
-  if (w.gateState == 1 || w.gateState == 3) s.gateTurn += 5.0f;
-  if (s.gateTurn > 44.0f && w.gateState == 1) {
-    w.gateState = 2;
-    s.gateTurn = 45.0f;
-    state.applyGates();
-  }
-  if (s.gateTurn > 89.0f && w.gateState == 3) {
-    w.gateState = 0;
-    s.gateTurn = 0.0f;
-    state.applyGates();
-  }
-  s.gateAngle = static_cast<float>(s.gateTurn * kGateTurnToRadians);
-}
-
 // A pulsing light: moves by step in its direction and turns at the two bounds.
 void pulse(int32_t& level, uint8_t& falling, int32_t step, int32_t low, int32_t high) {
   level += falling == 1 ? -step : step;
   if (level < low) falling = 0;
   if (level > high) falling = 1;
-}
-
-// Runs the explosion animation on; at its end the gate pass clears the explosion markers.
-void explosionStep(world::GameState& state) {
-  world::World& w = state.world;
-  if (w.explosionTicks <= 0) return;
-  state.scene.explosionAngle -= 0.25f;
-  ++w.explosionTicks;
-  if (w.explosionTicks > 20) {
-    w.explosionTicks = 0;
-    state.applyGates();
-  }
 }
 
 }  // namespace
@@ -104,7 +74,7 @@ void animationTick(world::GameState& state) {
   s.landscapeAngle = static_cast<float>(4.0 * std::sin(s.waveClock * kDegreesToRadians));
   advanceDegrees(s.waveClock);
   advanceDegrees(s.landscapeClock);
-  turnGates(state);
+  world::swingBarStep(state);
 }
 
 void blinkTick(world::Scene& s) {
@@ -127,7 +97,7 @@ bool effectTick(world::GameState& state) {
     s.hudSlide += 2.0f;
     if (s.hudSlide > 38.0f) s.hudPhase = 2;
   }
-  explosionStep(state);
+  world::explosionStep(state);
   if (!w.robotExploded) return false;
   if (w.robotExplosionX > -25.0f) {
     s.robotScale += 0.05f;
@@ -136,34 +106,6 @@ bool effectTick(world::GameState& state) {
     return false;
   }
   return true;
-}
-
-void timedDrop(world::GameState& state) {
-  state.pieces.pieceCommand = 2;
-  state.playSample(world::Sample::Move);
-  state.handlePieceCommand();
-  // The row advances also when the handler has just landed the piece and set up the next.
-  ++state.pieces.pieceRow;
-}
-
-void passBottomRow(world::GameState& state) {
-  world::Pieces& p = state.pieces;
-  if (p.pieceRow <= 27) return;
-  p.pieceRow = 27;
-  ++p.pieceIndex;
-  state.setupPiece();
-}
-
-void robotStep(world::GameState& state) {
-  world::World& w = state.world;
-  state.worldStep();
-  if (w.robotFalling == 1) {
-    w.robotFrame = 2;
-  } else if (w.robotFrame == 2 || w.robotFrame == 1) {
-    w.robotFrame = 0;
-  } else if (w.robotFrame == 0) {
-    w.robotFrame = 1;
-  }
 }
 
 bool exitSequenceStep(world::GameState& state) {

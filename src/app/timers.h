@@ -47,16 +47,6 @@ void blinkTick(world::Scene& scene);
 // flight. Returns true when the flight is over and the level must restart.
 bool effectTick(world::GameState& state);
 
-// The 600 ms drop's actions: one fall step of the piece with the move sound.
-void timedDrop(world::GameState& state);
-
-// The piece handed out below the bottom row limit is dropped and the next one set up.
-// Runs every frame while the pieces fall, and after every drop step of the Down key.
-void passBottomRow(world::GameState& state);
-
-// The 150 ms world step of the robot, with the robot's image following its move.
-void robotStep(world::GameState& state);
-
 // One step of the exit sequence (robot spins and shrinks). Returns true when it is over
 // and the next level must start.
 bool exitSequenceStep(world::GameState& state);

@@ -1,0 +1,123 @@
+#include "game_harness.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+
+namespace mdx::app::testing {
+
+namespace fs = std::filesystem;
+
+LevelSpec& LevelSpec::floor(int r) {
+  for (int c = 0; c < 34; ++c) blocks[{r, c}] = 1;
+  return *this;
+}
+
+LevelSpec& LevelSpec::robotAt(int r, int c) {
+  blocks[{r, c}] = 99;
+  return *this;
+}
+
+void writeLevelFile(const fs::path& path, const LevelSpec& spec) {
+  std::ofstream out(path);
+  auto layer = [&](const std::map<std::pair<int, int>, int>& cells) {
+    for (int r = 0; r < 28; ++r) {
+      for (int c = 0; c < 34; ++c) {
+        auto it = cells.find({r, c});
+        out << (it == cells.end() ? 0 : it->second) << "\n";
+      }
+    }
+  };
+  out << "blocks\n";
+  layer(spec.blocks);
+  out << "devices\n";
+  layer(spec.devices);
+  out << "pieces\n" << spec.pieceCount << "\n";
+  for (int type : spec.pieceTypes) out << "type\n" << type << "\n";
+  out << "landscape\n" << spec.landscapeChoice << "\nparallax1\n1\nparallax2\n2\n";
+  out << "music\n" << spec.levelMusic << "\nmotion\n0\n";
+}
+
+LevelSpec exitLevel() {
+  LevelSpec spec;
+  spec.floor(11).robotAt(10, 2);
+  spec.devices[{10, 6}] = 8;
+  return spec;
+}
+
+LevelSpec pillarLevel() {
+  LevelSpec spec;
+  spec.floor(20).robotAt(19, 1);
+  spec.blocks[{19, 2}] = 1;
+  spec.blocks[{18, 2}] = 1;
+  spec.pieceCount = 1;
+  spec.pieceTypes[0] = 2;
+  spec.levelMusic = 2;
+  return spec;
+}
+
+LevelSpec bombLevel() {
+  LevelSpec spec;
+  spec.floor(11).robotAt(10, 2);
+  spec.devices[{11, 4}] = 12;
+  return spec;
+}
+
+LevelSpec endingLevel() {
+  LevelSpec spec;
+  spec.floor(11).robotAt(10, 2);
+  spec.levelMusic = 1;  // the ending forces its own music whatever the file says
+  return spec;
+}
+
+GameFolder::GameFolder(int levelCount) {
+  std::random_device random;
+  root = fs::temp_directory_path() / ("mdx-app-" + std::to_string(random()));
+  fs::create_directories(root / "pack");
+  fs::create_directories(root / "media");
+  std::ofstream(root / "pack" / "pref.ini") << "levels\n" << levelCount << "\n";
+  writeLevelFile(root / "media" / "level99.dat", endingLevel());
+  previous_ = fs::current_path();
+  fs::current_path(root);
+}
+
+GameFolder::~GameFolder() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+  fs::remove_all(root, ignored);
+}
+
+void GameFolder::writeLevel(int n, const LevelSpec& spec) {
+  char name[32];
+  std::snprintf(name, sizeof name, "level%02d.dat", n);
+  writeLevelFile(root / "pack" / name, spec);
+}
+
+Harness::Harness(sound::Music* music, bool soundEnabled)
+    : game(clock, keys, presenter, window, music, &messages) {
+  game.state.options.packName = "pack";
+  game.state.options.soundEnabled = music != nullptr && soundEnabled ? 1 : 0;
+  game.state.options.windowed = 1;
+  game.windowActive = 1;
+  game.stateLog = [this](const std::string& line) { log.push_back(line); };
+  game.startUp();
+}
+
+void Harness::frame(uint32_t ms) {
+  clock.advance(ms);
+  game.runFrame();
+}
+
+void Harness::run(uint32_t total, uint32_t ms) {
+  for (uint32_t t = 0; t < total; t += ms) frame(ms);
+}
+
+void Harness::tap(uint8_t key) {
+  keys.press(key);
+  frame();
+  keys.release(key);
+  frame();
+}
+
+}  // namespace mdx::app::testing

@@ -1,0 +1,79 @@
+// Test helpers for driving the whole game headless: small level files in a temporary game
+// folder, and a harness with a virtual clock, a scripted keyboard and recording doubles.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/game.h"
+
+namespace mdx::app::testing {
+
+// A level to write: cells by (row, column), the level values.
+struct LevelSpec {
+  std::map<std::pair<int, int>, int> blocks;
+  std::map<std::pair<int, int>, int> devices;
+  int pieceCount = 0;
+  std::array<int, 10> pieceTypes{};
+  int landscapeChoice = 1;
+  int levelMusic = 1;
+
+  // A floor of block 1 across the whole of row r.
+  LevelSpec& floor(int r);
+  LevelSpec& robotAt(int r, int c);
+};
+
+// Writes spec as a level file of 1938 lines.
+void writeLevelFile(const std::filesystem::path& path, const LevelSpec& spec);
+
+// Four ready-made levels: the robot walks right onto the exit (4 world steps, no pieces);
+// one pillar piece falls onto a floor at row 20 (robot walled in); the robot walks onto a
+// bomb; the ending level, where the robot walks on for ever.
+LevelSpec exitLevel();
+LevelSpec pillarLevel();
+LevelSpec bombLevel();
+LevelSpec endingLevel();
+
+// A temporary game folder (map pack "pack", pref.ini, media/level99.dat) that is the
+// working directory while it lives.
+class GameFolder {
+ public:
+  explicit GameFolder(int levelCount);
+  ~GameFolder();
+  void writeLevel(int n, const LevelSpec& spec);
+
+  std::filesystem::path root;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+// The game with every platform seam replaced by a test double.
+struct Harness {
+  // Runs the start-up; sound is enabled when a music is given unless told otherwise.
+  explicit Harness(sound::Music* music = nullptr, bool soundEnabled = true);
+
+  // Advances the clock by ms, then runs one frame.
+  void frame(uint32_t ms = 1);
+  // Runs frames of ms each until the clock has moved by total ms.
+  void run(uint32_t total, uint32_t ms = 10);
+  // Presses key for one frame and releases it in the next.
+  void tap(uint8_t key);
+
+  int32_t gameState() const { return game.state.progress.gameState; }
+
+  VirtualClock clock{1000};
+  ScriptedKeySource keys;
+  CountingPresenter presenter;
+  RecordingWindow window;
+  world::RecordingMessageBoxes messages;
+  std::vector<std::string> log;
+  Game game;
+};
+
+}  // namespace mdx::app::testing

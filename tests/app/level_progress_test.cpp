@@ -1,0 +1,164 @@
+// The game's way through its states: title, new game, ready, running, the exit sequence,
+// the next level, the ending, and the state log the shell writes.
+#include <gtest/gtest.h>
+
+#include "game_harness.h"
+
+namespace mdx::app::testing {
+namespace {
+
+using namespace mdx::world;
+
+class LevelProgress : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder.writeLevel(1, exitLevel());
+    folder.writeLevel(2, exitLevel());
+  }
+  // Title -> new game -> StateRunning on level 1.
+  void startRunning() {
+    h.tap(DIK_SPACE);
+    h.tap(DIK_SPACE);
+  }
+  // Frames of 10 ms until the state changes or the time runs out.
+  void runUntilStateChanges(uint32_t limit) {
+    const int32_t before = h.gameState();
+    for (uint32_t t = 0; t < limit && h.gameState() == before; t += 10) h.frame(10);
+  }
+
+  GameFolder folder{2};
+  Harness h;
+};
+
+TEST_F(LevelProgress, SpaceStartsLevelOneButASecondReleaseIsNeededToRun) {
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 1);
+  EXPECT_EQ(h.game.state.progress.levelCount, 2);  // read from the pack's pref.ini
+  h.run(1000);
+  EXPECT_EQ(h.gameState(), StateReady);
+  h.tap(DIK_RETURN);
+  EXPECT_EQ(h.gameState(), StateRunning);  // no pieces: the robot walks at once
+  EXPECT_EQ(h.game.state.scene.hudPhase, 0);
+}
+
+TEST_F(LevelProgress, RobotReachesExitAndSequenceLasts46WorldSteps) {
+  startRunning();
+  int steps = 0;
+  h.clock.advance(1);
+  while (!h.game.state.world.levelComplete && steps < 10) {
+    h.frame(150);
+    ++steps;
+  }
+  ASSERT_EQ(steps, 4);  // the walk of three cells ends inside the exit
+  int sequence = 1;     // the step that reached the exit also ran the first sequence step
+  while (h.game.state.progress.levelNumber == 1 && sequence < 100) {
+    h.frame(150);
+    ++sequence;
+  }
+  EXPECT_EQ(sequence, 46);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 2);
+  EXPECT_FLOAT_EQ(h.game.state.scene.robotScale, 1.0f);
+  EXPECT_EQ(h.game.state.world.levelComplete, 0);
+}
+
+TEST_F(LevelProgress, LastLevelLeadsToEndingLevel99) {
+  startRunning();
+  runUntilStateChanges(20000);  // level 1 done
+  h.tap(DIK_SPACE);
+  runUntilStateChanges(20000);  // level 2 done
+  EXPECT_EQ(h.gameState(), StateEnding);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 99);
+  EXPECT_EQ(h.game.state.world.levelMusic, 99);
+  // The ending runs the world step: the robot walks on.
+  const int32_t column = h.game.state.world.robotColumn;
+  h.run(600);
+  EXPECT_GT(h.game.state.world.robotColumn, column);
+  // R does not act in the ending.
+  h.tap(DIK_R);
+  EXPECT_EQ(h.gameState(), StateEnding);
+}
+
+TEST_F(LevelProgress, SpaceDuringExitSequenceGoesOnButNeverPastLastLevel) {
+  startRunning();
+  h.run(700);  // the exit is reached within four steps
+  ASSERT_EQ(h.game.state.world.levelComplete, 1);
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 2);
+  EXPECT_EQ(h.gameState(), StateReady);
+  h.tap(DIK_SPACE);
+  h.run(700);
+  ASSERT_EQ(h.game.state.world.levelComplete, 1);
+  h.tap(DIK_SPACE);  // on the last level the same level comes again
+  EXPECT_EQ(h.game.state.progress.levelNumber, 2);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.world.levelComplete, 0);
+}
+
+TEST_F(LevelProgress, RestartKeyReloadsLevelFromEveryPlayState) {
+  startRunning();
+  h.run(300);
+  const int before = h.game.levelStarts;
+  h.tap(DIK_R);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.levelStarts, before + 1);
+  EXPECT_EQ(h.game.state.world.robotColumn, 2);  // back at the level's start
+  // From the title after Q the level that was left comes back.
+  h.game.escapeReleased();
+  h.tap(DIK_Q);
+  ASSERT_EQ(h.gameState(), StateTitle);
+  h.tap(DIK_R);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 1);
+}
+
+TEST_F(LevelProgress, BlownUpRobotFliesOffAndLevelRestarts) {
+  folder.writeLevel(1, bombLevel());
+  startRunning();
+  h.run(500);  // two steps to the bomb, one to blow up
+  ASSERT_EQ(h.game.state.world.robotExploded, 1);
+  const int before = h.game.levelStarts;
+  h.keys.press(DIK_DOWN);  // a Down latch left over is cleared by the restart
+  h.frame();
+  h.keys.release(DIK_DOWN);
+  for (int i = 0; i < 100 && h.game.state.world.robotExploded; ++i) h.frame(20);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.levelStarts, before + 1);
+  EXPECT_EQ(h.game.state.keys.keyLatch[LatchDown], 0);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 1);
+}
+
+TEST_F(LevelProgress, QuitPromptTogglesAndQGoesBackToTitle) {
+  startRunning();
+  h.tap(DIK_Q);  // no prompt: Q does nothing
+  EXPECT_EQ(h.gameState(), StateRunning);
+  h.game.escapeReleased();
+  EXPECT_EQ(h.game.state.keys.quitPrompt, 1);
+  h.game.escapeReleased();
+  EXPECT_EQ(h.game.state.keys.quitPrompt, 0);
+  h.game.escapeReleased();
+  h.run(300);  // the prompt stops nothing
+  EXPECT_GT(h.game.state.world.robotColumn, 2);
+  h.tap(DIK_Q);
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(h.game.state.keys.quitPrompt, 0);
+  EXPECT_EQ(h.game.state.world.landscapeChoice, 1);
+  EXPECT_EQ(h.game.state.world.parallax2Mode, 2);
+  EXPECT_EQ(h.window.destroyed, 0);
+  h.game.escapeReleased();  // Escape on the title quits
+  EXPECT_EQ(h.window.destroyed, 1);
+}
+
+TEST_F(LevelProgress, LogHasOneLinePerStateChangeAndLevelStart) {
+  startRunning();
+  h.tap(DIK_R);
+  h.tap(DIK_R);
+  const std::vector<std::string> expected = {
+      "state StateTitle level 1", "state StateReady level 1", "state StateRunning level 1",
+      "state StateReady level 1", "state StateReady level 1"};
+  EXPECT_EQ(h.log, expected);
+}
+
+}  // namespace
+}  // namespace mdx::app::testing
