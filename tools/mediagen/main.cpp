@@ -1,0 +1,72 @@
+// mediagen: draws every picture of the game into the game folder. The build runs it; the same
+// sources give the same bytes.
+//
+//   mediagen --out <game folder> [--packs mappack1,mappack2] [--songs <folder>]
+//            [--only pictures] [--contact-sheet <file.png>]
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "generator.h"
+#include "paint.h"
+
+#ifndef MDX_SONG_DIR
+#define MDX_SONG_DIR "songs"
+#endif
+
+namespace {
+
+using mdx::media::GeneratorOptions;
+
+int usage(const char* message) {
+  std::fprintf(stderr,
+               "mediagen: %s\nusage: mediagen --out <game folder> [--packs a,b] [--songs dir] "
+               "[--only pictures] [--contact-sheet file.png]\n",
+               message);
+  return 2;
+}
+
+std::vector<std::string> splitList(const std::string& text) {
+  std::vector<std::string> items;
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    if (!item.empty()) items.push_back(item);
+  }
+  return items;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  GeneratorOptions options;
+  options.packs = {"mappack1"};
+  options.songDir = MDX_SONG_DIR;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) return usage(("missing value after " + arg).c_str());
+    const std::string value = argv[++i];
+    if (arg == "--out") {
+      options.gameDir = value;
+    } else if (arg == "--packs") {
+      options.packs = splitList(value);
+    } else if (arg == "--songs") {
+      options.songDir = value;
+    } else if (arg == "--contact-sheet") {
+      options.contactSheet = value;
+    } else if (arg == "--only") {
+      options.pictures = value == "pictures";
+      if (!options.pictures) {
+        return usage(("unknown part " + value).c_str());
+      }
+    } else {
+      return usage(("unknown option " + arg).c_str());
+    }
+  }
+  if (options.gameDir.empty()) return usage("--out is required");
+  bool ok = true;
+  if (options.pictures) ok = mdx::media::generatePictures(options) && ok;
+  mdx::media::releaseFonts();
+  return ok ? 0 : 1;
+}
