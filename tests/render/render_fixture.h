@@ -1,5 +1,5 @@
-// Test fixture for the frame drawing: every picture loaded by file name into a recording back
-// end, both writers made, and a game state with the frame loop's start values.
+// Test fixture for the frame drawing: all the game's pictures loaded into a recording back end
+// under their file names, both writers made, and a game state with the frame loop's start values.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,32 +19,6 @@ inline std::string numbered(const char* prefix, int number, int digits, const ch
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%s%0*d%s", prefix, digits, number, suffix);
   return buffer;
-}
-
-// Loads every picture the frame draws under its file name (no message boxes).
-inline void loadPicturesByName(Assets& a, gfx::DrawBackend& backend) {
-  auto load = [&](gfx::SpriteImage& image, const std::string& file) {
-    image.load(backend, file, 1, nullptr);
-  };
-  load(a.parallaxImages[1], "media/prlx01.tga");
-  load(a.parallaxImages[2], "media/prlx02.tga");
-  load(a.landscapeImages[0], "media/lndscp01.tga");
-  load(a.landscapeImages[1], "mappack1/lndscp02.tga");
-  load(a.landscapeImages[2], "mappack1/lndscp03.tga");
-  load(a.logoImage, "media/logo.tga");
-  load(a.dxImage, "media/dx.tga");
-  for (int i = 0; i < 2; ++i) load(a.lightImages[i], numbered("media/light", i + 1, 2, ".tga"));
-  for (int i = 0; i < 8; ++i) load(a.textImages[i], numbered("media/text", i + 1, 2, ".tga"));
-  load(a.rect01Image, "media/rect01.tga");
-  load(a.textNextImage, "media/textnext.tga");
-  load(a.borderImage, "media/border.tga");
-  for (int i = 0; i < 6; ++i) load(a.tileImages[i], numbered("media/tile", i, 2, ".tga"));
-  for (int i = 0; i < 10; ++i) load(a.digitImages[i], numbered("media/", i, 1, ".tga"));
-  load(a.explosionImages[0], "media/explode1.tga");
-  for (int k = 1; k <= 61; ++k) load(a.blockImages[k], numbered("media/block", k, 3, ".tga"));
-  for (int k = 1; k <= 13; ++k)
-    load(a.deviceImages[k], numbered("media/block", 100 + k, 3, ".tga"));
-  for (int i = 0; i < 4; ++i) load(a.robotImages[i], numbered("media/marvo", i + 1, 2, ".tga"));
 }
 
 // Expected parameters of one sprite draw.
@@ -69,7 +43,7 @@ inline void expectDraw(const gfx::SpriteDraw& d, const Expected& e) {
 class RenderTest : public ::testing::Test {
  protected:
   RenderTest() {
-    loadPicturesByName(assets, backend);
+    loadAssets(assets, backend, "mappack1", nullptr);
     assets.blackWriter.create(backend, 0xFF000000u);
     assets.whiteWriter.create(backend, 0xFFFFFFFFu);
     world::Scene& s = state.scene;

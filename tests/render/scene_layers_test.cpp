@@ -147,5 +147,22 @@ TEST_F(SceneLayersTest, LandscapePictureByChoiceAndNoneOutsideTheChoicesOrForNeg
   EXPECT_EQ(spriteFiles().at(0), "media/prlx02.tga");
 }
 
+TEST_F(SceneLayersTest, MissingPicturesDrawNothingAndTheFrameGoesOn) {
+  backend.missingFiles = {"media/lndscp01.tga", "media/block007.tga"};
+  Assets sparse;
+  loadAssets(sparse, backend, "mappack1", nullptr);
+  setBlock(3, 3, 7);
+  setBlock(3, 4, 8);
+  backend.calls.clear();
+  drawScene(state, sparse, backend);
+  EXPECT_EQ(backend.calls.back().kind, CallKind::End);
+  const Files files = spriteFiles();
+  ASSERT_GE(files.size(), 6u);
+  EXPECT_EQ(files[0], "media/prlx02.tga");
+  EXPECT_EQ(drawsOf("media/block008.tga").size(), 1u);
+  EXPECT_TRUE(drawsOf("media/block007.tga").empty());
+  EXPECT_TRUE(drawsOf("media/lndscp01.tga").empty());
+}
+
 }  // namespace
 }  // namespace mdx::render::testing
