@@ -1,0 +1,196 @@
+// Runs the real marvolen-sim binary and checks its output and exit status.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "sim/state_json.h"
+#include "world/game_state.h"
+
+namespace mdx::sim {
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult runSim(const std::string& arguments) {
+  const std::string errPath = ::testing::TempDir() + "sim_stderr.txt";
+  const std::string command = std::string(MDX_SIM_BINARY) + " " + arguments + " 2>" + errPath;
+  RunResult result;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream err(errPath);
+  result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+  return result;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    result.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+// The integer after "key": in a JSON line.
+long long intValue(const std::string& json, const std::string& key) {
+  const std::size_t at = json.find("\"" + key + "\":");
+  EXPECT_NE(at, std::string::npos) << key;
+  if (at == std::string::npos) return -12345;
+  return std::atoll(json.c_str() + at + key.size() + 3);
+}
+
+// The keys of the top-level object, in order.
+std::vector<std::string> topLevelKeys(const std::string& json) {
+  std::vector<std::string> keys;
+  int depth = 0;
+  bool inString = false;
+  std::string current;
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (inString) {
+      if (c == '\\') {
+        current += json[++i];
+      } else if (c == '"') {
+        inString = false;
+        if (depth == 1 && i + 1 < json.size() && json[i + 1] == ':') keys.push_back(current);
+      } else {
+        current += c;
+      }
+    } else if (c == '"') {
+      inString = true;
+      current.clear();
+    } else if (c == '{' || c == '[') {
+      ++depth;
+    } else if (c == '}' || c == ']') {
+      --depth;
+    }
+  }
+  return keys;
+}
+
+// A level file with the robot at (row, column) on a floor of blocks along row + 1.
+std::string writeFloorLevel(const std::string& path, int row, int column) {
+  world::LevelGrid blocks{};
+  blocks[world::cellIndex(row, column)] = world::kRobot;
+  for (int c = 0; c < world::kColumns; ++c) blocks[world::cellIndex(row + 1, c)] = 1;
+  std::string text = "blocks\n";
+  for (int32_t v : blocks) text += std::to_string(v) + "\n";
+  text += "devices\n";
+  for (int i = 0; i < world::kCells; ++i) text += "0\n";
+  text += "pieces\n1\n";
+  for (int i = 0; i < 10; ++i) text += "piece\n2\n";
+  for (int i = 0; i < 5; ++i) text += "value\n1\n";
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(SimCli, BadArgumentsExitWith2AndAUsageLine) {
+  const std::string level = writeFloorLevel(::testing::TempDir() + "sim_any.dat", 5, 5);
+  for (const std::string& arguments :
+       {std::string(""), "--file " + level + " --pack p --level 1", std::string("--pack p"),
+        std::string("--level 3"), std::string("--pack p --level three"),
+        "--file " + level + " --do wwz", "--file " + level + " --bogus",
+        "--file " + level + " --level-number", "--file " + level + " --level-number 99999999999"}) {
+    const RunResult result = runSim(arguments);
+    EXPECT_EQ(result.status, 2) << arguments;
+    EXPECT_TRUE(result.out.empty()) << arguments;
+    EXPECT_NE(result.err.find("usage: marvolen-sim"), std::string::npos) << arguments;
+  }
+  EXPECT_NE(runSim("--file " + level + " --do lq").err.find("'q'"), std::string::npos);
+  const RunResult noDir = runSim("--dir /no/such/folder --file x.dat");
+  EXPECT_EQ(noDir.status, 2);
+  EXPECT_NE(noDir.err.find("/no/such/folder"), std::string::npos);
+}
+
+TEST(SimCli, TracePrintsTheStateAfterStartAndEveryAction) {
+  const std::string level = writeFloorLevel(::testing::TempDir() + "sim_floor.dat", 5, 30);
+  const RunResult result = runSim("--file " + level + " --do wwwd --trace");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> states = lines(result.out);
+  ASSERT_EQ(states.size(), 5u);
+  const std::vector<long long> columns = {30, 31, 32, 33, 33};
+  for (std::size_t i = 0; i < states.size(); ++i) {
+    EXPECT_EQ(intValue(states[i], "robotColumn"), columns[i]) << i;
+    EXPECT_EQ(intValue(states[i], "levelNumber"), 1);
+    EXPECT_EQ(intValue(states[i], "levelCount"), 32);  // pref.ini is not read for --file
+  }
+  EXPECT_EQ(intValue(states[1], "robotFrame"), 1);
+  EXPECT_EQ(intValue(states[2], "robotFrame"), 0);
+  EXPECT_EQ(intValue(states[4], "pieceRow"), 1);
+  EXPECT_NE(states[4].find("\"sounds\":[\"media/run01.wav\",\"media/run01.wav\","
+                           "\"media/run01.wav\",\"media/move.wav\"]"),
+            std::string::npos);
+  // Without --trace only the final state is printed, the same as the trace's last line.
+  const RunResult last = runSim("--file " + level + " --do wwwd");
+  EXPECT_EQ(last.out, states.back() + "\n");
+}
+
+TEST(SimCli, OutputHasExactlyTheAgreedKeys) {
+  const std::string level = writeFloorLevel(::testing::TempDir() + "sim_keys.dat", 5, 5);
+  const RunResult result = runSim("--file " + level);
+  ASSERT_EQ(result.status, 0);
+  const std::vector<std::string> expected = {
+      "blockLayer",      "deviceLayer",   "robotColumn",   "robotRow",        "robotFalling",
+      "robotClimbing",   "robotFrame",    "liftCounter",   "liftReturnTimer", "gateState",
+      "gateTurn",        "levelComplete", "robotExploded", "explosionTicks",  "robotExplosionX",
+      "robotExplosionY", "lightX",        "lightY",        "pieceCount",      "pieceTypes",
+      "pieceIndex",      "pieceColumn",   "pieceRow",      "pieceShape",      "pieceShapeInBlocks",
+      "landscapeChoice", "parallax1On",   "parallax2Mode", "levelMusic",      "landscapeMotion",
+      "levelNumber",     "levelCount",    "sounds",        "messages"};
+  EXPECT_EQ(topLevelKeys(result.out), expected);
+  EXPECT_NE(result.out.find("\"pieceShape\":[0,30,0,0,5,0,0,5,0,0,48,0]"), std::string::npos);
+}
+
+TEST(SimCli, MissingLevelFileIsReportedInMessages) {
+  const RunResult result =
+      runSim("--file " + ::testing::TempDir() + "no-level.dat --level-number 99");
+  ASSERT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("\"messages\":[{\"caption\":\"Critical Error\","
+                            "\"text\":\"Error opening file level??.dat\"}]"),
+            std::string::npos);
+  EXPECT_EQ(intValue(result.out, "levelMusic"), 99);
+  EXPECT_EQ(intValue(result.out, "pieceCount"), 0);
+}
+
+TEST(SimCli, PackModeReadsPrefIniRelativeToDir) {
+  const std::string dir = ::testing::TempDir() + "simgame";
+  mkdir(dir.c_str(), 0755);
+  mkdir((dir + "/mypack").c_str(), 0755);
+  std::ofstream(dir + "/mypack/pref.ini") << "levels\n7\n";
+  writeFloorLevel(dir + "/mypack/level03.dat", 10, 4);
+  const RunResult result = runSim("--dir " + dir + " --pack mypack --level 3 --do w");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(intValue(result.out, "levelCount"), 7);
+  EXPECT_EQ(intValue(result.out, "levelNumber"), 3);
+  EXPECT_EQ(intValue(result.out, "robotColumn"), 5);
+  EXPECT_NE(result.out.find("\"messages\":[]"), std::string::npos);
+}
+
+TEST(SimJson, StringsAndFloatsReadBackExactly) {
+  EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+  for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
+    EXPECT_EQ(std::strtof(jsonFloat(value).c_str(), nullptr), value);
+  }
+  EXPECT_EQ(jsonFloat(-26.0f), "-26");
+}
+
+}  // namespace
+}  // namespace mdx::sim

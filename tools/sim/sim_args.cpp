@@ -1,0 +1,89 @@
+#include "sim/sim_args.h"
+
+#include <climits>
+
+#include "world/actions.h"
+
+namespace mdx::sim {
+namespace {
+
+// A whole argument as a 32-bit decimal integer with an optional sign.
+std::optional<int32_t> parseInteger(const std::string& text) {
+  std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+  if (i == text.size()) return std::nullopt;
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT32_MAX) + 1) return std::nullopt;
+  }
+  if (text[0] == '-') value = -value;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+std::string checkCombination(const SimArgs& args) {
+  if (args.file && (args.pack || args.level))
+    return "--file cannot be combined with --pack or --level";
+  if (!args.file && !args.pack && !args.level) return "give --file PATH or --pack NAME --level N";
+  if (!args.file && !args.pack) return "--level needs --pack";
+  if (!args.file && !args.level) return "--pack needs --level";
+  for (char letter : args.actions) {
+    if (!world::isValidActionString(std::string(1, letter))) {
+      return std::string("unknown action letter '") + letter +
+             "' in --do (known: " + std::string(world::kActionLetters) + ")";
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+const char* simUsage() {
+  return "usage: marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) "
+         "[--level-number N] [--do ACTIONS] [--trace]";
+}
+
+ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
+  ParseResult result;
+  SimArgs& args = result.args;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--trace") {
+      args.trace = true;
+      continue;
+    }
+    if (option == "--help" || option == "-h") {
+      args.help = true;
+      return result;
+    }
+    const bool takesValue = option == "--dir" || option == "--file" || option == "--pack" ||
+                            option == "--level" || option == "--level-number" || option == "--do";
+    if (!takesValue) {
+      result.error = "unknown argument '" + option + "'";
+      return result;
+    }
+    if (i + 1 >= arguments.size()) {
+      result.error = option + " needs a value";
+      return result;
+    }
+    const std::string& value = arguments[++i];
+    if (option == "--dir") args.dir = value;
+    if (option == "--file") args.file = value;
+    if (option == "--pack") args.pack = value;
+    if (option == "--do") args.actions = value;
+    if (option == "--level" || option == "--level-number") {
+      const std::optional<int32_t> number = parseInteger(value);
+      if (!number) {
+        result.error = option + " needs a whole number, not '" + value + "'";
+        return result;
+      }
+      if (option == "--level") args.level = *number;
+      if (option == "--level-number") args.levelNumber = *number;
+    }
+  }
+  result.error = checkCombination(args);
+  return result;
+}
+
+}  // namespace mdx::sim

@@ -1,0 +1,36 @@
+// Command line of marvolen-sim:
+//   marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) [--level-number N]
+//                [--do ACTIONS] [--trace]
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mdx::sim {
+
+struct SimArgs {
+  std::optional<std::string> dir;   // change into it before anything is read
+  std::optional<std::string> file;  // a loose level file, without pref.ini
+  std::optional<std::string> pack;  // packName for --level
+  std::optional<int32_t> level;     // with --pack: levelNumber and startLevel(level)
+  int32_t levelNumber = 1;          // with --file: levelNumber before loading
+  std::string actions;              // action letters, performed in order
+  bool trace = false;               // print the state after the start and after every action
+  bool help = false;
+};
+
+// The outcome of parsing: the arguments, or a one-line reason they are not valid.
+struct ParseResult {
+  SimArgs args;
+  std::string error;  // empty when the arguments are valid
+};
+
+// Parses argv[1..]; checks the option combinations, the numbers and the action letters.
+ParseResult parseSimArgs(const std::vector<std::string>& arguments);
+
+// The one-line usage message.
+const char* simUsage();
+
+}  // namespace mdx::sim

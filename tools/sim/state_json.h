@@ -1,0 +1,24 @@
+// The simulator's output: the world state as one line of JSON, with the effects and messages
+// requested so far.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "world/game_state.h"
+
+namespace mdx::sim {
+
+// A JSON string literal for text: quotes, backslashes and control characters escaped.
+std::string jsonString(std::string_view text);
+
+// A float that reads back exactly (nine significant digits); null if it is not finite.
+std::string jsonFloat(float value);
+
+// One JSON object on one line with the world, piece and level values, the effects played
+// (by file name, in order) and the message boxes shown.
+std::string stateJson(const world::GameState& game, const std::vector<world::Sample>& sounds,
+                      const std::vector<world::RecordedMessage>& messages);
+
+}  // namespace mdx::sim
