@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 
@@ -192,6 +194,23 @@ TEST_F(LevelFile, FolderAsPathIsReportedLikeAMissingFile) {
   game.loadLevelFile(::testing::TempDir());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].caption, "Critical Error");
+}
+
+TEST_F(LevelFile, PipesAndHugeFilesNeitherBlockNorExhaustMemory) {
+  const std::string fifo = ::testing::TempDir() + "level_fifo.dat";
+  unlink(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  game.loadLevelFile(fifo);  // a pipe without a writer would block an open: it is refused
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  unlink(fifo.c_str());
+  // A sparse 8 GB file of zero bytes is one endless line: reading stops after 254 bytes.
+  const std::string huge = writeTempFile("level_huge.dat", "");
+  ASSERT_EQ(truncate(huge.c_str(), 8LL << 30), 0);
+  game.world.pieceCount = 4;
+  game.loadLevelFile(huge);
+  EXPECT_EQ(game.world.pieceCount, 0);
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  unlink(huge.c_str());
 }
 
 TEST_F(LevelFile, WithoutAMessageServiceAMissingFileStillLoadsEmpty) {
