@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libimgui-dev libstb-dev libcairo2-dev libmp3lame-dev fonts-dejavu-core
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils imagemagick-6.q16
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/cli_options.h"
+#include "app/dialog_model.h"
+#include "world/pack_list.h"
+
+namespace mdx::app {
+namespace {
+
+namespace fs = std::filesystem;
+using world::RecordingMessageBoxes;
+
+const std::vector<std::string> kDisplays = {"Display One", "Display Two"};
+
+// A temporary folder made the working directory, with a mappacks.ini of the given bytes.
+class DialogFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    root_ =
+        fs::path(::testing::TempDir()) /
+        ("dialog-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    fs::current_path(root_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(root_);
+  }
+  void writePacks(const std::string& bytes) {
+    std::ofstream("mappacks.ini", std::ios::binary) << bytes;
+  }
+
+  world::Options options;
+  RecordingMessageBoxes messages;
+  StartupDialog dialog{options, &messages};
+
+ private:
+  fs::path previous_;
+  fs::path root_;
+};
+
+TEST_F(DialogFolder, OpensWindowedWithSoundOnTheFirstDisplayAndPack) {
+  writePacks("mappack1\nmappack2");
+  dialog.open(kDisplays, "mappacks.ini");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(options.windowed, 1);
+  EXPECT_EQ(options.soundEnabled, 1);
+  EXPECT_EQ(options.blocks3D, 0);
+  EXPECT_EQ(options.adapterIndex, 0u);
+  EXPECT_EQ(options.packIndex, 0);
+  // The list is read into packName line by line, so it holds the last line until the device
+  // set-up settles it from packIndex.
+  EXPECT_EQ(options.packName, "mappack2");
+  EXPECT_EQ(dialog.controls.adapterList, kDisplays);
+  EXPECT_EQ(dialog.controls.adapterSelection, 0);
+  EXPECT_EQ(dialog.controls.packSelection, 0);
+  EXPECT_TRUE(dialog.controls.windowedChecked);
+  EXPECT_FALSE(dialog.controls.fullScreenChecked);
+  EXPECT_TRUE(dialog.controls.soundChecked);
+  EXPECT_FALSE(dialog.ended());
+
+  dialog.command(kIdPlay);
+  EXPECT_EQ(dialog.result, kDialogPlay);
+  EXPECT_EQ(world::resolvePackName(world::readPackList("mappacks.ini"), options.packIndex,
+                                   options.packName),
+            "mappack1");
+}
+
+TEST_F(DialogFolder, AFinalLineBreakListsAnEmptyPack) {
+  writePacks("mappack1\n");
+  dialog.open(kDisplays, "mappacks.ini");
+  EXPECT_EQ(dialog.controls.packList, (std::vector<std::string>{"mappack1", ""}));
+  EXPECT_EQ(options.packName, "");
+  dialog.selectPack(1);
+  EXPECT_EQ(options.packIndex, 1);
+
+  writePacks("mappack1");
+  StartupDialog again(options, &messages);
+  again.open(kDisplays, "mappacks.ini");
+  EXPECT_EQ(again.controls.packList, (std::vector<std::string>{"mappack1"}));
+}
+
+TEST_F(DialogFolder, MissingPackListIsReportedAndTheDialogStillOpens) {
+  dialog.open(kDisplays, "mappacks.ini");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Error opening file MAPPACKS.INI");
+  EXPECT_EQ(messages.shown[0].caption, "Critical Error");
+  EXPECT_EQ(messages.shown[0].icon, world::MessageIcon::Error);
+  EXPECT_TRUE(dialog.controls.packList.empty());
+  EXPECT_EQ(dialog.controls.packSelection, -1);
+  EXPECT_EQ(options.packName, "mappack1");
+  // No line has index -1, so the pack name stays as it was.
+  EXPECT_EQ(options.packIndex, -1);
+  EXPECT_EQ(options.windowed, 1);
+  dialog.selectPack(0);  // nothing to choose
+  EXPECT_EQ(options.packIndex, -1);
+}
+
+TEST_F(DialogFolder, WithoutDisplaysTheOptionsKeepTheirStartValues) {
+  writePacks("mappack1\n");
+  dialog.open(std::nullopt, "mappacks.ini");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Cannot create Direct3D object");
+  EXPECT_EQ(messages.shown[0].caption, "MarvolenDX: Error");
+  EXPECT_TRUE(dialog.controls.adapterList.empty());
+  EXPECT_TRUE(dialog.controls.packList.empty());
+  EXPECT_FALSE(dialog.controls.windowedChecked || dialog.controls.fullScreenChecked ||
+               dialog.controls.soundChecked);
+  EXPECT_EQ(options.windowed, 0);
+  EXPECT_EQ(options.soundEnabled, 0);
+  EXPECT_EQ(options.packIndex, 1);
+  EXPECT_EQ(options.packName, "mappack1");
+  dialog.enterKey(kIdPlay);
+  EXPECT_EQ(dialog.result, kDialogPlay);
+}
+
+TEST_F(DialogFolder, EachControlSetsItsOption) {
+  writePacks("a\nb\nc");
+  dialog.open(kDisplays, "mappacks.ini");
+  dialog.command(kIdFullScreen);
+  EXPECT_EQ(options.windowed, 0);
+  EXPECT_TRUE(dialog.controls.fullScreenChecked);
+  EXPECT_FALSE(dialog.controls.windowedChecked);
+  dialog.command(kIdWindowed);
+  EXPECT_EQ(options.windowed, 1);
+  EXPECT_TRUE(dialog.controls.windowedChecked);
+  EXPECT_FALSE(dialog.controls.fullScreenChecked);
+
+  dialog.setSoundChecked(false);
+  EXPECT_EQ(options.soundEnabled, 0);
+  dialog.setSoundChecked(true);
+  EXPECT_EQ(options.soundEnabled, 1);
+  dialog.setBlocks3DChecked(true);
+  EXPECT_EQ(options.blocks3D, 1);
+
+  dialog.selectAdapter(1);
+  EXPECT_EQ(options.adapterIndex, 1u);
+  dialog.selectAdapter(5);  // not in the list
+  EXPECT_EQ(options.adapterIndex, 1u);
+  dialog.selectPack(2);
+  EXPECT_EQ(options.packIndex, 2);
+  EXPECT_FALSE(dialog.command(1005));  // the hidden label has no behaviour
+  EXPECT_FALSE(dialog.ended());
+}
+
+TEST_F(DialogFolder, EscCloseBoxAndExitEndWithExitEnterWithPlay) {
+  writePacks("mappack1");
+  for (int id : {int{kIdCancel}, int{kIdExit}}) {
+    StartupDialog d(options, &messages);
+    d.open(kDisplays, "mappacks.ini");
+    d.command(id);
+    EXPECT_EQ(d.result, kDialogExit) << id;
+  }
+  for (int focus : {int{kIdPlay}, int{kIdWindowed}, int{kIdPackList}, 0}) {
+    StartupDialog d(options, &messages);
+    d.open(kDisplays, "mappacks.ini");
+    d.enterKey(focus);
+    EXPECT_EQ(d.result, kDialogPlay) << focus;
+  }
+  StartupDialog onExit(options, &messages);
+  onExit.open(kDisplays, "mappacks.ini");
+  onExit.enterKey(kIdExit);
+  EXPECT_EQ(onExit.result, kDialogExit);
+}
+
+TEST_F(DialogFolder, CommandLinePresetsActLikeTheControls) {
+  writePacks("mappack1\nmappack2\n");
+  dialog.open(kDisplays, "mappacks.ini");
+  CommandLine line;
+  line.windowed = false;
+  line.noSound = true;
+  line.pack = "mappack2";
+  EXPECT_EQ(presetDialog(dialog, options, line), "");
+  EXPECT_EQ(options.windowed, 0);
+  EXPECT_TRUE(dialog.controls.fullScreenChecked);
+  EXPECT_EQ(options.soundEnabled, 0);
+  EXPECT_FALSE(dialog.controls.soundChecked);
+  EXPECT_EQ(options.packIndex, 1);
+  EXPECT_EQ(dialog.controls.packSelection, 1);
+}
+
+TEST_F(DialogFolder, AnUnlistedPackFolderIsPlayedAndAMissingOneRefused) {
+  writePacks("mappack1\n");
+  fs::create_directories("mypack");
+  dialog.open(kDisplays, "mappacks.ini");
+  CommandLine line;
+  line.pack = "mypack";
+  EXPECT_EQ(presetDialog(dialog, options, line), "");
+  EXPECT_EQ(dialog.controls.packList.back(), "mypack");
+  EXPECT_EQ(options.packName, "mypack");
+  // The device set-up settles the name from the list; the extra entry is no line of it.
+  EXPECT_EQ(world::resolvePackName(world::readPackList("mappacks.ini"), options.packIndex,
+                                   options.packName),
+            "mypack");
+
+  line.pack = "nowhere";
+  const std::string error = presetDialog(dialog, options, line);
+  EXPECT_NE(error.find("nowhere"), std::string::npos);
+  EXPECT_EQ(options.packName, "mypack");
+}
+
+}  // namespace
+}  // namespace mdx::app

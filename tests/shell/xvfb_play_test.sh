@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Plays the real game in a virtual X server: the settings dialog, Enter, the title, Space,
+# level 1, pieces steered and dropped, the robot's walk, the quit prompt, Escape. Keys go in
+# through XTEST (xdotool); progress is read from the game's --log file; a screenshot of every
+# stage is saved. Also prints the processor use of a playing and of an inactive game.
+# Usage: xvfb_play_test.sh MARVOLEN_BINARY GAME_FOLDER OUTPUT_FOLDER
+set -euo pipefail
+
+binary=$1
+game=$2
+out=$3
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/state.log "$out"/game.out
+log="$out/state.log"
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- state log ---" >&2
+  cat "$log" >&2 2>/dev/null || true
+  echo "--- game output ---" >&2
+  tail -n 30 "$out/game.out" >&2 2>/dev/null || true
+  exit 1
+}
+
+for tool in Xvfb xdotool import xwininfo; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
+done
+[ -f "$game/mappacks.ini" ] || fail "the game folder $game has no mappacks.ini"
+
+# A virtual X server on a free display number.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+game_pid=""
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -f "$display_file"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  sleep 0.1
+done
+[ -s "$display_file" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$display_file")"
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export MDX_NO_MESSAGE_BOXES=1
+
+shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
+
+# Waits up to $2 seconds (default 30) until the state log holds at least $3 (default 1)
+# lines matching $1.
+wait_log() {
+  local pattern=$1 limit=${2:-30} count=${3:-1}
+  for _ in $(seq $((limit * 10))); do
+    [ "$(grep -c -- "$pattern" "$log" 2>/dev/null)" -ge "$count" ] && return 0
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for \"$pattern\""
+    sleep 0.1
+  done
+  fail "no \"$pattern\" (${count} times) in the state log after ${limit}s"
+}
+
+# Finds the visible window called "Marvolen DX" and gives it the keyboard.
+focus_window() {
+  local id
+  id=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marvolen DX$' | tail -n 1) ||
+    fail "no \"Marvolen DX\" window appeared"
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.3
+  echo "$id"
+}
+
+key() { xdotool key --delay 120 "$@"; }
+
+# Processor use of the game over $1 seconds, in percent of one core.
+cpu_percent() {
+  local hz before after
+  hz=$(getconf CLK_TCK)
+  before=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+  sleep "$1"
+  after=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+  echo $(((after - before) * 100 / (hz * $1)))
+}
+
+"$binary" --data "$game" --log "$log" --scale 1 >"$out/game.out" 2>&1 &
+game_pid=$!
+
+# The settings dialog: Enter presses Play.
+dialog=$(focus_window)
+shot 01-dialog
+key Return
+wait_log "state StateTitle"
+
+window=$(focus_window)
+[ "$window" != "$dialog" ] || fail "the dialog window did not close"
+sleep 0.5
+shot 02-title
+
+key space
+wait_log "state StateReady level 1"
+sleep 0.5
+shot 03-level1-ready
+
+key space
+wait_log "state State\(Dropping\|Running\) level 1"
+if grep -q "state StateDropping level 1" "$log"; then
+  sleep 0.3
+  shot 04-dropping
+  key Left Left Left
+  sleep 0.3
+  shot 05-steered
+  key Right
+  # Each Down release drops the falling piece fast; keep dropping until all have landed.
+  for _ in $(seq 60); do
+    grep -q "state StateRunning level 1" "$log" && break
+    key Down
+    sleep 0.4
+  done
+else
+  echo "level 1 has no pieces: the robot starts at once"
+fi
+wait_log "state StateRunning level 1" 5
+shot 06-robot-walks
+echo "processor use while playing: $(cpu_percent 5)%"
+sleep 1
+shot 07-robot-later
+if cmp -s "$out/06-robot-walks.png" "$out/07-robot-later.png"; then
+  fail "the picture did not change while the robot walked"
+fi
+
+# Another window takes the focus: the game stops and must sleep.
+root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+xdotool windowfocus "$root"
+sleep 0.5
+idle=$(cpu_percent 5)
+echo "processor use while inactive: ${idle}%"
+[ "$idle" -le 5 ] || fail "an inactive game uses ${idle}% of a core"
+
+# Back to the game: the quit prompt, then Q to the title, then Escape to quit.
+window=$(focus_window)
+key Escape
+sleep 0.5
+shot 08-quit-prompt
+key q
+wait_log "state StateTitle" 10 2
+shot 09-back-at-title
+key Escape
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the game"
+wait "$game_pid" || fail "the game ended with status $?"
+game_pid=""
+echo "--- state log ---"
+cat "$log"
+echo "screenshots in $out"
