@@ -1,0 +1,192 @@
+// Loading the game's pictures: table order and names, one message per missing picture, the
+// pack's landscapes, and the whole device set-up on the dummy video driver.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "gfxlib/sdl_backend.h"
+#include "gfxlib/tga_writer.h"
+#include "render/asset_table.h"
+#include "render/assets.h"
+#include "sdl_canvas.h"
+#include "tga_test_files.h"
+
+namespace mdx::render {
+namespace {
+
+// A back end that notes every file asked for and fails the ones listed as missing.
+class RecordingBackend : public gfx::DrawBackend {
+ public:
+  gfx::TextureId loadTexture(const std::string& fileName) override {
+    requested.push_back(fileName);
+    return missing.count(fileName) != 0 ? 0 : static_cast<gfx::TextureId>(requested.size());
+  }
+  void drawSprite(gfx::TextureId texture, const gfx::SpriteDraw&) override {
+    drawn.push_back(texture);
+  }
+  gfx::FontId createFont() override { return 0; }
+  int32_t drawText(gfx::FontId, const std::string&, int32_t, int32_t, uint32_t) override {
+    return 0;
+  }
+  void beginScene() override {}
+  void endScene() override {}
+
+  std::vector<std::string> requested;
+  std::set<std::string> missing;
+  std::vector<gfx::TextureId> drawn;
+};
+
+TEST(AssetLoading, AllPicturesAreReadInTableOrder) {
+  Assets assets;
+  RecordingBackend backend;
+  world::RecordingMessageBoxes messages;
+  EXPECT_EQ(loadAssets(assets, backend, "mappack2", &messages), 117);
+  EXPECT_TRUE(messages.shown.empty());
+  const std::vector<std::string>& r = backend.requested;
+  ASSERT_EQ(r.size(), 117u);
+  const std::vector<std::string> head = {
+      "media/blank.tga",       "media/prlx01.tga",      "media/prlx02.tga", "media/lndscp01.tga",
+      "mappack2/lndscp02.tga", "mappack2/lndscp03.tga", "media/logo.tga",   "media/dx.tga",
+      "media/light01.tga",     "media/light02.tga",     "media/text01.tga"};
+  EXPECT_EQ(std::vector<std::string>(r.begin(), r.begin() + 11), head);
+  EXPECT_EQ(r[17], "media/text08.tga");
+  EXPECT_EQ(r[18], "media/rect01.tga");
+  EXPECT_EQ(r[19], "media/rect02.tga");
+  EXPECT_EQ(r[20], "media/textnext.tga");
+  EXPECT_EQ(r[21], "media/border.tga");
+  EXPECT_EQ(r[22], "media/tile00.tga");
+  EXPECT_EQ(r[27], "media/tile05.tga");
+  EXPECT_EQ(r[28], "media/0.tga");
+  EXPECT_EQ(r[37], "media/9.tga");
+  EXPECT_EQ(r[38], "media/explode1.tga");
+  EXPECT_EQ(r[39], "media/block001.tga");
+  EXPECT_EQ(r[47], "media/block009.tga");
+  EXPECT_EQ(r[48], "media/block010.tga");
+  EXPECT_EQ(r[99], "media/block061.tga");
+  EXPECT_EQ(r[100], "media/block101.tga");
+  EXPECT_EQ(r[112], "media/block113.tga");
+  EXPECT_EQ(r[113], "media/marvo01.tga");
+  EXPECT_EQ(r[116], "media/marvo04.tga");
+}
+
+TEST(AssetLoading, PicturesLandInTheirElementsAndTheRestStayEmpty) {
+  Assets assets;
+  RecordingBackend backend;
+  loadAssets(assets, backend, "mappack1", nullptr);
+  EXPECT_EQ(assets.blockImages[10].fileName(), "media/block010.tga");
+  EXPECT_EQ(assets.blockImages[9].fileName(), "media/block009.tga");
+  EXPECT_EQ(assets.deviceImages[13].fileName(), "media/block113.tga");
+  EXPECT_EQ(assets.digitImages[0].fileName(), "media/0.tga");
+  EXPECT_EQ(assets.landscapeImages[2].fileName(), "mappack1/lndscp03.tga");
+  for (int never : {0, 62, 98}) EXPECT_EQ(assets.blockImages[never].loaded, 0) << never;
+  for (int never : {0, 14, 98}) EXPECT_EQ(assets.deviceImages[never].loaded, 0) << never;
+  EXPECT_EQ(assets.parallaxImages[3].loaded, 0);
+  EXPECT_EQ(assets.tileImages[6].loaded, 0);
+  EXPECT_EQ(assets.robotImages[3].loaded, 1);
+  // Drawing an element no file was loaded into draws nothing; a loaded one draws once.
+  EXPECT_EQ(assets.blockImages[0].draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), gfx::kFail);
+  EXPECT_EQ(assets.blockImages[1].draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), gfx::kOk);
+  EXPECT_EQ(backend.drawn.size(), 1u);
+}
+
+TEST(AssetLoading, EachMissingPictureGivesOneMessageAndTheRestStillLoad) {
+  Assets assets;
+  RecordingBackend backend;
+  backend.missing = {"media/block007.tga", "mappack1/lndscp02.tga"};
+  world::RecordingMessageBoxes messages;
+  EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), 115);
+  EXPECT_EQ(backend.requested.size(), 117u);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, "mappack1/lndscp02.tga");
+  EXPECT_EQ(messages.shown[1].text, "media/block007.tga");
+  EXPECT_EQ(messages.shown[1].caption, "Critical error");
+  EXPECT_EQ(messages.shown[1].icon, world::MessageIcon::Information);
+  EXPECT_EQ(assets.blockImages[7].loaded, 0);
+  EXPECT_EQ(assets.blockImages[8].loaded, 1);
+}
+
+// A scratch game folder holding every picture except the ones named, and a pack list.
+class GameFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("MDX_NO_MESSAGE_BOXES", "1", 1);
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    previous_ = here;
+    folder_ = gfx::testing::makeTempDir();
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    mkdir("media", 0755);
+  }
+  void TearDown() override { EXPECT_EQ(chdir(previous_.c_str()), 0); }
+
+  void writePictures(const std::string& packName, const std::set<std::string>& leaveOut) {
+    mkdir(packName.c_str(), 0755);
+    for (const AssetEntry& entry : assetTable(packName)) {
+      if (leaveOut.count(entry.file) != 0) continue;
+      ASSERT_TRUE(gfx::saveTga(entry.file, gfx::testing::solidPicture(19, 19, 0xFF808080u)));
+    }
+  }
+
+  std::string folder_, previous_;
+};
+
+TEST_F(GameFolder, DeviceSetUpSettlesThePackAndLoadsItsPictures) {
+  gfx::testing::writeFile("mappacks.ini", {'f', 'i', 'r', 's', 't', '\n', 's', 'n', 'd', '\n'});
+  writePictures("snd", {"media/block007.tga"});
+  world::Options options;
+  options.windowed = 1;
+  options.packIndex = 1;
+  Device device;
+  Assets assets;
+  world::RecordingMessageBoxes messages;
+  ASSERT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
+            gfx::kOk);
+  EXPECT_EQ(options.packName, "snd");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "media/block007.tga");
+  EXPECT_EQ(assets.landscapeImages[1].loaded, 1);
+  EXPECT_EQ(assets.landscapeImages[2].fileName(), "snd/lndscp03.tga");
+  EXPECT_EQ(assets.blockImages[7].loaded, 0);
+  EXPECT_EQ(device.backend->textureSize(2), std::make_pair(19, 19));
+
+  releaseDevice(device, assets);
+  EXPECT_EQ(device.display, nullptr);
+  // Pictures outlive the device but no longer draw.
+  EXPECT_EQ(assets.blockImages[1].draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), gfx::kFail);
+}
+
+TEST_F(GameFolder, MissingPackListKeepsTheDialogsPackName) {
+  writePictures("mappack1", {});
+  world::Options options;
+  options.windowed = 1;
+  options.packIndex = 3;
+  Device device;
+  Assets assets;
+  world::RecordingMessageBoxes messages;
+  ASSERT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
+            gfx::kOk);
+  EXPECT_EQ(options.packName, "mappack1");
+  EXPECT_TRUE(messages.shown.empty());
+  releaseDevice(device, assets);
+}
+
+TEST_F(GameFolder, NoDeviceMeansFailureAndNoPictureIsRead) {
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  world::Options options;
+  Device device;
+  Assets assets;
+  world::RecordingMessageBoxes messages;
+  EXPECT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
+            gfx::kFail);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Cannot Create Device!");
+  EXPECT_EQ(assets.logoImage.fileName(), "");
+  releaseDevice(device, assets);
+}
+
+}  // namespace
+}  // namespace mdx::render

@@ -1,0 +1,133 @@
+// Opening the device on SDL's dummy video driver: window size, scaling, full screen, failure,
+// and reading a headless picture back.
+#include "gfxlib/display.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <cstdlib>
+
+#include "gfxlib/sdl_backend.h"
+#include "sdl_canvas.h"
+#include "tga_test_files.h"
+
+namespace mdx::gfx {
+namespace {
+
+class DisplayOnDummyVideo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("MDX_NO_MESSAGE_BOXES", "1", 1);
+  }
+
+  // The output pixel at (x, y) after drawing a white 4 x 4 square at the logical origin.
+  static std::vector<uint32_t> drawMarker(Display& display, int& w, int& h) {
+    SdlBackend backend(display.renderer());
+    backend.beginScene();
+    backend.drawSprite(backend.createTexture(testing::solidPicture(4, 4, 0xFFFFFFFFu)),
+                       SpriteDraw{0, 0});
+    std::vector<uint32_t> pixels;
+    EXPECT_TRUE(display.readPixels(pixels, w, h));
+    return pixels;
+  }
+
+  world::RecordingMessageBoxes messages;
+};
+
+TEST_F(DisplayOnDummyVideo, DisplayNamesAreListed) {
+  EXPECT_FALSE(listDisplayNames().empty());
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);  // listing leaves SDL as it found it
+}
+
+TEST_F(DisplayOnDummyVideo, WindowShowsTheScreenAtTheWholeFactorAsked) {
+  auto display = Display::open({0, true, 2, false}, messages);
+  ASSERT_NE(display, nullptr);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(display->fullscreen());
+  int w = 0, h = 0;
+  SDL_GetWindowSize(display->window(), &w, &h);
+  EXPECT_EQ(w, 1280);
+  EXPECT_EQ(h, 960);
+  EXPECT_STREQ(SDL_GetWindowTitle(display->window()), "Marvolen DX");
+  const std::vector<uint32_t> pixels = drawMarker(*display, w, h);
+  ASSERT_EQ(w, 1280);
+  EXPECT_EQ(pixels[7 * 1280 + 7], 0xFFFFFFFFu);  // a 4 x 4 square became 8 x 8
+  EXPECT_EQ(pixels[8 * 1280 + 8] & 0xFFFFFFu, 0u);
+}
+
+TEST_F(DisplayOnDummyVideo, FullScreenCentresTheScreenBetweenBlackBars) {
+  auto display = Display::open({0, false, 1, false}, messages);
+  ASSERT_NE(display, nullptr);
+  EXPECT_TRUE(display->fullscreen());
+  int w = 0, h = 0;
+  const std::vector<uint32_t> pixels = drawMarker(*display, w, h);
+  ASSERT_GE(w, 640);
+  ASSERT_GE(h, 480);
+  // Whole-number scale only: the picture sits in the middle at factor floor(min ratio).
+  const int factor = std::min(w / 640, h / 480);
+  const int left = (w - 640 * factor) / 2, top = (h - 480 * factor) / 2;
+  EXPECT_EQ(pixels[static_cast<std::size_t>(top * w + left)], 0xFFFFFFFFu);
+  if (left > 0) {
+    EXPECT_EQ(pixels[static_cast<std::size_t>(top * w + left - 1)] & 0xFFFFFFu, 0u);
+  }
+}
+
+TEST_F(DisplayOnDummyVideo, FullScreenCanBeSwitchedOffAndOnAgain) {
+  auto display = Display::open({0, true, 1, false}, messages);
+  ASSERT_NE(display, nullptr);
+  ASSERT_TRUE(display->toggleFullscreen());
+  EXPECT_TRUE(display->fullscreen());
+  EXPECT_NE(SDL_GetWindowFlags(display->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+  ASSERT_TRUE(display->toggleFullscreen());
+  EXPECT_FALSE(display->fullscreen());
+  int w = 0, h = 0;
+  SDL_GetWindowSize(display->window(), &w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+}
+
+TEST_F(DisplayOnDummyVideo, MissingVideoGivesTheDeviceMessageAndNoDisplay) {
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  auto display = Display::open({0, true, 1, false}, messages);
+  EXPECT_EQ(display, nullptr);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Cannot Create Device!");
+  EXPECT_EQ(messages.shown[0].caption, "MarvolenDX: Error");
+  EXPECT_EQ(messages.shown[0].icon, world::MessageIcon::Error);
+}
+
+TEST_F(DisplayOnDummyVideo, MissingDisplayIndexFallsBackToTheFirst) {
+  auto display = Display::open({57, true, 1, true}, messages);
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(SDL_GetWindowDisplayIndex(display->window()), 0);
+}
+
+TEST(HeadlessDisplay, SavedPngHoldsThePicture) {
+  auto display = Display::openHeadless();
+  ASSERT_NE(display, nullptr);
+  EXPECT_TRUE(display->headless());
+  SdlBackend backend(display->renderer());
+  backend.beginScene();
+  backend.drawSprite(backend.createTexture(testing::solidPicture(3, 2, 0xFF336699u)),
+                     SpriteDraw{638, 478});
+  const std::string file = testing::makeTempDir() + "/frame.png";
+  std::string error;
+  ASSERT_TRUE(display->savePng(file, &error)) << error;
+  int w = 0, h = 0, n = 0;
+  unsigned char* png = stbi_load(file.c_str(), &w, &h, &n, 4);
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  const unsigned char* corner = png + (479 * 640 + 639) * 4;
+  EXPECT_EQ(corner[0], 0x33);
+  EXPECT_EQ(corner[1], 0x66);
+  EXPECT_EQ(corner[2], 0x99);
+  EXPECT_EQ(png[0], 0);
+  stbi_image_free(png);
+  EXPECT_FALSE(display->savePng("/no/such/folder/frame.png"));
+}
+
+}  // namespace
+}  // namespace mdx::gfx
