@@ -15,7 +15,8 @@ namespace mdx::sound {
 
 class Music : public world::SampleSink {
  public:
-  Music(SoundLibrary& library, world::MessageBoxes* messages) : library_(library), messages_(messages) {}
+  Music(SoundLibrary& library, world::MessageBoxes* messages)
+      : library_(library), messages_(messages) {}
 
   // Opens the library, the five streams and seven samples, starts the title music.
   // When the device cannot be opened: "Error initializing sound!" and onInitFailure
@@ -46,6 +47,9 @@ class Music : public world::SampleSink {
   std::function<void()> onInitFailure;
 
  private:
+  // Starts currentStream on the music channel at musicVolume.
+  void restartCurrent();
+
   SoundLibrary& library_;
   world::MessageBoxes* messages_;
 };

@@ -1,0 +1,156 @@
+#include "sound/mixer_sound_library.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+
+#include "sound/mp3_info.h"
+
+namespace mdx::sound {
+
+namespace {
+
+// The mixer's chunk size must be a power of two; take the one closest to the wished length.
+int chunkFramesFor(int milliseconds, int mixRate) {
+  const long wanted = std::max(1L, static_cast<long>(milliseconds) * mixRate / 1000);
+  int frames = 256;
+  while (frames < 16384 && std::abs(frames * 2 - wanted) <= std::abs(frames - wanted)) frames *= 2;
+  return frames;
+}
+
+// Puts a pointer in a handle table and returns its handle (slot + 1).
+template <typename T>
+int32_t storeHandle(std::vector<T*>& table, T* item) {
+  table.push_back(item);
+  return static_cast<int32_t>(table.size());
+}
+
+template <typename T>
+T* lookUp(const std::vector<T*>& table, int32_t handle) {
+  if (handle <= 0 || static_cast<size_t>(handle) > table.size()) return nullptr;
+  return table[static_cast<size_t>(handle) - 1];
+}
+
+}  // namespace
+
+MixerSoundLibrary::~MixerSoundLibrary() {
+  close();
+}
+
+void MixerSoundLibrary::setBufferSize(int milliseconds) {
+  if (milliseconds > 0) bufferMilliseconds_ = milliseconds;
+}
+
+bool MixerSoundLibrary::init(int mixRate, int channels) {
+  if (started_) return true;
+  if (mixRate <= 0 || channels <= 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  // An effect file cut short in transfer is refused rather than played in part, like a
+  // corrupt one. The RIFF size is not checked: some writers leave it wrong in sound files.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+  // MP3 support is loaded on demand; without it the streams fail to open and the game
+  // simply has no music, so a missing decoder is not a start-up failure.
+  Mix_Init(MIX_INIT_MP3);
+  chunkFrames_ = chunkFramesFor(bufferMilliseconds_, mixRate);
+  if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, chunkFrames_) != 0) {
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    chunkFrames_ = 0;
+    return false;
+  }
+  Mix_AllocateChannels(channels);
+  started_ = true;
+  return true;
+}
+
+StreamHandle MixerSoundLibrary::openStream(const std::string& fileName) {
+  if (!started_ || isMp3CutShort(fileName)) return 0;
+  Mix_Music* music = Mix_LoadMUS(fileName.c_str());
+  if (music == nullptr) return 0;
+  return storeHandle(streams_, music);
+}
+
+SampleHandle MixerSoundLibrary::loadSample(const std::string& fileName) {
+  if (!started_) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
+  if (chunk == nullptr) return 0;
+  return storeHandle(samples_, chunk);
+}
+
+void MixerSoundLibrary::playStream(int /*channel*/, StreamHandle stream) {
+  Mix_Music* music = streamAt(stream);
+  if (music == nullptr) return;
+  if (Mix_PlayMusic(music, -1) == 0) playing_ = stream;
+}
+
+void MixerSoundLibrary::setVolume(int channel, int volume) {
+  if (!started_) return;
+  if (channel == 0 || channel == kChannelAll) Mix_VolumeMusic(mixerVolume(volume));
+}
+
+void MixerSoundLibrary::playSample(SampleHandle sample) {
+  Mix_Chunk* chunk = sampleAt(sample);
+  // With every channel busy the effect is dropped, as a fire-and-forget effect may be.
+  if (chunk != nullptr) Mix_PlayChannel(-1, chunk, 0);
+}
+
+void MixerSoundLibrary::stopStream(StreamHandle stream) {
+  if (streamAt(stream) == nullptr || stream != playing_) return;
+  Mix_HaltMusic();
+  playing_ = 0;
+}
+
+void MixerSoundLibrary::closeStream(StreamHandle stream) {
+  Mix_Music* music = streamAt(stream);
+  if (music == nullptr) return;
+  stopStream(stream);
+  Mix_FreeMusic(music);
+  streams_[static_cast<size_t>(stream) - 1] = nullptr;
+}
+
+void MixerSoundLibrary::freeSample(SampleHandle sample) {
+  Mix_Chunk* chunk = sampleAt(sample);
+  if (chunk == nullptr) return;
+  // A chunk must not be freed while a channel still plays it.
+  for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
+    if (Mix_GetChunk(channel) == chunk) Mix_HaltChannel(channel);
+  }
+  Mix_FreeChunk(chunk);
+  samples_[static_cast<size_t>(sample) - 1] = nullptr;
+}
+
+void MixerSoundLibrary::close() {
+  if (!started_) return;
+  Mix_HaltMusic();
+  Mix_HaltChannel(-1);
+  for (Mix_Music* music : streams_) {
+    if (music != nullptr) Mix_FreeMusic(music);
+  }
+  for (Mix_Chunk* chunk : samples_) {
+    if (chunk != nullptr) Mix_FreeChunk(chunk);
+  }
+  streams_.clear();
+  samples_.clear();
+  playing_ = 0;
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  started_ = false;
+  chunkFrames_ = 0;
+}
+
+int MixerSoundLibrary::mixerVolume(int volume) {
+  const int clamped = std::clamp(volume, 0, 255);
+  return (clamped * MIX_MAX_VOLUME + 127) / 255;
+}
+
+Mix_Music* MixerSoundLibrary::streamAt(StreamHandle handle) const {
+  return started_ ? lookUp(streams_, handle) : nullptr;
+}
+
+Mix_Chunk* MixerSoundLibrary::sampleAt(SampleHandle handle) const {
+  return started_ ? lookUp(samples_, handle) : nullptr;
+}
+
+}  // namespace mdx::sound

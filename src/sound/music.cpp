@@ -1,0 +1,86 @@
+#include "sound/music.h"
+
+namespace mdx::sound {
+
+namespace {
+
+constexpr int kMixRate = 44100;
+constexpr int kMixChannels = 32;
+constexpr const char* kTitleMusic = "media/marvolen.mp3";
+constexpr const char* kEndMusic = "media/the_end.mp3";
+constexpr std::array<const char*, 3> kLevelMusic = {"/level01.mp3", "/level02.mp3", "/level03.mp3"};
+constexpr int32_t kEndMusicNumber = 99;
+
+}  // namespace
+
+void Music::startSound(const std::string& packName) {
+  library_.setBufferSize(soundBufferLength);
+  if (!library_.init(kMixRate, kMixChannels)) {
+    if (messages_ != nullptr) {
+      messages_->showMessage("Error initializing sound!", "Critical error",
+                             world::MessageIcon::Information);
+    }
+    if (onInitFailure) onInitFailure();
+    // Start-up goes on: the loads below fail quietly and leave empty handles.
+  }
+  titleStream = library_.openStream(kTitleMusic);
+  endStream = library_.openStream(kEndMusic);
+  for (size_t i = 0; i < levelStreams.size(); ++i) {
+    levelStreams[i] = library_.openStream(packName + kLevelMusic[i]);
+  }
+  for (int i = 0; i < world::kSampleCount; ++i) {
+    samples[i] = library_.loadSample(world::sampleFile(static_cast<world::Sample>(i)));
+  }
+  currentStream = titleStream;
+  library_.playStream(kChannelFree, titleStream);
+  library_.setVolume(kChannelAll, musicVolume);
+}
+
+void Music::switchMusic(int32_t levelMusic) {
+  if (musicOn == 0) return;
+  library_.stopStream(currentStream);
+  if (levelMusic >= 1 && levelMusic <= 3) {
+    currentStream = levelStreams[static_cast<size_t>(levelMusic - 1)];
+  } else if (levelMusic == kEndMusicNumber) {
+    currentStream = endStream;
+  }
+  // Any other music number keeps the stream, which then starts again from its beginning.
+  restartCurrent();
+}
+
+void Music::stopSound() {
+  library_.stopStream(currentStream);
+  library_.closeStream(currentStream);
+  for (SampleHandle sample : samples) library_.freeSample(sample);
+  // The streams that are not current end with the library.
+  library_.close();
+}
+
+void Music::toggleMusic() {
+  if (musicOn != 0) {
+    library_.stopStream(currentStream);
+    musicOn = 0;
+  } else {
+    restartCurrent();
+    musicOn = 1;
+  }
+}
+
+void Music::playTitleMusic() {
+  library_.stopStream(currentStream);
+  currentStream = titleStream;
+  restartCurrent();
+}
+
+void Music::playSample(world::Sample sample) {
+  const int index = static_cast<int>(sample);
+  if (index < 0 || index >= world::kSampleCount) return;
+  library_.playSample(samples[static_cast<size_t>(index)]);
+}
+
+void Music::restartCurrent() {
+  library_.playStream(0, currentStream);
+  library_.setVolume(0, musicVolume);
+}
+
+}  // namespace mdx::sound
