@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "build" && argc == 4) return buildCommand(argv[2], argv[3], std::cerr);
   if (command == "decompile" && argc == 4) return decompileCommand(argv[2], argv[3], std::cerr);
+  if (command == "solve" && argc >= 3)
+    return solveCommand(argc - 2, argv + 2, std::cout, std::cerr);
 
   std::cerr << kUsage;
   return 2;

@@ -1,0 +1,157 @@
+// The solver's report and the solve subcommand.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+
+#include "level/level_source.h"
+#include "level/solver.h"
+#include "level/tool_commands.h"
+
+namespace mdx::level {
+
+namespace {
+
+const char* robotEndText(RobotEnd end) {
+  switch (end) {
+    case RobotEnd::Exit:
+      return "reaches the exit";
+    case RobotEnd::Exploded:
+      return "blows up";
+    case RobotEnd::Repeats:
+      return "goes round in a loop";
+    case RobotEnd::StepLimit:
+      return "is still walking at the step limit";
+  }
+  return "";
+}
+
+// "Left x3 at row 1, Right at row 4" from a piece's letters.
+std::string describeKeys(const PiecePlan& plan) {
+  std::string out;
+  int row = plan.startRow;
+  size_t i = 0;
+  while (i < plan.actions.size()) {
+    const char key = plan.actions[i];
+    if (key != 'l' && key != 'r') {
+      if (key == 'd') ++row;
+      ++i;
+      continue;
+    }
+    size_t run = i;
+    while (run < plan.actions.size() && plan.actions[run] == key) ++run;
+    if (!out.empty()) out += ", ";
+    out += key == 'l' ? "Left" : "Right";
+    if (run - i > 1) out += " x" + std::to_string(run - i);
+    out += " at row " + std::to_string(row);
+    i = run;
+  }
+  return out.empty() ? "no keys (straight down)" : out;
+}
+
+std::string describeEnd(const PiecePlan& plan) {
+  const std::string where =
+      " at column " + std::to_string(plan.column) + ", row " + std::to_string(plan.row);
+  switch (plan.end) {
+    case PieceEnd::Landed:
+      return "lands" + where;
+    case PieceEnd::BlewUp:
+      return "blows up on a bomb" + where;
+    case PieceEnd::FellOut:
+      return "falls out of the grid";
+  }
+  return "";
+}
+
+// Builds a level file from a source in a temporary file so the game's own loader reads it.
+bool startFromPath(const std::string& path, world::GameState& game, std::string& error) {
+  LevelSource level;
+  if (!loadLevel(path, level, error)) return false;
+  std::string datPath = path;
+  std::string temporary;
+  if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".src") == 0) {
+    char name[] = "/tmp/marvolen-level-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) {
+      error = "cannot create a temporary file";
+      return false;
+    }
+    close(fd);
+    temporary = datPath = name;
+    if (!writeTextFile(datPath, writeDat(level), error)) return false;
+  }
+  game.progress.levelNumber = 1;
+  game.startLevelFromFile(datPath);
+  if (!temporary.empty()) std::remove(temporary.c_str());
+  return true;
+}
+
+}  // namespace
+
+std::string describeSolution(const SolveResult& result) {
+  std::string out;
+  if (!result.solved) {
+    out += result.exhausted ? "no solution: no choice of piece placements lets the robot reach "
+                              "the exit\n"
+                            : "no solution found within the search's time limit\n";
+  } else {
+    for (size_t i = 0; i < result.pieces.size(); ++i) {
+      const PiecePlan& plan = result.pieces[i];
+      const char* name = pieceTypeName(plan.type);
+      out += "piece " + std::to_string(i + 1) + " (" + (name ? name : "?") +
+             "): " + describeKeys(plan) + "; " + describeEnd(plan) + "\n";
+    }
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f", result.robot.worldSteps * 0.15);
+    out += "robot: reaches the exit after " + std::to_string(result.robot.worldSteps) +
+           " world steps (" + seconds + " s)\n";
+    out += "solution length: " + std::to_string(result.robot.worldSteps) + " world steps\n";
+  }
+  char search[128];
+  std::snprintf(search, sizeof search, "search: %.3f s, %ld piece outcomes, %ld robot runs\n",
+                result.seconds, result.placements, result.robotRuns);
+  out += search;
+  if (result.solved) out += "actions: " + result.actions() + "\n";
+  return out;
+}
+
+int solveCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  SolverLimits limits;
+  std::string path;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "--max-seconds" || arg == "--max-steps") && i + 1 < argc) {
+      char* end = nullptr;
+      const double value = std::strtod(argv[++i], &end);
+      if (*end != '\0' || value <= 0) {
+        err << "marvolen-level solve: " << arg << " needs a positive number\n";
+        return 2;
+      }
+      if (arg == "--max-seconds")
+        limits.maxSeconds = value;
+      else
+        limits.maxWorldSteps = static_cast<int>(value);
+    } else if (path.empty() && arg.rfind("--", 0) != 0) {
+      path = arg;
+    } else {
+      err << "marvolen-level solve: unexpected argument '" << arg << "'\n";
+      return 2;
+    }
+  }
+  world::GameState game;
+  std::string error;
+  if (path.empty() || !startFromPath(path, game, error)) {
+    err << (path.empty() ? "marvolen-level solve: no level file given" : error) << '\n';
+    return 2;
+  }
+  const SolveResult result = solveLevel(game, limits);
+  const RobotRun straight = runStraightDrops(game, limits.maxWorldSteps);
+  out << describeSolution(result);
+  out << "straight drops: the robot " << robotEndText(straight.end) << " after "
+      << straight.worldSteps << " world steps\n";
+  return result.solved ? 0 : 1;
+}
+
+}  // namespace mdx::level

@@ -1,0 +1,292 @@
+#include "level/solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "world/actions.h"
+#include "world/timed_steps.h"
+
+namespace mdx::level {
+
+namespace {
+
+using world::GameState;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFrameMs = 10;
+constexpr int kSwingBarPeriod = 30;
+constexpr int kExplosionPeriod = 20;
+constexpr int kWorldStepPeriod = 150;
+
+uint64_t mix(uint64_t hash, uint64_t value) {
+  hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+  return hash * 0xFF51AFD7ED558CCDull;
+}
+
+uint64_t gridHash(uint64_t hash, const world::LevelGrid& grid) {
+  for (int32_t cell : grid) hash = mix(hash, static_cast<uint32_t>(cell));
+  return hash;
+}
+
+// Everything the robot's future depends on, taken at a world step.
+uint64_t robotStateHash(const GameState& game) {
+  const world::World& w = game.world;
+  uint64_t hash = gridHash(gridHash(1, w.blockLayer), w.deviceLayer);
+  const int64_t values[] = {
+      w.robotColumn,     w.robotRow,  w.robotFalling,   w.liftCounter,
+      w.liftReturnTimer, w.gateState, w.explosionTicks, static_cast<int64_t>(game.scene.gateTurn)};
+  for (int64_t v : values) hash = mix(hash, static_cast<uint64_t>(v));
+  return hash;
+}
+
+// The state of the dropping phase between two pieces.
+uint64_t pieceStateHash(const GameState& game) {
+  uint64_t hash = gridHash(gridHash(2, game.world.blockLayer), game.world.deviceLayer);
+  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceIndex));
+  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceColumn));
+  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceRow));
+  return mix(hash, static_cast<uint64_t>(game.world.explosionTicks));
+}
+
+int distanceToExit(const GameState& game) {
+  int best = 1 << 20;
+  for (int k = 0; k < world::kCells; ++k) {
+    if (game.world.deviceLayer[k] != world::kExit) continue;
+    best = std::min(best, std::abs(k / world::kColumns - game.world.robotRow) +
+                              std::abs(k % world::kColumns - game.world.robotColumn));
+  }
+  return best;
+}
+
+bool piecesLeft(const GameState& game) {
+  return game.pieces.pieceIndex < game.world.pieceCount;
+}
+
+// Lets a blown-up piece's explosion play out before the next piece is steered: its markers
+// block side moves while they last, and the 600 ms to the next drop outlast it.
+void finishExplosion(GameState& game, std::string& actions) {
+  while (game.world.explosionTicks > 0) {
+    world::explosionStep(game);
+    actions += 'x';
+  }
+}
+
+struct Outcome {
+  GameState state;
+  PiecePlan plan;
+  RobotRun preview;  // the robot run on this state (the real run once no piece is left)
+};
+
+// Every distinct result of steering the falling piece: a breadth-first search over the piece's
+// (column, row) positions, where side moves are instant and each drop moves one row down.
+std::vector<Outcome> pieceOutcomes(const GameState& base, long& placements) {
+  struct Node {
+    int column, row;
+    std::string actions;
+  };
+  std::vector<Outcome> outcomes;
+  std::unordered_set<uint64_t> seenOutcomes;
+  std::unordered_set<int> seen;
+  std::deque<Node> queue;
+  auto visit = [&](int column, int row, std::string actions) {
+    if (seen.insert(row * 64 + column).second) queue.push_back({column, row, std::move(actions)});
+  };
+  const int32_t index = base.pieces.pieceIndex;
+  visit(base.pieces.pieceColumn, base.pieces.pieceRow, "");
+  while (!queue.empty()) {
+    Node node = std::move(queue.front());
+    queue.pop_front();
+    for (char action : {'l', 'r'}) {
+      GameState moved = base;
+      moved.pieces.pieceColumn = node.column;
+      moved.pieces.pieceRow = node.row;
+      world::performAction(moved, action);
+      visit(moved.pieces.pieceColumn, moved.pieces.pieceRow, node.actions + action);
+    }
+    GameState dropped = base;
+    dropped.pieces.pieceColumn = node.column;
+    dropped.pieces.pieceRow = node.row;
+    world::performAction(dropped, 'd');
+    if (dropped.pieces.pieceIndex == index) {
+      visit(dropped.pieces.pieceColumn, dropped.pieces.pieceRow, node.actions + 'd');
+      continue;
+    }
+    Outcome outcome{dropped, {}, {}};
+    outcome.plan.type = index < 10 ? base.world.pieceTypes[index] : 0;
+    outcome.plan.actions = node.actions + 'd';
+    outcome.plan.column = node.column;
+    outcome.plan.row = node.row;
+    outcome.plan.startRow = base.pieces.pieceRow;
+    outcome.plan.end = node.row > 24 ? PieceEnd::FellOut
+                       : dropped.world.explosionTicks > 0 && base.world.explosionTicks == 0
+                           ? PieceEnd::BlewUp
+                           : PieceEnd::Landed;
+    if (piecesLeft(outcome.state)) finishExplosion(outcome.state, outcome.plan.actions);
+    ++placements;
+    if (seenOutcomes.insert(pieceStateHash(outcome.state)).second) {
+      outcomes.push_back(std::move(outcome));
+    }
+  }
+  return outcomes;
+}
+
+class Search {
+ public:
+  Search(const SolverLimits& limits, SolveResult& result)
+      : limits_(limits), result_(result), started_(Clock::now()) {}
+
+  // Depth-first over the pieces, trying first the outcomes that bring the robot closest to
+  // an exit; states already searched (reached by another order of choices) are skipped.
+  bool search(const GameState& state, std::vector<PiecePlan>& plans) {
+    if (timeUp()) return false;
+    if (!visited_.insert(pieceStateHash(state)).second) return false;
+    std::vector<Outcome> outcomes = pieceOutcomes(state, result_.placements);
+    for (Outcome& outcome : outcomes) {
+      outcome.preview = runRobot(outcome.state, limits_.maxWorldSteps);
+      ++result_.robotRuns;
+    }
+    std::stable_sort(outcomes.begin(), outcomes.end(), [](const Outcome& a, const Outcome& b) {
+      return a.preview.closestToExit < b.preview.closestToExit;
+    });
+    for (Outcome& outcome : outcomes) {
+      plans.push_back(outcome.plan);
+      if (!piecesLeft(outcome.state)) {
+        if (outcome.preview.end == RobotEnd::Exit) {
+          result_.pieces = plans;
+          result_.robot = outcome.preview;
+          return true;
+        }
+      } else if (search(outcome.state, plans)) {
+        return true;
+      }
+      plans.pop_back();
+    }
+    return false;
+  }
+
+  bool timedOut() const { return timedOut_; }
+
+ private:
+  bool timeUp() {
+    if (!timedOut_) {
+      const std::chrono::duration<double> elapsed = Clock::now() - started_;
+      timedOut_ = elapsed.count() > limits_.maxSeconds;
+    }
+    return timedOut_;
+  }
+
+  const SolverLimits& limits_;
+  SolveResult& result_;
+  Clock::time_point started_;
+  bool timedOut_ = false;
+  std::unordered_set<uint64_t> visited_;
+};
+
+}  // namespace
+
+std::string SolveResult::actions() const {
+  std::string out;
+  for (const PiecePlan& plan : pieces) out += plan.actions;
+  return out + robot.actions;
+}
+
+RobotRun runRobot(GameState game, int maxWorldSteps) {
+  RobotRun run;
+  std::unordered_set<uint64_t> seen;
+  int swingBarStamp = 0, explosionStamp = 0, stepStamp = 0;
+  run.closestToExit = distanceToExit(game);
+  for (int now = kFrameMs;; now += kFrameMs) {
+    if (now - swingBarStamp >= kSwingBarPeriod) {
+      swingBarStamp = now;
+      if (game.world.gateState == 1 || game.world.gateState == 3) run.actions += 'g';
+      world::swingBarStep(game);
+    }
+    if (now - explosionStamp >= kExplosionPeriod) {
+      explosionStamp = now;
+      if (game.world.explosionTicks > 0) {
+        run.actions += 'x';
+        world::explosionStep(game);
+      }
+    }
+    if (now - stepStamp < kWorldStepPeriod) continue;
+    stepStamp = now;
+    world::worldStepWithFrame(game);
+    run.actions += 'w';
+    ++run.worldSteps;
+    run.closestToExit = std::min(run.closestToExit, distanceToExit(game));
+    if (game.world.levelComplete) {
+      run.end = RobotEnd::Exit;
+      return run;
+    }
+    if (game.world.robotExploded) {
+      run.end = RobotEnd::Exploded;
+      return run;
+    }
+    if (!seen.insert(robotStateHash(game)).second) {
+      run.end = RobotEnd::Repeats;
+      return run;
+    }
+    if (run.worldSteps >= maxWorldSteps) return run;
+  }
+}
+
+RobotRun runStraightDrops(const GameState& start, int maxWorldSteps) {
+  GameState game = start;
+  std::string actions;
+  for (int guard = 0; piecesLeft(game) && guard < 10000; ++guard) {
+    world::performAction(game, 'd');
+    actions += 'd';
+    if (piecesLeft(game)) finishExplosion(game, actions);
+  }
+  RobotRun run = runRobot(game, maxWorldSteps);
+  run.actions = actions + run.actions;
+  return run;
+}
+
+SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
+  SolveResult result;
+  const auto started = Clock::now();
+  GameState first = start;
+  std::vector<PiecePlan> plans;
+  std::string opening;
+  if (piecesLeft(first)) {
+    // The first piece gets its first drop in the frame the dropping phase begins, before the
+    // player can steer it: the search starts one row down.
+    world::performAction(first, 'd');
+    opening = "d";
+    if (first.pieces.pieceIndex > 0) {
+      // It ended on that very drop: nothing to choose for it.
+      PiecePlan plan;
+      plan.type = start.world.pieceTypes[0];
+      plan.end = first.world.explosionTicks > 0 ? PieceEnd::BlewUp : PieceEnd::Landed;
+      plan.column = start.pieces.pieceColumn;
+      if (piecesLeft(first)) finishExplosion(first, opening);
+      plan.actions = opening;
+      plans.push_back(plan);
+      opening.clear();
+    }
+  }
+  if (!piecesLeft(first)) {
+    result.robot = runRobot(first, limits.maxWorldSteps);
+    result.robotRuns = 1;
+    result.solved = result.robot.end == RobotEnd::Exit;
+    result.exhausted = true;
+    if (result.solved) result.pieces = plans;
+  } else {
+    Search search(limits, result);
+    result.solved = search.search(first, plans);
+    result.exhausted = !result.solved && !search.timedOut();
+    if (result.solved && !opening.empty()) {
+      result.pieces.front().actions = opening + result.pieces.front().actions;
+      result.pieces.front().startRow = 0;
+    }
+  }
+  result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+  return result;
+}
+
+}  // namespace mdx::level

@@ -1,0 +1,68 @@
+// The level solver: searches the player's choices for each falling piece, then runs the robot
+// with the game's own world code under the frame loop's timing, until it reaches the exit,
+// blows up or repeats a state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world/game_state.h"
+
+namespace mdx::level {
+
+struct SolverLimits {
+  double maxSeconds = 60.0;  // the whole search gives up after this long
+  int maxWorldSteps = 3000;  // one robot run gives up after this many world steps
+};
+
+enum class RobotEnd { Exit, Exploded, Repeats, StepLimit };
+
+// One run of the robot phase from the moment the last piece has landed.
+struct RobotRun {
+  RobotEnd end = RobotEnd::StepLimit;
+  int worldSteps = 0;
+  int closestToExit = 1 << 20;  // smallest row + column distance of the robot to an exit
+  std::string actions;          // w, g and x in the order the frame loop runs them
+};
+
+enum class PieceEnd { Landed, BlewUp, FellOut };
+
+// What the player does with one piece, and where it ends.
+struct PiecePlan {
+  int32_t type = 0;
+  std::string actions;  // l, r and d (and x while a blown-up piece's explosion plays)
+  PieceEnd end = PieceEnd::Landed;
+  int column = 0;  // the piece box's column and row when it ended
+  int row = 0;
+  int startRow = 1;  // the row the piece was on when its actions begin
+};
+
+struct SolveResult {
+  bool solved = false;
+  bool exhausted = false;  // the search looked at every choice (no solution means none exists)
+  std::vector<PiecePlan> pieces;
+  RobotRun robot;
+  double seconds = 0.0;
+  long placements = 0;  // piece outcomes generated
+  long robotRuns = 0;
+
+  // The whole solution in simulator letters: the pieces' l, r, d, then the robot's w, g, x.
+  std::string actions() const;
+};
+
+// Runs the robot phase of game (its pieces all placed) under a steady 10 ms frame, starting
+// in the frame of the last drop.
+RobotRun runRobot(world::GameState game, int maxWorldSteps);
+
+// Searches game, which has just been started (startLevelFromFile), for a solution.
+SolveResult solveLevel(const world::GameState& start, const SolverLimits& limits);
+
+// Plays the level with every piece dropped straight down from column 15 and runs the robot.
+RobotRun runStraightDrops(const world::GameState& start, int maxWorldSteps);
+
+// Human-readable report of a result: the key presses per piece, the robot's run, the search
+// time and the one-line action string.
+std::string describeSolution(const SolveResult& result);
+
+}  // namespace mdx::level
