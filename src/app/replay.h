@@ -1,0 +1,111 @@
+// Replays: a recorded run of the game as plain text, played back headless. A replay holds the
+// options that matter to the game and, for each call into the game object, the clock
+// readings it made and the keys held. Played back with the same level files, it reproduces
+// the same game state, which a digest makes easy to compare.
+//
+// The text format, one item per line ('#' starts a comment line, blank lines are skipped):
+//   marvolen-replay 1
+//   pack <folder name>          the map pack (default "mappack1")
+//   windowed <0|1>              (default 1)
+//   start <t>[,<t>...]          the start-up's clock readings
+//   frame <t>[,<t>...] [<key>...]   one frame: clock readings, then held keys as two hex digits
+//   draw <t>[,<t>...] [<key>...]    a drawing without timers (full screen after an event)
+//   escape                      the Escape key released
+// Readings are tick counts in milliseconds. When the game asks for more readings than a line
+// gives, the last one repeats, so hand-written replays need only one reading per line.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/clock.h"
+#include "app/key_source.h"
+#include "world/game_state.h"
+
+namespace mdx::app {
+
+class Game;
+
+enum class ReplayEvent { Start, Frame, Draw, Escape };
+
+struct ReplayStep {
+  ReplayEvent event = ReplayEvent::Frame;
+  std::vector<uint32_t> readings;  // clock readings during the step, in order
+  std::vector<uint8_t> keysDown;   // key codes held at the step's keyboard read
+};
+
+struct Replay {
+  std::string packName = "mappack1";
+  uint8_t windowed = 1;
+  std::vector<ReplayStep> steps;  // the first is the start-up
+};
+
+// Reads a replay. On bad input returns nothing and sets error to a message naming the line.
+std::optional<Replay> readReplay(std::istream& in, std::string& error);
+
+// Writes a replay in the text format above; readReplay reads it back unchanged.
+void writeReplay(std::ostream& out, const Replay& replay);
+
+// The outcome of playing a replay.
+struct ReplayResult {
+  world::GameState state;
+  bool windowDestroyed = false;  // the replay ended the game (quit)
+  int stepsRun = 0;
+  std::vector<std::string> stateLog;  // the game's state log lines, in order
+};
+
+// Plays a replay headless from the current working folder (the game folder): sound off,
+// a presenter that draws nothing. Stops early when the game destroys its window.
+ReplayResult runReplay(const Replay& replay);
+
+// A 64-bit digest of every field of the game state (the service pointers excluded).
+uint64_t stateDigest(const world::GameState& state);
+
+// Records a run into a Replay: wraps the real clock and keyboard, and the caller marks each
+// call into the game object with begin() just before making it.
+class ReplayRecorder {
+ public:
+  ReplayRecorder(Clock& clock, KeySource& keys) : clock_(*this, clock), keys_(*this, keys) {}
+
+  // The clock and keyboard to hand to the game object in place of the real ones.
+  Clock& clock() { return clock_; }
+  KeySource& keys() { return keys_; }
+
+  // Starts a new step: Start before startUp, Frame before runFrame, Draw before drawFrame,
+  // Escape before escapeReleased.
+  void begin(ReplayEvent event);
+
+  Replay replay;
+
+ private:
+  class TapClock : public Clock {
+   public:
+    TapClock(ReplayRecorder& owner, Clock& inner) : owner_(owner), inner_(inner) {}
+    uint32_t ticks() override;
+
+   private:
+    ReplayRecorder& owner_;
+    Clock& inner_;
+  };
+  class TapKeys : public KeySource {
+   public:
+    TapKeys(ReplayRecorder& owner, KeySource& inner) : owner_(owner), inner_(inner) {}
+    bool read(KeyState& state) override;
+    void acquire() override { inner_.acquire(); }
+
+   private:
+    ReplayRecorder& owner_;
+    KeySource& inner_;
+  };
+
+  ReplayStep* current();
+
+  TapClock clock_;
+  TapKeys keys_;
+  bool keysRecorded_ = false;  // the current step's keyboard read is recorded
+};
+
+}  // namespace mdx::app

@@ -1,0 +1,169 @@
+// Replays: the text format read and written, bad replay files refused with a clear message,
+// a recorded session played back to the same state, and a stored replay whose end state
+// must match its reference (set MDX_UPDATE_REPLAYS=1 to rewrite the reference on purpose).
+#include "app/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "game_harness.h"
+
+namespace mdx::app::testing {
+namespace {
+
+using namespace mdx::world;
+
+const std::string kDataDir = std::string(MDX_SOURCE_DIR) + "/tests/app/data/";
+
+std::string digestText(uint64_t digest) {
+  char text[20];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
+  return text;
+}
+
+// The reference of a replay run: its state log and the digest of the end state.
+std::string outcome(const ReplayResult& result) {
+  std::string text;
+  for (const std::string& line : result.stateLog) text += line + "\n";
+  return text + "digest " + digestText(stateDigest(result.state)) + "\n";
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string parseError(const std::string& text) {
+  std::istringstream in(text);
+  std::string error;
+  EXPECT_FALSE(readReplay(in, error).has_value()) << text;
+  return error;
+}
+
+TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
+  const std::string head = "marvolen-replay 1\nstart 5\n";
+  EXPECT_EQ(parseError(""), "replay is empty");
+  EXPECT_EQ(parseError("frame 10\n"),
+            "replay line 1: not a replay: the first line must be 'marvolen-replay 1'");
+  EXPECT_EQ(parseError("marvolen-replay 1\n# nothing\n"), "replay has no start line");
+  EXPECT_EQ(parseError("marvolen-replay 1\nframe 5\n"),
+            "replay line 2: the replay must begin with a start line");
+  EXPECT_EQ(parseError(head + "start 6\n"), "replay line 3: only one start line");
+  EXPECT_EQ(parseError(head + "jump 7\n"), "replay line 3: unknown word 'jump'");
+  EXPECT_EQ(parseError(head + "windowed 2\n"), "replay line 3: windowed must be 0 or 1");
+  const std::string badStep =
+      "expected tick counts (digits, comma-separated) and two-digit hex key codes";
+  for (const char* line : {"frame\n", "frame -4\n", "frame 4294967296\n", "frame 7,,8\n",
+                           "frame 7 3\n", "frame 7 zz\n", "frame 7 139\n"}) {
+    EXPECT_EQ(parseError(head + line), "replay line 3: " + badStep) << line;
+  }
+}
+
+TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
+  Replay replay;
+  replay.packName = "somepack";
+  replay.windowed = 0;
+  replay.steps = {{ReplayEvent::Start, {1, 2, 3}, {}},
+                  {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
+                  {ReplayEvent::Escape, {}, {}},
+                  {ReplayEvent::Draw, {9}, {0x01}}};
+  std::stringstream text;
+  writeReplay(text, replay);
+  std::string error;
+  const std::optional<Replay> back = readReplay(text, error);
+  ASSERT_TRUE(back.has_value()) << error;
+  EXPECT_EQ(back->packName, "somepack");
+  EXPECT_EQ(back->windowed, 0);
+  ASSERT_EQ(back->steps.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(back->steps[i].event, replay.steps[i].event);
+    EXPECT_EQ(back->steps[i].readings, replay.steps[i].readings);
+    EXPECT_EQ(back->steps[i].keysDown, replay.steps[i].keysDown);
+  }
+}
+
+class ReplayRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LevelSpec first = exitLevel();
+    first.pieceCount = 1;
+    first.pieceTypes[0] = 2;
+    folder.writeLevel(1, first);
+    folder.writeLevel(2, bombLevel());
+  }
+  GameFolder folder{2};
+};
+
+TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
+  VirtualClock clock(5000);
+  ScriptedKeySource keys;
+  ReplayRecorder recorder(clock, keys);
+  CountingPresenter presenter;
+  RecordingWindow window;
+  Game game(recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr);
+  game.state.options.packName = "pack";
+  game.state.options.windowed = 1;
+  recorder.replay.packName = "pack";
+  recorder.begin(ReplayEvent::Start);
+  game.startUp();
+  // A session with uneven frame times, a failed keyboard read and an Escape.
+  const std::vector<std::pair<uint8_t, int>> script = {
+      {DIK_SPACE, 3}, {DIK_RETURN, 7}, {DIK_LEFT, 2}, {0, 40}, {DIK_DOWN, 1}, {0, 300}};
+  for (const auto& [key, frames] : script) {
+    for (int i = 0; i < frames; ++i) {
+      if (key != 0) keys.press(key);
+      if (i == frames - 1) keys.releaseAll();
+      keys.failReads = i == 20 ? 1 : 0;
+      clock.advance(7 + 13 * (i % 3));
+      recorder.begin(ReplayEvent::Frame);
+      game.runFrame();
+    }
+  }
+  recorder.begin(ReplayEvent::Escape);
+  game.escapeReleased();
+  ASSERT_EQ(game.state.keys.quitPrompt, 1);
+
+  std::stringstream text;
+  writeReplay(text, recorder.replay);
+  std::string error;
+  const std::optional<Replay> replay = readReplay(text, error);
+  ASSERT_TRUE(replay.has_value()) << error;
+  const ReplayResult result = runReplay(*replay);
+  EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
+  EXPECT_EQ(result.state.progress.levelNumber, game.state.progress.levelNumber);
+  EXPECT_EQ(result.state.world.robotColumn, game.state.world.robotColumn);
+  // The digest does see a difference of one cell.
+  world::GameState changed = game.state;
+  changed.world.blockLayer[500] += 1;
+  EXPECT_NE(stateDigest(changed), stateDigest(game.state));
+}
+
+TEST_F(ReplayRun, StoredReplayReachesItsReferenceState) {
+  std::ifstream in(kDataDir + "steer_and_walk.replay");
+  std::string error;
+  const std::optional<Replay> replay = readReplay(in, error);
+  ASSERT_TRUE(replay.has_value()) << error;
+  const std::string actual = outcome(runReplay(*replay));
+  const std::string referencePath = kDataDir + "steer_and_walk.expected";
+  if (std::getenv("MDX_UPDATE_REPLAYS") != nullptr) std::ofstream(referencePath) << actual;
+  EXPECT_EQ(actual, readFile(referencePath));
+}
+
+TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {
+  std::istringstream in(
+      "marvolen-replay 1\npack pack\nstart 0\nframe 10 d0\nframe 20\n"
+      "frame 30 39\nframe 40\nframe 50\nframe 60\n");
+  std::string error;
+  const ReplayResult result = runReplay(*readReplay(in, error));
+  EXPECT_TRUE(result.windowDestroyed);
+  EXPECT_EQ(result.stepsRun, 5);
+}
+
+}  // namespace
+}  // namespace mdx::app::testing
