@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,9 @@ struct RunResult {
 };
 
 RunResult runSim(const std::string& arguments) {
-  const std::string errPath = ::testing::TempDir() + "sim_stderr.txt";
+  // One stderr file per test process: CTest runs the cases in parallel.
+  const std::string errPath =
+      ::testing::TempDir() + "sim_stderr_" + std::to_string(getpid()) + ".txt";
   const std::string command = std::string(MDX_SIM_BINARY) + " " + arguments + " 2>" + errPath;
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");

@@ -14,15 +14,19 @@ using testing::writeTempFile;
 class LevelStart : public testing::WorldTest {
  protected:
   void SetUp() override {
-    pack = ::testing::TempDir() + "startpack";
+    // A folder per test: CTest runs the cases in parallel.
+    folder =
+        std::string("startpack_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    pack = ::testing::TempDir() + folder;
     mkdir(pack.c_str(), 0755);
     game.options.packName = pack;
   }
 
   void writeLevel(const std::string& name, const World& level) {
-    writeTempFile("startpack/" + name, levelFileText(level));
+    writeTempFile(folder + "/" + name, levelFileText(level));
   }
 
+  std::string folder;
   std::string pack;
 };
 
@@ -40,7 +44,7 @@ TEST_F(LevelStart, BuildsLevelPathsFromTheNumber) {
 }
 
 TEST_F(LevelStart, ReadsLevelCountFromPrefIniEveryTime) {
-  writeTempFile("startpack/pref.ini", "Number of levels in this pack\r\n12 levels\r\n");
+  writeTempFile(folder + "/pref.ini", "Number of levels in this pack\r\n12 levels\r\n");
   game.progress.levelCount = 3;
   game.startLevel(1);
   EXPECT_EQ(game.progress.levelCount, 12);
