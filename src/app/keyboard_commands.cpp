@@ -151,6 +151,9 @@ void Game::quitKey(const KeyState& keys) {
   state.progress.gameState = StateTitle;
   state.scene.fadeLevel = 255;
   state.world.levelComplete = 0;
+  // Like the exit sequence above, a blow-up flight under way is called off: otherwise its
+  // end would restart the level and pull the player back from the title.
+  state.world.robotExploded = 0;
   state.world.landscapeChoice = 1;
   state.world.parallax1On = 1;
   state.world.parallax2Mode = 2;

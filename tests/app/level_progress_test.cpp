@@ -129,6 +129,17 @@ TEST_F(LevelProgress, BlownUpRobotFliesOffAndLevelRestarts) {
   EXPECT_EQ(h.game.state.progress.levelNumber, 1);
 }
 
+TEST_F(LevelProgress, QDuringBlowUpFlightStaysOnTitle) {
+  folder.writeLevel(1, bombLevel());
+  startRunning();
+  h.run(500);
+  ASSERT_EQ(h.game.state.world.robotExploded, 1);
+  h.game.escapeReleased();
+  h.tap(DIK_Q);
+  h.run(2000);
+  EXPECT_EQ(h.gameState(), StateTitle);
+}
+
 TEST_F(LevelProgress, QuitPromptTogglesAndQGoesBackToTitle) {
   startRunning();
   h.tap(DIK_Q);  // no prompt: Q does nothing
