@@ -39,26 +39,24 @@ void writeCells(World& world, const Pieces& pieces, const std::vector<CellWrite>
   }
 }
 
+// The type of piece pieceIndex. Only ten types are stored; any piece beyond them is type 0.
+int32_t fallingType(const GameState& game) {
+  const int32_t index = game.pieces.pieceIndex;
+  return (index >= 0 && index < 10) ? game.world.pieceTypes[index] : 0;
+}
+
 }  // namespace
 
 void GameState::setupPiece() {
   pieces.pieceColumn = kStartColumn;
   pieces.pieceRow = 0;
-  const int32_t index = pieces.pieceIndex;
-  // Only ten types are stored; any piece beyond them is of type 0.
-  const int32_t type = (index >= 0 && index < 10) ? world.pieceTypes[index] : 0;
-  const PieceKind* kind = pieceKind(type);
+  const PieceKind* kind = pieceKind(fallingType(*this));
   if (kind == nullptr) return;  // unknown type: the shown shape stays as it was
   pieces.pieceShape = kind->shape;
   pieces.pieceShapeInBlocks = kind->shapeInBlocks;
 }
 
 namespace {
-
-int32_t fallingType(const GameState& game) {
-  const int32_t index = game.pieces.pieceIndex;
-  return (index >= 0 && index < 10) ? game.world.pieceTypes[index] : 0;
-}
 
 // The next piece appears at once; the fast drop of the Down key ends with this piece.
 void nextPiece(GameState& game) {
