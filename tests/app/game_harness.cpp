@@ -9,17 +9,17 @@ namespace mdx::app::testing {
 
 namespace fs = std::filesystem;
 
-LevelSpec& LevelSpec::floor(int r) {
+LevelPlan& LevelPlan::floor(int r) {
   for (int c = 0; c < 34; ++c) blocks[{r, c}] = 1;
   return *this;
 }
 
-LevelSpec& LevelSpec::robotAt(int r, int c) {
+LevelPlan& LevelPlan::robotAt(int r, int c) {
   blocks[{r, c}] = 99;
   return *this;
 }
 
-void writeLevelFile(const fs::path& path, const LevelSpec& spec) {
+void writeLevelFile(const fs::path& path, const LevelPlan& plan) {
   std::ofstream out(path);
   auto layer = [&](const std::map<std::pair<int, int>, int>& cells) {
     for (int r = 0; r < 28; ++r) {
@@ -30,45 +30,45 @@ void writeLevelFile(const fs::path& path, const LevelSpec& spec) {
     }
   };
   out << "blocks\n";
-  layer(spec.blocks);
+  layer(plan.blocks);
   out << "devices\n";
-  layer(spec.devices);
-  out << "pieces\n" << spec.pieceCount << "\n";
-  for (int type : spec.pieceTypes) out << "type\n" << type << "\n";
-  out << "landscape\n" << spec.landscapeChoice << "\nparallax1\n1\nparallax2\n2\n";
-  out << "music\n" << spec.levelMusic << "\nmotion\n0\n";
+  layer(plan.devices);
+  out << "pieces\n" << plan.pieceCount << "\n";
+  for (int type : plan.pieceTypes) out << "type\n" << type << "\n";
+  out << "landscape\n" << plan.landscapeChoice << "\nparallax1\n1\nparallax2\n2\n";
+  out << "music\n" << plan.levelMusic << "\nmotion\n0\n";
 }
 
-LevelSpec exitLevel() {
-  LevelSpec spec;
-  spec.floor(11).robotAt(10, 2);
-  spec.devices[{10, 6}] = 8;
-  return spec;
+LevelPlan exitLevel() {
+  LevelPlan plan;
+  plan.floor(11).robotAt(10, 2);
+  plan.devices[{10, 6}] = 8;
+  return plan;
 }
 
-LevelSpec pillarLevel() {
-  LevelSpec spec;
-  spec.floor(20).robotAt(19, 1);
-  spec.blocks[{19, 2}] = 1;
-  spec.blocks[{18, 2}] = 1;
-  spec.pieceCount = 1;
-  spec.pieceTypes[0] = 2;
-  spec.levelMusic = 2;
-  return spec;
+LevelPlan pillarLevel() {
+  LevelPlan plan;
+  plan.floor(20).robotAt(19, 1);
+  plan.blocks[{19, 2}] = 1;
+  plan.blocks[{18, 2}] = 1;
+  plan.pieceCount = 1;
+  plan.pieceTypes[0] = 2;
+  plan.levelMusic = 2;
+  return plan;
 }
 
-LevelSpec bombLevel() {
-  LevelSpec spec;
-  spec.floor(11).robotAt(10, 2);
-  spec.devices[{11, 4}] = 12;
-  return spec;
+LevelPlan bombLevel() {
+  LevelPlan plan;
+  plan.floor(11).robotAt(10, 2);
+  plan.devices[{11, 4}] = 12;
+  return plan;
 }
 
-LevelSpec endingLevel() {
-  LevelSpec spec;
-  spec.floor(11).robotAt(10, 2);
-  spec.levelMusic = 1;  // the ending forces its own music whatever the file says
-  return spec;
+LevelPlan endingLevel() {
+  LevelPlan plan;
+  plan.floor(11).robotAt(10, 2);
+  plan.levelMusic = 1;  // the ending forces its own music whatever the file says
+  return plan;
 }
 
 GameFolder::GameFolder(int levelCount) {
@@ -88,10 +88,10 @@ GameFolder::~GameFolder() {
   fs::remove_all(root, ignored);
 }
 
-void GameFolder::writeLevel(int n, const LevelSpec& spec) {
+void GameFolder::writeLevel(int n, const LevelPlan& plan) {
   char name[32];
   std::snprintf(name, sizeof name, "level%02d.dat", n);
-  writeLevelFile(root / "pack" / name, spec);
+  writeLevelFile(root / "pack" / name, plan);
 }
 
 Harness::Harness(sound::Music* music, bool soundEnabled)

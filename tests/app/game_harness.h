@@ -15,7 +15,7 @@
 namespace mdx::app::testing {
 
 // A level to write: cells by (row, column), the level values.
-struct LevelSpec {
+struct LevelPlan {
   std::map<std::pair<int, int>, int> blocks;
   std::map<std::pair<int, int>, int> devices;
   int pieceCount = 0;
@@ -24,20 +24,20 @@ struct LevelSpec {
   int levelMusic = 1;
 
   // A floor of block 1 across the whole of row r.
-  LevelSpec& floor(int r);
-  LevelSpec& robotAt(int r, int c);
+  LevelPlan& floor(int r);
+  LevelPlan& robotAt(int r, int c);
 };
 
-// Writes spec as a level file of 1938 lines.
-void writeLevelFile(const std::filesystem::path& path, const LevelSpec& spec);
+// Writes the plan as a level file of 1938 lines.
+void writeLevelFile(const std::filesystem::path& path, const LevelPlan& plan);
 
 // Four ready-made levels: the robot walks right onto the exit (4 world steps, no pieces);
 // one pillar piece falls onto a floor at row 20 (robot walled in); the robot walks onto a
 // bomb; the ending level, where the robot walks on for ever.
-LevelSpec exitLevel();
-LevelSpec pillarLevel();
-LevelSpec bombLevel();
-LevelSpec endingLevel();
+LevelPlan exitLevel();
+LevelPlan pillarLevel();
+LevelPlan bombLevel();
+LevelPlan endingLevel();
 
 // A temporary game folder (map pack "pack", pref.ini, media/level99.dat) that is the
 // working directory while it lives.
@@ -45,7 +45,7 @@ class GameFolder {
  public:
   explicit GameFolder(int levelCount);
   ~GameFolder();
-  void writeLevel(int n, const LevelSpec& spec);
+  void writeLevel(int n, const LevelPlan& plan);
 
   std::filesystem::path root;
 

@@ -138,11 +138,11 @@ TEST_F(KeyboardCommands, SideKeySkippedInPollWhereDownEndsDropping) {
 }
 
 TEST_F(KeyboardCommands, DownReleaseWaitsForExplosionToEnd) {
-  LevelSpec spec = pillarLevel();
-  spec.pieceCount = 2;
-  spec.pieceTypes = {2, 2};
-  spec.devices[{10, 16}] = 12;  // the first pillar blows up on this bomb
-  folder.writeLevel(1, spec);
+  LevelPlan plan = pillarLevel();
+  plan.pieceCount = 2;
+  plan.pieceTypes = {2, 2};
+  plan.devices[{10, 16}] = 12;  // the first pillar blows up on this bomb
+  folder.writeLevel(1, plan);
   startDropping();
   h.tap(DIK_DOWN);
   while (h.game.state.world.explosionTicks == 0 && pieces().pieceIndex == 0) h.frame();

@@ -20,9 +20,9 @@ constexpr int kButtonSample = 1, kMoveSample = 5;
 class MusicCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    LevelSpec first = exitLevel();
+    LevelPlan first = exitLevel();
     first.levelMusic = 1;
-    LevelSpec second = pillarLevel();
+    LevelPlan second = pillarLevel();
     second.levelMusic = 2;
     folder.writeLevel(1, first);
     folder.writeLevel(2, second);

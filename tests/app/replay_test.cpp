@@ -91,7 +91,7 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
 class ReplayRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    LevelSpec first = exitLevel();
+    LevelPlan first = exitLevel();
     first.pieceCount = 1;
     first.pieceTypes[0] = 2;
     folder.writeLevel(1, first);
