@@ -53,7 +53,7 @@ std::unique_ptr<Display> Display::open(const DisplayRequest& request,
         SDL_CreateWindow("Marvolen DX", pos, pos, kScreenWidth * display->windowScale_,
                          kScreenHeight * display->windowScale_, flags);
   }
-  if (display->window_ == nullptr || !display->createRenderer()) {
+  if (display->window_ == nullptr || !display->createRenderer() || !display->createCanvas()) {
     messages.showMessage("Cannot Create Device!", "MarvolenDX: Error", world::MessageIcon::Error);
     return nullptr;
   }
@@ -83,13 +83,44 @@ bool Display::createRenderer() {
   return renderer_ != nullptr;
 }
 
+bool Display::createCanvas() {
+  // Sprites are sampled bilinearly at the game's own 640 x 480; magnifying the finished frame
+  // by whole factors with nearest sampling keeps its pixels sharp at any window scale.
+  canvas_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                              kScreenWidth, kScreenHeight);
+  if (canvas_ == nullptr) return false;
+  SDL_SetTextureScaleMode(canvas_, SDL_ScaleModeNearest);
+  if (SDL_SetRenderTarget(renderer_, canvas_) != 0) return false;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  return true;
+}
+
+void Display::present() {
+  if (canvas_ == nullptr) {
+    SDL_RenderPresent(renderer_);
+    return;
+  }
+  SDL_SetRenderTarget(renderer_, nullptr);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, canvas_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+  SDL_SetRenderTarget(renderer_, canvas_);
+}
+
 void Display::applyLogicalSize() {
-  // Whole-number scaling keeps pixels sharp; the rest of the screen becomes black bars.
+  // Whole-number scaling keeps pixels sharp; the rest of the screen becomes black bars. The
+  // logical size belongs to the window's own target, so the canvas steps aside meanwhile.
+  SDL_Texture* target = SDL_GetRenderTarget(renderer_);
+  SDL_SetRenderTarget(renderer_, nullptr);
   SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+  SDL_SetRenderTarget(renderer_, target);
 }
 
 Display::~Display() {
+  if (canvas_ != nullptr) SDL_DestroyTexture(canvas_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) {
     if (fullscreen_) SDL_ShowCursor(SDL_ENABLE);
@@ -127,23 +158,12 @@ bool Display::setFullscreen(bool fullscreen) {
 
 bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
   if (renderer_ == nullptr) return false;
-  if (surface_ != nullptr) {
-    width = surface_->w;
-    height = surface_->h;
-  } else if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) {
-    return false;
-  }
+  width = surface_ != nullptr ? surface_->w : kScreenWidth;
+  height = surface_ != nullptr ? surface_->h : kScreenHeight;
   pixels.assign(static_cast<std::size_t>(width) * height, 0);
-  // The whole output, including any black bars, in ARGB order.
-  SDL_Rect all{0, 0, width, height};
-  SDL_Rect saved;
-  SDL_RenderGetViewport(renderer_, &saved);
-  const bool scaled = surface_ == nullptr;
-  if (scaled) SDL_RenderSetLogicalSize(renderer_, 0, 0);
-  const int rc = SDL_RenderReadPixels(renderer_, scaled ? nullptr : &all, SDL_PIXELFORMAT_ARGB8888,
-                                      pixels.data(), width * 4);
-  if (scaled) const_cast<Display*>(this)->applyLogicalSize();
-  return rc == 0;
+  // Between presents the render target is the canvas (or the headless surface).
+  return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                              width * 4) == 0;
 }
 
 bool Display::savePng(const std::string& path, std::string* error) const {

@@ -1,5 +1,6 @@
 // The game's drawing device on SDL: a window (or a headless surface) with its renderer.
-// The picture is always laid out for 640 x 480 and scaled by whole factors to the output.
+// Frames are drawn into a 640 x 480 canvas; presenting magnifies the canvas by the largest
+// whole factor that fits the window or screen, with sharp pixels and black bars around it.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Surface;
+struct SDL_Texture;
 
 namespace mdx::gfx {
 
@@ -46,6 +48,7 @@ class Display {
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
 
+  // The renderer to draw with; its target is the 640 x 480 canvas between presents.
   SDL_Renderer* renderer() const { return renderer_; }
   SDL_Window* window() const { return window_; }  // null when headless
   bool headless() const { return window_ == nullptr; }
@@ -60,7 +63,11 @@ class Display {
   bool toggleFullscreen() { return setFullscreen(!fullscreen_); }
   bool fullscreen() const { return fullscreen_; }
 
-  // Reads the current picture back as 0xAARRGGBB pixels, row by row (width * height values).
+  // Shows the finished frame: the canvas, magnified, on the window. Drawing goes on into the
+  // canvas afterwards. Headless: nothing to show.
+  void present();
+
+  // Reads the current 640 x 480 picture back as 0xAARRGGBB pixels, row by row.
   bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
   // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
@@ -69,10 +76,12 @@ class Display {
   Display() = default;
   bool createRenderer();
   void applyLogicalSize();
+  bool createCanvas();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Surface* surface_ = nullptr;  // the headless target
+  SDL_Texture* canvas_ = nullptr;   // the window's 640 x 480 frame
   bool fullscreen_ = false;
   bool ownsVideo_ = false;  // this display started SDL's video subsystem
   int windowScale_ = 1;

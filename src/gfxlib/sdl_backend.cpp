@@ -184,7 +184,11 @@ void SdlBackend::beginScene() {
 }
 
 void SdlBackend::endScene() {
-  SDL_RenderPresent(renderer_);
+  if (presenter_) {
+    presenter_();
+  } else {
+    SDL_RenderPresent(renderer_);
+  }
 }
 
 }  // namespace mdx::gfx

@@ -2,6 +2,7 @@
 // triangles with the full scale-turn-move transform, text through SDL2_ttf.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -52,7 +53,10 @@ class SdlBackend : public DrawBackend {
 
   // Clears the picture to black, then the frame draws over it.
   void beginScene() override;
+  // Shows the frame through the presenter (by default the renderer's own present).
   void endScene() override;
+  // What endScene calls to show the frame; Display::present for the game's window.
+  void setPresenter(std::function<void()> presenter) { presenter_ = std::move(presenter); }
 
   // Size of a texture in pixels; (0, 0) for an unknown id.
   std::pair<int, int> textureSize(TextureId texture) const;
@@ -71,6 +75,7 @@ class SdlBackend : public DrawBackend {
   std::vector<TTF_Font*> fonts_;
   // Rendered lines of text by (font, text), so the same title lines are not re-rendered.
   std::map<std::pair<FontId, std::string>, Texture> textCache_;
+  std::function<void()> presenter_;
   bool startedTtf_ = false;
   std::string lastError_;
 };

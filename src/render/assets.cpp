@@ -30,6 +30,7 @@ int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayReq
   device.display = gfx::Display::open(request, messages);
   if (device.display == nullptr) return gfx::kFail;
   device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer());
+  device.backend->setPresenter([display = device.display.get()] { display->present(); });
 
   // A missing or unreadable list leaves the pack name as the dialog set it.
   options.packName = world::resolvePackName(world::readPackList(packListPath), options.packIndex,

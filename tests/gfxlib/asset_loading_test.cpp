@@ -108,6 +108,16 @@ TEST(AssetLoading, EachMissingPictureGivesOneMessageAndTheRestStillLoad) {
   EXPECT_EQ(assets.blockImages[8].loaded, 1);
 }
 
+// Pack names of up to 31 characters are allowed; the picture paths are never cut short.
+TEST(AssetLoading, LongPackNamesKeepTheirWholeFolder) {
+  Assets assets;
+  RecordingBackend backend;
+  const std::string pack(31, 'p');
+  loadAssets(assets, backend, pack, nullptr);
+  EXPECT_EQ(backend.requested[4], pack + "/lndscp02.tga");
+  EXPECT_EQ(backend.requested[5], pack + "/lndscp03.tga");
+}
+
 // A scratch game folder holding every picture except the ones named, and a pack list.
 class GameFolder : public ::testing::Test {
  protected:

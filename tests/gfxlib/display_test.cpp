@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "gfxlib/sdl_backend.h"
@@ -22,14 +23,26 @@ class DisplayOnDummyVideo : public ::testing::Test {
     setenv("MDX_NO_MESSAGE_BOXES", "1", 1);
   }
 
-  // The output pixel at (x, y) after drawing a white 4 x 4 square at the logical origin.
-  static std::vector<uint32_t> drawMarker(Display& display, int& w, int& h) {
+  // Draws a white 4 x 4 square at the picture's origin, presents the frame, and returns
+  // what reached the window, as 0xAARRGGBB pixels.
+  static std::vector<uint32_t> presentMarker(Display& display, int& w, int& h) {
     SdlBackend backend(display.renderer());
+    backend.setPresenter([&display] { display.present(); });
     backend.beginScene();
     backend.drawSprite(backend.createTexture(testing::solidPicture(4, 4, 0xFFFFFFFFu)),
                        SpriteDraw{0, 0});
-    std::vector<uint32_t> pixels;
-    EXPECT_TRUE(display.readPixels(pixels, w, h));
+    backend.endScene();
+    SDL_Surface* shown = SDL_ConvertSurfaceFormat(SDL_GetWindowSurface(display.window()),
+                                                  SDL_PIXELFORMAT_ARGB8888, 0);
+    EXPECT_NE(shown, nullptr);
+    w = shown->w;
+    h = shown->h;
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+      const auto* row = static_cast<const uint32_t*>(shown->pixels) + y * (shown->pitch / 4);
+      std::copy(row, row + w, pixels.begin() + static_cast<long>(y) * w);
+    }
+    SDL_FreeSurface(shown);
     return pixels;
   }
 
@@ -51,10 +64,18 @@ TEST_F(DisplayOnDummyVideo, WindowShowsTheScreenAtTheWholeFactorAsked) {
   EXPECT_EQ(w, 1280);
   EXPECT_EQ(h, 960);
   EXPECT_STREQ(SDL_GetWindowTitle(display->window()), "Marvolen DX");
-  const std::vector<uint32_t> pixels = drawMarker(*display, w, h);
+  const std::vector<uint32_t> pixels = presentMarker(*display, w, h);
   ASSERT_EQ(w, 1280);
-  EXPECT_EQ(pixels[7 * 1280 + 7], 0xFFFFFFFFu);  // a 4 x 4 square became 8 x 8
-  EXPECT_EQ(pixels[8 * 1280 + 8] & 0xFFFFFFu, 0u);
+  // A 4 x 4 square became 8 x 8, with hard edges.
+  EXPECT_EQ(pixels[7 * 1280 + 7], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[7 * 1280 + 8] & 0xFFFFFFu, 0u);
+  EXPECT_EQ(pixels[8 * 1280 + 7] & 0xFFFFFFu, 0u);
+  // The frame itself stays 640 x 480 and can be read back as drawn.
+  std::vector<uint32_t> frame;
+  ASSERT_TRUE(display->readPixels(frame, w, h));
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(frame[3 * 640 + 3], 0xFFFFFFFFu);
+  EXPECT_EQ(frame[4 * 640 + 4] & 0xFFFFFFu, 0u);
 }
 
 TEST_F(DisplayOnDummyVideo, FullScreenCentresTheScreenBetweenBlackBars) {
@@ -62,7 +83,7 @@ TEST_F(DisplayOnDummyVideo, FullScreenCentresTheScreenBetweenBlackBars) {
   ASSERT_NE(display, nullptr);
   EXPECT_TRUE(display->fullscreen());
   int w = 0, h = 0;
-  const std::vector<uint32_t> pixels = drawMarker(*display, w, h);
+  const std::vector<uint32_t> pixels = presentMarker(*display, w, h);
   ASSERT_GE(w, 640);
   ASSERT_GE(h, 480);
   // Whole-number scale only: the picture sits in the middle at factor floor(min ratio).
