@@ -22,14 +22,14 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-bool writeGameMedia(const std::string& packName) {
+bool writeGameMedia(const std::string& packName, double musicSeconds) {
   std::filesystem::create_directories("media");
   std::filesystem::create_directories(packName);
-  bool ok = writeMp3Tone("media/marvolen.mp3", MediaTones::kTitle, 1.0);
-  ok = ok && writeMp3Tone("media/the_end.mp3", MediaTones::kEnd, 1.0);
+  bool ok = writeMp3Tone("media/marvolen.mp3", MediaTones::kTitle, musicSeconds);
+  ok = ok && writeMp3Tone("media/the_end.mp3", MediaTones::kEnd, musicSeconds);
   for (int i = 0; i < 3; ++i) {
     const std::string name = packName + "/level0" + std::to_string(i + 1) + ".mp3";
-    ok = ok && writeMp3Tone(name, MediaTones::kLevel[i], 1.0);
+    ok = ok && writeMp3Tone(name, MediaTones::kLevel[i], musicSeconds);
   }
   for (int i = 0; i < world::kSampleCount; ++i) {
     const auto sample = static_cast<world::Sample>(i);

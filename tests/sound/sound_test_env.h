@@ -32,8 +32,8 @@ class ScratchFolder {
   std::filesystem::path previous_;
 };
 
-// Writes media/marvolen.mp3, media/the_end.mp3, <pack>/level01..03.mp3 (one-second tones
-// that loop seamlessly) and the seven effect WAVs into the working directory.
-bool writeGameMedia(const std::string& packName);
+// Writes media/marvolen.mp3, media/the_end.mp3, <pack>/level01..03.mp3 (tones of whole
+// cycles that loop seamlessly) and the seven effect WAVs into the working directory.
+bool writeGameMedia(const std::string& packName, double musicSeconds = 1.0);
 
 }  // namespace mdx::sound::testing
