@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "sound/mp3_info.h"
 
@@ -81,7 +82,8 @@ SampleHandle MixerSoundLibrary::loadSample(const std::string& fileName) {
 void MixerSoundLibrary::playStream(int /*channel*/, StreamHandle stream) {
   Mix_Music* music = streamAt(stream);
   if (music == nullptr) return;
-  if (Mix_PlayMusic(music, -1) == 0) playing_ = stream;
+  // The mixer ends the old music before it starts the new one, even when the start fails.
+  playing_ = Mix_PlayMusic(music, -1) == 0 ? stream : 0;
 }
 
 void MixerSoundLibrary::setVolume(int channel, int volume) {
