@@ -2,6 +2,7 @@
 // audio driver and measured. Each test runs in its own folder with made-up media.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "disk_capture.h"
@@ -139,6 +140,38 @@ TEST_F(MixedOutput, SoundDisabledGameMakesNoSound) {
   const uint64_t again = capture->frames();
   game.playSample(world::Sample::Stick);
   EXPECT_GT(toneLevel(capture->record(again, 0.8), MediaTones::kStick), 0.05);
+}
+
+TEST_F(MixedOutput, BrokenMediaPlaysSilenceThroughEveryCommand) {
+  // Cut short, random, missing and empty: the game runs on without its music and effects.
+  const auto title = testing::readBytes("media/marvolen.mp3");
+  ASSERT_TRUE(testing::writeTruncatedCopy("media/marvolen.mp3", "media/marvolen.mp3",
+                                          title.size() * 2 / 3));
+  ASSERT_TRUE(testing::writeRandomBytes("media/the_end.mp3", 30000, 3));
+  std::filesystem::remove("pack/level01.mp3");
+  ASSERT_TRUE(testing::writeBytes("pack/level02.mp3", {}));
+  for (int i = 0; i < world::kSampleCount; ++i) {
+    const char* file = world::sampleFile(static_cast<world::Sample>(i));
+    if (i % 2 == 0) {
+      ASSERT_TRUE(testing::writeRandomBytes(file, 5000, static_cast<uint32_t>(i)));
+    } else {
+      ASSERT_TRUE(testing::writeTruncatedCopy(file, file, 2000));
+    }
+  }
+  music.startSound("pack");
+  ASSERT_TRUE(library.started());
+  EXPECT_EQ(music.titleStream, 0);
+  EXPECT_LT(testing::loudness(listen()), kSilent);
+  const uint64_t before = capture->frames();
+  for (int levelMusic : {1, 2, 99, 7}) music.switchMusic(levelMusic);
+  music.toggleMusic();
+  music.toggleMusic();
+  music.playTitleMusic();
+  for (int i = 0; i < world::kSampleCount; ++i) music.playSample(static_cast<world::Sample>(i));
+  EXPECT_LT(testing::loudness(capture->record(before, 0.8)), kSilent);
+  // The one good file still plays.
+  music.switchMusic(3);
+  EXPECT_EQ(musicHeard(listen()), MediaTones::kLevel[2]);
 }
 
 TEST_F(MixedOutput, StreamLoopsWithoutAGap) {
