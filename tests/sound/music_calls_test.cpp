@@ -11,7 +11,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-class MusicCommands : public ::testing::Test {
+class MusicCalls : public ::testing::Test {
  protected:
   // Starts sound and forgets the start-up calls, so a test sees only its own.
   void startAndClearLog(const std::string& packName = "mappack1") {
@@ -24,7 +24,7 @@ class MusicCommands : public ::testing::Test {
   Music music{library, &messages};
 };
 
-TEST_F(MusicCommands, StartSoundOpensStreamsAndSamplesInOrderThenPlaysTitle) {
+TEST_F(MusicCalls, StartSoundOpensStreamsAndSamplesInOrderThenPlaysTitle) {
   music.startSound("mappack1");
   const Log expected = {
       "setBufferSize(100)",
@@ -51,7 +51,7 @@ TEST_F(MusicCommands, StartSoundOpensStreamsAndSamplesInOrderThenPlaysTitle) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MusicCommands, InitFailureWarnsThenLetsTheGameCloseAndStillTriesTheFiles) {
+TEST_F(MusicCalls, InitFailureWarnsThenLetsTheGameCloseAndStillTriesTheFiles) {
   library.failInit = true;
   size_t messagesAtCallback = 0;
   int callbacks = 0;
@@ -73,14 +73,14 @@ TEST_F(MusicCommands, InitFailureWarnsThenLetsTheGameCloseAndStillTriesTheFiles)
   EXPECT_EQ(music.titleStream, 0);
 }
 
-TEST_F(MusicCommands, InitFailureWithoutMessageBoxesOrCallbackStillStarts) {
+TEST_F(MusicCalls, InitFailureWithoutMessageBoxesOrCallbackStillStarts) {
   library.failInit = true;
   Music quiet{library, nullptr};
   quiet.startSound("mappack1");
   EXPECT_EQ(library.log().back(), "setVolume(-3, 100)");
 }
 
-TEST_F(MusicCommands, SwitchMusicFollowsLevelMusicOnChannelZero) {
+TEST_F(MusicCalls, SwitchMusicFollowsLevelMusicOnChannelZero) {
   startAndClearLog();
   music.switchMusic(2);
   music.switchMusic(99);
@@ -98,7 +98,7 @@ TEST_F(MusicCommands, SwitchMusicFollowsLevelMusicOnChannelZero) {
   EXPECT_EQ(music.currentStream, 5);
 }
 
-TEST_F(MusicCommands, MusicOffThenLevelChangesThenMusicOnResumesTheOldStream) {
+TEST_F(MusicCalls, MusicOffThenLevelChangesThenMusicOnResumesTheOldStream) {
   startAndClearLog();
   music.toggleMusic();
   EXPECT_EQ(music.musicOn, 0);
@@ -110,7 +110,7 @@ TEST_F(MusicCommands, MusicOffThenLevelChangesThenMusicOnResumesTheOldStream) {
   EXPECT_EQ(library.log(), expected);
 }
 
-TEST_F(MusicCommands, TitleMusicPlaysEvenWithMusicOffAndLeavesTheSwitchAlone) {
+TEST_F(MusicCalls, TitleMusicPlaysEvenWithMusicOffAndLeavesTheSwitchAlone) {
   startAndClearLog();
   music.switchMusic(3);
   music.toggleMusic();  // off
@@ -128,7 +128,7 @@ TEST_F(MusicCommands, TitleMusicPlaysEvenWithMusicOffAndLeavesTheSwitchAlone) {
   EXPECT_EQ(music.musicOn, 0);
 }
 
-TEST_F(MusicCommands, StopSoundClosesOnlyTheCurrentStreamAndFreesSamplesInOrder) {
+TEST_F(MusicCalls, StopSoundClosesOnlyTheCurrentStreamAndFreesSamplesInOrder) {
   startAndClearLog();
   music.switchMusic(1);
   library.calls.clear();
@@ -139,7 +139,7 @@ TEST_F(MusicCommands, StopSoundClosesOnlyTheCurrentStreamAndFreesSamplesInOrder)
   EXPECT_EQ(library.log(), expected);
 }
 
-TEST_F(MusicCommands, StopSoundWithoutStartPassesEmptyHandles) {
+TEST_F(MusicCalls, StopSoundWithoutStartPassesEmptyHandles) {
   music.stopSound();
   Log expected = {"stopStream(0)", "closeStream(0)"};
   for (int i = 0; i < world::kSampleCount; ++i) expected.push_back("freeSample(0)");
@@ -147,7 +147,7 @@ TEST_F(MusicCommands, StopSoundWithoutStartPassesEmptyHandles) {
   EXPECT_EQ(library.log(), expected);
 }
 
-TEST_F(MusicCommands, MissingMusicFileLeavesAnEmptyHandleThatIsPlayedUnchecked) {
+TEST_F(MusicCalls, MissingMusicFileLeavesAnEmptyHandleThatIsPlayedUnchecked) {
   library.missingFiles = {"pack/level02.mp3", "media/fin.wav"};
   music.startSound("pack");
   EXPECT_EQ(music.levelStreams[1], 0);
@@ -159,7 +159,7 @@ TEST_F(MusicCommands, MissingMusicFileLeavesAnEmptyHandleThatIsPlayedUnchecked) 
             (Log{"stopStream(1)", "playStream(0, 0)", "setVolume(0, 100)", "playSample(0)"}));
 }
 
-TEST_F(MusicCommands, LongPackNamesReachTheLibraryWhole) {
+TEST_F(MusicCalls, LongPackNamesReachTheLibraryWhole) {
   const std::string pack(70, 'p');
   music.startSound(pack);
   const auto opened = library.callsOf(SoundCallKind::OpenStream);
@@ -168,7 +168,7 @@ TEST_F(MusicCommands, LongPackNamesReachTheLibraryWhole) {
   EXPECT_EQ(opened[4].fileName, pack + "/level03.mp3");
 }
 
-TEST_F(MusicCommands, EffectsPlayTheirOwnLoadedSample) {
+TEST_F(MusicCalls, EffectsPlayTheirOwnLoadedSample) {
   library.missingFiles = {"media/button01.wav"};  // shifts every later handle by one
   startAndClearLog();
   music.playSample(world::Sample::Stick);
@@ -177,7 +177,7 @@ TEST_F(MusicCommands, EffectsPlayTheirOwnLoadedSample) {
   EXPECT_EQ(library.log(), (Log{"playSample(5)", "playSample(6)", "playSample(0)"}));
 }
 
-TEST_F(MusicCommands, GameWithSoundDisabledRequestsNothing) {
+TEST_F(MusicCalls, GameWithSoundDisabledRequestsNothing) {
   world::GameState game(&music, &messages);
   game.options.soundEnabled = 0;
   for (int i = 0; i < world::kSampleCount; ++i) game.playSample(static_cast<world::Sample>(i));
