@@ -2,6 +2,8 @@
 // reading, late periods dropped, one run of each timer after a pause, the start-up order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game_harness.h"
 
 namespace mdx::app::testing {
@@ -113,6 +115,28 @@ TEST_F(FrameTiming, RedrawReadyAfterOneSecondInWindowOnly) {
   fullScreen.game.state.options.windowed = 0;
   fullScreen.run(5000, 50);
   EXPECT_EQ(fullScreen.game.redrawReady, 0);
+}
+
+TEST_F(FrameTiming, LightsPulseWithinTheirBoundsAndStripsWrap) {
+  Harness h;
+  const Scene& s = h.game.state.scene;
+  int32_t low1 = 255, high1 = 0, low2 = 255, high2 = 0;
+  for (int i = 0; i < 100; ++i) {
+    h.frame(200);
+    low1 = std::min(low1, s.lightLevel1);
+    high1 = std::max(high1, s.lightLevel1);
+    low2 = std::min(low2, s.lightLevel2);
+    high2 = std::max(high2, s.lightLevel2);
+  }
+  EXPECT_EQ(low1, 228);
+  EXPECT_EQ(high1, 252);
+  EXPECT_EQ(low2, 239);
+  EXPECT_EQ(high2, 253);
+  EXPECT_FLOAT_EQ(s.parallax1X[0], -100.0f);  // one pixel per 200 ms run
+  for (int i = 0; i < 539; ++i) h.frame(200);
+  EXPECT_FLOAT_EQ(s.parallax1X[0], -639.0f);
+  h.frame(200);
+  EXPECT_FLOAT_EQ(s.parallax1X[0], 639.0f);  // left the screen: back at the right edge
 }
 
 TEST_F(FrameTiming, SwingBarTurnsInNineRunsAndStandsSolid) {

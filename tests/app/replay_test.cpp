@@ -152,7 +152,8 @@ TEST_F(ReplayRun, StoredReplayReachesItsReferenceState) {
   const std::string actual = outcome(runReplay(*replay));
   const std::string referencePath = kDataDir + "steer_and_walk.expected";
   if (std::getenv("MDX_UPDATE_REPLAYS") != nullptr) std::ofstream(referencePath) << actual;
-  EXPECT_EQ(actual, readFile(referencePath));
+  EXPECT_EQ(actual, readFile(referencePath))
+      << "if the game's rules changed on purpose, rerun with MDX_UPDATE_REPLAYS=1";
 }
 
 TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {
