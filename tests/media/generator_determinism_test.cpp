@@ -4,9 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
+#include "mp3_encoder.h"
+#include "song.h"
+#include "synth.h"
 #include "tga_reader.h"
 
 namespace mdx::media::test {
@@ -63,6 +67,37 @@ class GeneratorRuns : public ::testing::Test {
 TEST_F(GeneratorRuns, PicturesAreTheSameBytesEveryRun) {
   // 115 pictures in media/ and two landscapes for each of the two packs.
   expectSameBytesTwice("pictures", 115 + 2 * 2);
+}
+
+TEST_F(GeneratorRuns, SoundsAreTheSameBytesEveryRun) {
+  expectSameBytesTwice("sounds", 7);
+}
+
+// Music takes seconds per track, so one fresh render is compared with what the build wrote.
+TEST_F(GeneratorRuns, BuiltTitleMusicMatchesAFreshRender) {
+  std::ifstream in(std::string(MDX_SOURCE_DIR) + "/tools/mediagen/songs/title.song");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Song song;
+  std::string error;
+  ASSERT_TRUE(parseSong(text, song, error)) << error;
+  std::vector<uint8_t> mp3;
+  ASSERT_TRUE(encodeMp3(renderLoop(song), mp3, error)) << error;
+  EXPECT_TRUE(mp3 == readFileBytes(std::string(MDX_GAME_DIR) + "/media/marvolen.mp3"));
+}
+
+TEST_F(GeneratorRuns, BrokenSongIsReportedByLineAndWritesNoMusic) {
+  const fs::path songs = root_ / "songs", out = root_ / "out", log = root_ / "log.txt";
+  fs::create_directories(songs);
+  std::ofstream(songs / "title.song") << "tempo 120\ninstrument a sine\npattern p\na C4 Z9\nend\n";
+  const std::string command = std::string("\"") + MDX_MEDIAGEN + "\" --only music --songs \"" +
+                              songs.string() + "\" --out \"" + out.string() + "\" 2>\"" +
+                              log.string() + "\"";
+  EXPECT_NE(std::system(command.c_str()), 0);
+  const std::vector<uint8_t> bytes = readFileBytes(log.string());
+  const std::string messages(bytes.begin(), bytes.end());
+  EXPECT_NE(messages.find("title.song: line 4: 'Z9' is not a note"), std::string::npos) << messages;
+  EXPECT_NE(messages.find("ending.song"), std::string::npos) << messages;
+  EXPECT_FALSE(fs::exists(out / "media/marvolen.mp3"));
 }
 
 TEST_F(GeneratorRuns, SecondPackGetsItsOwnLandscapes) {

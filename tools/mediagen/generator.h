@@ -1,5 +1,5 @@
-// The media generator's jobs, each written into the game folder. main.cpp parses the command line
-// and runs the jobs asked for.
+// The media generator's jobs: pictures, sound effects and music, each written into the game
+// folder. main.cpp parses the command line and runs the jobs asked for.
 #pragma once
 
 #include <string>
@@ -12,10 +12,12 @@ struct GeneratorOptions {
   std::vector<std::string> packs;  // map pack folders to fill, e.g. "mappack1"
   std::string songDir;             // folder of the .song note files
   std::string contactSheet;        // PNG path for the review sheet; empty: none
-  bool pictures = true;
+  bool pictures = true, sounds = true, music = true;
 };
 
 // Each returns true when every file was written; on failure it prints what went wrong.
 bool generatePictures(const GeneratorOptions& options);
+bool generateSounds(const GeneratorOptions& options);
+bool generateMusic(const GeneratorOptions& options);
 
 }  // namespace mdx::media

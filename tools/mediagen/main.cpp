@@ -1,8 +1,9 @@
-// mediagen: draws every picture of the game into the game folder. The build runs it; the same
+// mediagen: draws every picture, synthesises every sound effect and renders every music track
+// of the game into the game folder. The build runs it; the same
 // sources give the same bytes.
 //
 //   mediagen --out <game folder> [--packs mappack1,mappack2] [--songs <folder>]
-//            [--only pictures] [--contact-sheet <file.png>]
+//            [--only pictures|sounds|music] [--contact-sheet <file.png>]
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -22,7 +23,7 @@ using mdx::media::GeneratorOptions;
 int usage(const char* message) {
   std::fprintf(stderr,
                "mediagen: %s\nusage: mediagen --out <game folder> [--packs a,b] [--songs dir] "
-               "[--only pictures] [--contact-sheet file.png]\n",
+               "[--only pictures|sounds|music] [--contact-sheet file.png]\n",
                message);
   return 2;
 }
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
       options.contactSheet = value;
     } else if (arg == "--only") {
       options.pictures = value == "pictures";
-      if (!options.pictures) {
+      options.sounds = value == "sounds";
+      options.music = value == "music";
+      if (!options.pictures && !options.sounds && !options.music) {
         return usage(("unknown part " + value).c_str());
       }
     } else {
@@ -67,6 +70,8 @@ int main(int argc, char** argv) {
   if (options.gameDir.empty()) return usage("--out is required");
   bool ok = true;
   if (options.pictures) ok = mdx::media::generatePictures(options) && ok;
+  if (options.sounds) ok = mdx::media::generateSounds(options) && ok;
+  if (options.music) ok = mdx::media::generateMusic(options) && ok;
   mdx::media::releaseFonts();
   return ok ? 0 : 1;
 }

@@ -1,0 +1,87 @@
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <thread>
+
+#include "generator.h"
+#include "mp3_encoder.h"
+#include "song.h"
+#include "synth.h"
+#include "tga_file.h"
+
+namespace mdx::media {
+
+namespace {
+
+struct Track {
+  std::string song;    // note file in the song folder
+  std::string output;  // relative to the game folder
+};
+
+std::vector<Track> musicTracks(const std::vector<std::string>& packs) {
+  std::vector<Track> tracks = {{"title.song", "media/marvolen.mp3"},
+                               {"ending.song", "media/the_end.mp3"}};
+  // Every pack gets the three level tunes; packs after the first hear them in a new order.
+  for (size_t p = 0; p < packs.size(); ++p) {
+    for (int i = 0; i < 3; ++i) {
+      const int tune = 1 + int((i + p) % 3);
+      tracks.push_back({"level" + std::to_string(tune) + ".song",
+                        packs[p] + "/level0" + std::to_string(i + 1) + ".mp3"});
+    }
+  }
+  return tracks;
+}
+
+bool makeTrack(const GeneratorOptions& options, const Track& track, std::string& error) {
+  const std::string songPath = options.songDir + "/" + track.song;
+  std::ifstream in(songPath, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + songPath;
+    return false;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Song song;
+  if (!parseSong(text, song, error)) {
+    error = songPath + ": " + error;
+    return false;
+  }
+  std::vector<uint8_t> mp3;
+  if (!encodeMp3(renderLoop(song), mp3, error)) {
+    error = track.output + ": " + error;
+    return false;
+  }
+  const std::filesystem::path path = std::filesystem::path(options.gameDir) / track.output;
+  std::error_code ec;
+  std::filesystem::create_directories(path.parent_path(), ec);
+  return writeFileAtomically(path.string(), mp3, error);
+}
+
+}  // namespace
+
+bool generateMusic(const GeneratorOptions& options) {
+  const std::vector<Track> tracks = musicTracks(options.packs);
+  std::atomic<size_t> next{0};
+  std::atomic<bool> ok{true};
+  std::mutex reportMutex;
+  auto worker = [&] {
+    for (size_t i = next++; i < tracks.size(); i = next++) {
+      std::string error;
+      if (!makeTrack(options, tracks[i], error)) {
+        std::lock_guard<std::mutex> lock(reportMutex);
+        std::fprintf(stderr, "mediagen: %s\n", error.c_str());
+        ok = false;
+      }
+    }
+  };
+  // Each track is rendered on its own, so the thread count never changes the bytes.
+  const unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> pool;
+  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(worker);
+  for (std::thread& t : pool) t.join();
+  return ok;
+}
+
+}  // namespace mdx::media

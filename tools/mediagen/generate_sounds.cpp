@@ -1,0 +1,26 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "audio_file.h"
+#include "generator.h"
+#include "sound_effects.h"
+#include "tga_file.h"
+
+namespace mdx::media {
+
+bool generateSounds(const GeneratorOptions& options) {
+  bool ok = true;
+  for (const SoundEffect& effect : makeSoundEffects()) {
+    const std::filesystem::path path = std::filesystem::path(options.gameDir) / effect.file;
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    std::string error;
+    if (!writeFileAtomically(path.string(), encodeWav(effect.samples, 1), error)) {
+      std::fprintf(stderr, "mediagen: %s: %s\n", effect.file.c_str(), error.c_str());
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+}  // namespace mdx::media
