@@ -1,6 +1,7 @@
 // The levels we ship, as the tests find them: the pack's sources and the built level files.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,10 @@ ShippedLevel endingLevel();
 
 // "level07" for gtest's parameter names.
 std::string levelName(int number);
+
+// How gtest prints a shipped level in its test names and messages.
+inline void PrintTo(const ShippedLevel& level, std::ostream* out) {
+  *out << levelName(level.number);
+}
 
 }  // namespace mdx::level::testing

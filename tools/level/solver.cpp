@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -78,8 +79,15 @@ void finishExplosion(GameState& game, std::string& actions) {
 struct Outcome {
   GameState state;
   PiecePlan plan;
-  RobotRun preview;  // the robot run on this state (the real run once no piece is left)
+  RobotRun preview;          // the robot run on this state (the real run once no piece is left)
+  std::vector<int> changed;  // cells this outcome wrote
+  long progress = 0;         // how many different cells the robot walks through in preview
 };
+
+long distinctCells(std::vector<int> cells) {
+  std::sort(cells.begin(), cells.end());
+  return std::unique(cells.begin(), cells.end()) - cells.begin();
+}
 
 // Every distinct result of steering the falling piece: a breadth-first search over the piece's
 // (column, row) positions, where side moves are instant and each drop moves one row down.
@@ -115,7 +123,7 @@ std::vector<Outcome> pieceOutcomes(const GameState& base, long& placements) {
       visit(dropped.pieces.pieceColumn, dropped.pieces.pieceRow, node.actions + 'd');
       continue;
     }
-    Outcome outcome{dropped, {}, {}};
+    Outcome outcome{dropped, {}, {}, {}, 0};
     outcome.plan.type = index < 10 ? base.world.pieceTypes[index] : 0;
     outcome.plan.actions = node.actions + 'd';
     outcome.plan.column = node.column;
@@ -139,8 +147,8 @@ class Search {
   Search(const SolverLimits& limits, SolveResult& result)
       : limits_(limits), result_(result), started_(Clock::now()) {}
 
-  // Depth-first over the pieces, trying first the outcomes that bring the robot closest to
-  // an exit; states already searched (reached by another order of choices) are skipped.
+  // Depth-first over the pieces, best outcomes first (pickNext); states already searched by
+  // another order of choices are skipped.
   bool search(const GameState& state, std::vector<PiecePlan>& plans) {
     if (timeUp()) return false;
     if (!visited_.insert(pieceStateHash(state)).second) return false;
@@ -148,11 +156,13 @@ class Search {
     for (Outcome& outcome : outcomes) {
       outcome.preview = runRobot(outcome.state, limits_.maxWorldSteps);
       ++result_.robotRuns;
+      outcome.progress = distinctCells(outcome.preview.path);
+      addFrontier(outcome.preview, outcome.progress);
+      outcome.changed = changedCells(state, outcome.state);
     }
-    std::stable_sort(outcomes.begin(), outcomes.end(), [](const Outcome& a, const Outcome& b) {
-      return a.preview.closestToExit < b.preview.closestToExit;
-    });
-    for (Outcome& outcome : outcomes) {
+    std::vector<bool> tried(outcomes.size(), false);
+    for (size_t round = 0; round < outcomes.size(); ++round) {
+      Outcome& outcome = outcomes[pickNext(outcomes, tried)];
       plans.push_back(outcome.plan);
       if (!piecesLeft(outcome.state)) {
         if (outcome.preview.end == RobotEnd::Exit) {
@@ -164,6 +174,7 @@ class Search {
         return true;
       }
       plans.pop_back();
+      if (timeUp()) return false;
     }
     return false;
   }
@@ -179,8 +190,64 @@ class Search {
     return timedOut_;
   }
 
+  static std::vector<int> changedCells(const GameState& before, const GameState& after) {
+    std::vector<int> cells;
+    for (int k = 0; k < world::kCells; ++k) {
+      if (before.world.blockLayer[k] != after.world.blockLayer[k] ||
+          before.world.deviceLayer[k] != after.world.deviceLayer[k]) {
+        cells.push_back(k);
+      }
+    }
+    return cells;
+  }
+
+  // Remembers where a run came to nothing (its final loop, the place it blew up or stood
+  // still) and how far it had got: the number of different cells it walked through.
+  void addFrontier(const RobotRun& run, long progress) {
+    for (size_t i = static_cast<size_t>(run.cycleStart); i < run.path.size(); ++i) {
+      const int k = run.path[i];
+      if (k >= 0 && k < world::kCells) frontier_[k] = std::max(frontier_[k], progress);
+    }
+  }
+
+  // The furthest progress of a run that ended next to the cells a piece outcome changed:
+  // changing the grid there is what can take the robot further.
+  long frontierNear(const std::vector<int>& cells) const {
+    long best = 0;
+    for (int k : cells) {
+      const int row = k / world::kColumns, column = k % world::kColumns;
+      for (int r = std::max(0, row - 2); r <= std::min(world::kRows - 1, row + 2); ++r) {
+        for (int c = std::max(0, column - 1); c <= std::min(world::kColumns - 1, column + 1); ++c) {
+          best = std::max(best, frontier_[world::cellIndex(r, c)]);
+        }
+      }
+    }
+    return best;
+  }
+
+  // The next outcome to search: the one whose own robot run gets furthest, then the one that
+  // changes the grid where the furthest run so far came to nothing (a piece that matters only
+  // once later pieces have helped the robot on), then the one closest to an exit.
+  size_t pickNext(const std::vector<Outcome>& outcomes, std::vector<bool>& tried) const {
+    size_t best = outcomes.size();
+    std::tuple<long, long, int> bestScore{};
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+      if (tried[i]) continue;
+      const std::tuple<long, long, int> score{outcomes[i].progress,
+                                              frontierNear(outcomes[i].changed),
+                                              -outcomes[i].preview.closestToExit};
+      if (best == outcomes.size() || score > bestScore) {
+        best = i;
+        bestScore = score;
+      }
+    }
+    tried[best] = true;
+    return best;
+  }
+
   const SolverLimits& limits_;
   SolveResult& result_;
+  std::vector<long> frontier_ = std::vector<long>(world::kCells, 0);
   Clock::time_point started_;
   bool timedOut_ = false;
   std::unordered_set<uint64_t> visited_;
@@ -196,7 +263,7 @@ std::string SolveResult::actions() const {
 
 RobotRun runRobot(GameState game, int maxWorldSteps) {
   RobotRun run;
-  std::unordered_set<uint64_t> seen;
+  std::unordered_map<uint64_t, int> seen;  // state at a world step -> that step's index
   int swingBarStamp = 0, explosionStamp = 0, stepStamp = 0;
   run.closestToExit = distanceToExit(game);
   for (int now = kFrameMs;; now += kFrameMs) {
@@ -217,6 +284,7 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
     world::worldStepWithFrame(game);
     run.actions += 'w';
     ++run.worldSteps;
+    run.path.push_back(world::cellIndex(game.world.robotRow, game.world.robotColumn));
     run.closestToExit = std::min(run.closestToExit, distanceToExit(game));
     if (game.world.levelComplete) {
       run.end = RobotEnd::Exit;
@@ -224,13 +292,19 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
     }
     if (game.world.robotExploded) {
       run.end = RobotEnd::Exploded;
+      run.cycleStart = run.worldSteps - 1;
       return run;
     }
-    if (!seen.insert(robotStateHash(game)).second) {
+    const auto [found, fresh] = seen.emplace(robotStateHash(game), run.worldSteps - 1);
+    if (!fresh) {
       run.end = RobotEnd::Repeats;
+      run.cycleStart = found->second + 1;
       return run;
     }
-    if (run.worldSteps >= maxWorldSteps) return run;
+    if (run.worldSteps >= maxWorldSteps) {
+      run.cycleStart = std::max(0, run.worldSteps - world::kColumns);
+      return run;
+    }
   }
 }
 

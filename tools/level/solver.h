@@ -24,6 +24,8 @@ struct RobotRun {
   int worldSteps = 0;
   int closestToExit = 1 << 20;  // smallest row + column distance of the robot to an exit
   std::string actions;          // w, g and x in the order the frame loop runs them
+  std::vector<int> path;        // the robot's cell after each world step
+  int cycleStart = 0;           // where in path the run's final loop (or its end) begins
 };
 
 enum class PieceEnd { Landed, BlewUp, FellOut };
