@@ -24,7 +24,8 @@ class MixerSoundLibrary : public SoundLibrary {
   // Opens the audio device (16-bit stereo at mixRate) with `channels` effect channels.
   bool init(int mixRate, int channels) override;
   // Opens an MP3 (or any format the mixer streams) for looped playback; 0 when the file is
-  // missing, unreadable, cut short or not audio.
+  // missing, unreadable, cut short or not audio. The loop is seamless when the MP3 carries
+  // the encoder's info frame: the decoder then drops the encoder delay and padding.
   StreamHandle openStream(const std::string& fileName) override;
   // Loads a WAV effect into memory; 0 when missing or not a WAV the mixer can read.
   SampleHandle loadSample(const std::string& fileName) override;
