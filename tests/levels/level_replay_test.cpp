@@ -1,0 +1,122 @@
+// Every shipped level played through the whole game loop: the solver's key presses go in as
+// keyboard releases between the timed drops, a virtual clock drives the frame loop's timers,
+// and the robot must reach the exit and the game go on to the next level (or the ending).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+#include "app/game.h"
+#include "level/solver.h"
+#include "shipped_levels.h"
+
+namespace mdx::level::testing {
+namespace {
+
+using app::DIK_LEFT;
+using app::DIK_R;
+using app::DIK_RIGHT;
+using app::DIK_SPACE;
+
+// The game with a scripted keyboard and a virtual clock, run from the built game folder.
+class LoopDriver {
+ public:
+  LoopDriver() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(MDX_GAME_DIR);
+    game.startUp();
+    game.windowActive = 1;
+  }
+  ~LoopDriver() { std::filesystem::current_path(previous_); }
+
+  void frame(uint32_t ms) {
+    clock.advance(ms);
+    game.runFrame();
+  }
+  // A key goes down in one frame and comes up in the next: the command fires on the release.
+  void tap(uint8_t key) {
+    keys.press(key);
+    frame(1);
+    keys.release(key);
+    frame(1);
+  }
+  std::tuple<int32_t, int32_t, int32_t> pieceState() const {
+    return {game.state.pieces.pieceIndex, game.state.pieces.pieceRow,
+            game.state.progress.gameState};
+  }
+  // Lets the clock run until the frame loop's 600 ms drop has happened.
+  bool waitForDrop() {
+    const auto before = pieceState();
+    for (int i = 0; i < 100; ++i) {
+      frame(10);
+      if (pieceState() != before) return true;
+    }
+    return false;
+  }
+
+  app::VirtualClock clock{5000};
+  app::ScriptedKeySource keys;
+  app::CountingPresenter presenter;
+  app::RecordingWindow window;
+  app::Game game{clock, keys, presenter, window, nullptr, nullptr};
+
+ private:
+  std::filesystem::path previous_;
+};
+
+class PackLevelReplay : public ::testing::TestWithParam<ShippedLevel> {};
+
+TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
+  const ShippedLevel& level = GetParam();
+  world::GameState start;
+  start.startLevelFromFile(level.built);
+  const SolveResult solution = solveLevel(start, SolverLimits{});
+  ASSERT_TRUE(solution.solved) << describeSolution(solution);
+  std::string pieceKeys;
+  for (const PiecePlan& plan : solution.pieces) pieceKeys += plan.actions;
+
+  LoopDriver loop;
+  world::GameState& state = loop.game.state;
+  state.progress.levelNumber = level.number;
+  loop.tap(DIK_R);  // the restart key starts the level from the title screen
+  ASSERT_EQ(state.progress.gameState, world::StateReady);
+  ASSERT_EQ(state.world.pieceCount, start.world.pieceCount);
+  for (int i = 0; i < 70; ++i) loop.frame(10);  // wait long enough for the first drop to be due
+
+  // Leaving the ready state makes the first drop at once, in the same frame.
+  loop.tap(DIK_SPACE);
+  ASSERT_EQ(state.progress.gameState, world::StateDropping);
+  ASSERT_EQ(pieceKeys.front(), 'd');
+  ASSERT_EQ(state.pieces.pieceRow, 1);
+  for (size_t i = 1; i < pieceKeys.size(); ++i) {
+    const char key = pieceKeys[i];
+    if (key == 'l' || key == 'r') {
+      const auto before = loop.pieceState();
+      loop.tap(key == 'l' ? DIK_LEFT : DIK_RIGHT);
+      ASSERT_EQ(loop.pieceState(), before) << "a drop came between the key presses";
+    } else if (key == 'd') {
+      ASSERT_TRUE(loop.waitForDrop()) << "no drop at letter " << i;
+    } else {
+      loop.frame(20);  // an explosion tick: the explosion plays out before the next piece moves
+    }
+  }
+  ASSERT_EQ(state.progress.gameState, world::StateRunning);
+
+  bool completed = false;
+  for (int i = 0; i < 100000 && state.progress.levelNumber == level.number; ++i) {
+    loop.frame(10);
+    ASSERT_EQ(state.world.robotExploded, 0);
+    completed = completed || state.world.levelComplete == 1;
+  }
+  EXPECT_TRUE(completed);
+  // After the exit sequence the game loads the next level, or the ending after the last one.
+  const bool last = level.number == static_cast<int>(packLevels().size());
+  EXPECT_EQ(state.progress.levelNumber, last ? 99 : level.number + 1);
+  EXPECT_EQ(state.progress.gameState, last ? world::StateEnding : world::StateReady);
+}
+
+INSTANTIATE_TEST_SUITE_P(Mappack1, PackLevelReplay, ::testing::ValuesIn(packLevels()),
+                         [](const auto& info) { return levelName(info.param.number); });
+
+}  // namespace
+}  // namespace mdx::level::testing
