@@ -203,7 +203,12 @@ void DialogWindow::run() {
   int framesLeft = kFramesAfterEvent;
   while (!dialog_.ended()) {
     SDL_Event event;
-    if (framesLeft <= 0 && SDL_WaitEvent(&event)) {
+    if (framesLeft <= 0) {
+      if (!SDL_WaitEvent(&event)) {
+        // The event system broke down: leave as if cancelled rather than spin.
+        dialog_.command(kIdCancel);
+        break;
+      }
       handle(event);
       framesLeft = kFramesAfterEvent;
     }

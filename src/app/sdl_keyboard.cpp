@@ -160,6 +160,18 @@ const char* keyboardSetupError(bool eventsStarted, bool stateAvailable, int numK
   return nullptr;
 }
 
+void maskSwallowedKeys(const uint8_t* sdlState, int numKeys, std::vector<SDL_Scancode>& swallowed,
+                       KeyState& state) {
+  for (auto it = swallowed.begin(); it != swallowed.end();) {
+    if (sdlState && *it < numKeys && sdlState[*it]) {
+      state[keyCodeForScancode(*it)] = 0;
+      ++it;
+    } else {
+      it = swallowed.erase(it);  // seen up: from now on the key counts again
+    }
+  }
+}
+
 bool SdlKeySource::init(SDL_Window* window, world::MessageBoxes* messages) {
   const bool eventsStarted = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
   int numKeys = 0;
@@ -179,14 +191,7 @@ bool SdlKeySource::read(KeyState& state) {
   // Only the window with the keyboard focus reads the keys, as a foreground keyboard would.
   if (!sdlState_ || SDL_GetKeyboardFocus() != window_) return false;
   buildKeyState(sdlState_, numKeys_, state);
-  for (auto it = swallowed_.begin(); it != swallowed_.end();) {
-    if (*it < numKeys_ && sdlState_[*it]) {
-      state[keyCodeForScancode(*it)] = 0;
-      ++it;
-    } else {
-      it = swallowed_.erase(it);
-    }
-  }
+  maskSwallowedKeys(sdlState_, numKeys_, swallowed_, state);
   return true;
 }
 

@@ -19,6 +19,11 @@ uint8_t keyCodeForScancode(SDL_Scancode scancode);
 // Builds the game's key state from SDL's scancode state (numKeys entries, non-zero = held).
 void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state);
 
+// Clears the keys of swallowed that SDL still has down from state; a swallowed key that is up
+// leaves the list and counts normally from then on.
+void maskSwallowedKeys(const uint8_t* sdlState, int numKeys, std::vector<SDL_Scancode>& swallowed,
+                       KeyState& state);
+
 // The failure message of the keyboard set-up for the outcome of its four steps, or nullptr
 // when all succeeded: the event system started, the key state exists, it covers every mapped
 // key, and there is a window to take the keyboard focus from.

@@ -88,3 +88,30 @@ TEST(SdlKeyboard, SetUpFailureShowsItsMessageBox) {
 
 }  // namespace
 }  // namespace mdx::app
+
+namespace mdx::app {
+namespace {
+
+TEST(SdlKeyboard, AShortcutKeyStaysOutOfTheStateUntilReleased) {
+  std::array<uint8_t, SDL_NUM_SCANCODES> sdl{};
+  std::vector<SDL_Scancode> swallowed = {SDL_SCANCODE_RETURN};
+  KeyState state;
+  sdl[SDL_SCANCODE_RETURN] = 1;
+  sdl[SDL_SCANCODE_SPACE] = 1;
+  for (int poll = 0; poll < 3; ++poll) {
+    buildKeyState(sdl.data(), SDL_NUM_SCANCODES, state);
+    maskSwallowedKeys(sdl.data(), SDL_NUM_SCANCODES, swallowed, state);
+    EXPECT_EQ(state[DIK_RETURN], 0);
+    EXPECT_EQ(state[DIK_SPACE], kKeyDown);
+  }
+  sdl[SDL_SCANCODE_RETURN] = 0;
+  maskSwallowedKeys(sdl.data(), SDL_NUM_SCANCODES, swallowed, state);
+  EXPECT_TRUE(swallowed.empty());
+  sdl[SDL_SCANCODE_RETURN] = 1;  // the next press is a key like any other
+  buildKeyState(sdl.data(), SDL_NUM_SCANCODES, state);
+  maskSwallowedKeys(sdl.data(), SDL_NUM_SCANCODES, swallowed, state);
+  EXPECT_EQ(state[DIK_RETURN], kKeyDown);
+}
+
+}  // namespace
+}  // namespace mdx::app

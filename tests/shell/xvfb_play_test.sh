@@ -71,7 +71,16 @@ focus_window() {
   echo "$id"
 }
 
-key() { xdotool key --delay 120 "$@"; }
+# Presses and releases each key in turn, holding it long enough for a frame to see it down:
+# a key pressed and released between two keyboard polls is not seen at all.
+key() {
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.15
+    xdotool keyup "$k"
+    sleep 0.15
+  done
+}
 
 # Processor use of the game over $1 seconds, in percent of one core.
 cpu_percent() {
@@ -103,9 +112,10 @@ sleep 0.5
 shot 03-level1-ready
 
 key space
-wait_log "state State\(Dropping\|Running\) level 1"
+# Space leaves the ready sign; a level with pieces goes on to dropping them in the same frame.
+wait_log "state StateRunning level 1"
+sleep 0.5
 if grep -q "state StateDropping level 1" "$log"; then
-  sleep 0.3
   shot 04-dropping
   key Left Left Left
   sleep 0.3
@@ -113,14 +123,14 @@ if grep -q "state StateDropping level 1" "$log"; then
   key Right
   # Each Down release drops the falling piece fast; keep dropping until all have landed.
   for _ in $(seq 60); do
-    grep -q "state StateRunning level 1" "$log" && break
+    [ "$(grep -c "state StateRunning level 1" "$log")" -ge 2 ] && break
     key Down
     sleep 0.4
   done
+  wait_log "state StateRunning level 1" 5 2
 else
   echo "level 1 has no pieces: the robot starts at once"
 fi
-wait_log "state StateRunning level 1" 5
 shot 06-robot-walks
 echo "processor use while playing: $(cpu_percent 5)%"
 sleep 1
