@@ -100,10 +100,11 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
   SdlEventSource events;
   EventLoop loop(game, events, windowControl);
   loop.switchFullScreen = [&](bool toFullScreen) {
-    if (!device.display->setFullscreen(toFullScreen)) return false;
-    SdlPointer::showFor(!toFullScreen);
+    // The Enter of Alt+Enter is no confirm key, whether the switch works or not.
     keys.swallowUntilReleased(SDL_SCANCODE_RETURN);
     keys.swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
+    if (!device.display->setFullscreen(toFullScreen)) return false;
+    SdlPointer::showFor(!toFullScreen);
     return true;
   };
   loop.run();

@@ -106,6 +106,16 @@ window=$(focus_window)
 sleep 0.5
 shot 02-title
 
+# Alt+Enter switches the display mode there and back; its Enter must not confirm the menu.
+for _ in 1 2; do
+  xdotool keydown alt keydown Return
+  sleep 0.2
+  xdotool keyup Return keyup alt
+  sleep 0.5
+done
+[ "$(grep -c "state" "$log")" -eq 1 ] || fail "Alt+Enter acted as Enter on the title screen"
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended after Alt+Enter"
+
 key space
 wait_log "state StateReady level 1"
 sleep 0.5
