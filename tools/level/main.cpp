@@ -8,13 +8,17 @@
 
 #include "level/level_source.h"
 #include "level/tool_commands.h"
+#ifdef MDX_LEVEL_PREVIEW
+#include "level/preview.h"
+#endif
 
 namespace {
 
 const char kUsage[] =
     "usage: marvolen-level build SRC OUT.dat\n"
     "       marvolen-level decompile IN.dat OUT.src\n"
-    "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n";
+    "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n"
+    "       marvolen-level preview FILE OUT.png [--game-dir DIR] [--running]\n";
 
 }  // namespace
 
@@ -26,6 +30,15 @@ int main(int argc, char** argv) {
   if (command == "solve" && argc >= 3)
     return solveCommand(argc - 2, argv + 2, std::cout, std::cerr);
 
+  if (command == "preview") {
+#ifdef MDX_LEVEL_PREVIEW
+    return previewCommand(argc - 2, argv + 2, std::cerr);
+#else
+    std::cerr << "marvolen-level: this build has no preview (the game's drawing libraries were "
+                 "not built)\n";
+    return 2;
+#endif
+  }
   std::cerr << kUsage;
   return 2;
 }

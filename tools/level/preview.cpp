@@ -1,0 +1,125 @@
+#include "level/preview.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "gfxlib/display.h"
+#include "gfxlib/sdl_backend.h"
+#include "level/level_source.h"
+#include "level/tool_commands.h"
+#include "render/assets.h"
+#include "render/scene.h"
+#include "world/game_state.h"
+
+namespace mdx::level {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PreviewArgs {
+  std::string level, out;
+  std::string gameDir = MDX_GAME_DIR;
+  bool running = false;
+};
+
+bool parseArgs(int argc, char** argv, PreviewArgs& args, std::ostream& err) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--game-dir" && i + 1 < argc) {
+      args.gameDir = argv[++i];
+    } else if (arg == "--running") {
+      args.running = true;
+    } else if (arg.rfind("--", 0) != 0 && args.level.empty()) {
+      args.level = arg;
+    } else if (arg.rfind("--", 0) != 0 && args.out.empty()) {
+      args.out = arg;
+    } else {
+      err << "marvolen-level preview: unexpected argument '" << arg << "'\n";
+      return false;
+    }
+  }
+  if (args.out.empty()) err << "usage: marvolen-level preview FILE OUT.png [--game-dir DIR]\n";
+  return !args.out.empty();
+}
+
+// The number the game shows for a level: from a file named levelNN, else 1.
+int32_t levelNumberOf(const std::string& path) {
+  const std::string name = fs::path(path).stem().string();
+  if (name.size() > 5 && name.compare(0, 5, "level") == 0 &&
+      name.find_first_not_of("0123456789", 5) == std::string::npos) {
+    return std::stoi(name.substr(5, 9));
+  }
+  return 1;
+}
+
+}  // namespace
+
+int previewCommand(int argc, char** argv, std::ostream& err) {
+  PreviewArgs args;
+  if (!parseArgs(argc, argv, args, err)) return 2;
+  LevelSource level;
+  std::string error;
+  if (!loadLevel(args.level, level, error)) {
+    err << error << '\n';
+    return 1;
+  }
+  // The game loads its pictures by paths relative to its folder: draw from there, with the
+  // level written out as a level file so the game's own loader reads it.
+  const fs::path out = fs::absolute(args.out);
+  char temporary[] = "/tmp/marvolen-preview-XXXXXX";
+  const int fd = mkstemp(temporary);
+  if (fd < 0 || !writeTextFile(temporary, writeDat(level), error)) {
+    if (fd >= 0) close(fd);
+    err << "marvolen-level preview: cannot write a temporary level file\n";
+    return 1;
+  }
+  close(fd);
+  std::error_code cd;
+  const fs::path previous = fs::current_path();
+  fs::current_path(args.gameDir, cd);
+  if (cd) {
+    std::remove(temporary);
+    err << args.gameDir << ": not a game folder (" << cd.message() << ")\n";
+    return 1;
+  }
+
+  world::GameState state;
+  state.progress.levelNumber = levelNumberOf(args.level);
+  state.startLevelFromFile(temporary);
+  std::remove(temporary);
+  if (state.progress.levelNumber == 99) {
+    state.progress.gameState = world::StateEnding;
+  } else {
+    state.progress.gameState =
+        args.running || state.world.pieceCount == 0 ? world::StateRunning : world::StateDropping;
+  }
+  if (args.running) state.scene.hudPhase = 2;
+
+  int status = 1;
+  auto display = gfx::Display::openHeadless();
+  if (display == nullptr) {
+    err << "marvolen-level preview: no software renderer\n";
+  } else {
+    gfx::SdlBackend backend(display->renderer());
+    render::Assets assets;
+    world::RecordingMessageBoxes messages;
+    const int loaded = render::loadAssets(assets, backend, state.options.packName, &messages);
+    for (const auto& message : messages.shown) err << "missing picture: " << message.text << '\n';
+    assets.blackWriter.create(backend, 0xFF000000u);
+    assets.whiteWriter.create(backend, 0xFFFFFFFFu);
+    render::drawScene(state, assets, backend);
+    if (!display->savePng(out.string(), &error)) {
+      err << out.string() << ": " << error << '\n';
+    } else {
+      status = loaded > 0 ? 0 : 1;
+    }
+  }
+  fs::current_path(previous, cd);
+  return status;
+}
+
+}  // namespace mdx::level
