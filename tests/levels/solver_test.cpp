@@ -1,0 +1,180 @@
+// The solver on small levels made in code: what it finds, what it reports, where it stops.
+#include "level/solver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+#include "level/level_source.h"
+#include "level/tool_commands.h"
+#include "world/actions.h"
+
+namespace mdx::level {
+namespace {
+
+// A level with a floor of block 1 across row 20, the robot at (19, 2) and an exit at (19, 30).
+struct SmallLevel {
+  LevelSource level;
+  SmallLevel() {
+    for (int c = 0; c < world::kColumns; ++c) {
+      for (int r = 20; r < world::kRows; ++r) block(r, c, 1);
+    }
+    block(19, 2, world::kRobot);
+    device(19, 30, world::kExit);
+  }
+  SmallLevel& block(int r, int c, int32_t code) {
+    level.blockLayer[world::cellIndex(r, c)] = code;
+    return *this;
+  }
+  SmallLevel& device(int r, int c, int32_t code) {
+    level.deviceLayer[world::cellIndex(r, c)] = code;
+    return *this;
+  }
+  SmallLevel& hole(int c, int depth) {
+    for (int r = 20; r < 20 + depth; ++r) block(r, c, 0);
+    return *this;
+  }
+  SmallLevel& pieces(std::initializer_list<int32_t> types) {
+    level.pieceCount = static_cast<int32_t>(types.size());
+    std::copy(types.begin(), types.end(), level.pieceTypes.begin());
+    return *this;
+  }
+  world::GameState start() const {
+    const std::string path = ::testing::TempDir() + "solver_level.dat";
+    std::string error;
+    EXPECT_TRUE(writeTextFile(path, writeDat(level), error)) << error;
+    world::GameState game;
+    game.startLevelFromFile(path);
+    return game;
+  }
+};
+
+SolveResult solve(const SmallLevel& small, double seconds = 30) {
+  SolverLimits limits;
+  limits.maxSeconds = seconds;
+  return solveLevel(small.start(), limits);
+}
+
+TEST(Solver, SteersThePillarIntoTheOnlyHoleThatHelps) {
+  SmallLevel small;
+  small.hole(22, 4).pieces({2});
+  const SolveResult result = solve(small);
+  ASSERT_TRUE(result.solved);
+  ASSERT_EQ(result.pieces.size(), 1u);
+  EXPECT_EQ(result.pieces[0].column, 21);  // the pillar stands in its box's middle column
+  EXPECT_EQ(result.pieces[0].row, 20);
+  EXPECT_EQ(result.pieces[0].end, PieceEnd::Landed);
+  // The first drop comes before the player can steer; then six presses of Right.
+  EXPECT_EQ(result.pieces[0].actions.substr(0, 7), "drrrrrr");
+  EXPECT_EQ(result.robot.worldSteps,
+            std::count(result.robot.actions.begin(), result.robot.actions.end(), 'w'));
+  EXPECT_NE(runStraightDrops(small.start(), 1000).end, RobotEnd::Exit);
+
+  const std::string report = describeSolution(result);
+  EXPECT_NE(report.find("piece 1 (pillar): Right x6 at row 1; lands at column 21, row 20"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("actions: " + result.actions() + "\n"), std::string::npos);
+}
+
+TEST(Solver, SaysSoWhenNoPlacementWins) {
+  SmallLevel walled;
+  walled.block(19, 10, 3).block(18, 10, 3).pieces({2, 2});  // a wall no piece can take away
+  const SolveResult result = solve(walled);
+  EXPECT_FALSE(result.solved);
+  EXPECT_TRUE(result.exhausted);
+  EXPECT_NE(describeSolution(result).find("no solution: no choice"), std::string::npos);
+
+  const SolveResult hurried = solve(walled, 0.0);
+  EXPECT_FALSE(hurried.solved);
+  EXPECT_FALSE(hurried.exhausted);
+  EXPECT_NE(describeSolution(hurried).find("within the search's time limit"), std::string::npos);
+}
+
+// A bomb in the mouth of a hole: the first pillar must be blown up on it, the second fills the
+// hole. The explosion plays out (x) before the next piece is steered.
+TEST(Solver, BlowsAPieceUpOnABombWhenThatIsTheWay) {
+  SmallLevel small;
+  small.hole(22, 4).device(20, 22, world::kBomb).pieces({2, 2});
+  const SolveResult result = solve(small);
+  ASSERT_TRUE(result.solved);
+  ASSERT_EQ(result.pieces.size(), 2u);
+  EXPECT_EQ(result.pieces[0].end, PieceEnd::BlewUp);
+  EXPECT_NE(result.pieces[0].actions.find(std::string(20, 'x')), std::string::npos);
+  EXPECT_EQ(result.pieces[1].end, PieceEnd::Landed);
+
+  world::GameState replay = small.start();
+  for (char action : result.actions()) world::performAction(replay, action);
+  EXPECT_EQ(replay.world.levelComplete, 1);
+}
+
+TEST(RobotRuns, EndAtTheExitABombOrARepeat) {
+  SmallLevel open;
+  const RobotRun won = runRobot(open.start(), 1000);
+  EXPECT_EQ(won.end, RobotEnd::Exit);
+  EXPECT_EQ(won.worldSteps, 28);  // column 2 to column 30
+  EXPECT_EQ(won.closestToExit, 0);
+
+  SmallLevel bomb;
+  bomb.device(20, 12, world::kBomb);
+  const RobotRun blown = runRobot(bomb.start(), 1000);
+  EXPECT_EQ(blown.end, RobotEnd::Exploded);
+  EXPECT_EQ(blown.worldSteps, 11);
+
+  SmallLevel walled;
+  walled.block(19, 10, 3).block(18, 10, 3);
+  EXPECT_EQ(runRobot(walled.start(), 1000).end, RobotEnd::Repeats);
+
+  SmallLevel noExit;
+  noExit.device(19, 30, 0);
+  const RobotRun lapping = runRobot(noExit.start(), 20);
+  EXPECT_EQ(lapping.end, RobotEnd::StepLimit);
+  EXPECT_EQ(lapping.worldSteps, 20);
+}
+
+// A bar switch on the way turns the swing bar: the run interleaves the 30 ms bar ticks (g)
+// with the world steps as the frame loop does, five to a step while the bar turns.
+TEST(RobotRuns, TurnSwingBarsOnTheFrameLoopsTiming) {
+  SmallLevel small;
+  small.device(19, 8, world::kBarSwitch).device(10, 20, world::kSwingBar);
+  const RobotRun run = runRobot(small.start(), 1000);
+  EXPECT_EQ(run.end, RobotEnd::Exit);
+  const size_t firstTurn = run.actions.find('g');
+  ASSERT_NE(firstTurn, std::string::npos);
+  EXPECT_EQ(std::count(run.actions.begin(), run.actions.end(), 'g'), 9);
+  EXPECT_EQ(std::count(run.actions.begin(), run.actions.begin() + firstTurn, 'w'), 6);
+  EXPECT_EQ(run.actions.substr(firstTurn, 11), "gggggwggggw");
+}
+
+TEST(SolveCommand, ReportsBadArgumentsAndMissingFiles) {
+  std::ostringstream out, err;
+  char noFile[] = "/no/such/level.dat";
+  char* missing[] = {noFile};
+  EXPECT_EQ(solveCommand(1, missing, out, err), 2);
+  EXPECT_NE(err.str().find("/no/such/level.dat: cannot read the file"), std::string::npos);
+
+  char flag[] = "--max-seconds";
+  char bad[] = "soon";
+  char* badLimit[] = {noFile, flag, bad};
+  err.str("");
+  EXPECT_EQ(solveCommand(3, badLimit, out, err), 2);
+  EXPECT_NE(err.str().find("--max-seconds needs a positive number"), std::string::npos);
+
+  SmallLevel small;
+  small.hole(22, 4).pieces({2});
+  const std::string path = ::testing::TempDir() + "solver_cli.src";
+  std::string error;
+  ASSERT_TRUE(writeTextFile(path, writeSource(small.level), error));
+  std::vector<char> pathChars(path.begin(), path.end());
+  pathChars.push_back('\0');
+  char* args[] = {pathChars.data()};
+  out.str("");
+  EXPECT_EQ(solveCommand(1, args, out, err), 0);
+  EXPECT_NE(out.str().find("\nactions: d"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("straight drops: the robot goes round in a loop"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mdx::level
