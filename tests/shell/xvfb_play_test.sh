@@ -173,6 +173,22 @@ done
 kill -0 "$game_pid" 2>/dev/null && fail "Escape on the title did not end the game"
 wait "$game_pid" || fail "the game ended with status $?"
 game_pid=""
+play_log=$(cat "$log")
+
+# Esc in the settings dialog leaves without opening the game window.
+"$binary" --data "$game" --log "$log" --scale 1 >"$out/game.out" 2>&1 &
+game_pid=$!
+focus_window >/dev/null
+key Escape
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "Esc in the dialog did not end the program"
+wait "$game_pid" || fail "leaving the dialog ended with status $?"
+game_pid=""
+[ ! -s "$log" ] || fail "the game started although the dialog was left with Esc"
+
 echo "--- state log ---"
-cat "$log"
+echo "$play_log"
 echo "screenshots in $out"
