@@ -45,6 +45,7 @@ done
 [ -s "$display_file" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$display_file")"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export SDL_VIDEODRIVER=x11
 export MDX_NO_MESSAGE_BOXES=1
 
 shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
