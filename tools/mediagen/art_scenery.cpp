@@ -252,6 +252,9 @@ void drawLandscape(Canvas& c, const LandscapeTheme& theme) {
   sky(cr, theme);
   surfaceThings(cr, theme);
   planetBody(cr, theme);
+  // A light haze keeps the background calmer than the play field drawn over it.
+  setColour(cr, lighter(hex(theme.skyInner), 0.3), theme.night ? 0.08 : 0.16);
+  cairo_paint(cr);
 }
 
 namespace {

@@ -61,14 +61,12 @@ bool writeContactSheet(const std::vector<SheetEntry>& entries, const std::string
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 10);
     cairo_set_source_rgb(cr, 0.05, 0.05, 0.1);
-    cairo_move_to(cr, places[i].x, places[i].y + pic.height() * kScale + 12);
     const std::string& name = entries[i].name;
     const size_t slash = name.rfind('/');
     const std::string shortName = name.find("media/") == 0 ? name.substr(slash + 1) : name;
-    cairo_show_text(cr, shortName.c_str());
+    drawTextAt(cr, Font::Regular, 10, shortName, places[i].x,
+               places[i].y + pic.height() * kScale + 12);
   }
   cairo_destroy(cr);
   const cairo_status_t status = cairo_surface_write_to_png(sheet, path.c_str());

@@ -256,6 +256,13 @@ void letter(cairo_t* cr, Font font, double size, const std::string& text, double
   cairo_fill(cr);
 }
 
+void drawTextAt(cairo_t* cr, Font font, double size, const std::string& text, double x,
+                double baseline) {
+  selectFont(cr, font, size);
+  cairo_move_to(cr, x, baseline);
+  cairo_show_text(cr, text.c_str());
+}
+
 void releaseFonts() {
   std::lock_guard<std::mutex> lock(fontMutex);
   FontTable& t = fonts();
@@ -263,7 +270,14 @@ void releaseFonts() {
     if (t.cairoFaces[i]) cairo_font_face_destroy(t.cairoFaces[i]);
     t.cairoFaces[i] = nullptr;
   }
-  // Cairo may still cache the faces; the FreeType faces stay alive until the process ends.
+  // Cairo keeps glyph caches that still point at the FreeType faces: drop them first.
+  cairo_debug_reset_static_data();
+  for (int i = 0; i < 4; ++i) {
+    if (t.faces[i]) FT_Done_Face(t.faces[i]);
+    t.faces[i] = nullptr;
+  }
+  if (t.library) FT_Done_FreeType(t.library);
+  t.library = nullptr;
 }
 
 }  // namespace mdx::media

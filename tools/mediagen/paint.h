@@ -88,7 +88,12 @@ void textPathCentred(cairo_t* cr, Font font, double size, const std::string& tex
 void letter(cairo_t* cr, Font font, double size, const std::string& text, double cx,
             double baseline, Rgb top, Rgb bottom, double rimWidth = 1.4);
 
-// Releases the FreeType faces; called once at the end of the program.
+// Draws `text` as it is (no outline) with its baseline starting at (x, baseline).
+void drawTextAt(cairo_t* cr, Font font, double size, const std::string& text, double x,
+                double baseline);
+
+// Releases the fonts and Cairo's caches; called once at the end of the program, after
+// every canvas is gone.
 void releaseFonts();
 
 }  // namespace mdx::media

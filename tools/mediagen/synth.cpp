@@ -310,7 +310,7 @@ StereoBuffer renderLoop(const Song& song, float peak) {
   for (size_t i = 0; i < out.left.size(); ++i) {
     highest = std::max({highest, std::fabs(out.left[i]), std::fabs(out.right[i])});
   }
-  if (highest > 0) {
+  if (highest > 0 && peak > 0) {
     for (size_t i = 0; i < out.left.size(); ++i) {
       out.left[i] *= peak / highest;
       out.right[i] *= peak / highest;

@@ -19,7 +19,8 @@ long loopSamples(const Song& song);
 
 // Renders one loop of the song. The song is played twice and the second pass is kept, so
 // the echoes and releases that spill over the end are already heard at the start, as they
-// are when the player loops the track. The peak is scaled to `peak`.
+// are when the player loops the track. The peak is scaled to `peak` (0 keeps the levels
+// as rendered).
 StereoBuffer renderLoop(const Song& song, float peak = 0.89f);
 
 }  // namespace mdx::media
