@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
@@ -142,16 +143,39 @@ std::vector<Outcome> pieceOutcomes(const GameState& base, long& placements) {
   return outcomes;
 }
 
+// A place the planner wants a piece of some type to end in.
+struct Target {
+  int32_t type;
+  int column, row;
+  PieceEnd end;
+};
+
 class Search {
  public:
   Search(const SolverLimits& limits, SolveResult& result)
       : limits_(limits), result_(result), started_(Clock::now()) {}
 
-  // Depth-first over the pieces, best outcomes first (pickNext); states already searched by
-  // another order of choices are skipped.
-  bool search(const GameState& state, std::vector<PiecePlan>& plans) {
+  // Limited-discrepancy search over the pieces: the first pass follows only the best outcome
+  // of every piece (pickNext), each later pass allows one more piece to take another outcome.
+  // A wrong early choice is so corrected without searching everything below it first. Ends
+  // when a pass finds a solution, or when a pass was never cut short (nothing is left).
+  bool run(const GameState& start, std::vector<PiecePlan>& plans) {
+    const std::vector<Target> plan = planTargets(start);
+    for (int budget = 0;; ++budget) {
+      cutShort_ = false;
+      if (search(start, plans, budget, plan)) return true;
+      if (!cutShort_ || timeUp()) return false;
+    }
+  }
+
+  bool search(const GameState& state, std::vector<PiecePlan>& plans, int budget,
+              const std::vector<Target>& plan) {
     if (timeUp()) return false;
-    if (!visited_.insert(pieceStateHash(state)).second) return false;
+    // A state reached again (by another order of choices, or in an earlier pass) is searched
+    // again only with a larger budget than before.
+    const auto [seen, fresh] = explored_.emplace(pieceStateHash(state), budget);
+    if (!fresh && seen->second >= budget) return false;
+    seen->second = budget;
     std::vector<Outcome> outcomes = pieceOutcomes(state, result_.placements);
     for (Outcome& outcome : outcomes) {
       outcome.preview = runRobot(outcome.state, limits_.maxWorldSteps);
@@ -159,20 +183,33 @@ class Search {
       outcome.progress = distinctCells(outcome.preview.path);
       addFrontier(outcome.preview, outcome.progress);
       outcome.changed = changedCells(state, outcome.state);
-    }
-    std::vector<bool> tried(outcomes.size(), false);
-    for (size_t round = 0; round < outcomes.size(); ++round) {
-      Outcome& outcome = outcomes[pickNext(outcomes, tried)];
-      plans.push_back(outcome.plan);
-      if (!piecesLeft(outcome.state)) {
-        if (outcome.preview.end == RobotEnd::Exit) {
-          result_.pieces = plans;
-          result_.robot = outcome.preview;
-          return true;
-        }
-      } else if (search(outcome.state, plans)) {
+      if (!piecesLeft(outcome.state) && outcome.preview.end == RobotEnd::Exit) {
+        plans.push_back(outcome.plan);
+        result_.pieces = plans;
+        result_.robot = outcome.preview;
         return true;
       }
+    }
+    std::vector<bool> tried(outcomes.size(), false);
+    for (size_t i = 0; i < outcomes.size(); ++i) tried[i] = !piecesLeft(outcomes[i].state);
+    int taken = 0;
+    while (std::find(tried.begin(), tried.end(), false) != tried.end()) {
+      const Outcome& outcome = outcomes[pickNext(outcomes, tried, plan)];
+      const int cost = taken++ == 0 ? 0 : 1;
+      if (cost > budget) {
+        cutShort_ = true;
+        return false;
+      }
+      plans.push_back(outcome.plan);
+      // Below a planned placement the rest of the plan still holds; otherwise plan afresh.
+      const int used = targetOf(outcome.plan, plan);
+      std::vector<Target> rest = plan;
+      if (used >= 0) {
+        rest.erase(rest.begin() + used);
+      } else {
+        rest = planTargets(outcome.state);
+      }
+      if (search(outcome.state, plans, budget - cost, rest)) return true;
       plans.pop_back();
       if (timeUp()) return false;
     }
@@ -228,14 +265,76 @@ class Search {
   // The next outcome to search: the one whose own robot run gets furthest, then the one that
   // changes the grid where the furthest run so far came to nothing (a piece that matters only
   // once later pieces have helped the robot on), then the one closest to an exit.
-  size_t pickNext(const std::vector<Outcome>& outcomes, std::vector<bool>& tried) const {
+  // Index in plan of the target that a piece's outcome fulfils, or -1.
+  static int targetOf(const PiecePlan& piece, const std::vector<Target>& plan) {
+    for (size_t i = 0; i < plan.size(); ++i) {
+      if (plan[i].type == piece.type && plan[i].column == piece.column &&
+          plan[i].row == piece.row && plan[i].end == piece.end) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
+
+  // Plans where the remaining pieces would do most good, whatever order they come in: again
+  // and again the placement, by any remaining piece type, that takes the robot furthest,
+  // until nothing takes it further. The falling piece then prefers a place planned for its
+  // type, so a piece that can only help later is not spent where the robot is stuck now.
+  std::vector<Target> planTargets(const GameState& state) {
+    std::vector<Target> targets;
+    const int32_t index = state.pieces.pieceIndex;
+    if (index >= 10 || !piecesLeft(state)) return targets;
+    std::map<int32_t, int> remaining;
+    for (int32_t i = index; i < state.world.pieceCount && i < 10; ++i) {
+      ++remaining[state.world.pieceTypes[i]];
+    }
+    GameState grid = state;
+    long current = distinctCells(runRobot(grid, limits_.maxWorldSteps).path);
+    while (!remaining.empty() && !timeUp()) {
+      long bestProgress = current;
+      Outcome best{grid, {}, {}, {}, 0};
+      for (const auto& [type, count] : remaining) {
+        GameState probe = grid;
+        probe.pieces.pieceIndex = index;
+        probe.world.pieceTypes[index] = type;
+        probe.setupPiece();
+        probe.pieces.pieceRow = 1;  // where a piece can first be steered
+        for (Outcome& outcome : pieceOutcomes(probe, result_.placements)) {
+          const RobotRun run = runRobot(outcome.state, limits_.maxWorldSteps);
+          ++result_.robotRuns;
+          const long progress =
+              run.end == RobotEnd::Exit ? world::kCells + 1 : distinctCells(run.path);
+          if (progress > bestProgress) {
+            bestProgress = progress;
+            best = std::move(outcome);
+          }
+        }
+      }
+      if (bestProgress <= current) break;
+      targets.push_back({best.plan.type, best.plan.column, best.plan.row, best.plan.end});
+      finishExplosion(best.state, best.plan.actions);
+      grid.world.blockLayer = best.state.world.blockLayer;
+      grid.world.deviceLayer = best.state.world.deviceLayer;
+      current = bestProgress;
+      if (--remaining[best.plan.type] == 0) remaining.erase(best.plan.type);
+    }
+    return targets;
+  }
+
+  // The next outcome to search: a place planned for the piece (earliest planned first), then
+  // the one whose own robot run gets furthest, then the one that changes the grid where the
+  // furthest run so far came to nothing (a piece that matters only once later pieces have
+  // helped the robot on), then the one closest to an exit.
+  size_t pickNext(const std::vector<Outcome>& outcomes, std::vector<bool>& tried,
+                  const std::vector<Target>& plan) const {
     size_t best = outcomes.size();
-    std::tuple<long, long, int> bestScore{};
+    std::tuple<int, long, long, int> bestScore{};
     for (size_t i = 0; i < outcomes.size(); ++i) {
       if (tried[i]) continue;
-      const std::tuple<long, long, int> score{outcomes[i].progress,
-                                              frontierNear(outcomes[i].changed),
-                                              -outcomes[i].preview.closestToExit};
+      const int target = targetOf(outcomes[i].plan, plan);
+      const std::tuple<int, long, long, int> score{
+          target < 0 ? -1000 : -target, outcomes[i].progress, frontierNear(outcomes[i].changed),
+          -outcomes[i].preview.closestToExit};
       if (best == outcomes.size() || score > bestScore) {
         best = i;
         bestScore = score;
@@ -250,7 +349,8 @@ class Search {
   std::vector<long> frontier_ = std::vector<long>(world::kCells, 0);
   Clock::time_point started_;
   bool timedOut_ = false;
-  std::unordered_set<uint64_t> visited_;
+  std::unordered_map<uint64_t, int> explored_;  // state -> the largest budget it was searched with
+  bool cutShort_ = false;
 };
 
 }  // namespace
@@ -352,7 +452,7 @@ SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
     if (result.solved) result.pieces = plans;
   } else {
     Search search(limits, result);
-    result.solved = search.search(first, plans);
+    result.solved = search.run(first, plans);
     result.exhausted = !result.solved && !search.timedOut();
     if (result.solved && !opening.empty()) {
       result.pieces.front().actions = opening + result.pieces.front().actions;
