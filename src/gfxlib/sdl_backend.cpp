@@ -3,10 +3,15 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace mdx::gfx {
 namespace {
+
+// Largest side, in screen pixels, of one piece of a turned picture.
+constexpr float kMaxPieceSide = 256.0f;
 
 // Enough rendered lines for every text the game shows; the cache is emptied when full.
 constexpr std::size_t kTextCacheLimit = 64;
@@ -34,19 +39,17 @@ std::vector<std::string> defaultFontPaths() {
   return {"media/fonts/DejaVuSans.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"};
 }
 
-std::vector<Corner> spriteCorners(float width, float height, const SpriteDraw& d) {
+Corner transformPoint(float px, float py, const SpriteDraw& d) {
   const float c = std::cos(d.rotation), s = std::sin(d.rotation);
-  const float xs[4] = {0, width, width, 0};
-  const float ys[4] = {0, 0, height, height};
-  std::vector<Corner> corners(4);
-  for (int i = 0; i < 4; ++i) {
-    const float px = xs[i] * d.scaleX - d.centreX;
-    const float py = ys[i] * d.scaleY - d.centreY;
-    // Screen y grows downwards, so this turn is counter-clockwise on screen for a > 0.
-    corners[i].x = px * c + py * s + d.centreX + d.x;
-    corners[i].y = -px * s + py * c + d.centreY + d.y;
-  }
-  return corners;
+  const float x = px * d.scaleX - d.centreX;
+  const float y = py * d.scaleY - d.centreY;
+  // Screen y grows downwards, so this turn is counter-clockwise on screen for a > 0.
+  return {x * c + y * s + d.centreX + d.x, -x * s + y * c + d.centreY + d.y};
+}
+
+std::vector<Corner> spriteCorners(float width, float height, const SpriteDraw& d) {
+  return {transformPoint(0, 0, d), transformPoint(width, 0, d), transformPoint(width, height, d),
+          transformPoint(0, height, d)};
 }
 
 SdlBackend::SdlBackend(SDL_Renderer* renderer, std::vector<std::string> fontPaths)
@@ -64,7 +67,9 @@ SdlBackend::~SdlBackend() {
 TextureId SdlBackend::loadTexture(const std::string& fileName) {
   const DecodeResult decoded = loadTgaFile(fileName);
   if (!decoded.ok) {
+    // The message box names only the file; the reason goes to stderr for whoever made it.
     lastError_ = fileName + ": " + decoded.error;
+    std::fprintf(stderr, "picture not loaded: %s\n", lastError_.c_str());
     return 0;
   }
   return createTexture(decoded.picture);
@@ -99,19 +104,44 @@ void SdlBackend::drawSprite(TextureId texture, const SpriteDraw& draw) {
   if (texture <= 0 || static_cast<std::size_t>(texture) > textures_.size()) return;
   if ((draw.colour >> 24) == 0) return;  // fully transparent: nothing would show
   const Texture& t = textures_[static_cast<std::size_t>(texture - 1)];
-  const std::vector<Corner> corners =
-      spriteCorners(static_cast<float>(t.width), static_cast<float>(t.height), draw);
-  const SDL_Color colour = vertexColour(draw.colour);
-  const float us[4] = {0, 1, 1, 0};
-  const float vs[4] = {0, 0, 1, 1};
-  SDL_Vertex vertices[4];
-  for (int i = 0; i < 4; ++i) {
-    vertices[i].position = SDL_FPoint{corners[i].x, corners[i].y};
-    vertices[i].color = colour;
-    vertices[i].tex_coord = SDL_FPoint{us[i], vs[i]};
+  // A turned picture is drawn as pieces of at most kMaxPieceSide screen pixels a side: SDL's
+  // software triangle filler overflows (drawing garbage or crashing) on large textured
+  // triangles. Each piece's corners lie on whole texels, so the pieces join exactly.
+  int stepX = t.width, stepY = t.height;
+  if (draw.rotation != 0.0f) {
+    stepX = std::max(1, static_cast<int>(kMaxPieceSide / std::max(std::fabs(draw.scaleX), 1e-3f)));
+    stepY = std::max(1, static_cast<int>(kMaxPieceSide / std::max(std::fabs(draw.scaleY), 1e-3f)));
   }
-  static const int kIndices[6] = {0, 1, 2, 0, 2, 3};
-  SDL_RenderGeometry(renderer_, t.texture, vertices, 4, kIndices, 6);
+  std::vector<SDL_Vertex> vertices;
+  std::vector<int> indices;
+  const SDL_Color colour = vertexColour(draw.colour);
+  for (int top = 0; top < t.height; top += stepY) {
+    for (int left = 0; left < t.width; left += stepX) {
+      addPiece(t, draw, colour, left, top, std::min(left + stepX, t.width),
+               std::min(top + stepY, t.height), vertices, indices);
+    }
+  }
+  SDL_RenderGeometry(renderer_, t.texture, vertices.data(), static_cast<int>(vertices.size()),
+                     indices.data(), static_cast<int>(indices.size()));
+}
+
+void SdlBackend::addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left,
+                          int top, int right, int bottom, std::vector<SDL_Vertex>& vertices,
+                          std::vector<int>& indices) {
+  const int texelX[4] = {left, right, right, left};
+  const int texelY[4] = {top, top, bottom, bottom};
+  const int base = static_cast<int>(vertices.size());
+  for (int i = 0; i < 4; ++i) {
+    const Corner corner =
+        transformPoint(static_cast<float>(texelX[i]), static_cast<float>(texelY[i]), draw);
+    SDL_Vertex vertex;
+    vertex.position = SDL_FPoint{corner.x, corner.y};
+    vertex.color = colour;
+    vertex.tex_coord = SDL_FPoint{static_cast<float>(texelX[i]) / static_cast<float>(t.width),
+                                  static_cast<float>(texelY[i]) / static_cast<float>(t.height)};
+    vertices.push_back(vertex);
+  }
+  for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(base + k);
 }
 
 FontId SdlBackend::createFont() {

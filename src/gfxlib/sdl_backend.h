@@ -13,6 +13,8 @@
 
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Color;
+struct SDL_Vertex;
 typedef struct _TTF_Font TTF_Font;
 
 namespace mdx::gfx {
@@ -31,6 +33,8 @@ struct Corner {
   float x, y;
 };
 std::vector<Corner> spriteCorners(float width, float height, const SpriteDraw& d);
+// Where the picture's point (px, py), in its own pixels, lands on screen under d.
+Corner transformPoint(float px, float py, const SpriteDraw& d);
 
 class SdlBackend : public DrawBackend {
  public:
@@ -41,7 +45,8 @@ class SdlBackend : public DrawBackend {
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
 
-  // Reads a Targa file (see decodeTga) into a texture. 0 on failure; lastError() says why.
+  // Reads a Targa file (see decodeTga) into a texture. 0 on failure; lastError() says why,
+  // and the same reason is written to stderr.
   TextureId loadTexture(const std::string& fileName) override;
   // A texture from pixels already in memory (generated pictures, tests). 0 on failure.
   TextureId createTexture(const Picture& picture);
@@ -67,6 +72,9 @@ class SdlBackend : public DrawBackend {
     SDL_Texture* texture;
     int width, height;
   };
+  void addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left, int top,
+                int right, int bottom, std::vector<SDL_Vertex>& vertices,
+                std::vector<int>& indices);
   SDL_Texture* renderLine(FontId font, const std::string& line, int& w, int& h);
 
   SDL_Renderer* renderer_;

@@ -147,6 +147,22 @@ TEST_F(SpriteDrawPixels, ScaledPictureTurnsAboutItsScaledCentre) {
   EXPECT_EQ(at(385, 320) & 0xFFFFFFu, 0u);
 }
 
+// A turned picture far larger than the screen (like the landscape) is cut to the screen with
+// its texture still in place; the software renderer once crashed on such draws.
+TEST_F(SpriteDrawPixels, HugeTurnedPictureReachingOffScreenKeepsItsQuadrants) {
+  const TextureId texture = backend->createTexture(quadrantPicture());
+  // Scaled to 800 x 400, a quarter turn about its middle, which lands on the screen's centre.
+  backend->drawSprite(
+      texture, SpriteDraw{-80, 40, 0xFFFFFFFFu, static_cast<float>(kPi / 2), 400, 200, 20, 20});
+  grab();
+  EXPECT_EQ(at(220, 400), 0xFFFF0000u);
+  EXPECT_EQ(at(220, 100), 0xFF00FF00u);
+  EXPECT_EQ(at(420, 400), 0xFF0000FFu);
+  EXPECT_EQ(at(420, 10), 0xFFFFFFFFu);
+  EXPECT_EQ(at(100, 240) & 0xFFFFFFu, 0u);
+  EXPECT_EQ(at(540, 240) & 0xFFFFFFu, 0u);
+}
+
 TEST_F(SpriteDrawPixels, UnloadedImagesAndUnknownTexturesDrawNothing) {
   SpriteImage image;
   EXPECT_EQ(image.draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), kFail);
