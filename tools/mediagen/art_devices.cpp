@@ -407,31 +407,34 @@ void drawRobot(Canvas& canvas, int frame) {
 
 void drawExitLight(Canvas& canvas, int which) {
   cairo_t* cr = canvas.cr();
-  const double cx = 12.5, cy = 19;
+  const double cx = 12.5, cy = 19, reach = 12.4;
+  // Light 0 (behind the blocks) is a warm star of six broad rays; light 1 (in front) is a
+  // fainter cool cross, so the two turning at different speeds shimmer over the exit.
   const int rays = which == 0 ? 6 : 4;
-  const Rgb colour = which == 0 ? hex(0xFFE890) : hex(0xB8FFF0);
-  const double alpha = which == 0 ? 0.75 : 0.5;
+  const double width = which == 0 ? 3.2 : 2.2;
+  const Rgb colour = which == 0 ? hex(0xFFE890) : hex(0xC8FFF4);
+  const double alpha = which == 0 ? 0.85 : 0.6;
+  glow(cr, cx, cy, reach, colour, which == 0 ? 0.55 : 0.35);
   for (int i = 0; i < rays; ++i) {
-    const double a = i * M_PI / rays;
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
-    cairo_rotate(cr, a);
-    cairo_pattern_t* p = cairo_pattern_create_radial(0, 0, 0, 0, 0, 12.4);
-    cairo_pattern_add_color_stop_rgba(p, 0, colour.r, colour.g, colour.b, alpha);
+    cairo_rotate(cr, i * M_PI / rays);
+    cairo_pattern_t* p = cairo_pattern_create_radial(0, 0, 0, 0, 0, reach);
+    cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, alpha);
+    cairo_pattern_add_color_stop_rgba(p, 0.3, colour.r, colour.g, colour.b, alpha);
     cairo_pattern_add_color_stop_rgba(p, 1, colour.r, colour.g, colour.b, 0);
-    cairo_move_to(cr, -12.4, -1.2);
-    cairo_line_to(cr, 0, -0.2);
-    cairo_line_to(cr, 12.4, -1.2);
-    cairo_line_to(cr, 12.4, 1.2);
-    cairo_line_to(cr, 0, 0.2);
-    cairo_line_to(cr, -12.4, 1.2);
+    cairo_move_to(cr, -reach, 0);
+    cairo_curve_to(cr, -reach / 2, -0.3, -2, -width, 0, -width);
+    cairo_curve_to(cr, 2, -width, reach / 2, -0.3, reach, 0);
+    cairo_curve_to(cr, reach / 2, 0.3, 2, width, 0, width);
+    cairo_curve_to(cr, -2, width, -reach / 2, 0.3, -reach, 0);
     cairo_close_path(cr);
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
     cairo_restore(cr);
   }
-  glow(cr, cx, cy, which == 0 ? 8 : 5, colour, which == 0 ? 0.8 : 0.55);
+  glow(cr, cx, cy, 4, {1, 1, 1}, which == 0 ? 0.9 : 0.6);
 }
 
 void drawExplosion(Canvas& canvas) {
