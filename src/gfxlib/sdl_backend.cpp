@@ -145,7 +145,9 @@ void SdlBackend::addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color co
 }
 
 FontId SdlBackend::createFont() {
-  if (TTF_WasInit() == 0) {
+  // The font library counts its users: each back end starts it once and quits it when gone,
+  // so one back end ending never closes the library under another's fonts.
+  if (!startedTtf_) {
     if (TTF_Init() != 0) {
       lastError_ = std::string("cannot start the font library: ") + TTF_GetError();
       return 0;

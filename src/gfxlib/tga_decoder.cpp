@@ -132,7 +132,8 @@ bool Decoder::readColourMap() {
   pos_ += static_cast<std::size_t>(h_.idLength);
   if (h_.colourMapType != 1) return true;
   const int bits = h_.mapEntryBits;
-  if (bits != 15 && bits != 16 && bits != 24 && bits != 32)
+  // A map the pixels do not use is skipped whatever its entry size.
+  if (mapped_ && bits != 15 && bits != 16 && bits != 24 && bits != 32)
     return fail("unsupported colour-map entry size " + std::to_string(bits));
   const std::size_t entryBytes = static_cast<std::size_t>((bits + 7) / 8);
   const std::size_t bytes = entryBytes * static_cast<std::size_t>(h_.mapLength);

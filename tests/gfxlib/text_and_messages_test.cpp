@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 
 #include "gfxlib/sdl_message_boxes.h"
@@ -67,6 +68,17 @@ TEST_F(TextPixels, MissingFontLeavesTheWriterReadyButSilent) {
   EXPECT_EQ(writer.draw("Marvolen", 10, 10), 0);
   grab();
   EXPECT_EQ(litPixels(), 0);
+}
+
+TEST_F(TextPixels, TextStillDrawsAfterAnotherBackEndIsGone) {
+  auto other = std::make_unique<SdlBackend>(display->renderer());
+  EXPECT_NE(other->createFont(), 0);  // the first to start the font library
+  TextWriter writer;
+  writer.create(*backend, 0xFFFFFFFFu);
+  other.reset();
+  EXPECT_GT(writer.draw("Marvolen", 10, 10), 0);
+  grab();
+  EXPECT_GT(litPixels(), 20);
 }
 
 TEST(MessageBoxes, EveryMessageIsAlsoACaptionedLineOnTheLog) {
