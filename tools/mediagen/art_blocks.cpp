@@ -3,116 +3,11 @@
 #include <cmath>
 
 #include "art.h"
+#include "art_parts.h"
 
 namespace mdx::media {
 
 namespace {
-
-enum class Style {
-  Grass,
-  Brick,
-  Stone,
-  Metal,
-  Wood,
-  Glass,
-  PipeH,
-  PipeV,
-  PipeCorner,
-  Girder,
-  Checker,
-  Hazard,
-  Vent,
-  Panel,
-  Ice,
-  Gold,
-  Cobble,
-  Circuit,
-  Sand,
-  BeamLeft,
-  BeamRight,
-  BeamMid,
-  BeamStart,
-  BeamEnd,
-  Stem,
-  PillarCap,
-  PillarBody,
-  PillarFoot,
-  Conveyor
-};
-
-struct BlockLook {
-  Style style;
-  uint32_t colour;
-  int variant;
-};
-
-constexpr uint32_t kPieceYellow = 0xF6B82E;
-
-// Index = block code; entry 0 is unused.
-const BlockLook kBlocks[62] = {
-    {Style::Grass, 0x6CC04A, 0},
-    {Style::Grass, 0x6CC04A, 0},
-    {Style::BeamLeft, kPieceYellow, 0},
-    {Style::Brick, 0xC8553D, 0},
-    {Style::BeamRight, kPieceYellow, 0},
-    {Style::PillarBody, kPieceYellow, 0},
-    {Style::Stone, 0x9AA3AD, 0},
-    {Style::Metal, 0x5B8FD0, 0},
-    {Style::Wood, 0xC98D4E, 0},
-    {Style::Glass, 0x9FE3F5, 0},
-    {Style::BeamStart, kPieceYellow, 0},
-    {Style::BeamEnd, kPieceYellow, 0},
-    {Style::PipeH, 0x4DB35A, 0},
-    {Style::PipeV, 0x4DB35A, 0},
-    {Style::PipeCorner, 0x4DB35A, 0},
-    {Style::Girder, 0x3FA7A3, 0},
-    {Style::BeamMid, kPieceYellow, 0},
-    {Style::Stem, kPieceYellow, 0},
-    {Style::Checker, 0xE9EEF3, 0},
-    {Style::Hazard, 0xF2C230, 0},
-    {Style::Vent, 0x7F8C99, 0},
-    {Style::Panel, 0x34A6B8, 0},
-    {Style::Ice, 0xBDEBFF, 0},
-    {Style::Gold, 0xF0C240, 0},
-    {Style::Cobble, 0xA3978A, 0},
-    {Style::Circuit, 0x2E8F5A, 0},
-    {Style::Sand, 0xE8CF8E, 0},
-    {Style::Brick, 0xE0A040, 1},
-    {Style::Metal, 0x5DB870, 1},
-    {Style::Stone, 0x6C7480, 1},
-    {Style::PillarCap, kPieceYellow, 0},
-    {Style::Wood, 0x8E5B33, 1},
-    {Style::Glass, 0x7FA8FF, 1},
-    {Style::PipeH, 0xD08A3C, 1},
-    {Style::PipeV, 0xD08A3C, 1},
-    {Style::PipeCorner, 0xD08A3C, 1},
-    {Style::Grass, 0xF4F8FF, 1},
-    {Style::Metal, 0xD8584E, 2},
-    {Style::Panel, 0x9A6AD0, 1},
-    {Style::Cobble, 0x7FA36A, 1},
-    {Style::Brick, 0x8C7FA8, 2},
-    {Style::Checker, 0x8FC4F0, 1},
-    {Style::Conveyor, 0x4A5360, 0},
-    {Style::Conveyor, 0x4A5360, 1},
-    {Style::Conveyor, 0x4A5360, 2},
-    {Style::Vent, 0x4F5966, 1},
-    {Style::Hazard, 0x4FA3E0, 1},
-    {Style::Girder, 0xD8574A, 1},
-    {Style::PillarFoot, kPieceYellow, 0},
-    {Style::Conveyor, 0x4A5360, 3},
-    {Style::Conveyor, 0x4A5360, 4},
-    {Style::Conveyor, 0x4A5360, 5},
-    {Style::Circuit, 0xA8443C, 1},
-    {Style::Ice, 0xFFC4E4, 1},
-    {Style::Sand, 0xB88A5C, 1},
-    {Style::Panel, 0xF08A3A, 2},
-    {Style::Metal, 0xC09050, 3},
-    {Style::Stone, 0xD4C09A, 2},
-    {Style::Wood, 0xE8B878, 2},
-    {Style::Glass, 0x9FF0B0, 2},
-    {Style::Brick, 0x6C8AA8, 3},
-    {Style::Grass, 0x6CC04A, 2},
-};
 
 constexpr double kS = 19;
 
@@ -400,185 +295,84 @@ void sand(cairo_t* cr, Rgb c, int variant) {
   }
 }
 
-// The yellow construction parts: a beam across the cell's upper part with optional ends
-// and a joint, and the stem and pillar pieces.
-void beam(cairo_t* cr, Rgb c, bool leftEnd, bool rightEnd, bool joint) {
-  const double x0 = leftEnd ? 1 : -3, x1 = rightEnd ? 18 : 22;
-  bevelBox(cr, x0, 1, x1 - x0, 17, 2.5, c);
-  cairo_save(cr);
-  cairo_rectangle(cr, std::max(x0 + 2, 0.0), 5, std::min(x1 - 2, kS) - std::max(x0 + 2, 0.0), 3);
-  cairo_clip(cr);
-  setColour(cr, hex(0x2A2E35), 0.85);
-  for (int i = -1; i < 6; ++i) {
-    cairo_move_to(cr, i * 5.0, 8);
-    cairo_line_to(cr, i * 5.0 + 2.5, 8);
-    cairo_line_to(cr, i * 5.0 + 5.5, 5);
-    cairo_line_to(cr, i * 5.0 + 3, 5);
-    cairo_close_path(cr);
-  }
-  cairo_fill(cr);
-  cairo_restore(cr);
-  if (leftEnd) rivet(cr, 4, 13, 1.5, c);
-  if (rightEnd) rivet(cr, 15, 13, 1.5, c);
-  if (joint) rivet(cr, 9.5, 13, 2.2, darker(c, 0.1));
+void pipeH(cairo_t* cr, Rgb c, int) {
+  pipe(cr, c, false);
 }
-
-void stem(cairo_t* cr, Rgb c) {
-  bevelBox(cr, 4.5, -3, 10, 20, 2, c);
-  for (double y : {3.0, 11.0}) rivet(cr, 9.5, y, 1.5, c);
+void pipeV(cairo_t* cr, Rgb c, int) {
+  pipe(cr, c, true);
 }
-
-void pillar(cairo_t* cr, Rgb c, Style style) {
-  const double top = style == Style::PillarCap ? 3 : -3;
-  const double bottom = style == Style::PillarFoot ? 16 : 22;
-  bevelBox(cr, 3, top, 13, bottom - top, 2, c);
-  cairo_set_line_width(cr, 1);
-  setColour(cr, darker(c, 0.35), 0.8);
-  cairo_move_to(cr, 6.5, std::max(top + 2, 0.0));
-  cairo_line_to(cr, 6.5, std::min(bottom - 2, kS));
-  cairo_move_to(cr, 12.5, std::max(top + 2, 0.0));
-  cairo_line_to(cr, 12.5, std::min(bottom - 2, kS));
-  cairo_stroke(cr);
-  if (style == Style::PillarCap) {
-    bevelBox(cr, 1, 0.5, 17, 5, 1.5, lighter(c, 0.1));
-    rivet(cr, 4, 3, 1.1, c);
-    rivet(cr, 15, 3, 1.1, c);
-  } else if (style == Style::PillarFoot) {
-    bevelBox(cr, 1, 13.5, 17, 5, 1.5, darker(c, 0.1));
-  }
+void beamLeft(cairo_t* cr, Rgb c, int) {
+  beamBlock(cr, c, true, false, false);
 }
-
-// Conveyor: belts above and below, an open middle where the turning wheel shows, and
-// rollers at the ends. Variants 0 to 2 are left end, middle, right end; 3 to 5 the same
-// with the belt's treads half a step further along.
+void beamRight(cairo_t* cr, Rgb c, int) {
+  beamBlock(cr, c, false, true, false);
+}
+void beamMid(cairo_t* cr, Rgb c, int) {
+  beamBlock(cr, c, false, false, true);
+}
+void beamStart(cairo_t* cr, Rgb c, int) {
+  beamBlock(cr, c, true, false, true);
+}
+void beamEnd(cairo_t* cr, Rgb c, int) {
+  beamBlock(cr, c, false, true, true);
+}
+void stem(cairo_t* cr, Rgb c, int) {
+  stemBlock(cr, c);
+}
+void pillarCap(cairo_t* cr, Rgb c, int) {
+  pillarBlock(cr, c, PillarPart::Cap);
+}
+void pillarBody(cairo_t* cr, Rgb c, int) {
+  pillarBlock(cr, c, PillarPart::Body);
+}
+void pillarFoot(cairo_t* cr, Rgb c, int) {
+  pillarBlock(cr, c, PillarPart::Foot);
+}
 void conveyor(cairo_t* cr, Rgb c, int variant) {
-  const int part = variant % 3;
-  const double phase = variant >= 3 ? 2.5 : 0;
-  const double x0 = part == 0 ? 1 : 0, x1 = part == 2 ? 18 : kS;
-  for (double y : {0.5, 14.0}) {
-    roundedRect(cr, x0, y, x1 - x0, 4.5, part == 1 ? 0 : 2.2);
-    setColour(cr, darker(c, 0.2));
-    cairo_fill(cr);
-    setColour(cr, hex(0xF2C230));
-    for (double x = -5 + phase; x < kS; x += 5) {
-      if (x + 1.5 > x0 && x < x1 - 1) cairo_rectangle(cr, std::max(x, x0), y + 1.5, 1.5, 1.5);
-    }
-    cairo_fill(cr);
-  }
-  cairo_set_line_width(cr, 1.2);
-  setColour(cr, lighter(c, 0.3));
-  if (part == 0) {
-    cairo_move_to(cr, 2, 4.5);
-    cairo_line_to(cr, 2, 14.5);
-    cairo_stroke(cr);
-    rivet(cr, 3.2, 9.5, 2.6, hex(0xB9C3CE));
-  } else if (part == 2) {
-    cairo_move_to(cr, 17, 4.5);
-    cairo_line_to(cr, 17, 14.5);
-    cairo_stroke(cr);
-    rivet(cr, 15.8, 9.5, 2.6, hex(0xB9C3CE));
-  }
-  // Small arrows on the top belt show the direction of travel: to the left.
-  setColour(cr, {1, 1, 1}, 0.9);
-  cairo_move_to(cr, 7.5 + phase * 0.4, 2.75);
-  cairo_line_to(cr, 10.5 + phase * 0.4, 1.2);
-  cairo_line_to(cr, 10.5 + phase * 0.4, 4.3);
-  cairo_close_path(cr);
-  cairo_fill(cr);
+  conveyorBlock(cr, c, variant);
 }
+
+using Painter = void (*)(cairo_t*, Rgb, int);
+
+struct BlockLook {
+  Painter paint;
+  uint32_t colour;
+  int variant;
+};
+
+constexpr uint32_t kPieceYellow = 0xF6B82E;
+
+// The look of every block, by block code; entry 0 is unused.
+const BlockLook kBlocks[62] = {
+    {grass, 0x6CC04A, 0},          {grass, 0x6CC04A, 0},         {beamLeft, kPieceYellow, 0},
+    {brick, 0xC8553D, 0},          {beamRight, kPieceYellow, 0}, {pillarBody, kPieceYellow, 0},
+    {stone, 0x9AA3AD, 0},          {metal, 0x5B8FD0, 0},         {wood, 0xC98D4E, 0},
+    {glass, 0x9FE3F5, 0},          {beamStart, kPieceYellow, 0}, {beamEnd, kPieceYellow, 0},
+    {pipeH, 0x4DB35A, 0},          {pipeV, 0x4DB35A, 0},         {pipeCorner, 0x4DB35A, 0},
+    {girder, 0x3FA7A3, 0},         {beamMid, kPieceYellow, 0},   {stem, kPieceYellow, 0},
+    {checker, 0xE9EEF3, 0},        {hazard, 0xF2C230, 0},        {vent, 0x7F8C99, 0},
+    {panel, 0x34A6B8, 0},          {ice, 0xBDEBFF, 0},           {gold, 0xF0C240, 0},
+    {cobble, 0xA3978A, 0},         {circuit, 0x2E8F5A, 0},       {sand, 0xE8CF8E, 0},
+    {brick, 0xE0A040, 1},          {metal, 0x5DB870, 1},         {stone, 0x6C7480, 1},
+    {pillarCap, kPieceYellow, 0},  {wood, 0x8E5B33, 1},          {glass, 0x7FA8FF, 1},
+    {pipeH, 0xD08A3C, 1},          {pipeV, 0xD08A3C, 1},         {pipeCorner, 0xD08A3C, 1},
+    {grass, 0xF4F8FF, 1},          {metal, 0xD8584E, 2},         {panel, 0x9A6AD0, 1},
+    {cobble, 0x7FA36A, 1},         {brick, 0x8C7FA8, 2},         {checker, 0x8FC4F0, 1},
+    {conveyor, 0x4A5360, 0},       {conveyor, 0x4A5360, 1},      {conveyor, 0x4A5360, 2},
+    {vent, 0x4F5966, 1},           {hazard, 0x4FA3E0, 1},        {girder, 0xD8574A, 1},
+    {pillarFoot, kPieceYellow, 0}, {conveyor, 0x4A5360, 3},      {conveyor, 0x4A5360, 4},
+    {conveyor, 0x4A5360, 5},       {circuit, 0xA8443C, 1},       {ice, 0xFFC4E4, 1},
+    {sand, 0xB88A5C, 1},           {panel, 0xF08A3A, 2},         {metal, 0xC09050, 3},
+    {stone, 0xD4C09A, 2},          {wood, 0xE8B878, 2},          {glass, 0x9FF0B0, 2},
+    {brick, 0x6C8AA8, 3},          {grass, 0x6CC04A, 2},
+};
 
 }  // namespace
 
 void drawBlock(Canvas& canvas, int code) {
   if (code < 1 || code > 61) return;
   const BlockLook& look = kBlocks[code];
-  cairo_t* cr = canvas.cr();
-  const Rgb c = hex(look.colour);
-  switch (look.style) {
-    case Style::Grass:
-      grass(cr, c, look.variant);
-      break;
-    case Style::Brick:
-      brick(cr, c, look.variant);
-      break;
-    case Style::Stone:
-      stone(cr, c, look.variant);
-      break;
-    case Style::Metal:
-      metal(cr, c, look.variant);
-      break;
-    case Style::Wood:
-      wood(cr, c, look.variant);
-      break;
-    case Style::Glass:
-      glass(cr, c, look.variant);
-      break;
-    case Style::PipeH:
-      pipe(cr, c, false);
-      break;
-    case Style::PipeV:
-      pipe(cr, c, true);
-      break;
-    case Style::PipeCorner:
-      pipeCorner(cr, c, look.variant);
-      break;
-    case Style::Girder:
-      girder(cr, c, look.variant);
-      break;
-    case Style::Checker:
-      checker(cr, c, look.variant);
-      break;
-    case Style::Hazard:
-      hazard(cr, c, look.variant);
-      break;
-    case Style::Vent:
-      vent(cr, c, look.variant);
-      break;
-    case Style::Panel:
-      panel(cr, c, look.variant);
-      break;
-    case Style::Ice:
-      ice(cr, c, look.variant);
-      break;
-    case Style::Gold:
-      gold(cr, c, look.variant);
-      break;
-    case Style::Cobble:
-      cobble(cr, c, look.variant);
-      break;
-    case Style::Circuit:
-      circuit(cr, c, look.variant);
-      break;
-    case Style::Sand:
-      sand(cr, c, look.variant);
-      break;
-    case Style::BeamLeft:
-      beam(cr, c, true, false, false);
-      break;
-    case Style::BeamRight:
-      beam(cr, c, false, true, false);
-      break;
-    case Style::BeamMid:
-      beam(cr, c, false, false, true);
-      break;
-    case Style::BeamStart:
-      beam(cr, c, true, false, true);
-      break;
-    case Style::BeamEnd:
-      beam(cr, c, false, true, true);
-      break;
-    case Style::Stem:
-      stem(cr, c);
-      break;
-    case Style::PillarCap:
-    case Style::PillarBody:
-    case Style::PillarFoot:
-      pillar(cr, c, look.style);
-      break;
-    case Style::Conveyor:
-      conveyor(cr, c, look.variant);
-      break;
-  }
+  look.paint(canvas.cr(), hex(look.colour), look.variant);
 }
 
 }  // namespace mdx::media

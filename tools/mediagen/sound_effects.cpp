@@ -173,7 +173,8 @@ void normalise(std::vector<float>& s, float peak) {
 }  // namespace
 
 void fadeEdges(std::vector<float>& samples, double fadeSeconds) {
-  const size_t n = std::min(samples.size() / 2, size_t(fadeSeconds * kSampleRate));
+  // Rounded up, so that even a one-sample sound starts and ends at silence.
+  const size_t n = std::min((samples.size() + 1) / 2, size_t(fadeSeconds * kSampleRate));
   for (size_t i = 0; i < n; ++i) {
     const float gain = float(0.5 - 0.5 * std::cos(3.141592653589793 * double(i) / double(n)));
     samples[i] *= gain;
