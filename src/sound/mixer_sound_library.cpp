@@ -2,9 +2,12 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 
 #include "sound/mp3_info.h"
 
@@ -18,6 +21,44 @@ int chunkFramesFor(int milliseconds, int mixRate) {
   int frames = 256;
   while (frames < 16384 && std::abs(frames * 2 - wanted) <= std::abs(frames - wanted)) frames *= 2;
   return frames;
+}
+
+// Sound files are read only when they are plain files of a sensible size: a pipe or a device
+// could block the game for ever, and an effect is decoded whole into memory.
+constexpr long long kMaxEffectBytes = 64LL << 20;  // over six minutes of CD-quality stereo
+constexpr long long kMaxMusicBytes = 512LL << 20;
+
+bool isPlainFileWithin(const std::string& path, long long maxBytes) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+         info.st_size <= maxBytes;
+}
+
+uint32_t littleEndian32(const char* bytes) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+}
+
+// True when a RIFF WAVE file declares a chunk, up to and including its data chunk, that runs
+// past the end of the file. The mixer would allocate the declared size before noticing, so a
+// few hundred corrupt bytes could ask for gigabytes. Other formats are left to the mixer.
+bool wavDeclaresMoreThanItHolds(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  const long long fileSize = static_cast<long long>(file.tellg());
+  char header[12];
+  file.seekg(0);
+  if (!file.read(header, 12) || std::memcmp(header, "RIFF", 4) != 0 ||
+      std::memcmp(header + 8, "WAVE", 4) != 0)
+    return false;
+  long long at = 12;
+  char chunk[8];
+  while (at + 8 <= fileSize && file.seekg(at) && file.read(chunk, 8)) {
+    const long long length = littleEndian32(chunk + 4);
+    if (at + 8 + length > fileSize) return true;
+    if (std::memcmp(chunk, "data", 4) == 0) return false;
+    at += 8 + length + (length & 1);  // chunks are padded to an even length
+  }
+  return false;
 }
 
 // Puts a pointer in a handle table and returns its handle (slot + 1).
@@ -66,14 +107,17 @@ bool MixerSoundLibrary::init(int mixRate, int channels) {
 }
 
 StreamHandle MixerSoundLibrary::openStream(const std::string& fileName) {
-  if (!started_ || isMp3CutShort(fileName)) return 0;
+  if (!started_ || !isPlainFileWithin(fileName, kMaxMusicBytes) || isMp3CutShort(fileName))
+    return 0;
   Mix_Music* music = Mix_LoadMUS(fileName.c_str());
   if (music == nullptr) return 0;
   return storeHandle(streams_, music);
 }
 
 SampleHandle MixerSoundLibrary::loadSample(const std::string& fileName) {
-  if (!started_) return 0;
+  if (!started_ || !isPlainFileWithin(fileName, kMaxEffectBytes) ||
+      wavDeclaresMoreThanItHolds(fileName))
+    return 0;
   Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
   if (chunk == nullptr) return 0;
   return storeHandle(samples_, chunk);
