@@ -114,10 +114,13 @@ bool readDat(const std::string& text, LevelSource& level, std::string& error) {
             std::to_string(lines.size());
     return false;
   }
-  bool crlf = true;
-  for (const std::string& line : lines) crlf = crlf && !line.empty() && line.back() == '\r';
+  // CR LF endings: every line that ends with a line feed has a carriage return before it. A
+  // last line without a line feed keeps a carriage return of its own as text.
+  const size_t ended = finalNewline ? lines.size() : lines.size() - 1;
+  bool crlf = ended > 0;
+  for (size_t i = 0; i < ended; ++i) crlf = crlf && !lines[i].empty() && lines[i].back() == '\r';
   if (crlf) {
-    for (std::string& line : lines) line.pop_back();
+    for (size_t i = 0; i < ended; ++i) lines[i].pop_back();
   }
 
   level = LevelSource{};
