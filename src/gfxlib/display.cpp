@@ -53,10 +53,12 @@ std::unique_ptr<Display> Display::open(const DisplayRequest& request,
         SDL_CreateWindow("Marvolen DX", pos, pos, kScreenWidth * display->windowScale_,
                          kScreenHeight * display->windowScale_, flags);
   }
-  if (display->window_ == nullptr || !display->createRenderer() || !display->createCanvas()) {
+  if (display->window_ == nullptr || !display->createRenderer()) {
     messages.showMessage("Cannot Create Device!", "MarvolenDX: Error", world::MessageIcon::Error);
     return nullptr;
   }
+  // Without render targets the frame is drawn straight to the window, scaled per sprite.
+  if (!display->createCanvas()) display->dropCanvas();
   if (display->fullscreen_) SDL_ShowCursor(SDL_DISABLE);
   display->applyLogicalSize();
   return display;
@@ -94,6 +96,12 @@ bool Display::createCanvas() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   return true;
+}
+
+void Display::dropCanvas() {
+  if (canvas_ != nullptr) SDL_DestroyTexture(canvas_);
+  canvas_ = nullptr;
+  SDL_SetRenderTarget(renderer_, nullptr);
 }
 
 void Display::present() {
@@ -157,7 +165,7 @@ bool Display::setFullscreen(bool fullscreen) {
 }
 
 bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
-  if (renderer_ == nullptr) return false;
+  if (renderer_ == nullptr || (window_ != nullptr && canvas_ == nullptr)) return false;
   width = surface_ != nullptr ? surface_->w : kScreenWidth;
   height = surface_ != nullptr ? surface_->h : kScreenHeight;
   pixels.assign(static_cast<std::size_t>(width) * height, 0);

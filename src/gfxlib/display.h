@@ -67,7 +67,8 @@ class Display {
   // canvas afterwards. Headless: nothing to show.
   void present();
 
-  // Reads the current 640 x 480 picture back as 0xAARRGGBB pixels, row by row.
+  // Reads the current 640 x 480 picture back as 0xAARRGGBB pixels, row by row. False on a
+  // window whose renderer has no render targets (the frame then goes straight to the window).
   bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
   // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
@@ -77,6 +78,7 @@ class Display {
   bool createRenderer();
   void applyLogicalSize();
   bool createCanvas();
+  void dropCanvas();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
