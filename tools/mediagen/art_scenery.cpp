@@ -74,15 +74,20 @@ void sky(cairo_t* cr, const LandscapeTheme& t) {
   cairo_fill(cr);
   const double sunAngle = -0.9 - t.seed * 0.05, sunR = 300;
   const double sx = kCentre + sunR * std::cos(sunAngle), sy = kCentre + sunR * std::sin(sunAngle);
-  glow(cr, sx, sy, 90, hex(t.sun), 0.5);
+  glow(cr, sx, sy, 90, hex(t.sun), t.night ? 0.25 : 0.5);
+  // The sun, or at night a crescent moon: the disc with an offset disc cut away.
+  cairo_push_group(cr);
   cairo_arc(cr, sx, sy, 34, 0, 2 * M_PI);
   setColour(cr, hex(t.sun));
   cairo_fill(cr);
   if (t.night) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_arc(cr, sx + 14, sy - 10, 30, 0, 2 * M_PI);
-    setColour(cr, hex(t.skyOuter), 0.85);
     cairo_fill(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   }
+  cairo_pop_group_to_source(cr);
+  cairo_paint(cr);
   for (int i = 0; i < 22; ++i) {
     const double a = i * 2 * M_PI / 22 + dice.range(-0.1, 0.1);
     const double r = dice.range(235, 390);
