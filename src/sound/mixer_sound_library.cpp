@@ -118,7 +118,11 @@ SampleHandle MixerSoundLibrary::loadSample(const std::string& fileName) {
   if (!started_ || !isPlainFileWithin(fileName, kMaxEffectBytes) ||
       wavDeclaresMoreThanItHolds(fileName))
     return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
+  SDL_RWops* file = SDL_RWFromFile(fileName.c_str(), "rb");
+  if (file == nullptr) return 0;
+  // The mixer does not close every file it fails to read, so the file stays ours to close.
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+  SDL_RWclose(file);
   if (chunk == nullptr) return 0;
   return storeHandle(samples_, chunk);
 }
