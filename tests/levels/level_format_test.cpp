@@ -196,5 +196,15 @@ TEST(LevelSourceErrors, BuildReportsFileAndLineAndWritesNothing) {
   EXPECT_NE(missing.str().find("no-such.src: cannot read"), std::string::npos);
 }
 
+TEST(LevelSourceErrors, DecompileRefusesAShortFileAndWritesNothing) {
+  const std::string dir = ::testing::TempDir();
+  std::ofstream(dir + "short.dat") << "label\n1\n2\n";
+  std::remove((dir + "short.src").c_str());
+  std::ostringstream err;
+  EXPECT_EQ(decompileCommand(dir + "short.dat", dir + "short.src", err), 1);
+  EXPECT_EQ(err.str(), dir + "short.dat: a level file has 1938 lines, this one has 3\n");
+  EXPECT_FALSE(std::ifstream(dir + "short.src").good());
+}
+
 }  // namespace
 }  // namespace mdx::level
