@@ -47,7 +47,20 @@ WindowEventKind classifyEvent(const SDL_Event& event) {
   }
 }
 
+namespace {
+
+// The window an event belongs to, or 0 for events of no window (quit).
+uint32_t eventWindow(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT) return event.window.windowID;
+  if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) return event.key.windowID;
+  return 0;
+}
+
+}  // namespace
+
 void EventLoop::handle(const SDL_Event& event) {
+  const uint32_t window = eventWindow(event);
+  if (gameWindowId != 0 && window != 0 && window != gameWindowId) return;
   const WindowEventKind kind = classifyEvent(event);
   switch (kind) {
     case WindowEventKind::Activated:

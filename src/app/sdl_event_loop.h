@@ -59,6 +59,10 @@ class EventLoop {
   // When unset, Alt+Enter does nothing.
   std::function<bool(bool toFullScreen)> switchFullScreen;
 
+  // The game window's SDL id: window and key events of other windows (the closed settings
+  // dialog) are dropped. 0 takes the events of every window.
+  uint32_t gameWindowId = 0;
+
   bool quit = false;
   long framesRun = 0;  // frames run by the loop (not counting redraws after events)
 

@@ -23,7 +23,6 @@ namespace mdx::app {
 void SdlWindowControl::destroyWindow() {
   if (destroyed) return;
   destroyed = true;
-  if (window_) SDL_HideWindow(window_);
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
@@ -85,7 +84,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
   messages.setOwner(window);
 
   SdlClock clock;
-  SdlWindowControl windowControl(window);
+  SdlWindowControl windowControl;
   SdlScenePresenter presenter(assets, *device.backend);
   Game game(clock, keys, presenter, windowControl, &music, &messages);
   game.state.options = options;
@@ -99,6 +98,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
 
   SdlEventSource events;
   EventLoop loop(game, events, windowControl);
+  loop.gameWindowId = SDL_GetWindowID(window);
   loop.switchFullScreen = [&](bool toFullScreen) {
     // The Enter of Alt+Enter is no confirm key, whether the switch works or not.
     keys.swallowUntilReleased(SDL_SCANCODE_RETURN);

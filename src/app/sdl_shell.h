@@ -14,16 +14,12 @@
 
 namespace mdx::app {
 
-// The game window as the key commands see it. Destroying it hides the window at once and
-// queues the quit event; the loop ends when it takes it.
+// The game window as the key commands see it. Destroying it queues the quit event; the loop
+// ends when it takes it, and the window closes with the device at the shutdown.
 class SdlWindowControl : public WindowControl {
  public:
-  explicit SdlWindowControl(SDL_Window* window) : window_(window) {}
   void destroyWindow() override;
   bool destroyed = false;
-
- private:
-  SDL_Window* window_;
 };
 
 // Draws the game state with the frame drawing onto the device's back end.

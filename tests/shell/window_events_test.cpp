@@ -193,3 +193,26 @@ TEST_F(ShellWindow, AltEnterSwitchesModeOnlyWhenTheSwitchWorks) {
 
 }  // namespace
 }  // namespace mdx::app
+
+namespace mdx::app {
+namespace {
+
+TEST_F(ShellWindow, EventsOfOtherWindowsAreDropped) {
+  loop.gameWindowId = 7;
+  SDL_Event lost = windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  lost.window.windowID = 3;  // the settings dialog, already closed
+  loop.handle(lost);
+  EXPECT_EQ(game.windowActive, 1);
+  SDL_Event escape = keyEvent(SDL_KEYUP, SDLK_ESCAPE);
+  escape.key.windowID = 3;
+  loop.handle(escape);
+  EXPECT_EQ(window.destroyed, 0);
+  escape.key.windowID = 7;
+  loop.handle(escape);
+  EXPECT_EQ(window.destroyed, 1);
+  loop.handle(quitEvent());  // belongs to no window
+  EXPECT_TRUE(loop.quit);
+}
+
+}  // namespace
+}  // namespace mdx::app

@@ -15,6 +15,11 @@ log="$out/state.log"
 
 fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${game_pid:-}" ] && ! kill -0 "$game_pid" 2>/dev/null; then
+    local status=0
+    wait "$game_pid" 2>/dev/null || status=$?
+    echo "the game had ended with status $status" >&2
+  fi
   echo "--- state log ---" >&2
   cat "$log" >&2 2>/dev/null || true
   echo "--- game output ---" >&2
@@ -87,9 +92,9 @@ key() {
 cpu_percent() {
   local hz before after
   hz=$(getconf CLK_TCK)
-  before=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+  before=$(awk '{print $14 + $15}' "/proc/$game_pid/stat") || fail "the game is gone"
   sleep "$1"
-  after=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+  after=$(awk '{print $14 + $15}' "/proc/$game_pid/stat") || fail "the game ended while measured"
   echo $(((after - before) * 100 / (hz * $1)))
 }
 
@@ -143,7 +148,8 @@ else
   echo "level 1 has no pieces: the robot starts at once"
 fi
 shot 06-robot-walks
-echo "processor use while playing: $(cpu_percent 5)%"
+playing=$(cpu_percent 5) || fail "the game ended while it was playing"
+echo "processor use while playing: ${playing}%"
 sleep 1
 shot 07-robot-later
 if cmp -s "$out/06-robot-walks.png" "$out/07-robot-later.png"; then
@@ -154,7 +160,7 @@ fi
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
 xdotool windowfocus "$root"
 sleep 0.5
-idle=$(cpu_percent 5)
+idle=$(cpu_percent 5) || fail "the game ended while it was inactive"
 echo "processor use while inactive: ${idle}%"
 [ "$idle" -le 5 ] || fail "an inactive game uses ${idle}% of a core"
 
