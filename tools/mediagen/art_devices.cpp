@@ -337,7 +337,9 @@ void robotHead(cairo_t* cr, int frame) {
   cairo_stroke(cr);
   rivet(cr, 9.5, 2.4, 1.7, hex(0xE5533D));
   bevelBox(cr, 2.5, 6.5, 14, 11, 4, kShell);
-  roundedRect(cr, 5, 9, 10.5, 6, 2.5);
+  // Walking, the robot looks where it goes (right); cheering and falling, it faces us.
+  const double look = frame < 2 ? 1.5 : 0;
+  roundedRect(cr, 5 + look, 9, 10.5, 6, 2.5);
   setColour(cr, hex(0x1E2A3A));
   cairo_fill(cr);
   setColour(cr, hex(0x7FF0FF));
@@ -357,8 +359,8 @@ void robotHead(cairo_t* cr, int frame) {
     cairo_set_line_width(cr, 0.9);
     cairo_stroke(cr);
   } else {
-    roundedRect(cr, 8.3, 10.6, 2, 2.8, 0.9);
-    roundedRect(cr, 12.2, 10.6, 2, 2.8, 0.9);
+    roundedRect(cr, 8.3 + look + 0.5, 10.6, 2, 2.8, 0.9);
+    roundedRect(cr, 12.2 + look + 0.5, 10.6, 2, 2.8, 0.9);
     cairo_fill(cr);
   }
   rivet(cr, 2.8, 12, 1.3, kTrim);
