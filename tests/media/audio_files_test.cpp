@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -125,7 +126,7 @@ TEST_F(AudioFiles, MusicDecodesToItsIntendedLoopLength) {
 }
 
 TEST_F(AudioFiles, CorruptMusicIsRefusedNotPlayed) {
-  const std::string path = ::testing::TempDir() + "mdx-broken.mp3";
+  const std::string path = ::testing::TempDir() + "mdx-broken-" + std::to_string(getpid()) + ".mp3";
   std::vector<uint8_t> bytes = readFileBytes(kGame + "/media/marvolen.mp3");
   ASSERT_GT(bytes.size(), 1000u);
   bytes.assign(bytes.size(), 0x55);  // same size, no frame anywhere

@@ -1,7 +1,9 @@
 // The Targa writer against our own reader: header fields, pixel order and the footer.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "paint.h"
 #include "tga_file.h"
@@ -21,7 +23,8 @@ TEST(TgaWriter, WritesTopRowFirstWithStraightAlpha) {
   cairo_set_source_rgba(cr, 0, 0, 1, 1);  // bottom-right pixel: opaque blue
   cairo_rectangle(cr, 2, 1, 1, 1);
   cairo_fill(cr);
-  const fs::path path = fs::temp_directory_path() / "mdx-tga-writer-test.tga";
+  const fs::path path =
+      fs::temp_directory_path() / ("mdx-tga-writer-" + std::to_string(getpid()) + ".tga");
   std::string error;
   ASSERT_TRUE(writeFileAtomically(path.string(), encodeTga(3, 2, canvas.straightBgra()), error))
       << error;
