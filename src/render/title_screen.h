@@ -1,14 +1,17 @@
 // The title screen: four robots flying over the landscape, logo, emblem, text lines, menu.
 #pragma once
 
+#include <string>
+
 #include "render/assets.h"
 #include "world/game_state.h"
 
 namespace mdx::render {
 
-// The two lines of text at the bottom of the title screen.
-inline constexpr const char* kVersionLine = "Marvolen DX - version 1.0";
-inline constexpr const char* kOwnershipLine = "(c) 2026 The Marvolen DX authors";
+// The two lines of text at the bottom of the title screen. Held as strings made once, so
+// drawing them allocates nothing.
+inline const std::string kVersionLine = "Marvolen DX - version 1.0";
+inline const std::string kOwnershipLine = "(c) 2026 The Marvolen DX authors";
 
 // The four title robots, riding on the lower strip's positions whether or not it is drawn.
 // Drawn after the landscape and before the lower strip.

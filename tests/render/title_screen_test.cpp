@@ -74,7 +74,7 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
     if (call.kind == CallKind::Text) texts.push_back(call);
   }
   ASSERT_EQ(texts.size(), 4u);
-  const std::pair<const char*, Expected> expected[] = {{kVersionLine, {11, 442, 0xFF000000u}},
+  const std::pair<std::string, Expected> expected[] = {{kVersionLine, {11, 442, 0xFF000000u}},
                                                        {kOwnershipLine, {11, 457, 0xFF000000u}},
                                                        {kVersionLine, {10, 441, 0xFFFFFFFFu}},
                                                        {kOwnershipLine, {10, 456, 0xFFFFFFFFu}}};
@@ -82,7 +82,7 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
     EXPECT_EQ(texts[i].name, expected[i].first);
     expectDraw(texts[i].draw, expected[i].second);
   }
-  EXPECT_STREQ(kVersionLine, "Marvolen DX - version 1.0");
+  EXPECT_EQ(kVersionLine, "Marvolen DX - version 1.0");
 }
 
 }  // namespace
