@@ -62,7 +62,8 @@ void fillLevel(world::GameState& state, bool blocks3D) {
   state.pieces.pieceColumn = 15;
   state.pieces.pieceShapeInBlocks = 1;
   state.pieces.pieceShape = {{{0, 20, 0}, {0, 20, 0}, {20, 20, 20}, {0, 0, 0}}};
-  state.world.landscapeChoice = 1;  // unturned: landscapeAngle stays 0
+  state.world.landscapeChoice = 1;
+  state.scene.landscapeAngle = 1.0f;  // the landscape turns, as it nearly always does
   state.world.parallax1On = 1;
   state.world.parallax2Mode = 2;
   state.scene.parallax1X = state.scene.parallax2X = {0.0f, 639.0f};
