@@ -161,7 +161,7 @@ void renderTone(Mix& mix, const Instrument& in, long start, double gate, int pit
         v = pulseAt(phase, dt, 0.5);
         break;
       case Wave::Pulse:
-        v = pulseAt(phase, dt, in.duty);
+        v = pulseAt(phase, dt, in.duty) - (2 * in.duty - 1);  // centred on zero
         break;
       case Wave::Saw:
         v = sawAt(phase, dt);
@@ -171,7 +171,7 @@ void renderTone(Mix& mix, const Instrument& in, long start, double gate, int pit
         bellIndex *= bellFactor;
         break;
       case Wave::Pluck:
-        v = sawAt(phase, dt) * 0.7 + pulseAt(phase, dt, 0.3) * 0.3;
+        v = sawAt(phase, dt) * 0.7 + (pulseAt(phase, dt, 0.3) + 0.4) * 0.3;
         break;
       case Wave::Pad:
         for (int k = 0; k < 3; ++k) {
@@ -273,6 +273,17 @@ void applyEcho(const Song& song, std::vector<float>& send, StereoBuffer& out, do
   }
 }
 
+// A gentle high-pass far below hearing keeps the waveform centred on zero.
+void removeDcOffset(std::vector<float>& samples) {
+  double previousIn = 0, previousOut = 0;
+  for (float& sample : samples) {
+    const double out = sample - previousIn + 0.9995 * previousOut;
+    previousIn = sample;
+    previousOut = out;
+    sample = float(out);
+  }
+}
+
 }  // namespace
 
 long loopSamples(const Song& song) {
@@ -303,6 +314,8 @@ StereoBuffer renderLoop(const Song& song, float peak) {
     }
   }
   applyEcho(song, send, both, stepSamples);
+  removeDcOffset(both.left);
+  removeDcOffset(both.right);
   StereoBuffer out;
   out.left.assign(both.left.begin() + loop, both.left.end());
   out.right.assign(both.right.begin() + loop, both.right.end());
