@@ -7,11 +7,15 @@ namespace mdx::world {
 namespace {
 
 constexpr std::size_t kMaxLine = 254;
+// Reading stops after this many bytes: far more than any list of packs, and it keeps a
+// gigantic file from holding up the dialog.
+constexpr std::size_t kMaxListBytes = std::size_t{1} << 20;
 
+// Only regular files are read: a pipe would block the dialog and a device might never end.
 bool isRegularOrMissing(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return true;  // let the open report it
-  return !S_ISDIR(info.st_mode);
+  return S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -23,11 +27,13 @@ PackList readPackList(const std::string& path) {
   if (!in) return list;
   list.opened = true;
   // One entry per line read, including the empty line after a final line break.
+  std::size_t bytesRead = 0;
   while (true) {
     std::string line;
     int c;
     bool sawBreak = false;
-    while ((c = in.get()) != EOF) {
+    while (bytesRead < kMaxListBytes && (c = in.get()) != EOF) {
+      ++bytesRead;
       if (c == '\n') {
         sawBreak = true;
         break;

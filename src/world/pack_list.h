@@ -15,8 +15,8 @@ struct PackList {
 // Reads every line as an entry, an empty one included: a file that ends with a line break
 // yields a last, empty entry, and an empty file yields one empty entry. Line breaks (LF or
 // CR LF) are dropped; a line longer than 254 characters keeps its first 254 and the rest of
-// it is skipped. A file that cannot be opened (or is a folder) gives no entries; this never
-// blocks on a missing or unreadable file.
+// it is skipped. A file that cannot be opened (or is a folder, a pipe or a device) gives no
+// entries; this never blocks. Reading ends after the first MiB of a gigantic file.
 PackList readPackList(const std::string& path);
 
 // The pack name for packIndex: line packIndex of the list, or current when there is no
