@@ -13,7 +13,8 @@
 #include "world/grid.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's own count of live heap bytes (its allocator replaces malloc's).
+extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #endif
 
 namespace mdx::soak {
