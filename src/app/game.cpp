@@ -38,9 +38,18 @@ Game::Game(Clock& clock, KeySource& keys, ScenePresenter& presenter, WindowContr
   if (music_ != nullptr) music_->onInitFailure = [this] { window_.destroyWindow(); };
 }
 
+void setTitleLook(world::World& world) {
+  world.landscapeChoice = 1;
+  world.parallax1On = 1;
+  world.parallax2Mode = 2;
+}
+
 void Game::startUp() {
   if (createWriters) createWriters();
   setAnimationStartValues(state.scene);
+  // Before any level is loaded the level values are all 0, which would show the first title
+  // screen on black with no strips; it gets the same look as a return to the title with Q.
+  setTitleLook(state.world);
   if (soundOn()) music_->startSound(state.options.packName);
   startTimers(timers, clock_);
   logChanges();

@@ -21,6 +21,9 @@ namespace mdx::app {
 // "StateTitle" and so on: the name of a gameState value, "State?" for an unknown one.
 const char* stateName(int32_t gameState);
 
+// The title screen's look: the first landscape with both parallax strips.
+void setTitleLook(world::World& world);
+
 class Game {
  public:
   // music and messages may be null (no sound, no message boxes). The music doubles as the

@@ -154,9 +154,7 @@ void Game::quitKey(const KeyState& keys) {
   // Like the exit sequence above, a blow-up flight under way is called off: otherwise its
   // end would restart the level and pull the player back from the title.
   state.world.robotExploded = 0;
-  state.world.landscapeChoice = 1;
-  state.world.parallax1On = 1;
-  state.world.parallax2Mode = 2;
+  setTitleLook(state.world);
   state.keys.quitPrompt = 0;
   if (soundOn()) music_->playTitleMusic();
   latch = 0;

@@ -30,6 +30,13 @@ class LevelProgress : public ::testing::Test {
   Harness h;
 };
 
+TEST_F(LevelProgress, FirstTitleScreenHasTheLandscapeAndStripsOfALaterReturn) {
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(h.game.state.world.landscapeChoice, 1);
+  EXPECT_EQ(h.game.state.world.parallax1On, 1);
+  EXPECT_EQ(h.game.state.world.parallax2Mode, 2);
+}
+
 TEST_F(LevelProgress, SpaceStartsLevelOneButASecondReleaseIsNeededToRun) {
   h.tap(DIK_SPACE);
   EXPECT_EQ(h.gameState(), StateReady);
