@@ -18,7 +18,7 @@ namespace {
 
 using testing::buildTga;
 using testing::suiteFile;
-using testing::TgaSpec;
+using testing::TgaLayout;
 
 struct SuiteCase {
   const char* tga;
@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(OutsideSuite, SuitePicture, ::testing::ValuesIn(kSuite)
 // One 32-bit pixel (B, G, R, A as stored) with an optional extension-area alpha type.
 uint32_t decodeOne32(uint8_t b, uint8_t g, uint8_t r, uint8_t a, int alphaType,
                      int descriptor = 0x28) {
-  TgaSpec spec;
-  spec.descriptor = descriptor;
-  spec.data = {b, g, r, a};
-  spec.alphaType = alphaType;
-  const auto bytes = buildTga(spec);
+  TgaLayout layout;
+  layout.descriptor = descriptor;
+  layout.data = {b, g, r, a};
+  layout.alphaType = alphaType;
+  const auto bytes = buildTga(layout);
   const DecodeResult result = decodeTga(bytes.data(), bytes.size());
   EXPECT_TRUE(result.ok) << result.error;
   return result.ok ? result.picture.pixels[0] : 0xDEADBEEFu;
@@ -119,10 +119,10 @@ TEST(TgaAlpha, PremultipliedColourIsRestored) {
 }
 
 TEST(TgaAlpha, AllZeroAlphaMeansOpaque) {
-  TgaSpec spec;
-  spec.width = 2;
-  spec.data = {1, 2, 3, 0, 4, 5, 6, 0};
-  const auto bytes = buildTga(spec);
+  TgaLayout layout;
+  layout.width = 2;
+  layout.data = {1, 2, 3, 0, 4, 5, 6, 0};
+  const auto bytes = buildTga(layout);
   const DecodeResult result = decodeTga(bytes.data(), bytes.size());
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.picture.pixels[0], 0xFF030201u);
@@ -130,19 +130,19 @@ TEST(TgaAlpha, AllZeroAlphaMeansOpaque) {
 }
 
 TEST(TgaAlpha, SixteenBitAttributeBitNeedsTheDescriptor) {
-  TgaSpec spec;
-  spec.depth = 16;
-  spec.width = 2;
+  TgaLayout layout;
+  layout.depth = 16;
+  layout.width = 2;
   // Pure blue with the top bit clear, pure red with it set.
-  spec.data = {0x1F, 0x00, 0x00, 0xFC};
-  spec.descriptor = 0x21;  // one attribute bit: the top bit is alpha
-  auto bytes = buildTga(spec);
+  layout.data = {0x1F, 0x00, 0x00, 0xFC};
+  layout.descriptor = 0x21;  // one attribute bit: the top bit is alpha
+  auto bytes = buildTga(layout);
   DecodeResult result = decodeTga(bytes.data(), bytes.size());
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.picture.pixels[0], 0x000000FFu);
   EXPECT_EQ(result.picture.pixels[1], 0xFFFF0000u);
-  spec.descriptor = 0x20;  // no attribute bits: every pixel is opaque
-  bytes = buildTga(spec);
+  layout.descriptor = 0x20;  // no attribute bits: every pixel is opaque
+  bytes = buildTga(layout);
   result = decodeTga(bytes.data(), bytes.size());
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.picture.pixels[0], 0xFF0000FFu);
@@ -153,11 +153,11 @@ TEST(TgaMagenta, OnlyOpaqueMagentaBecomesTransparent) {
   EXPECT_EQ(decodeOne32(0xFE, 0x00, 0xFF, 0xFF, -1), 0xFFFF00FEu);
   EXPECT_EQ(decodeOne32(0xFF, 0x00, 0xFF, 0x80, -1), 0x80FF00FFu);
   // A 24-bit file has no alpha: its magenta is opaque, so it is keyed out.
-  TgaSpec spec;
-  spec.depth = 24;
-  spec.descriptor = 0x20;
-  spec.data = {0xFF, 0x00, 0xFF};
-  const auto bytes = buildTga(spec);
+  TgaLayout layout;
+  layout.depth = 24;
+  layout.descriptor = 0x20;
+  layout.data = {0xFF, 0x00, 0xFF};
+  const auto bytes = buildTga(layout);
   EXPECT_EQ(decodeTga(bytes.data(), bytes.size()).picture.pixels[0], 0u);
 }
 
@@ -170,13 +170,13 @@ TEST(TgaOrientation, EveryOriginCornerGivesTheSamePicture) {
   } orders[] = {
       {0x00, {c, d, a, b}}, {0x10, {d, c, b, a}}, {0x20, {a, b, c, d}}, {0x30, {b, a, d, c}}};
   for (const auto& order : orders) {
-    TgaSpec spec;
-    spec.imageType = 3;
-    spec.depth = 8;
-    spec.width = spec.height = 2;
-    spec.descriptor = order.descriptor;
-    spec.data = order.stored;
-    const auto bytes = buildTga(spec);
+    TgaLayout layout;
+    layout.imageType = 3;
+    layout.depth = 8;
+    layout.width = layout.height = 2;
+    layout.descriptor = order.descriptor;
+    layout.data = order.stored;
+    const auto bytes = buildTga(layout);
     const DecodeResult result = decodeTga(bytes.data(), bytes.size());
     ASSERT_TRUE(result.ok);
     const std::vector<uint32_t> expected = {0xFF0A0A0Au, 0xFF141414u, 0xFF1E1E1Eu, 0xFF282828u};
@@ -185,15 +185,15 @@ TEST(TgaOrientation, EveryOriginCornerGivesTheSamePicture) {
 }
 
 TEST(TgaRunLength, PacketsMayCrossRowsAndMixRunsWithRawPixels) {
-  TgaSpec spec;
-  spec.imageType = 10;
-  spec.depth = 24;
-  spec.width = 3;
-  spec.height = 2;
-  spec.descriptor = 0x20;
+  TgaLayout layout;
+  layout.imageType = 10;
+  layout.depth = 24;
+  layout.width = 3;
+  layout.height = 2;
+  layout.descriptor = 0x20;
   // A run of four blue pixels (crossing into row 2), then two raw pixels: green, red.
-  spec.data = {0x83, 0xFF, 0, 0, 0x01, 0, 0xFF, 0, 0, 0, 0xFF};
-  const auto bytes = buildTga(spec);
+  layout.data = {0x83, 0xFF, 0, 0, 0x01, 0, 0xFF, 0, 0, 0, 0xFF};
+  const auto bytes = buildTga(layout);
   const DecodeResult result = decodeTga(bytes.data(), bytes.size());
   ASSERT_TRUE(result.ok) << result.error;
   const std::vector<uint32_t> expected = {0xFF0000FFu, 0xFF0000FFu, 0xFF0000FFu,
@@ -202,18 +202,18 @@ TEST(TgaRunLength, PacketsMayCrossRowsAndMixRunsWithRawPixels) {
 }
 
 TEST(TgaColourMap, FirstEntryOffsetsTheIndicesAndFifteenBitEntriesAreOpaque) {
-  TgaSpec spec;
-  spec.imageType = 1;
-  spec.depth = 8;
-  spec.mapType = 1;
-  spec.mapFirst = 5;
-  spec.mapLength = 2;
-  spec.mapBits = 15;
-  spec.map = {0x00, 0x7C, 0x1F, 0x00};  // red, blue
-  spec.width = 2;
-  spec.descriptor = 0x20;
-  spec.data = {6, 5};
-  const auto bytes = buildTga(spec);
+  TgaLayout layout;
+  layout.imageType = 1;
+  layout.depth = 8;
+  layout.mapType = 1;
+  layout.mapFirst = 5;
+  layout.mapLength = 2;
+  layout.mapBits = 15;
+  layout.map = {0x00, 0x7C, 0x1F, 0x00};  // red, blue
+  layout.width = 2;
+  layout.descriptor = 0x20;
+  layout.data = {6, 5};
+  const auto bytes = buildTga(layout);
   const DecodeResult result = decodeTga(bytes.data(), bytes.size());
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.picture.pixels, (std::vector<uint32_t>{0xFF0000FFu, 0xFFFF0000u}));

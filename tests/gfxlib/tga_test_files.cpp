@@ -20,28 +20,28 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 
 }  // namespace
 
-std::vector<uint8_t> buildTga(const TgaSpec& spec) {
+std::vector<uint8_t> buildTga(const TgaLayout& layout) {
   std::vector<uint8_t> out;
   out.push_back(0);
-  out.push_back(static_cast<uint8_t>(spec.mapType));
-  out.push_back(static_cast<uint8_t>(spec.imageType));
-  put16(out, spec.mapFirst);
-  put16(out, spec.mapLength);
-  out.push_back(static_cast<uint8_t>(spec.mapBits));
+  out.push_back(static_cast<uint8_t>(layout.mapType));
+  out.push_back(static_cast<uint8_t>(layout.imageType));
+  put16(out, layout.mapFirst);
+  put16(out, layout.mapLength);
+  out.push_back(static_cast<uint8_t>(layout.mapBits));
   put16(out, 0);
   put16(out, 0);
-  put16(out, spec.width);
-  put16(out, spec.height);
-  out.push_back(static_cast<uint8_t>(spec.depth));
-  out.push_back(static_cast<uint8_t>(spec.descriptor));
-  out.insert(out.end(), spec.map.begin(), spec.map.end());
-  out.insert(out.end(), spec.data.begin(), spec.data.end());
-  if (spec.alphaType >= 0) {
+  put16(out, layout.width);
+  put16(out, layout.height);
+  out.push_back(static_cast<uint8_t>(layout.depth));
+  out.push_back(static_cast<uint8_t>(layout.descriptor));
+  out.insert(out.end(), layout.map.begin(), layout.map.end());
+  out.insert(out.end(), layout.data.begin(), layout.data.end());
+  if (layout.alphaType >= 0) {
     const uint32_t extOffset = static_cast<uint32_t>(out.size());
     std::vector<uint8_t> ext(495, 0);
     ext[0] = 495 & 0xFF;
     ext[1] = 495 >> 8;
-    ext[494] = static_cast<uint8_t>(spec.alphaType);
+    ext[494] = static_cast<uint8_t>(layout.alphaType);
     out.insert(out.end(), ext.begin(), ext.end());
     put32(out, extOffset);
     put32(out, 0);

@@ -8,7 +8,7 @@
 namespace mdx::gfx::testing {
 
 // A Targa file described field by field; buildTga assembles its bytes.
-struct TgaSpec {
+struct TgaLayout {
   int imageType = 2;
   int depth = 32;
   int descriptor = 0x28;
@@ -22,7 +22,7 @@ struct TgaSpec {
   std::vector<uint8_t> data;  // pixel bytes as stored (packets for RLE types)
   int alphaType = -1;         // attributes type of a TGA 2.0 extension area; -1: none
 };
-std::vector<uint8_t> buildTga(const TgaSpec& spec);
+std::vector<uint8_t> buildTga(const TgaLayout& layout);
 
 // A fresh empty folder under the system's temporary folder.
 std::string makeTempDir();
