@@ -183,7 +183,8 @@ bool loadPng(const fs::path& path, Picture& picture) {
 }
 
 // Mean absolute channel difference, and the share of pixels where some channel is off by more
-// than 40 levels.
+// than 40 levels. Sampling differences stay well below 40; one cell drawn out of place moves
+// about 200 half-size pixels, over the 38 (0.05 %) allowed.
 struct Difference {
   double meanChannel = 0, farShare = 0;
 };
@@ -244,8 +245,8 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
   const Difference d = compare(actual, expected);
   const fs::path saved =
       fs::path(MDX_BINARY_DIR) / "golden-frames" / (golden.name + std::string("-half.png"));
-  EXPECT_LE(d.meanChannel, 1.5) << "frame differs from " << reference << "; see " << saved;
-  EXPECT_LE(d.farShare, 0.002) << "frame differs from " << reference << "; see " << saved;
+  EXPECT_LE(d.meanChannel, 0.5) << "frame differs from " << reference << "; see " << saved;
+  EXPECT_LE(d.farShare, 0.0005) << "frame differs from " << reference << "; see " << saved;
   if (HasFailure()) savePng(actual, saved);
 }
 
