@@ -1,7 +1,8 @@
 #include "world/pack_list.h"
 
-#include <fstream>
 #include <sys/stat.h>
+
+#include <fstream>
 
 namespace mdx::world {
 namespace {

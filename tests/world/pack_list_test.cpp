@@ -1,10 +1,10 @@
+#include "world/pack_list.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
-
-#include "world/pack_list.h"
 
 namespace mdx::world {
 namespace {
