@@ -2,6 +2,7 @@
 // sparse file of gigabytes, a picture header asking for a giant canvas, text posing as music.
 // Each load must return promptly (a pipe must not block, a huge file must not be read into
 // memory), with the picture's message or the sound's silence, and the rest must still load.
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,8 +15,8 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <memory>
 #include <random>
-#include <thread>
 
 #include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
@@ -31,13 +32,21 @@ using namespace mdx;
 constexpr auto kPrompt = std::chrono::seconds(20);
 constexpr uintmax_t kHugeBytes = uintmax_t{6} << 30;  // 6 GiB, sparse: no disk is used
 
+// Runs a job on an SDL thread, so that SDL frees what it keeps per thread when the job ends.
+int runJob(void* data) {
+  std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(data));
+  (*job)();
+  return 0;
+}
+
 // Runs load on a thread of its own and fails the test when it has not returned in time (a load
 // stuck on a pipe can never be joined; the thread is left behind and the process ends it).
 template <typename T>
 T returnsPromptly(const std::string& what, std::function<T()> load) {
   auto promise = std::make_shared<std::promise<T>>();
   std::future<T> result = promise->get_future();
-  std::thread([promise, load] { promise->set_value(load()); }).detach();
+  auto* job = new std::function<void()>([promise, load] { promise->set_value(load()); });
+  SDL_DetachThread(SDL_CreateThread(runJob, "load", job));
   if (result.wait_for(kPrompt) != std::future_status::ready) {
     ADD_FAILURE() << what << " did not return";
     std::_Exit(1);  // the stuck thread holds the test hostage otherwise
