@@ -81,6 +81,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
   pointer.install(window);
   SdlPointer::showFor(options.windowed != 0);
   device.display->show();
+  SDL_RaiseWindow(window);  // the keyboard goes to the game once the dialog has gone
   messages.setOwner(window);
 
   SdlClock clock;
