@@ -67,4 +67,15 @@ TEST_F(PackListLimits, GiganticFileIsReadOnlyAsFarAsAnyListCouldGo) {
   EXPECT_EQ(list.entries[2].size(), 254u);  // the zeros after them, cut like any long line
 }
 
+TEST_F(PackListLimits, LineOfAMillionCharactersKeepsItsStartAndTheNextLineStillCounts) {
+  {
+    std::ofstream out(path("long.ini"), std::ios::binary);
+    out << std::string(1000000, 'p') << "\nmappack2";
+  }
+  const PackList list = readsPromptly(path("long.ini"));
+  ASSERT_EQ(list.entries.size(), 2u);
+  EXPECT_EQ(list.entries[0], std::string(254, 'p'));
+  EXPECT_EQ(list.entries[1], "mappack2");
+}
+
 }  // namespace
