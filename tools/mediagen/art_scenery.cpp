@@ -333,21 +333,22 @@ void upperStrip(cairo_t* cr) {
 }
 
 void lowerStrip(cairo_t* cr) {
-  hillBand(cr, 48, 8, 5, 2, 0.7, hex(0x9ED88A), hex(0x6AA85A), 100);
+  // The hills stay low in the strip: the title robots fly just above them.
+  hillBand(cr, 66, 6, 5, 2, 0.7, hex(0x9ED88A), hex(0x6AA85A), 100);
   // Things on the far hills: pylons and trees, spaced by the period.
   const int things = 9;
   for (int i = 0; i < things; ++i) {
     const double x = (i + 0.3) * kStripPeriod / things;
-    const double y = 48 + wave(x, 8, 5, 2, 0.7) + 2;
+    const double y = 66 + wave(x, 6, 5, 2, 0.7) + 2;
     wrapped(cr, x, y, [&] {
       if (i % 3 == 0) {
         cairo_set_line_width(cr, 1.5);
         setColour(cr, hex(0x5B6B7F));
-        cairo_move_to(cr, -6, 0);
-        cairo_line_to(cr, 0, -30);
-        cairo_line_to(cr, 6, 0);
-        cairo_move_to(cr, -7, -24);
-        cairo_line_to(cr, 7, -24);
+        cairo_move_to(cr, -5, 0);
+        cairo_line_to(cr, 0, -22);
+        cairo_line_to(cr, 5, 0);
+        cairo_move_to(cr, -6, -17);
+        cairo_line_to(cr, 6, -17);
         cairo_stroke(cr);
       } else {
         cairo_rectangle(cr, -1.5, -8, 3, 8);
@@ -359,7 +360,7 @@ void lowerStrip(cairo_t* cr) {
       }
     });
   }
-  hillBand(cr, 72, 6, 4, 1.5, 2.1, hex(0x7CC45E), hex(0x3E8A3A), 100);
+  hillBand(cr, 80, 4, 4, 1.5, 2.1, hex(0x7CC45E), hex(0x3E8A3A), 100);
   // A near road of tiles along the bottom.
   cairo_rectangle(cr, 0, 88, 640, 12);
   setColour(cr, hex(0x5B6B7F));
