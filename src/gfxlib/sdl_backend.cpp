@@ -112,8 +112,11 @@ void SdlBackend::drawSprite(TextureId texture, const SpriteDraw& draw) {
     stepX = std::max(1, static_cast<int>(kMaxPieceSide / std::max(std::fabs(draw.scaleX), 1e-3f)));
     stepY = std::max(1, static_cast<int>(kMaxPieceSide / std::max(std::fabs(draw.scaleY), 1e-3f)));
   }
-  std::vector<SDL_Vertex> vertices;
-  std::vector<int> indices;
+  // The vertex buffers are kept between draws, so a frame allocates nothing once they have grown.
+  std::vector<SDL_Vertex>& vertices = vertices_;
+  std::vector<int>& indices = indices_;
+  vertices.clear();
+  indices.clear();
   const SDL_Color colour = vertexColour(draw.colour);
   for (int top = 0; top < t.height; top += stepY) {
     for (int left = 0; left < t.width; left += stepX) {

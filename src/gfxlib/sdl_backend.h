@@ -80,6 +80,8 @@ class SdlBackend : public DrawBackend {
   SDL_Renderer* renderer_;
   std::vector<std::string> fontPaths_;
   std::vector<Texture> textures_;
+  std::vector<SDL_Vertex> vertices_;  // reused by every sprite draw
+  std::vector<int> indices_;
   std::vector<TTF_Font*> fonts_;
   // Rendered lines of text by (font, text), so the same title lines are not re-rendered.
   std::map<std::pair<FontId, std::string>, Texture> textCache_;
