@@ -1,5 +1,6 @@
 #include "app/sdl_keyboard.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -190,6 +191,14 @@ bool SdlKeySource::init(SDL_Window* window, world::MessageBoxes* messages) {
 bool SdlKeySource::read(KeyState& state) {
   // Only the window with the keyboard focus reads the keys, as a foreground keyboard would.
   if (!sdlState_ || SDL_GetKeyboardFocus() != window_) return false;
+  // SDL updates the key state for every event it has queued, so an Enter held with Alt can be
+  // seen here before the loop has taken its key event and swallowed it: swallow it now too.
+  if ((SDL_GetModState() & KMOD_ALT) != 0) {
+    for (SDL_Scancode enter : {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {
+      const bool known = std::find(swallowed_.begin(), swallowed_.end(), enter) != swallowed_.end();
+      if (sdlState_[enter] && !known) swallowUntilReleased(enter);
+    }
+  }
   buildKeyState(sdlState_, numKeys_, state);
   maskSwallowedKeys(sdlState_, numKeys_, swallowed_, state);
   return true;
