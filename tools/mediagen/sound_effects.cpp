@@ -7,26 +7,13 @@
 #include <cstdint>
 
 #include "audio_file.h"
+#include "synth.h"
 
 namespace mdx::media {
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-
-class Noise {
- public:
-  explicit Noise(uint32_t seed) : state_(seed | 1) {}
-  double next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_ / 2147483648.0 - 1.0;
-  }
-
- private:
-  uint32_t state_;
-};
 
 // One-pole low-pass filter with a cutoff in hertz.
 class LowPass {

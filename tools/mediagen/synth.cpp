@@ -40,20 +40,6 @@ double pulseAt(double phase, double dt, double duty) {
   return v;
 }
 
-class Noise {
- public:
-  explicit Noise(uint32_t seed) : state_(seed * 747796405u + 2891336453u) {}
-  double next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_ / 2147483648.0 - 1.0;
-  }
-
- private:
-  uint32_t state_;
-};
-
 double onePoleCoefficient(double cutoff) {
   return 1.0 - std::exp(-kTwoPi * std::min(cutoff, 18000.0) / kSampleRate);
 }
@@ -200,7 +186,7 @@ void renderTone(Mix& mix, const Instrument& in, long start, double gate, int pit
 }
 
 void renderDrum(Mix& mix, const Instrument& in, long start, int letter) {
-  Noise noise(uint32_t(start) ^ uint32_t(letter));
+  Noise noise((uint32_t(start) ^ uint32_t(letter)) * 747796405u + 2891336453u);
   double length = 0.3;
   switch (letter) {
     case 'h':

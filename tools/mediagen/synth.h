@@ -1,11 +1,28 @@
 // A small synthesiser: renders a Song to stereo samples that loop seamlessly.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "song.h"
 
 namespace mdx::media {
+
+// White noise from a 32-bit xorshift generator: the same seed gives the same sounds on every
+// build. The state must not be 0.
+class Noise {
+ public:
+  explicit Noise(uint32_t state) : state_(state) {}
+  double next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_ / 2147483648.0 - 1.0;
+  }
+
+ private:
+  uint32_t state_;
+};
 
 constexpr int kMp3FrameSamples = 1152;
 
