@@ -41,7 +41,7 @@ std::vector<uint8_t> encodeTga(int width, int height, const std::vector<uint8_t>
   out.push_back(0);               // no image id
   out.push_back(0);               // no colour map
   out.push_back(2);               // uncompressed true colour
-  out.resize(out.size() + 5, 0);  // colour map specification
+  out.resize(out.size() + 5, 0);  // colour map fields (no map)
   put16(out, 0);                  // x origin
   put16(out, 0);                  // y origin
   put16(out, uint32_t(width));
