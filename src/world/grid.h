@@ -15,11 +15,17 @@ constexpr int kCellSize = 19;             // pixels
 // One layer of a level, row by row: index 34 * row + column.
 using LevelGrid = std::array<int32_t, kCells>;
 
-constexpr int cellIndex(int row, int column) { return kColumns * row + column; }
+constexpr int cellIndex(int row, int column) {
+  return kColumns * row + column;
+}
 
 // Screen position of a cell's top-left corner: row 0 lies above the screen.
-constexpr float cellPixelX(int column) { return static_cast<float>(kCellSize * column); }
-constexpr float cellPixelY(int row) { return static_cast<float>(kCellSize * row - 26); }
+constexpr float cellPixelX(int column) {
+  return static_cast<float>(kCellSize * column);
+}
+constexpr float cellPixelY(int row) {
+  return static_cast<float>(kCellSize * row - 26);
+}
 
 // blockLayer codes with a meaning of their own.
 constexpr int32_t kGateFiller = 98;

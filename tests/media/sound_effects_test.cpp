@@ -52,9 +52,10 @@ TEST(SynthVoices, EveryWaveAndDrumRendersFiniteAudibleCentredSound) {
   for (const char* wave : waves) {
     Song song;
     std::string error;
-    const std::string text = std::string("instrument v ") + wave +
-                             " detune 0.5 vibrato 5 depth 0.3 cutoff 2000 duty 0.2\npattern p\nv C2 - - C7 "
-                             "- - . .\nend\nsong p\n";
+    const std::string text =
+        std::string("instrument v ") + wave +
+        " detune 0.5 vibrato 5 depth 0.3 cutoff 2000 duty 0.2\npattern p\nv C2 - - C7 "
+        "- - . .\nend\nsong p\n";
     ASSERT_TRUE(parseSong(text, song, error)) << error;
     const StereoBuffer b = renderLoop(song, 0.0f);
     double energy = 0, sum = 0;
