@@ -18,3 +18,8 @@ function(mdx_add_gtest name)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABELS}")
 endfunction()
+
+# The project's warning flags, linked by every target (the root CMakeLists.txt does it through
+# link_libraries). MDX_WERROR turns each warning into an error.
+add_library(mdx_warnings INTERFACE)
+target_compile_options(mdx_warnings INTERFACE -Wall -Wextra $<$<BOOL:${MDX_WERROR}>:-Werror>)

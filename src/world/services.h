@@ -13,7 +13,25 @@ enum class Sample { Button, Lift, Run, Fin, Move, Stick, Explode };
 constexpr int kSampleCount = 7;
 
 // "media/button01.wav" and so on: the file each effect is loaded from.
-const char* sampleFile(Sample sample);
+constexpr const char* sampleFile(Sample sample) {
+  switch (sample) {
+    case Sample::Button:
+      return "media/button01.wav";
+    case Sample::Lift:
+      return "media/lift01.wav";
+    case Sample::Run:
+      return "media/run01.wav";
+    case Sample::Fin:
+      return "media/fin.wav";
+    case Sample::Move:
+      return "media/move.wav";
+    case Sample::Stick:
+      return "media/stick.wav";
+    case Sample::Explode:
+      return "media/explode.wav";
+  }
+  return "";
+}
 
 // Plays one effect, fire and forget. The caller has already checked that sound is enabled.
 class SampleSink {
