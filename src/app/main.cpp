@@ -5,33 +5,43 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/cli_options.h"
+#include "app/data_dirs.h"
 #include "app/sdl_shell.h"
 
 namespace {
 
-// Makes the game folder the working directory: --data when given; otherwise, when the current
-// folder holds no mappacks.ini but the program's own folder does, the program's folder.
+// Finds the data folder (see app/data_dirs.h) and makes it the working directory: every
+// loader of the game names its files relative to that folder. Prints why and returns false
+// when there is none.
 bool enterGameFolder(const mdx::app::CommandLine& commandLine) {
-  if (commandLine.dataDir) {
-    if (chdir(commandLine.dataDir->c_str()) == 0) return true;
-    std::fprintf(stderr, "marvolen: cannot use the game folder \"%s\": %s\n",
-                 commandLine.dataDir->c_str(), std::strerror(errno));
+  mdx::app::DataSearchInputs inputs;
+  inputs.dataOption = commandLine.dataDir;
+  if (const char* env = std::getenv("MARVOLEN_DATA")) inputs.dataEnv = env;
+  if (const char* env = std::getenv("XDG_DATA_DIRS")) inputs.xdgDataDirs = env;
+  if (char* base = SDL_GetBasePath()) {
+    inputs.programDir = base;
+    SDL_free(base);
+  }
+  const mdx::app::DataFolderChoice choice =
+      mdx::app::findDataFolder(inputs, mdx::app::installedDataLayout());
+  if (choice.folder.empty()) {
+    std::fprintf(stderr, "marvolen: %s\n", mdx::app::noDataMessage(choice).c_str());
     return false;
   }
-  if (access("mappacks.ini", F_OK) == 0) return true;
-  if (char* base = SDL_GetBasePath()) {
-    const std::string folder = base;
-    SDL_free(base);
-    if (access((folder + "mappacks.ini").c_str(), F_OK) == 0 && chdir(folder.c_str()) != 0) {
-      std::fprintf(stderr, "marvolen: cannot enter \"%s\": %s\n", folder.c_str(),
-                   std::strerror(errno));
-    }
+  for (const std::string& warning : choice.warnings) {
+    std::fprintf(stderr, "marvolen: %s; using \"%s\"\n", warning.c_str(), choice.folder.c_str());
+  }
+  if (chdir(choice.folder.c_str()) != 0) {
+    std::fprintf(stderr, "marvolen: cannot enter the game folder \"%s\": %s\n",
+                 choice.folder.c_str(), std::strerror(errno));
+    return false;
   }
   return true;
 }

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR and checks it as a desktop and a player would:
+# the file layout, desktop-file-validate, appstreamcli validate, every icon size, the manual
+# pages rendered without warnings, the installed game started from another working directory
+# up to its title screen, and the set-ups where no data can be found.
+# Usage: install_test.sh BUILD_DIR APP_ID WORK_DIR "16;32;..."
+set -euo pipefail
+
+build=$1
+app_id=$2
+work=$3
+IFS=';' read -r -a icon_sizes <<<"$4"
+prefix=/opt/marvolen-dx   # any prefix: the game finds its data relative to itself
+root="$work/root"
+installed="$root$prefix"
+data="$installed/share/games/marvolen-dx"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+for tool in desktop-file-validate appstreamcli man identify; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
+done
+
+rm -rf "$work"
+mkdir -p "$work/elsewhere" "$work/empty"
+DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
+  fail "cmake --install failed: $(tail -n 5 "$work/install.log")"
+(cd "$root" && find . -type f -o -type l | sort) >"$work/files.txt"
+echo "installed $(wc -l <"$work/files.txt") files into $root"
+
+# ---- Layout -----------------------------------------------------------------------------------
+for file in games/marvolen bin/marvolen-level bin/marvolen-sim \
+  share/games/marvolen-dx/mappacks.ini share/games/marvolen-dx/media/level99.dat \
+  "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+  "share/icons/hicolor/scalable/apps/$app_id.svg" \
+  share/man/man6/marvolen.6.gz share/man/man1/marvolen-level.1.gz \
+  share/man/man1/marvolen-sim.1.gz share/doc/marvolen-dx/copyright; do
+  [ -e "$installed/$file" ] || fail "$file is not installed"
+done
+for program in games/marvolen bin/marvolen-level bin/marvolen-sim; do
+  [ -x "$installed/$program" ] || fail "$program is not executable"
+done
+# Every map pack named in mappacks.ini comes with its levels.
+while IFS= read -r pack || [ -n "$pack" ]; do
+  [ -z "$pack" ] && continue
+  [ -f "$data/$pack/level01.dat" ] || fail "map pack $pack has no level01.dat"
+  [ -f "$data/$pack/pref.ini" ] || fail "map pack $pack has no pref.ini"
+done <"$data/mappacks.ini"
+executables=$(find "$data" -type f -perm /111)
+[ -z "$executables" ] || fail "executable files in the data folder: $executables"
+
+# ---- Desktop entry, metadata, icons -----------------------------------------------------------
+desktop-file-validate "$installed/share/applications/$app_id.desktop" ||
+  fail "desktop-file-validate rejects the desktop entry"
+appstreamcli validate --no-net "$installed/share/metainfo/$app_id.metainfo.xml" ||
+  fail "appstreamcli rejects the metadata"
+grep -qx "Icon=$app_id" "$installed/share/applications/$app_id.desktop" ||
+  fail "the desktop entry does not name the icon $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+  "$installed/share/metainfo/$app_id.metainfo.xml" || fail "the metadata launches no $app_id.desktop"
+for size in "${icon_sizes[@]}"; do
+  icon="$installed/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+  [ -f "$icon" ] || fail "no ${size}x${size} icon"
+  got=$(identify -format '%m %w %h' "$icon")
+  [ "$got" = "PNG $size $size" ] || fail "${size}x${size} icon is '$got'"
+  # An icon is a picture on a see-through background: corners clear, the middle drawn.
+  corner=$(convert "$icon" -format '%[fx:p{0,0}.a]' info:)
+  middle=$(convert "$icon" -format "%[fx:p{$((size / 2)),$((size / 2))}.a]" info:)
+  [ "$corner" = "0" ] && [ "$middle" = "1" ] ||
+    fail "${size}x${size} icon: corner alpha $corner, middle alpha $middle"
+done
+svg="$installed/share/icons/hicolor/scalable/apps/$app_id.svg"
+grep -q '<svg' "$svg" || fail "the scalable icon is not SVG"
+[ "$(identify -format '%m' "$svg" 2>/dev/null)" = "SVG" ] || fail "the SVG icon does not load"
+
+# ---- Manual pages -----------------------------------------------------------------------------
+for page in "$installed"/share/man/man*/*.gz; do
+  warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+  [ "$(MANWIDTH=80 man -l "$page" 2>/dev/null | wc -l)" -gt 10 ] || fail "$(basename "$page") is empty"
+done
+
+# ---- The installed game, started from elsewhere -----------------------------------------------
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MDX_NO_MESSAGE_BOXES=1
+export XDG_DATA_DIRS="$work/empty" HOME="$work/home"
+unset MARVOLEN_DATA
+cd "$work/elsewhere"
+
+# Runs the game with the given environment and options until its log shows the title screen.
+reaches_title() {
+  local log="$work/state.log" pid
+  rm -f "$log"
+  env "$@" --no-dialog --no-sound --log "$log" >"$work/game.out" 2>&1 &
+  pid=$!
+  for _ in $(seq 200); do
+    if grep -q "^state StateTitle" "$log" 2>/dev/null; then
+      kill "$pid"
+      wait "$pid" 2>/dev/null || true
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  cat "$work/game.out" >&2
+  return 1
+}
+reaches_title "$installed/games/marvolen" || fail "the installed game did not reach the title"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "the game wrote into its working directory"
+reaches_title MARVOLEN_DATA="$work/missing" "$installed/games/marvolen" ||
+  fail "a missing MARVOLEN_DATA kept the installed game from its data"
+grep -q "MARVOLEN_DATA \"$work/missing\" does not exist; using \"$data\"" "$work/game.out" ||
+  fail "no warning about the missing MARVOLEN_DATA: $(cat "$work/game.out")"
+find "$data" -newer "$work/install.log" -print | grep -q . &&
+  fail "the game wrote into its data folder: $(find "$data" -newer "$work/install.log")"
+
+# ---- Set-ups without data: one line naming every folder tried, exit status 2 ------------------
+mkdir -p "$work/lonely" "$work/no-list"
+cp "$installed/games/marvolen" "$work/lonely/"
+touch "$work/a-file"
+expect_no_data() {
+  local why=$1 status=0
+  shift
+  env "$@" --no-dialog --no-sound >"$work/bad.out" 2>&1 || status=$?
+  [ "$status" -eq 2 ] || fail "$why: exit status $status, not 2"
+  [ "$(wc -l <"$work/bad.out")" -eq 1 ] || fail "$why: not one line: $(cat "$work/bad.out")"
+  grep -q "no game data found" "$work/bad.out" || fail "$why: $(cat "$work/bad.out")"
+}
+lonely="$work/lonely/marvolen"
+expect_no_data "no data anywhere" "$lonely"
+for folder in "$work/lonely" "$work/share/games/marvolen-dx" "$work/empty/games/marvolen-dx"; do
+  grep -qF "$folder (" "$work/bad.out" || fail "the message does not name $folder"
+done
+expect_no_data "--data at a file" "$lonely" --data "$work/a-file"
+grep -qF "$work/a-file (is not a folder)" "$work/bad.out" || fail "$(cat "$work/bad.out")"
+expect_no_data "a folder without mappacks.ini" "$lonely" --data "$work/no-list"
+grep -qF "$work/no-list (holds no mappacks.ini)" "$work/bad.out" || fail "$(cat "$work/bad.out")"
+expect_no_data "MARVOLEN_DATA at a missing folder" MARVOLEN_DATA="$work/missing" "$lonely"
+grep -qF "$work/missing (does not exist)" "$work/bad.out" || fail "$(cat "$work/bad.out")"
+echo "installed tree, validators, icons, manual pages and data search: all good"
