@@ -65,7 +65,8 @@ std::string describeEnd(const PiecePlan& plan) {
   return "";
 }
 
-// Builds a level file from a source in a temporary file so the game's own loader reads it.
+}  // namespace
+
 bool startFromPath(const std::string& path, world::GameState& game, std::string& error) {
   LevelSource level;
   if (!loadLevel(path, level, error)) return false;
@@ -87,8 +88,6 @@ bool startFromPath(const std::string& path, world::GameState& game, std::string&
   if (!temporary.empty()) std::remove(temporary.c_str());
   return true;
 }
-
-}  // namespace
 
 std::string describeSolution(const SolveResult& result) {
   std::string out;

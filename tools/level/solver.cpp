@@ -34,16 +34,54 @@ uint64_t gridHash(uint64_t hash, const world::LevelGrid& grid) {
   return hash;
 }
 
-// Everything the robot's future depends on, taken at a world step.
-uint64_t robotStateHash(const GameState& game) {
+// Everything the robot's future depends on, taken at a world step; gridsHash is the hash of
+// the two grids (see GridHashCache).
+uint64_t robotStateHash(const GameState& game, uint64_t gridsHash) {
   const world::World& w = game.world;
-  uint64_t hash = gridHash(gridHash(1, w.blockLayer), w.deviceLayer);
+  uint64_t hash = gridsHash;
   const int64_t values[] = {
       w.robotColumn,     w.robotRow,  w.robotFalling,   w.liftCounter,
       w.liftReturnTimer, w.gateState, w.explosionTicks, static_cast<int64_t>(game.scene.gateTurn)};
   for (int64_t v : values) hash = mix(hash, static_cast<uint64_t>(v));
   return hash;
 }
+
+// A hash of the two grids kept up to date cell by cell: a sum of one hash per cell, so a world
+// step (which moves the robot's own cell in the block grid) costs a comparison of the grids
+// instead of hashing every cell again, which took most of a robot run's time.
+class GridHashCache {
+ public:
+  uint64_t hash(const world::World& w) {
+    if (!valid_) {
+      for (int k = 0; k < world::kCells; ++k) {
+        hash_ += cellHash(k, w.blockLayer[k]) + cellHash(k + world::kCells, w.deviceLayer[k]);
+      }
+      valid_ = true;
+    } else {
+      update(blocks_, w.blockLayer, 0);
+      update(devices_, w.deviceLayer, world::kCells);
+    }
+    blocks_ = w.blockLayer;
+    devices_ = w.deviceLayer;
+    return hash_;
+  }
+
+ private:
+  static uint64_t cellHash(int k, int32_t value) {
+    return mix(static_cast<uint64_t>(k), static_cast<uint32_t>(value));
+  }
+
+  void update(const world::LevelGrid& before, const world::LevelGrid& after, int offset) {
+    for (int k = 0; k < world::kCells; ++k) {
+      if (before[k] == after[k]) continue;
+      hash_ += cellHash(k + offset, after[k]) - cellHash(k + offset, before[k]);
+    }
+  }
+
+  world::LevelGrid blocks_{}, devices_{};
+  uint64_t hash_ = 0;
+  bool valid_ = false;
+};
 
 // The state of the dropping phase between two pieces.
 uint64_t pieceStateHash(const GameState& game) {
@@ -54,10 +92,18 @@ uint64_t pieceStateHash(const GameState& game) {
   return mix(hash, static_cast<uint64_t>(game.world.explosionTicks));
 }
 
-int distanceToExit(const GameState& game) {
-  int best = 1 << 20;
+// The exit cells of a level (they never move while the robot runs).
+std::vector<int> exitCells(const GameState& game) {
+  std::vector<int> cells;
   for (int k = 0; k < world::kCells; ++k) {
-    if (game.world.deviceLayer[k] != world::kExit) continue;
+    if (game.world.deviceLayer[k] == world::kExit) cells.push_back(k);
+  }
+  return cells;
+}
+
+int distanceToExit(const GameState& game, const std::vector<int>& exits) {
+  int best = 1 << 20;
+  for (int k : exits) {
     best = std::min(best, std::abs(k / world::kColumns - game.world.robotRow) +
                               std::abs(k % world::kColumns - game.world.robotColumn));
   }
@@ -217,12 +263,14 @@ class Search {
   }
 
   bool timedOut() const { return timedOut_; }
+  bool cancelled() const { return cancelled_; }
 
  private:
   bool timeUp() {
     if (!timedOut_) {
       const std::chrono::duration<double> elapsed = Clock::now() - started_;
-      timedOut_ = elapsed.count() > limits_.maxSeconds;
+      cancelled_ = limits_.cancel != nullptr && limits_.cancel->load(std::memory_order_relaxed);
+      timedOut_ = cancelled_ || elapsed.count() > limits_.maxSeconds;
     }
     return timedOut_;
   }
@@ -349,6 +397,7 @@ class Search {
   std::vector<long> frontier_ = std::vector<long>(world::kCells, 0);
   Clock::time_point started_;
   bool timedOut_ = false;
+  bool cancelled_ = false;
   std::unordered_map<uint64_t, int> explored_;  // state -> the largest budget it was searched with
   bool cutShort_ = false;
 };
@@ -364,8 +413,10 @@ std::string SolveResult::actions() const {
 RobotRun runRobot(GameState game, int maxWorldSteps) {
   RobotRun run;
   std::unordered_map<uint64_t, int> seen;  // state at a world step -> that step's index
+  GridHashCache grids;
   int swingBarStamp = 0, explosionStamp = 0, stepStamp = 0;
-  run.closestToExit = distanceToExit(game);
+  const std::vector<int> exits = exitCells(game);
+  run.closestToExit = distanceToExit(game, exits);
   for (int now = kFrameMs;; now += kFrameMs) {
     if (now - swingBarStamp >= kSwingBarPeriod) {
       swingBarStamp = now;
@@ -385,7 +436,7 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
     run.actions += 'w';
     ++run.worldSteps;
     run.path.push_back(world::cellIndex(game.world.robotRow, game.world.robotColumn));
-    run.closestToExit = std::min(run.closestToExit, distanceToExit(game));
+    run.closestToExit = std::min(run.closestToExit, distanceToExit(game, exits));
     if (game.world.levelComplete) {
       run.end = RobotEnd::Exit;
       return run;
@@ -395,7 +446,8 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
       run.cycleStart = run.worldSteps - 1;
       return run;
     }
-    const auto [found, fresh] = seen.emplace(robotStateHash(game), run.worldSteps - 1);
+    const auto [found, fresh] =
+        seen.emplace(robotStateHash(game, grids.hash(game.world)), run.worldSteps - 1);
     if (!fresh) {
       run.end = RobotEnd::Repeats;
       run.cycleStart = found->second + 1;
@@ -406,6 +458,27 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
       return run;
     }
   }
+}
+
+std::vector<PieceEnding> pieceEndings(const GameState& state, long& placements) {
+  std::vector<PieceEnding> endings;
+  for (Outcome& outcome : pieceOutcomes(state, placements)) {
+    endings.push_back({std::move(outcome.state), std::move(outcome.plan)});
+  }
+  return endings;
+}
+
+uint64_t droppingStateKey(const GameState& state) {
+  return pieceStateHash(state);
+}
+
+GameState openingState(const GameState& start) {
+  GameState game = start;
+  if (!piecesLeft(game)) return game;
+  world::performAction(game, 'd');
+  std::string ignored;
+  if (game.pieces.pieceIndex > 0 && piecesLeft(game)) finishExplosion(game, ignored);
+  return game;
 }
 
 RobotRun runStraightDrops(const GameState& start, int maxWorldSteps) {
@@ -454,6 +527,7 @@ SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
     Search search(limits, result);
     result.solved = search.run(first, plans);
     result.exhausted = !result.solved && !search.timedOut();
+    result.cancelled = !result.solved && search.cancelled();
     if (result.solved && !opening.empty()) {
       result.pieces.front().actions = opening + result.pieces.front().actions;
       result.pieces.front().startRow = 0;

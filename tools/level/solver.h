@@ -3,6 +3,7 @@
 // blows up or repeats a state.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace mdx::level {
 struct SolverLimits {
   double maxSeconds = 60.0;  // the whole search gives up after this long
   int maxWorldSteps = 3000;  // one robot run gives up after this many world steps
+  // When set, the search gives up as soon as it sees the flag true (another thread may set
+  // it at any time): an editor cancels a search whose level has changed.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 enum class RobotEnd { Exit, Exploded, Repeats, StepLimit };
@@ -43,6 +47,7 @@ struct PiecePlan {
 struct SolveResult {
   bool solved = false;
   bool exhausted = false;  // the search looked at every choice (no solution means none exists)
+  bool cancelled = false;  // the cancel flag stopped the search before it decided
   std::vector<PiecePlan> pieces;
   RobotRun robot;
   double seconds = 0.0;
@@ -62,6 +67,23 @@ SolveResult solveLevel(const world::GameState& start, const SolverLimits& limits
 
 // Plays the level with every piece dropped straight down from column 15 and runs the robot.
 RobotRun runStraightDrops(const world::GameState& start, int maxWorldSteps);
+
+// One distinct way the falling piece can end: the state it leaves and what the player did.
+struct PieceEnding {
+  world::GameState state;
+  PiecePlan plan;
+};
+
+// Every distinct ending of the falling piece of state (deduplicated by the state it leaves);
+// adds the piece positions tried to placements. The level statistics count sequences of these.
+std::vector<PieceEnding> pieceEndings(const world::GameState& state, long& placements);
+
+// A hash of what the rest of the dropping phase depends on, for memoising searches over it.
+uint64_t droppingStateKey(const world::GameState& state);
+
+// The dropping phase where the player first steers: the first piece's opening drop done (and,
+// when that drop ended it, its explosion played out).
+world::GameState openingState(const world::GameState& start);
 
 // Human-readable report of a result: the key presses per piece, the robot's run, the search
 // time and the one-line action string.

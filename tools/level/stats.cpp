@@ -1,0 +1,239 @@
+#include "level/stats.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <unordered_map>
+
+#include "level/solver.h"
+#include "level/tool_commands.h"
+
+namespace mdx::level {
+
+namespace {
+
+using world::GameState;
+using Clock = std::chrono::steady_clock;
+
+// What the placement sequences below one state of the dropping phase add up to.
+struct Tally {
+  long long sequences = 0;
+  long long wins = 0;
+  int shortest = -1;  // fewest world steps to the exit; -1 when no sequence wins
+
+  void add(const Tally& other) {
+    sequences += other.sequences;
+    wins += other.wins;
+    if (other.shortest >= 0 && (shortest < 0 || other.shortest < shortest)) {
+      shortest = other.shortest;
+    }
+  }
+};
+
+// Counts every complete sequence of distinct piece endings by depth-first search. Two orders
+// of choices that leave the same state (two pillars swapped, say) share one count.
+class SequenceCounter {
+ public:
+  SequenceCounter(const StatsLimits& limits) : limits_(limits), started_(Clock::now()) {}
+
+  Tally count(const GameState& state) {
+    if (state.pieces.pieceIndex >= state.world.pieceCount) {
+      const RobotRun run = runRobot(state, limits_.maxWorldSteps);
+      const bool won = run.end == RobotEnd::Exit;
+      return {1, won ? 1 : 0, won ? run.worldSteps : -1};
+    }
+    const uint64_t key = droppingStateKey(state);
+    if (const auto found = memo_.find(key); found != memo_.end()) return found->second;
+    Tally tally;
+    for (const PieceEnding& ending : pieceEndings(state, placements_)) {
+      if (timeUp()) return tally;
+      tally.add(count(ending.state));
+    }
+    memo_.emplace(key, tally);
+    return tally;
+  }
+
+  bool timeUp() {
+    if (!timedOut_) {
+      timedOut_ =
+          std::chrono::duration<double>(Clock::now() - started_).count() > limits_.countSeconds;
+    }
+    return timedOut_;
+  }
+
+ private:
+  const StatsLimits& limits_;
+  Clock::time_point started_;
+  bool timedOut_ = false;
+  long placements_ = 0;
+  std::unordered_map<uint64_t, Tally> memo_;
+};
+
+// "The grand machine" from a source's "# Level 16: The grand machine" line.
+std::string levelName(const std::string& path) {
+  std::string text, error;
+  if (!readTextFile(path, text, error)) return "";
+  static const std::regex title("^#\\s*Level\\s+[0-9]+:\\s*(.*?)\\s*$");
+  std::smatch match;
+  const std::string first = text.substr(0, text.find('\n'));
+  return std::regex_match(first, match, title) ? match[1].str() : "";
+}
+
+std::string fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The win share as a percentage with enough digits to tell hard levels apart.
+std::string percent(const LevelStats& level) {
+  const double share = 100.0 * level.winShare();
+  return fixed(share, share >= 10 ? 1 : share >= 0.1 ? 2 : 4);
+}
+
+}  // namespace
+
+double LevelStats::winShare() const {
+  return sequences > 0 ? static_cast<double>(wins) / static_cast<double>(sequences) : 0.0;
+}
+
+LevelStats measureLevel(const GameState& start, const StatsLimits& limits) {
+  LevelStats stats;
+  stats.pieces = start.world.pieceCount;
+  SolverLimits solverLimits;
+  solverLimits.maxSeconds = limits.solverSeconds;
+  solverLimits.maxWorldSteps = limits.maxWorldSteps;
+  const SolveResult solved = solveLevel(start, solverLimits);
+  stats.solved = solved.solved;
+  stats.solverSeconds = solved.seconds;
+  stats.placementsSearched = solved.placements;
+  stats.straightDropsWin = runStraightDrops(start, limits.maxWorldSteps).end == RobotEnd::Exit;
+
+  SequenceCounter counter(limits);
+  const GameState opening = openingState(start);
+  Tally total;
+  if (opening.pieces.pieceIndex > 0 || opening.pieces.pieceIndex >= opening.world.pieceCount) {
+    // No choice for the first piece (none, or it ended on its opening drop).
+    total = counter.count(opening);
+    stats.winningFirsts = total.wins > 0 ? 1 : 0;
+  } else {
+    long ignored = 0;
+    for (const PieceEnding& ending : pieceEndings(opening, ignored)) {
+      const Tally below = counter.count(ending.state);
+      if (below.wins > 0) ++stats.winningFirsts;
+      total.add(below);
+    }
+  }
+  stats.counted = !counter.timeUp();
+  stats.sequences = total.sequences;
+  stats.wins = total.wins;
+  stats.shortestSteps = total.shortest;
+  return stats;
+}
+
+std::vector<std::string> levelFiles(const std::string& dir) {
+  std::map<int, std::string> byNumber;
+  const std::regex name("level([0-9][0-9])\\.(src|dat)");
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    std::smatch match;
+    const std::string file = entry.path().filename().string();
+    if (!std::regex_match(file, match, name) || match[1] == "99") continue;
+    std::string& chosen = byNumber[std::stoi(match[1])];
+    if (chosen.empty() || match[2] == "src") chosen = entry.path().string();
+  }
+  std::vector<std::string> files;
+  for (const auto& [number, file] : byNumber) files.push_back(file);
+  return files;
+}
+
+bool measureFolder(const std::string& dir, const StatsLimits& limits,
+                   std::vector<LevelStats>& stats, std::ostream& err) {
+  std::error_code ignored;
+  const std::vector<std::string> files =
+      std::filesystem::is_directory(dir, ignored) ? levelFiles(dir) : std::vector{dir};
+  if (files.empty()) {
+    err << dir << ": no level files (levelNN.src or levelNN.dat)\n";
+    return false;
+  }
+  for (const std::string& file : files) {
+    GameState game;
+    std::string error;
+    if (!startFromPath(file, game, error)) {
+      err << error << '\n';
+      return false;
+    }
+    LevelStats level = measureLevel(game, limits);
+    level.file = file;
+    level.name = levelName(file);
+    stats.push_back(std::move(level));
+  }
+  return true;
+}
+
+std::string statsTable(const std::vector<LevelStats>& stats, bool csv) {
+  std::string out;
+  const char* header[] = {"level",     "name", "pieces", "steps",          "placements",
+                          "sequences", "wins", "win %",  "winning firsts", "straight drops win",
+                          "solver s",  "exact"};
+  const std::string separator = csv ? "," : " | ";
+  for (size_t i = 0; i < std::size(header); ++i) out += (i ? separator : "") + header[i];
+  out += '\n';
+  for (const LevelStats& level : stats) {
+    std::string name = level.name;
+    if (csv) std::replace(name.begin(), name.end(), ',', ';');
+    const std::string cells[] = {std::filesystem::path(level.file).stem().string(),
+                                 name,
+                                 std::to_string(level.pieces),
+                                 std::to_string(level.shortestSteps),
+                                 std::to_string(level.placementsSearched),
+                                 std::to_string(level.sequences),
+                                 std::to_string(level.wins),
+                                 percent(level),
+                                 std::to_string(level.winningFirsts),
+                                 level.straightDropsWin ? "yes" : "no",
+                                 fixed(level.solverSeconds, 3),
+                                 level.counted ? "yes" : "no"};
+    for (size_t i = 0; i < std::size(cells); ++i) out += (i ? separator : "") + cells[i];
+    out += '\n';
+  }
+  return out;
+}
+
+int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  StatsLimits limits;
+  std::string dir;
+  bool csv = false;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--csv") {
+      csv = true;
+    } else if (arg == "--max-seconds" && i + 1 < argc) {
+      char* end = nullptr;
+      limits.countSeconds = std::strtod(argv[++i], &end);
+      if (*end != '\0' || limits.countSeconds <= 0) {
+        err << "marvolen-level stats: --max-seconds needs a positive number\n";
+        return 2;
+      }
+    } else if (dir.empty() && arg.rfind("--", 0) != 0) {
+      dir = arg;
+    } else {
+      err << "marvolen-level stats: unexpected argument '" << arg << "'\n";
+      return 2;
+    }
+  }
+  if (dir.empty()) {
+    err << "marvolen-level stats: no folder given\n";
+    return 2;
+  }
+  std::vector<LevelStats> stats;
+  const bool ok = measureFolder(dir, limits, stats, err);
+  out << statsTable(stats, csv);
+  return ok ? 0 : 1;
+}
+
+}  // namespace mdx::level

@@ -1,0 +1,58 @@
+// Difficulty figures of levels: every complete sequence of piece placements is played out
+// with the game's own world code, and the solver's own search is timed, so a pack's levels can
+// be compared and put in order.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "world/game_state.h"
+
+namespace mdx::level {
+
+struct StatsLimits {
+  double solverSeconds = 60.0;  // the solver's time limit (as marvolen-level solve)
+  double countSeconds = 300.0;  // the counting of placement sequences gives up after this
+  int maxWorldSteps = 3000;     // one robot run gives up after this many world steps
+};
+
+// The figures of one level.
+struct LevelStats {
+  std::string file;     // the source or level file
+  std::string name;     // from the source's "# Level N: NAME" line; empty for level files
+  int pieces = 0;       // pieces the level hands out
+  bool solved = false;  // the solver found a solution
+  double solverSeconds = 0.0;
+  long placementsSearched = 0;  // piece outcomes the solver generated on its way
+  long long sequences = 0;      // distinct complete placement sequences
+  long long wins = 0;           // of them, those that take the robot to the exit
+  int shortestSteps = -1;       // fewest world steps of a winning sequence; -1 when none
+  int winningFirsts = 0;        // distinct first placements that can still win
+  bool straightDropsWin = false;
+  bool counted = false;  // the counting finished within its time limit (figures are exact)
+
+  // wins / sequences: the chance that placements chosen at random win (lower is harder).
+  double winShare() const;
+};
+
+// Measures a level started with startFromPath (or startLevelFromFile).
+LevelStats measureLevel(const world::GameState& start, const StatsLimits& limits);
+
+// The levels of a folder, in level order: levelNN.src, or levelNN.dat where there is no
+// source (level 99, the ending, is left out).
+std::vector<std::string> levelFiles(const std::string& dir);
+
+// Measures every level of dir (or the one level file dir names); a file that cannot be loaded gives
+// a message on err and false.
+bool measureFolder(const std::string& dir, const StatsLimits& limits,
+                   std::vector<LevelStats>& stats, std::ostream& err);
+
+// The table of stats, for reading (csv false) or for scripts (csv true, with a header line).
+std::string statsTable(const std::vector<LevelStats>& stats, bool csv);
+
+// marvolen-level stats DIR [--csv] [--max-seconds S]: 0 when every level was measured,
+// 1 when a level could not be read, 2 on bad arguments.
+int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace mdx::level
