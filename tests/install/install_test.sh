@@ -19,7 +19,7 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-for tool in desktop-file-validate appstreamcli man identify; do
+for tool in desktop-file-validate appstreamcli man identify xmllint; do
   command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
 done
 
@@ -72,8 +72,11 @@ for size in "${icon_sizes[@]}"; do
     fail "${size}x${size} icon: corner alpha $corner, middle alpha $middle"
 done
 svg="$installed/share/icons/hicolor/scalable/apps/$app_id.svg"
-grep -q '<svg' "$svg" || fail "the scalable icon is not SVG"
-[ "$(identify -format '%m' "$svg" 2>/dev/null)" = "SVG" ] || fail "the SVG icon does not load"
+view_box=$(xmllint --xpath 'string(/*[local-name()="svg"]/@viewBox)' "$svg") ||
+  fail "the scalable icon is not well-formed XML"
+read -r _ _ view_width view_height <<<"$view_box"
+[ -n "$view_width" ] && [ "$view_width" = "$view_height" ] ||
+  fail "the scalable icon is not a square SVG picture (viewBox '$view_box')"
 
 # ---- Manual pages -----------------------------------------------------------------------------
 for page in "$installed"/share/man/man*/*.gz; do
