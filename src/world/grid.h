@@ -27,6 +27,10 @@ constexpr float cellPixelY(int row) {
   return static_cast<float>(kCellSize * row - 26);
 }
 
+// blockLayer codes 1 to kLastPicturedBlock are drawn with a block picture of their own; other
+// block codes below kGateFiller are solid but invisible.
+constexpr int32_t kLastPicturedBlock = 61;
+
 // blockLayer codes with a meaning of their own.
 constexpr int32_t kGateFiller = 98;
 constexpr int32_t kRobot = 99;
@@ -46,5 +50,6 @@ enum Device : int32_t {
   kBomb = 12,
   kBlinker = 13,
 };
+constexpr int32_t kLastDevice = kBlinker;  // device codes above it do nothing
 
 }  // namespace mdx::world

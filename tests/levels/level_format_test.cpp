@@ -141,7 +141,7 @@ TEST(LevelFileRoundTrip, FilesOfTheWrongLengthAreRefused) {
   EXPECT_FALSE(readDat("", level, error));
 }
 
-TEST(LevelSourceErrors, MessagesNameTheLine) {
+TEST(LevelSourceErrors, MessagesNameLineAndColumn) {
   struct Case {
     std::string text;
     std::string expected;
@@ -161,18 +161,18 @@ TEST(LevelSourceErrors, MessagesNameTheLine) {
   SourceText rawMismatch;
   rawMismatch.tail = "raw 1908 5 pieces\n";
   const std::vector<Case> cases = {
-      {shortRow.str(), "line 6: a map row has 34 cells, this one has 33"},
-      {badChar.str(), "line 34: 'Q' (column 6) is not in the device legend"},
-      {missingCell.str(), "line 4: block row 1 column 1 is '?' but has no cell entry"},
-      {strayCell.str(), "line 60: a cell entry for a cell whose map character is not '?'"},
-      {badPiece.str(), "line 1: unknown piece 'hammer'"},
-      {hugeNumber.str(), "line 1: levelMusic needs one whole number"},
-      {rawMismatch.str(), "line 60: the raw text reads as 5 but the level says 2"},
-      {"blocks\n...\n", "line 2: a map row has 34 cells, this one has 3"},
-      {"pieces lift\nfrobnicate 3\n", "line 2: unknown keyword 'frobnicate'"},
-      {"pieces lift\n", "line 1: the source has no blocks map"},
-      {"label 2 hello\n", "line 1: line 2 is not a label"},
-      {"raw 0 5\n", "line 1: raw needs a level-file line number"},
+      {shortRow.str(), "6:34: a map row has 34 cells, this one has 33"},
+      {badChar.str(), "34:7: 'Q' is not in the device legend; define it with: char device Q CODE"},
+      {missingCell.str(), "4:2: block row 1 column 1 is '?' but has no cell entry"},
+      {strayCell.str(), "60:1: a cell entry for a cell whose map character is not '?'"},
+      {badPiece.str(), "1:15: unknown piece 'hammer'"},
+      {hugeNumber.str(), "1:12: levelMusic needs one whole number"},
+      {rawMismatch.str(), "60:1: the raw text reads as 5 but the level says 2"},
+      {"blocks\n...\n", "1:1: the blocks map has 1 rows, a map has 28"},
+      {"pieces lift\nfrobnicate 3\n", "2:1: unknown keyword 'frobnicate'"},
+      {"pieces lift\n", "1:1: the source has no blocks map"},
+      {"label 2 hello\n", "1:1: line 2 is not a label"},
+      {"raw 0 5\n", "1:1: raw needs a level-file line number"},
   };
   for (const Case& c : cases) {
     const std::string error = parseError(c.text);
@@ -188,7 +188,9 @@ TEST(LevelSourceErrors, BuildReportsFileAndLineAndWritesNothing) {
   std::remove((dir + "bad.dat").c_str());
   std::ostringstream err;
   EXPECT_EQ(buildCommand(dir + "bad.src", dir + "bad.dat", err), 1);
-  EXPECT_EQ(err.str(), dir + "bad.src:13: a map row has 34 cells, this one has 3\n");
+  EXPECT_EQ(err.str(), dir +
+                           "bad.src:13:4: a map row has 34 cells, this one has 3 (a space ends the "
+                           "cells; use '.' for an empty cell)\n");
   EXPECT_FALSE(std::ifstream(dir + "bad.dat").good());
 
   std::ostringstream missing;

@@ -15,22 +15,56 @@ int hexDigit(char c) {
 
 }  // namespace
 
+const std::vector<LegendDefault>& defaultBlockEntries() {
+  static const std::vector<LegendDefault> entries = [] {
+    std::vector<LegendDefault> list = {{'.', 0, "empty", true},
+                                       {'@', 99, "robot start", true},
+                                       {'=', 98, "swing-bar filler (solid, not drawn)", true},
+                                       {'*', 999, "explosion marker", true}};
+    static const std::string digits =
+        "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";  // codes 1 to 61
+    for (size_t i = 0; i < digits.size(); ++i) {
+      list.push_back({digits[i], static_cast<int32_t>(i + 1), "block", false});
+    }
+    return list;
+  }();
+  return entries;
+}
+
+const std::vector<LegendDefault>& defaultDeviceEntries() {
+  static const std::vector<LegendDefault> entries = {{'.', 0, "none", true},
+                                                     {'1', 1, "decoration", true},
+                                                     {'C', 2, "lift car", true},
+                                                     {'|', 3, "lift shaft", true},
+                                                     {'B', 4, "lift call button", true},
+                                                     {'5', 5, "turning wheel", true},
+                                                     {'W', 6, "swing bar", true},
+                                                     {'S', 7, "bar switch", true},
+                                                     {'E', 8, "exit", true},
+                                                     {'9', 9, "decoration", true},
+                                                     {'/', 10, "stair", true},
+                                                     {'^', 11, "stair", true},
+                                                     {'X', 12, "bomb", true},
+                                                     {'*', 13, "blinker", true}};
+  return entries;
+}
+
+const LegendDefault* findDefault(const std::vector<LegendDefault>& entries, char symbol) {
+  for (const LegendDefault& entry : entries) {
+    if (entry.symbol == symbol) return &entry;
+  }
+  return nullptr;
+}
+
 Legend Legend::defaultBlocks() {
   Legend legend;
-  legend.define('.', 0);
-  const std::string digits =
-      "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";  // codes 1 to 61
-  for (size_t i = 0; i < digits.size(); ++i) legend.define(digits[i], static_cast<int32_t>(i + 1));
-  legend.define('=', 98);
-  legend.define('@', 99);
-  legend.define('*', 999);
+  for (const LegendDefault& entry : defaultBlockEntries()) legend.define(entry.symbol, entry.code);
   return legend;
 }
 
 Legend Legend::defaultDevices() {
   Legend legend;
-  const std::string chars = ".1C|B5WSE9/^X*";  // codes 0 to 13
-  for (size_t i = 0; i < chars.size(); ++i) legend.define(chars[i], static_cast<int32_t>(i));
+  for (const LegendDefault& entry : defaultDeviceEntries()) legend.define(entry.symbol, entry.code);
   return legend;
 }
 

@@ -4,19 +4,35 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace mdx::level {
 
 // A map cell holding this character takes its code from the source's cell table.
 constexpr char kCellTableChar = '?';
 
+// One character of a default legend. A plain character means what it shows (a robot, an exit,
+// a lift car) and may be used without a legend entry; the others (the block codes 1 to 61 as
+// '1'-'9' 'A'-'Z' 'a'-'z') are kept so older sources still build, but a source should say
+// what they mean with its own `char` line.
+struct LegendDefault {
+  char symbol;
+  int32_t code;
+  const char* name;
+  bool plain;
+};
+
+// Block layer: '.' empty, '@' robot, '=' swing-bar filler 98, '*' explosion marker 999 (plain);
+// '1'-'9' 'A'-'Z' 'a'-'z' codes 1 to 61.
+const std::vector<LegendDefault>& defaultBlockEntries();
+// Device layer, all plain: '.' none, 'C' car, '|' shaft, 'B' button, 'W' bar, 'S' switch,
+// 'E' exit, '/' and '^' stairs, 'X' bomb, '*' blinker, '1' '5' '9' decorations.
+const std::vector<LegendDefault>& defaultDeviceEntries();
+
 // One layer's legend: character to code, and back.
 class Legend {
  public:
-  // Block layer: '.' empty, '1'-'9' 'A'-'Z' 'a'-'z' codes 1 to 61, '=' 98, '@' 99, '*' 999.
   static Legend defaultBlocks();
-  // Device layer: '.' none, 'C' car, '|' shaft, 'B' button, 'W' bar, 'S' switch, 'E' exit,
-  // '/' and '^' stairs, 'X' bomb, '*' blinker, '1' '5' '9' decorations.
   static Legend defaultDevices();
 
   // Makes c stand for code (a source's own legend entry); replaces what c meant before.
@@ -30,6 +46,9 @@ class Legend {
   std::map<char, int32_t> codes_;
   std::map<int32_t, char> chars_;
 };
+
+// The default entry of symbol in a layer's default legend, or null.
+const LegendDefault* findDefault(const std::vector<LegendDefault>& entries, char symbol);
 
 // Writes text with backslash escapes for backslashes and bytes outside printable ASCII.
 std::string escapeText(const std::string& text);

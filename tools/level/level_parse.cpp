@@ -1,12 +1,16 @@
-// Parsing level sources. Every mistake is reported with the source line it was found on.
+// Parsing level sources. Every mistake is reported with the source line and column it was
+// found at; a map with the wrong number of rows is reported before anything else.
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "level/legend.h"
+#include "level/level_checks.h"
 #include "level/level_source.h"
 
 namespace mdx::level {
@@ -22,6 +26,25 @@ struct CellEntry {
   int sourceLine;
   int32_t value;
 };
+
+const char* const kKeywords[] = {"blocks",      "devices",       "intro",      "pieces",
+                                 "char",        "cell",          "label",      "raw",
+                                 "lineEndings", "finalNewline",  "pieceCount", "landscapeChoice",
+                                 "parallax1On", "parallax2Mode", "levelMusic", "landscapeMotion"};
+
+bool isKeyword(const std::string& word) {
+  for (const char* keyword : kKeywords) {
+    if (word == keyword) return true;
+  }
+  return false;
+}
+
+std::string firstWord(const std::string& line) {
+  std::istringstream words(line);
+  std::string word;
+  words >> word;
+  return word;
+}
 
 bool parseInt(const std::string& word, int32_t& value) {
   if (word.empty()) return false;
@@ -43,41 +66,135 @@ bool parsePieceType(const std::string& word, int32_t& type) {
   return parseInt(word, type);
 }
 
+// The character starting at text[i] as a code point ("U+00E9"), or its byte ("byte 0xE9")
+// when it is not valid UTF-8; bytes is set to how many bytes it takes.
+std::string nameNonAscii(const std::string& text, size_t i, size_t& bytes) {
+  const unsigned char lead = static_cast<unsigned char>(text[i]);
+  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  uint32_t code = length == 4 ? lead & 0x07u : length == 3 ? lead & 0x0Fu : lead & 0x1Fu;
+  bool valid = length > 0 && i + length <= text.size();
+  for (size_t k = 1; valid && k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(text[i + k]);
+    valid = (next & 0xC0) == 0x80;
+    code = (code << 6) | (next & 0x3Fu);
+  }
+  char name[32];
+  if (valid) {
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+    bytes = length;
+  } else {
+    std::snprintf(name, sizeof name, "byte 0x%02X", lead);
+    bytes = 1;
+  }
+  return name;
+}
+
 class SourceParser {
  public:
-  SourceParser(LevelSource& level, std::string& error) : level_(level), error_(error) {}
+  SourceParser(LevelSource& level, SourceLayout& layout, SourceError& error)
+      : level_(level), layout_(layout), error_(error) {}
 
   bool parse(const std::string& text) {
     level_ = LevelSource{};
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-      ++lineNumber_;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!(pendingRows_ > 0 ? takeMapRow(line) : parseStatement(line))) return false;
+    layout_ = SourceLayout{};
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      return failAt(1, 1,
+                    "the file starts with a byte-order mark (bytes EF BB BF); save it "
+                    "without one (plain ASCII or UTF-8 without BOM)");
     }
-    if (pendingRows_ > 0) {
-      return fail("the " + std::string(currentMap_ == &blockRows_ ? "blocks" : "devices") +
-                  " map ends after " + std::to_string(world::kRows - pendingRows_) +
-                  " of its 28 rows");
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    if (!checkRowCounts(lines)) return false;
+    for (const std::string& line : lines) {
+      ++lineNumber_;
+      currentLine_ = line;
+      if (!(pendingRows_ > 0 ? takeMapRow(line) : parseStatement(line))) return false;
     }
     return finish();
   }
 
  private:
-  bool fail(const std::string& message) { return failAt(lineNumber_, message); }
-  bool failAt(int line, const std::string& message) {
-    error_ = "line " + std::to_string(line) + ": " + message;
+  bool fail(const std::string& message) { return failAt(lineNumber_, 1, message); }
+  bool failAt(int line, int column, const std::string& message) {
+    error_ = SourceError{line, column, message};
     return false;
+  }
+  // Column (1-based) of word in the line being parsed, for messages about it.
+  int columnOf(const std::string& word) const {
+    const size_t at = currentLine_.find(word);
+    return at == std::string::npos ? 1 : static_cast<int>(at) + 1;
+  }
+  void warnAt(int line, int column, const std::string& message) {
+    layout_.warnings.push_back({message, 0, line, column});
+  }
+
+  // A map's rows run from its keyword to the next keyword line; blank lines and comments
+  // just before that line end the map and are not rows. Every map must have 28.
+  bool checkRowCounts(const std::vector<std::string>& lines) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string keyword = firstWord(lines[i]);
+      if (keyword != "blocks" && keyword != "devices") continue;
+      size_t end = i + 1;
+      while (end < lines.size() && !isKeyword(firstWord(lines[end]))) ++end;
+      while (end > i + 1 && endsMap(lines[end - 1])) --end;
+      const size_t rows = end - i - 1;
+      if (rows != static_cast<size_t>(world::kRows)) {
+        return failAt(static_cast<int>(i) + 1, 1,
+                      "the " + keyword + " map has " + std::to_string(rows) + " rows, a map has " +
+                          std::to_string(world::kRows) + " (every line after '" + keyword +
+                          "' up to the next keyword is a row, blank lines too)");
+      }
+      i = end - 1;
+    }
+    return true;
+  }
+
+  // A blank line or a comment ("# ..." with a space before column 34): not a map row when it
+  // comes at a map's end.
+  static bool endsMap(const std::string& line) {
+    if (line.find_first_not_of(" \t") == std::string::npos) return true;
+    const size_t gap = line.find_first_of(" \t");
+    return line[0] == '#' && gap != std::string::npos && gap < static_cast<size_t>(world::kColumns);
   }
 
   bool takeMapRow(const std::string& line) {
-    // A row is 34 characters; anything after them must be set off by white space (a note).
-    if (line.size() < static_cast<size_t>(world::kColumns) ||
-        (line.size() > static_cast<size_t>(world::kColumns) && line[world::kColumns] != ' ' &&
-         line[world::kColumns] != '\t')) {
-      return fail("a map row has 34 cells, this one has " +
-                  std::to_string(line.substr(0, line.find_first_of(" \t")).size()));
+    // A row is 34 one-character cells; anything after them must be set off by white space.
+    for (size_t i = 0; i < line.size(); ++i) {
+      const int column = static_cast<int>(i) + 1;
+      const unsigned char c = static_cast<unsigned char>(line[i]);
+      if (c >= 0x80) {
+        size_t bytes = 0;
+        const std::string name = nameNonAscii(line, i, bytes);
+        return failAt(lineNumber_, column,
+                      "a non-ASCII character (" + name +
+                          ") in a map row: cells are ASCII "
+                          "characters; give the cell a character of its own with a char line");
+      }
+      if (i < static_cast<size_t>(world::kColumns) && c == '\t') {
+        return failAt(lineNumber_, column,
+                      "a tab in a map row: every cell is one character "
+                      "('.' for an empty cell); tabs only set off a note");
+      }
+      if (i < static_cast<size_t>(world::kColumns) && c < 0x20) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", c);
+        return failAt(lineNumber_, column,
+                      std::string("a control character (") + hex +
+                          ") in a map row: cells are printable characters");
+      }
+      if (c == ' ' || c == '\t') break;
+    }
+    const size_t cells = line.substr(0, line.find_first_of(" \t")).size();
+    if (cells != static_cast<size_t>(world::kColumns)) {
+      const bool spaced =
+          cells < line.size() && line.find_first_not_of(" \t", cells) != std::string::npos;
+      return failAt(lineNumber_, static_cast<int>(std::min<size_t>(cells, world::kColumns)) + 1,
+                    "a map row has 34 cells, this one has " + std::to_string(cells) +
+                        (spaced ? " (a space ends the cells; use '.' for an empty cell)" : ""));
     }
     currentMap_->push_back({lineNumber_, line.substr(0, world::kColumns)});
     --pendingRows_;
@@ -91,6 +208,8 @@ class SourceParser {
     std::string rest;
     std::getline(words, rest);
     if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+    if (keyword != "label" && keyword != "raw" && !asciiOnly(line)) return false;
+    layout_.keywordLines[keyword] = lineNumber_;
     if (keyword == "blocks" || keyword == "devices") return startMap(keyword);
     if (keyword == "intro") return expectNothing(rest) && (level_.intro = true);
     if (keyword == "pieces") return parsePieces(rest);
@@ -105,6 +224,18 @@ class SourceParser {
     return parseSingleInt(rest, keyword, *field);
   }
 
+  // Statements are ASCII (comments and label or raw text may hold anything).
+  bool asciiOnly(const std::string& line) {
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (static_cast<unsigned char>(line[i]) < 0x80) continue;
+      size_t bytes = 0;
+      const std::string name = nameNonAscii(line, i, bytes);
+      return failAt(lineNumber_, static_cast<int>(i) + 1,
+                    "a non-ASCII character (" + name + "): level sources are written in ASCII");
+    }
+    return true;
+  }
+
   int32_t* valueField(const std::string& keyword) {
     if (keyword == "pieceCount") return &level_.pieceCount;
     if (keyword == "landscapeChoice") return &level_.landscapeChoice;
@@ -117,7 +248,7 @@ class SourceParser {
 
   bool expectNothing(const std::string& rest) {
     if (rest.find_first_not_of(" \t") != std::string::npos)
-      return fail("unexpected '" + rest + "'");
+      return failAt(lineNumber_, columnOf(rest), "unexpected '" + rest + "'");
     return true;
   }
 
@@ -125,7 +256,8 @@ class SourceParser {
     std::istringstream words(rest);
     std::string word, extra;
     if (!(words >> word) || (words >> extra) || !parseInt(word, out)) {
-      return fail(what + " needs one whole number (32-bit), not '" + rest + "'");
+      return failAt(lineNumber_, rest.empty() ? 1 : columnOf(rest),
+                    what + " needs one whole number (32-bit), not '" + rest + "'");
     }
     return true;
   }
@@ -154,9 +286,11 @@ class SourceParser {
     piecesListed_ = 0;
     level_.pieceTypes.fill(0);
     while (words >> word) {
-      if (piecesListed_ == 10) return fail("a level has at most 10 pieces");
+      if (piecesListed_ == 10)
+        return failAt(lineNumber_, columnOf(word), "a level has at most 10 pieces");
       if (!parsePieceType(word, level_.pieceTypes[piecesListed_])) {
-        return fail("unknown piece '" + word + "' (none, lift, pillar, tee, rightarm, leftarm)");
+        return failAt(lineNumber_, columnOf(word),
+                      "unknown piece '" + word + "' (none, lift, pillar, tee, rightarm, leftarm)");
       }
       ++piecesListed_;
     }
@@ -171,8 +305,17 @@ class SourceParser {
         symbol.size() != 1 || !parseInt(code, value)) {
       return fail("a legend entry reads: char block|device CHARACTER CODE");
     }
-    if (symbol[0] == kCellTableChar) return fail("'?' is kept for the cell table");
-    (layer == "block" ? blockLegend_ : deviceLegend_).define(symbol[0], value);
+    if (symbol[0] == kCellTableChar)
+      return failAt(lineNumber_, columnOf("?"), "'?' is kept for the cell table");
+    const bool blocks = layer == "block";
+    if (symbol[0] == '.' && value != 0) {
+      warnAt(lineNumber_, 1,
+             "the legend makes '.' " + layer + " " + std::to_string(value) +
+                 ", but '.' means empty in every other level; choose another "
+                 "character");
+    }
+    (blocks ? blockLegend_ : deviceLegend_).define(symbol[0], value);
+    (blocks ? blockDefined_ : deviceDefined_).insert(symbol[0]);
     return true;
   }
 
@@ -188,10 +331,13 @@ class SourceParser {
     if (row < 0 || row >= world::kRows || column < 0 || column >= world::kColumns) {
       return fail("cell row " + rowWord + " column " + columnWord + " is outside the grid");
     }
-    auto& table = layer == "block" ? blockCells_ : deviceCells_;
-    if (!table.emplace(world::cellIndex(row, column), CellEntry{lineNumber_, value}).second) {
+    const bool blocks = layer == "block";
+    auto& table = blocks ? blockCells_ : deviceCells_;
+    const int k = world::cellIndex(row, column);
+    if (!table.emplace(k, CellEntry{lineNumber_, value}).second) {
       return fail("a second cell entry for row " + rowWord + " column " + columnWord);
     }
+    layout_.cellEntryLines[(blocks ? kBlockFirstLine : kDeviceFirstLine) + k] = lineNumber_;
     return true;
   }
 
@@ -219,28 +365,40 @@ class SourceParser {
 
   bool decodeMap(const std::vector<MapRow>& rows, const Legend& legend,
                  std::map<int, CellEntry>& cells, const char* name, world::LevelGrid& grid) {
+    const bool blocks = &grid == &level_.blockLayer;
+    const std::set<char>& defined = blocks ? blockDefined_ : deviceDefined_;
+    const auto& defaults = blocks ? defaultBlockEntries() : defaultDeviceEntries();
+    std::set<char> warned;
     for (int row = 0; row < world::kRows; ++row) {
+      (blocks ? layout_.blockRowLines : layout_.deviceRowLines)[row] = rows[row].sourceLine;
       for (int column = 0; column < world::kColumns; ++column) {
         const char c = rows[row].cells[column];
         const int k = world::cellIndex(row, column);
         auto entry = cells.find(k);
         if (c == kCellTableChar) {
           if (entry == cells.end()) {
-            return failAt(rows[row].sourceLine, std::string(name) + " row " + std::to_string(row) +
-                                                    " column " + std::to_string(column) +
-                                                    " is '?' but has no cell entry");
+            return failAt(rows[row].sourceLine, column + 1,
+                          std::string(name) + " row " + std::to_string(row) + " column " +
+                              std::to_string(column) + " is '?' but has no cell entry");
           }
           grid[k] = entry->second.value;
           cells.erase(entry);
         } else if (!legend.codeOf(c, grid[k])) {
-          return failAt(rows[row].sourceLine, std::string("'") + c + "' (column " +
-                                                  std::to_string(column) + ") is not in the " +
-                                                  name + " legend");
+          return failAt(rows[row].sourceLine, column + 1,
+                        std::string("'") + c + "' is not in the " + name +
+                            " legend; define it with: char " + name + " " + c +
+                            " CODE (marvolen-level legend lists the defaults)");
+        } else if (!defined.count(c) && !findDefault(defaults, c)->plain &&
+                   warned.insert(c).second) {
+          warnAt(rows[row].sourceLine, column + 1,
+                 std::string("'") + c + "' is not defined in this source; by default it is " +
+                     name + " " + std::to_string(grid[k]) + ": say so with: char " + name + " " +
+                     c + " " + std::to_string(grid[k]));
         }
       }
     }
     if (!cells.empty()) {
-      return failAt(cells.begin()->second.sourceLine,
+      return failAt(cells.begin()->second.sourceLine, 1,
                     "a cell entry for a cell whose map character is not '?'");
     }
     return true;
@@ -257,7 +415,7 @@ class SourceParser {
     for (const auto& [fileLine, text] : level_.rawValues) {
       const int32_t value = *valueAt(level_, fileLine);
       if (lineValue(text) != value) {
-        return failAt(rawSourceLines_[fileLine],
+        return failAt(rawSourceLines_[fileLine], 1,
                       "the raw text reads as " + std::to_string(lineValue(text)) +
                           " but the level says " + std::to_string(value));
       }
@@ -266,10 +424,13 @@ class SourceParser {
   }
 
   LevelSource& level_;
-  std::string& error_;
+  SourceLayout& layout_;
+  SourceError& error_;
   int lineNumber_ = 0;
+  std::string currentLine_;
   Legend blockLegend_ = Legend::defaultBlocks();
   Legend deviceLegend_ = Legend::defaultDevices();
+  std::set<char> blockDefined_, deviceDefined_;
   std::vector<MapRow> blockRows_, deviceRows_;
   std::vector<MapRow>* currentMap_ = nullptr;
   int pendingRows_ = 0;
@@ -281,8 +442,18 @@ class SourceParser {
 
 }  // namespace
 
+bool parseSourceAt(const std::string& text, LevelSource& level, SourceLayout& layout,
+                   SourceError& error) {
+  return SourceParser(level, layout, error).parse(text);
+}
+
 bool parseSource(const std::string& text, LevelSource& level, std::string& error) {
-  return SourceParser(level, error).parse(text);
+  SourceLayout layout;
+  SourceError located;
+  if (parseSourceAt(text, level, layout, located)) return true;
+  error =
+      std::to_string(located.line) + ":" + std::to_string(located.column) + ": " + located.message;
+  return false;
 }
 
 }  // namespace mdx::level

@@ -1,4 +1,5 @@
 // Writing level sources: header values, the two maps with the default legend, side tables.
+#include <set>
 #include <string>
 
 #include "level/legend.h"
@@ -16,6 +17,17 @@ void writeMap(std::string& out, const world::LevelGrid& grid, const Legend& lege
       out += legend.charFor(grid[world::cellIndex(row, column)]);
     }
     out += '\n';
+  }
+}
+
+// A char line for every character of the old block defaults the map uses, so the source says
+// what each of its characters means.
+void writeBlockLegend(std::string& out, const world::LevelGrid& grid, const Legend& legend) {
+  std::set<int32_t> used(grid.begin(), grid.end());
+  for (const LegendDefault& entry : defaultBlockEntries()) {
+    if (!entry.plain && used.count(entry.code) && legend.charFor(entry.code) == entry.symbol) {
+      out += std::string("char block ") + entry.symbol + ' ' + std::to_string(entry.code) + '\n';
+    }
   }
 }
 
@@ -37,8 +49,8 @@ const char* pieceTypeName(int32_t type) {
 std::string writeSource(const LevelSource& level) {
   std::string out =
       "# Marvolen DX level source. Build it with: marvolen-level build THIS.src OUT.dat\n"
-      "# Block legend: . empty, 1-9 A-Z a-z codes 1 to 61, = swing-bar filler (98), @ robot,\n"
-      "# * explosion marker (999). Device legend: . none, C lift car, | lift shaft,\n"
+      "# Block legend: . empty, = swing-bar filler (98), @ robot, * explosion marker (999),\n"
+      "# and the char lines before the maps. Device legend: . none, C lift car, | lift shaft,\n"
       "# B lift call button, W swing bar, S bar switch, E exit, / and ^ stairs (10, 11),\n"
       "# X bomb, * blinker (13), 1 5 9 decorations. ? means: see the cell table below.\n";
   if (level.intro) out += "intro\n";
@@ -62,6 +74,7 @@ std::string writeSource(const LevelSource& level) {
 
   const Legend blocks = Legend::defaultBlocks();
   const Legend devices = Legend::defaultDevices();
+  writeBlockLegend(out, level.blockLayer, blocks);
   out += "blocks\n";
   writeMap(out, level.blockLayer, blocks);
   out += "devices\n";

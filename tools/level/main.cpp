@@ -16,7 +16,9 @@
 namespace {
 
 const char kUsage[] =
-    "usage: marvolen-level build SRC OUT.dat\n"
+    "usage: marvolen-level build SRC OUT.dat [--strict]\n"
+    "       marvolen-level check FILE [--budget SECONDS]\n"
+    "       marvolen-level legend\n"
     "       marvolen-level decompile IN.dat OUT.src\n"
     "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n"
     "       marvolen-level stats DIR|FILE [--csv] [--max-seconds S]\n"
@@ -27,7 +29,11 @@ const char kUsage[] =
 int main(int argc, char** argv) {
   using namespace mdx::level;
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "build" && argc == 4) return buildCommand(argv[2], argv[3], std::cerr);
+  if (command == "build" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "--strict")))
+    return buildCommand(argv[2], argv[3], std::cerr, argc == 5);
+  if (command == "check" && argc >= 3)
+    return checkCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "legend" && argc == 2) return legendCommand(std::cout);
   if (command == "decompile" && argc == 4) return decompileCommand(argv[2], argv[3], std::cerr);
   if (command == "solve" && argc >= 3)
     return solveCommand(argc - 2, argv + 2, std::cout, std::cerr);

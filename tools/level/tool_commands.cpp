@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "level/level_checks.h"
 #include "level/level_source.h"
 
 namespace mdx::level {
@@ -59,19 +60,24 @@ bool loadLevel(const std::string& path, LevelSource& level, std::string& error) 
   return ok;
 }
 
-int buildCommand(const std::string& source, const std::string& out, std::ostream& err) {
-  std::string text, error;
-  LevelSource level;
-  if (!readTextFile(source, text, error)) {
-    err << error << '\n';
+int buildCommand(const std::string& source, const std::string& out, std::ostream& err,
+                 bool strict) {
+  CheckedFile file;
+  if (!readCheckedFile(source, file)) {
+    err << file.error << '\n';
     return 1;
   }
-  if (!parseSource(text, level, error)) {
-    // "line N: ..." becomes "SRC:N: ..." as compilers write it.
-    err << source << ':' << error.substr(5) << '\n';
+  for (const LevelWarning& warning : file.warnings) {
+    std::string line = formatWarning(source, warning);
+    if (strict) line.replace(line.find(": warning: "), 11, ": error: ");
+    err << line << '\n';
+  }
+  if (strict && !file.warnings.empty()) {
+    err << source << ": not built: --strict makes the warnings above errors\n";
     return 1;
   }
-  if (!writeTextFile(out, writeDat(level), error)) {
+  std::string error;
+  if (!writeTextFile(out, writeDat(file.level), error)) {
     err << error << '\n';
     return 1;
   }

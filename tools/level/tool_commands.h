@@ -23,8 +23,18 @@ bool loadLevel(const std::string& path, LevelSource& level, std::string& error);
 // own loader (a source is built into a temporary level file first).
 bool startFromPath(const std::string& path, world::GameState& game, std::string& error);
 
-// marvolen-level build SRC OUT: 0 on success, 1 with "SRC:LINE: message" on err.
-int buildCommand(const std::string& source, const std::string& out, std::ostream& err);
+// marvolen-level build SRC OUT [--strict]: 0 on success, 1 with "SRC:LINE:COLUMN: message"
+// on err. Rule warnings are written to err and do not stop the build, unless strict.
+int buildCommand(const std::string& source, const std::string& out, std::ostream& err,
+                 bool strict = false);
+
+// marvolen-level check FILE [--budget SECONDS]: one line on out; 0 proven, 3 not winnable,
+// 4 won by straight drops, 5 undecided, 2 for an unreadable or invalid file or bad arguments.
+// Rule warnings go to err.
+int checkCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// marvolen-level legend: the default map characters with their codes, names and pictures.
+int legendCommand(std::ostream& out);
 
 // marvolen-level decompile IN OUT: 0 on success, 1 with a message on err.
 int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err);
