@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "world/grid.h"
+#include "world/level_format.h"
 #include "world/services.h"
 
 namespace mdx::world {
@@ -143,17 +145,25 @@ class GameState {
   SampleSink* samples = nullptr;
   MessageBoxes* messages = nullptr;
 
-  // Reads a level file into the layers, the level values and the robot position.
-  // Called by startLevel; levelNumber must be set first (level 99 forces its music).
-  void loadLevelFile(const std::string& path);
+  // Reads a level file into the layers, the level values and the robot position, and tells
+  // how many lines the file really had. Called by startLevel; levelNumber must be set first
+  // (level 99 forces its music). A file that cannot be opened shows the error message.
+  LevelFileReport loadLevelFile(const std::string& path);
+
+  // loadLevelFile for the bytes of a level file already in memory.
+  LevelFileReport loadLevelBytes(std::string_view bytes);
 
   // Starts level n: pref.ini, the level file, every per-level reset, the gate pass and
   // the first piece. The caller sets levelNumber to n first and sets gameState afterwards.
-  void startLevel(int32_t n);
+  // Returns how the level file read, as loadLevelFile does.
+  LevelFileReport startLevel(int32_t n);
 
   // The part of startLevel after pref.ini and the path: loads path, makes the per-level
   // resets, runs the gate pass and sets up the first piece. Tools use it for a loose file.
-  void startLevelFromFile(const std::string& path);
+  LevelFileReport startLevelFromFile(const std::string& path);
+
+  // startLevelFromFile for the bytes of a level file already in memory.
+  LevelFileReport startLevelFromBytes(std::string_view bytes);
 
   // The level file of level n: "media/level99.dat" for 99, otherwise packName + "/level" +
   // n (two digits for 0 to 9, plain decimal else) + ".dat". Names of any length work.
@@ -174,6 +184,10 @@ class GameState {
 
   // Plays an effect when sound is enabled and a sink is plugged in.
   void playSample(Sample sample);
+
+ private:
+  LevelFileReport readLevelInto(LineReader& reader);
+  void resetForLevel();
 };
 
 }  // namespace mdx::world

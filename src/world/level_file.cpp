@@ -1,52 +1,41 @@
-// The level file reader: 1938 lines, one value per line, labels in between.
+// The game's level loader: reads a level file into the world.
 #include "world/game_state.h"
-#include "world/line_reader.h"
+#include "world/level_format.h"
 
 namespace mdx::world {
-namespace {
 
-// Reads 952 values into layer in index order; calls onValue for each cell after storing it.
-template <typename OnValue>
-void readLayer(LineReader& reader, LevelGrid& layer, OnValue onValue) {
-  for (int k = 0; k < kCells; ++k) {
-    layer[static_cast<std::size_t>(k)] = reader.readValue();
-    onValue(k, layer[static_cast<std::size_t>(k)]);
+LevelFileReport GameState::loadLevelFile(const std::string& path) {
+  std::string bytes;
+  if (!readFileStart(path, kLevelFileLines, bytes)) {
+    if (messages != nullptr) {
+      // The text is fixed and does not name the level; loading goes on from the failed
+      // stream, so the level comes out empty and the robot keeps its old position.
+      messages->showMessage("Error opening file level??.dat", "Critical Error", MessageIcon::Error);
+    }
+    LineReader failed = LineReader::failed();
+    return readLevelInto(failed);
   }
+  LineReader reader(bytes);
+  return readLevelInto(reader);
 }
 
-// Skips a label line and converts the line after it.
-int32_t readLabelledValue(LineReader& reader) {
-  reader.skipLine();
-  return reader.readValue();
+LevelFileReport GameState::loadLevelBytes(std::string_view bytes) {
+  LineReader reader(bytes);
+  return readLevelInto(reader);
 }
 
-}  // namespace
-
-void GameState::loadLevelFile(const std::string& path) {
-  LineReader reader(path);
-  if (!reader.opened() && messages != nullptr) {
-    // The text is fixed and does not name the level; loading goes on from the failed
-    // stream, so the level comes out empty and the robot keeps its old position.
-    messages->showMessage("Error opening file level??.dat", "Critical Error", MessageIcon::Error);
-  }
-  reader.skipLine();
-  readLayer(reader, world.blockLayer, [this](int k, int32_t value) {
-    if (value == kRobot) {  // the last robot in file order sets the position
+LevelFileReport GameState::readLevelInto(LineReader& reader) {
+  const LevelFileReport report = readLevel(reader, world);
+  // The last robot in file order sets the position; without one the robot stays where it was.
+  for (int k = kCells - 1; k >= 0; --k) {
+    if (world.blockLayer[static_cast<std::size_t>(k)] == kRobot) {
       world.robotColumn = k % kColumns;
       world.robotRow = k / kColumns;
+      break;
     }
-  });
-  reader.skipLine();
-  readLayer(reader, world.deviceLayer, [](int, int32_t) {});
-  reader.skipLine();
-  world.pieceCount = reader.readValue();
-  for (int32_t& type : world.pieceTypes) type = readLabelledValue(reader);
-  world.landscapeChoice = readLabelledValue(reader);
-  world.parallax1On = readLabelledValue(reader);
-  world.parallax2Mode = readLabelledValue(reader);
-  world.levelMusic = readLabelledValue(reader);
-  world.landscapeMotion = readLabelledValue(reader);
+  }
   if (progress.levelNumber == 99) world.levelMusic = 99;  // the ending always plays its own music
+  return report;
 }
 
 }  // namespace mdx::world

@@ -1,16 +1,16 @@
 // Level start: the pack's settings, the level path, and every per-level reset.
 #include "world/game_state.h"
-#include "world/line_reader.h"
+#include "world/level_format.h"
 
 namespace mdx::world {
 namespace {
 
 // The pack's last level from packName/pref.ini: a label line, then the number. A missing
 // file gives 0 without a message. Lines follow the level-file rules, so a long label works.
-int32_t readLevelCount(const std::string& packName) {
-  LineReader reader(packName + "/pref.ini");
-  reader.skipLine();
-  return reader.readValue();
+int32_t packLevelCount(const std::string& packName) {
+  std::string bytes;
+  readFileStart(packName + "/pref.ini", kPrefLines, bytes);
+  return readLevelCount(bytes);
 }
 
 void resetScene(Scene& scene) {
@@ -44,13 +44,24 @@ std::string GameState::levelFilePath(int32_t n) const {
   return options.packName + "/level" + padded + ".dat";
 }
 
-void GameState::startLevel(int32_t n) {
-  progress.levelCount = readLevelCount(options.packName);
-  startLevelFromFile(levelFilePath(n));
+LevelFileReport GameState::startLevel(int32_t n) {
+  progress.levelCount = packLevelCount(options.packName);
+  return startLevelFromFile(levelFilePath(n));
 }
 
-void GameState::startLevelFromFile(const std::string& path) {
-  loadLevelFile(path);
+LevelFileReport GameState::startLevelFromFile(const std::string& path) {
+  const LevelFileReport report = loadLevelFile(path);
+  resetForLevel();
+  return report;
+}
+
+LevelFileReport GameState::startLevelFromBytes(std::string_view bytes) {
+  const LevelFileReport report = loadLevelBytes(bytes);
+  resetForLevel();
+  return report;
+}
+
+void GameState::resetForLevel() {
   world.gateState = 0;
   world.levelComplete = 0;
   keys.quitPrompt = 0;

@@ -1,21 +1,14 @@
 #include "world/line_reader.h"
 
-#include <sys/stat.h>
-
 #include <climits>
+#include <filesystem>
+#include <fstream>
 
 namespace mdx::world {
 namespace {
 
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Only regular files are read: a folder would fail on the first read anyway, and a pipe or
-// device could block or never end.
-bool isRegularFile(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -39,33 +32,50 @@ int32_t parseValue(std::string_view line) {
   return static_cast<int32_t>(value);
 }
 
-LineReader::LineReader(const std::string& path) {
-  if (isRegularFile(path)) in_.open(path, std::ios::binary);
-  opened_ = in_.is_open();
-  failed_ = !opened_;
+bool readFileStart(const std::string& path, std::size_t lines, std::string& bytes) {
+  bytes.clear();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  // A line takes at most kMaxLineChars characters, a CR and a LF; a reader fails on the
+  // character after the longest line, which this still holds.
+  bytes.resize(lines * (kMaxLineChars + 2));
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return true;
 }
 
-std::string LineReader::readLine() {
-  std::string line;
-  if (failed_) return line;
+LineReader LineReader::failed() {
+  LineReader reader{std::string_view()};
+  reader.failed_ = true;
+  return reader;
+}
+
+std::string_view LineReader::readLine() {
+  if (failed_) return {};
+  const std::size_t start = next_;
   while (true) {
-    const int c = in_.get();
-    if (c == std::char_traits<char>::eof()) {
-      // End of file: a last line without a line feed is returned normally, and every read
-      // after it (or a read that finds nothing at all) yields an empty line.
+    if (next_ == bytes_.size()) {
+      // End of the bytes: a last line without a line feed is returned normally, and every
+      // read after it (or a read that finds nothing at all) yields an empty line.
       failed_ = true;
-      return line;
+      if (next_ > start) ++linesRead_;
+      return bytes_.substr(start, next_ - start);
     }
-    if (c == '\n') return line;
-    if (c == '\r' && in_.peek() == '\n') {
-      in_.get();
-      return line;
+    const char c = bytes_[next_];
+    const std::size_t length = next_ - start;
+    if (c == '\n' || (c == '\r' && next_ + 1 < bytes_.size() && bytes_[next_ + 1] == '\n')) {
+      next_ += c == '\n' ? 1 : 2;
+      ++linesRead_;
+      return bytes_.substr(start, length);
     }
-    if (line.size() == kMaxLineChars) {
-      failed_ = true;  // the line does not fit: keep what fits, read nothing more
-      return line;
+    if (length == kMaxLineChars) {
+      failed_ = overlong_ = true;  // the line does not fit: keep what fits, read nothing more
+      ++linesRead_;
+      return bytes_.substr(start, length);
     }
-    line.push_back(static_cast<char>(c));
+    ++next_;
   }
 }
 

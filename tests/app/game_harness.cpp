@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
+
+#include "world/level_format.h"
 
 namespace mdx::app::testing {
 
@@ -20,23 +23,18 @@ LevelPlan& LevelPlan::robotAt(int r, int c) {
 }
 
 void writeLevelFile(const fs::path& path, const LevelPlan& plan) {
-  std::ofstream out(path);
-  auto layer = [&](const std::map<std::pair<int, int>, int>& cells) {
-    for (int r = 0; r < 28; ++r) {
-      for (int c = 0; c < 34; ++c) {
-        auto it = cells.find({r, c});
-        out << (it == cells.end() ? 0 : it->second) << "\n";
-      }
-    }
-  };
-  out << "blocks\n";
-  layer(plan.blocks);
-  out << "devices\n";
-  layer(plan.devices);
-  out << "pieces\n" << plan.pieceCount << "\n";
-  for (int type : plan.pieceTypes) out << "type\n" << type << "\n";
-  out << "landscape\n" << plan.landscapeChoice << "\nparallax1\n1\nparallax2\n2\n";
-  out << "music\n" << plan.levelMusic << "\nmotion\n0\n";
+  world::LevelValues level;
+  for (const auto& [cell, value] : plan.blocks)
+    level.blockLayer[world::cellIndex(cell.first, cell.second)] = value;
+  for (const auto& [cell, value] : plan.devices)
+    level.deviceLayer[world::cellIndex(cell.first, cell.second)] = value;
+  level.pieceCount = plan.pieceCount;
+  std::copy(plan.pieceTypes.begin(), plan.pieceTypes.end(), level.pieceTypes.begin());
+  level.landscapeChoice = plan.landscapeChoice;
+  level.parallax1On = 1;
+  level.parallax2Mode = 2;
+  level.levelMusic = plan.levelMusic;
+  std::ofstream(path, std::ios::binary) << world::writeLevel(level);
 }
 
 LevelPlan exitLevel() {

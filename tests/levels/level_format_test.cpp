@@ -141,6 +141,16 @@ TEST(LevelFileRoundTrip, FilesOfTheWrongLengthAreRefused) {
   EXPECT_FALSE(readDat("", level, error));
 }
 
+TEST(LevelFileRoundTrip, LineTooLongForTheGameIsRefused) {
+  LevelSource level;
+  std::string dat = writeDat(level);
+  const size_t third = dat.find('\n', dat.find('\n') + 1) + 1;  // start of line 3
+  dat.insert(third, std::string(300, ' '));
+  std::string error;
+  EXPECT_FALSE(readDat(dat, level, error));
+  EXPECT_NE(error.find("line 3 "), std::string::npos) << error;
+}
+
 TEST(LevelSourceErrors, MessagesNameLineAndColumn) {
   struct Case {
     std::string text;

@@ -2,15 +2,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 
-#include "world/line_reader.h"
+#include "world/level_format.h"
 #include "world_fixture.h"
 
 namespace mdx::world {
 namespace {
 
-using testing::levelFileText;
 using testing::writeTempFile;
 
 // A file of 1938 lines: a label on every label line, "0" on every value line, with the
@@ -50,31 +50,107 @@ TEST(LineValues, ConvertLikeAtoi) {
 }
 
 TEST(LineReading, BreaksLinesAtLfAndDropsCrBeforeIt) {
-  LineReader reader(writeTempFile("lines1.txt", "a\r\nb\rc\n\nlast"));
-  ASSERT_TRUE(reader.opened());
+  LineReader reader("a\r\nb\rc\n\nlast");
   EXPECT_EQ(reader.readLine(), "a");
   EXPECT_EQ(reader.readLine(), "b\rc");
   EXPECT_EQ(reader.readLine(), "");
   EXPECT_EQ(reader.readLine(), "last");  // no final line feed: still read
   EXPECT_EQ(reader.readLine(), "");
+  EXPECT_EQ(reader.linesRead(), 4);  // the read past the end does not count
+  EXPECT_FALSE(reader.overlong());
 }
 
 TEST(LineReading, LongLineKeeps254CharactersAndFailsTheStream) {
   const std::string fits(254, '1');
-  LineReader reader(writeTempFile("lines2.txt", fits + "\r\n" + std::string(255, '2') + "\n5\n"));
+  const std::string bytes = fits + "\r\n" + std::string(255, '2') + "\n5\n";
+  LineReader reader(bytes);
   EXPECT_EQ(reader.readLine(), fits);  // 254 characters and CR LF is a whole line
   EXPECT_EQ(reader.readLine(), std::string(254, '2'));
   EXPECT_EQ(reader.readLine(), "");  // the 5 is never reached
   EXPECT_EQ(reader.readValue(), 0);
+  EXPECT_EQ(reader.linesRead(), 2);
+  EXPECT_TRUE(reader.overlong());
 }
 
-TEST(LineReading, MissingFileAndFolderReadAsEmptyLines) {
-  LineReader missing(::testing::TempDir() + "no-such-file.dat");
-  EXPECT_FALSE(missing.opened());
-  EXPECT_EQ(missing.readLine(), "");
-  LineReader folder(::testing::TempDir());
-  EXPECT_FALSE(folder.opened());
-  EXPECT_EQ(folder.readValue(), 0);
+TEST(LineReading, MissingFileAndFolderCannotBeOpened) {
+  std::string bytes = "left over";
+  EXPECT_FALSE(readFileStart(::testing::TempDir() + "no-such-file.dat", 2, bytes));
+  EXPECT_EQ(bytes, "");
+  EXPECT_FALSE(readFileStart(::testing::TempDir(), 2, bytes));
+  EXPECT_EQ(LineReader::failed().readLine(), "");
+}
+
+TEST(LineReading, FileStartHoldsAllTheLinesAReaderCanTake) {
+  // Two lines of the longest kind with CR LF, then a third the reader never needs.
+  const std::string line(kMaxLineChars, '8');
+  const std::string path = writeTempFile("start.txt", line + "\r\n" + line + "\r\nthird\n");
+  std::string bytes;
+  ASSERT_TRUE(readFileStart(path, 2, bytes));
+  LineReader reader(bytes);
+  EXPECT_EQ(reader.readLine(), line);
+  EXPECT_EQ(reader.readLine(), line);
+  EXPECT_EQ(reader.linesRead(), 2);
+  EXPECT_FALSE(reader.overlong());
+}
+
+TEST(LevelLayout, LabelsSitBetweenTheBlocksOfValues) {
+  const std::vector<int> labels = {1, 954, 1907, 1909, 1927, 1929, 1937};
+  for (int line : labels) EXPECT_TRUE(isLabelLine(line)) << line;
+  for (int line : {2, 953, 955, 1906, 1908, 1910, 1928, 1938}) EXPECT_FALSE(isLabelLine(line));
+  EXPECT_EQ(defaultLabel(1909), "pieceType0");
+  EXPECT_EQ(defaultLabel(1937), "landscapeMotion");
+  EXPECT_EQ(defaultLabel(2), "");
+  LevelValues level;
+  EXPECT_EQ(valueAt(level, 0), nullptr);
+  EXPECT_EQ(valueAt(level, 1939), nullptr);
+  EXPECT_EQ(valueAt(level, 1), nullptr);
+  EXPECT_EQ(valueAt(level, 953), &level.blockLayer[951]);
+  EXPECT_EQ(valueAt(level, 955), &level.deviceLayer[0]);
+  EXPECT_EQ(valueAt(level, 1928), &level.pieceTypes[9]);
+  EXPECT_EQ(valueAt(level, 1936), &level.levelMusic);
+}
+
+TEST(LevelBytes, WrittenLevelReadsBackWhole) {
+  LevelValues level;
+  for (int k = 0; k < kCells; ++k) level.blockLayer[k] = k % 100;
+  level.deviceLayer[951] = -13;
+  level.pieceTypes = {1, 2, 3, 4, 5, 0, 1, 2, 3, 9};
+  level.landscapeMotion = 2;
+  const std::string bytes = writeLevel(level);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), kLevelFileLines);
+  EXPECT_EQ(bytes.substr(0, 13), "blockLayer\n0\n");
+  LevelValues back;
+  back.levelMusic = 7;  // every value is assigned
+  const LevelFileReport report = readLevel(bytes, back);
+  EXPECT_TRUE(report.complete());
+  EXPECT_EQ(back.blockLayer, level.blockLayer);
+  EXPECT_EQ(back.deviceLayer, level.deviceLayer);
+  EXPECT_EQ(back.pieceTypes, level.pieceTypes);
+  EXPECT_EQ(back.levelMusic, 0);
+  EXPECT_EQ(back.landscapeMotion, 2);
+}
+
+TEST(LevelBytes, ReportTellsWhereTheInputStopped) {
+  const std::string whole = writeLevel(LevelValues{});
+  LevelValues level;
+  EXPECT_EQ(readLevel(whole + "more\n", level).lines, kLevelFileLines);
+  EXPECT_TRUE(readLevel(whole.substr(0, whole.size() - 1), level).complete());
+  const LevelFileReport cut = readLevel(whole.substr(0, whole.size() - 2), level);
+  EXPECT_EQ(cut.lines, kLevelFileLines - 1);  // the last value line is gone
+  EXPECT_FALSE(cut.complete());
+  EXPECT_EQ(readLevel("", level).lines, 0);
+  const LevelFileReport longLine = readLevel("x\n" + std::string(300, '1') + "\n", level);
+  EXPECT_EQ(longLine.lines, 2);
+  EXPECT_TRUE(longLine.overlong);
+  EXPECT_FALSE(longLine.complete());
+}
+
+TEST(PackSettings, LevelCountIsTheSecondLine) {
+  EXPECT_EQ(readLevelCount("levels\n12\n"), 12);
+  EXPECT_EQ(readLevelCount("levels\r\n 7 levels"), 7);
+  EXPECT_EQ(readLevelCount("12\n"), 0);
+  EXPECT_EQ(readLevelCount(std::string(255, 'x') + "\n12\n"),
+            0);  // the long label fails the stream
 }
 
 TEST_F(LevelFile, FillsLayersAndValuesInFileOrder) {
@@ -90,7 +166,7 @@ TEST_F(LevelFile, FillsLayersAndValuesInFileOrder) {
   source.parallax2Mode = 2;
   source.levelMusic = 3;
   source.landscapeMotion = 1;
-  load("full.dat", levelFileText(source));
+  load("full.dat", writeLevel(source));
   EXPECT_EQ(game.world.blockLayer, source.blockLayer);
   EXPECT_EQ(game.world.deviceLayer, source.deviceLayer);
   EXPECT_EQ(game.world.pieceCount, 3);
@@ -136,7 +212,7 @@ TEST_F(LevelFile, ShortFileLeavesTheRestZero) {
   for (int i = 0; i < 952; ++i) text += "1\n";
   text += "label\n";
   for (int i = 0; i < 46; ++i) text += "3\n";  // the file ends after line 1000
-  load("short.dat", text);
+  EXPECT_EQ(game.loadLevelFile(writeTempFile("short.dat", text)).lines, 1000);
   EXPECT_EQ(countCells(game.world.blockLayer, 1), 952);
   EXPECT_EQ(countCells(game.world.deviceLayer, 3), 46);
   EXPECT_EQ(game.world.deviceLayer[46], 0);

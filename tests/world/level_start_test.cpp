@@ -6,7 +6,6 @@
 namespace mdx::world {
 namespace {
 
-using testing::levelFileText;
 using testing::writeTempFile;
 
 // Level start reads relative paths; these tests build a pack folder under the temp folder
@@ -23,7 +22,7 @@ class LevelStart : public testing::WorldTest {
   }
 
   void writeLevel(const std::string& name, const World& level) {
-    writeTempFile(folder + "/" + name, levelFileText(level));
+    writeTempFile(folder + "/" + name, world::writeLevel(level));
   }
 
   std::string folder;
@@ -143,7 +142,7 @@ TEST_F(LevelStart, CarriesLiftAndFallStateAndTheLightOver) {
 TEST_F(LevelStart, FromFileSkipsPrefIni) {
   World level;
   level.pieceCount = 4;
-  const std::string path = writeTempFile("loose.dat", levelFileText(level));
+  const std::string path = writeTempFile("loose.dat", world::writeLevel(level));
   game.progress.levelCount = 32;
   game.startLevelFromFile(path);
   EXPECT_EQ(game.progress.levelCount, 32);

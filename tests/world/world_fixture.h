@@ -51,21 +51,6 @@ class WorldTest : public ::testing::Test {
   GameState game;
 };
 
-// The text of a level file holding world's layers and level values, with label lines.
-inline std::string levelFileText(const World& world) {
-  std::string text = "blocks\n";
-  for (int32_t v : world.blockLayer) text += std::to_string(v) + "\n";
-  text += "devices\n";
-  for (int32_t v : world.deviceLayer) text += std::to_string(v) + "\n";
-  text += "pieces\n" + std::to_string(world.pieceCount) + "\n";
-  for (int32_t type : world.pieceTypes) text += "piece\n" + std::to_string(type) + "\n";
-  for (int32_t v : {world.landscapeChoice, world.parallax1On, world.parallax2Mode, world.levelMusic,
-                    world.landscapeMotion}) {
-    text += "value\n" + std::to_string(v) + "\n";
-  }
-  return text;
-}
-
 inline std::string writeTempFile(const std::string& name, const std::string& bytes) {
   const std::string path = ::testing::TempDir() + name;
   std::ofstream(path, std::ios::binary) << bytes;

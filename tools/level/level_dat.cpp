@@ -1,6 +1,6 @@
-// The game's level files: 1938 lines, one value or label per line.
-#include <cctype>
-#include <climits>
+// The game's level files, kept byte for byte: the layout and the reading rules are the game's
+// (world/level_format.h); this adds what a round trip needs (odd labels, raw value text, line
+// endings).
 #include <string>
 #include <vector>
 
@@ -9,14 +9,6 @@
 namespace mdx::level {
 
 namespace {
-
-constexpr int kDeviceLabelLine = kDeviceFirstLine - 1;  // 954
-constexpr int kValuesLabelLine = kPieceCountLine - 1;   // 1907
-constexpr int kFirstPieceLabel = kPieceCountLine + 1;   // 1909
-constexpr int kLandscapeLabel = 1929;
-
-const char* const kTailLabels[] = {"landscapeChoice", "parallax1On", "parallax2Mode", "levelMusic",
-                                   "landscapeMotion"};
 
 const char kIntroLabel[] = "blockLayer (introduction)";
 
@@ -39,71 +31,34 @@ std::vector<std::string> splitLines(const std::string& text, bool& finalNewline)
   return lines;
 }
 
-}  // namespace
-
-bool isLabelLine(int line) {
-  if (line == 1 || line == kDeviceLabelLine || line == kValuesLabelLine) return true;
-  if (line >= kFirstPieceLabel && line < kDatLines) return (line - kFirstPieceLabel) % 2 == 0;
+// The game reads a level to its end unless a line is too long for it; such a file would
+// load with zeros from that line on, so it is refused with the line's number.
+bool gameReadsItAll(const std::string& text, std::string& error) {
+  LevelSource scratch;
+  const world::LevelFileReport report = world::readLevel(text, scratch);
+  if (!report.overlong) return true;
+  error = "line " + std::to_string(report.lines) + " is longer than " +
+          std::to_string(world::kMaxLineChars) + " characters; the game reads nothing after it";
   return false;
 }
 
+}  // namespace
+
 std::string defaultLabel(int line, bool intro) {
-  if (line == 1) return intro ? kIntroLabel : "blockLayer";
-  if (line == kDeviceLabelLine) return "deviceLayer";
-  if (line == kValuesLabelLine) return "pieceCount";
-  if (line >= kFirstPieceLabel && line < kLandscapeLabel)
-    return "pieceType" + std::to_string((line - kFirstPieceLabel) / 2);
-  if (line >= kLandscapeLabel && line < kDatLines) return kTailLabels[(line - kLandscapeLabel) / 2];
-  return "";
-}
-
-int32_t lineValue(const std::string& line) {
-  size_t i = 0;
-  while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
-  bool negative = false;
-  if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
-  int64_t value = 0;
-  for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i) {
-    value = value * 10 + (line[i] - '0');
-    if (value > int64_t{INT32_MAX} + 1) value = int64_t{INT32_MAX} + 1;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX) value = INT32_MAX;
-  return static_cast<int32_t>(value);
-}
-
-int32_t* valueAt(LevelSource& level, int line) {
-  if (line >= kBlockFirstLine && line < kBlockFirstLine + world::kCells)
-    return &level.blockLayer[line - kBlockFirstLine];
-  if (line >= kDeviceFirstLine && line < kDeviceFirstLine + world::kCells)
-    return &level.deviceLayer[line - kDeviceFirstLine];
-  if (line == kPieceCountLine) return &level.pieceCount;
-  if (isLabelLine(line) || line < 1 || line > kDatLines) return nullptr;
-  if (line < kLandscapeLabel) return &level.pieceTypes[(line - kFirstPieceLabel) / 2];
-  int32_t* tail[] = {&level.landscapeChoice, &level.parallax1On, &level.parallax2Mode,
-                     &level.levelMusic, &level.landscapeMotion};
-  return tail[(line - kLandscapeLabel) / 2];
-}
-
-const int32_t* valueAt(const LevelSource& level, int line) {
-  return valueAt(const_cast<LevelSource&>(level), line);
+  if (line == 1 && intro) return kIntroLabel;
+  return world::defaultLabel(line);
 }
 
 std::string writeDat(const LevelSource& level) {
-  const char* ending = level.crlf ? "\r\n" : "\n";
-  std::string out;
-  out.reserve(kDatLines * 6);
-  for (int line = 1; line <= kDatLines; ++line) {
+  const auto lineText = [&level](int line) -> std::string {
     if (isLabelLine(line)) {
       auto found = level.labels.find(line);
-      out += found != level.labels.end() ? found->second : defaultLabel(line, level.intro);
-    } else {
-      auto raw = level.rawValues.find(line);
-      out += raw != level.rawValues.end() ? raw->second : std::to_string(*valueAt(level, line));
+      return found != level.labels.end() ? found->second : defaultLabel(line, level.intro);
     }
-    if (line < kDatLines || level.finalNewline) out += ending;
-  }
-  return out;
+    auto raw = level.rawValues.find(line);
+    return raw != level.rawValues.end() ? raw->second : std::to_string(*valueAt(level, line));
+  };
+  return world::writeLevelLines(lineText, level.crlf ? "\r\n" : "\n", level.finalNewline);
 }
 
 bool readDat(const std::string& text, LevelSource& level, std::string& error) {
@@ -114,6 +69,7 @@ bool readDat(const std::string& text, LevelSource& level, std::string& error) {
             std::to_string(lines.size());
     return false;
   }
+  if (!gameReadsItAll(text, error)) return false;
   // CR LF endings: every line that ends with a line feed has a carriage return before it. A
   // last line without a line feed keeps a carriage return of its own as text.
   const size_t ended = finalNewline ? lines.size() : lines.size() - 1;
@@ -133,7 +89,7 @@ bool readDat(const std::string& text, LevelSource& level, std::string& error) {
       if (content != defaultLabel(line, level.intro)) level.labels[line] = content;
       continue;
     }
-    int32_t value = lineValue(content);
+    const int32_t value = world::parseValue(content);
     *valueAt(level, line) = value;
     if (content != std::to_string(value)) level.rawValues[line] = content;
   }

@@ -9,14 +9,17 @@
 #include <string>
 
 #include "world/grid.h"
+#include "world/level_format.h"
 
 namespace mdx::level {
 
-// Lines of a level file, counted from 1.
-constexpr int kDatLines = 1938;
-constexpr int kBlockFirstLine = 2;     // 952 blockLayer values from here
-constexpr int kDeviceFirstLine = 955;  // 952 deviceLayer values from here
-constexpr int kPieceCountLine = 1908;
+// Lines of a level file, counted from 1; the layout is the game's (world/level_format.h).
+constexpr int kDatLines = world::kLevelFileLines;
+using world::isLabelLine;
+using world::kBlockFirstLine;
+using world::kDeviceFirstLine;
+using world::kPieceCountLine;
+using world::valueAt;
 
 // Everything a level file holds, plus the text of lines that the value alone cannot restore.
 struct LevelSource {
@@ -45,23 +48,17 @@ struct LevelSource {
 // The text the converter writes on a label line (line 1 depends on the introduction flag).
 std::string defaultLabel(int line, bool intro);
 
-// True for the lines of a level file that the game reads as labels.
-bool isLabelLine(int line);
-
-// The field that value line `line` of a level file fills, or null for label lines and lines
-// outside the file.
-int32_t* valueAt(LevelSource& level, int line);
-const int32_t* valueAt(const LevelSource& level, int line);
-
-// Converts a value line the way the game does: leading white space, an optional sign and
-// digits; the rest is ignored; no digits read as 0. Values beyond 32 bits saturate.
-int32_t lineValue(const std::string& line);
+// Converts a value line the way the game does (world::parseValue).
+inline int32_t lineValue(const std::string& line) {
+  return world::parseValue(line);
+}
 
 // The level file's text: exactly 1938 lines, each ending with a line feed.
 std::string writeDat(const LevelSource& level);
 
 // Reads a level file of exactly 1938 lines (LF or CR LF endings; a last line without a line
-// feed is accepted). On failure returns false and puts a message naming the line in error.
+// feed is accepted) that the game reads to its end: a line longer than the game reads is
+// refused. On failure returns false and puts a message naming the line in error.
 bool readDat(const std::string& text, LevelSource& level, std::string& error);
 
 // The source text of a level, with the default legend and a side table for codes without a
