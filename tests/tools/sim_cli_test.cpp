@@ -162,15 +162,60 @@ TEST(SimCli, OutputHasExactlyTheAgreedKeys) {
   EXPECT_NE(result.out.find("\"pieceShape\":[0,30,0,0,5,0,0,5,0,0,48,0]"), std::string::npos);
 }
 
-TEST(SimCli, MissingLevelFileIsReportedInMessages) {
-  const RunResult result =
-      runSim("--file " + ::testing::TempDir() + "no-level.dat --level-number 99");
-  ASSERT_EQ(result.status, 0);
+TEST(SimCli, MissingLevelsExit1AndStillPrintTheGamesView) {
+  const std::string absent = ::testing::TempDir() + "no-level.dat";
+  const RunResult result = runSim("--file " + absent + " --level-number 99");
+  EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.out.find("\"messages\":[{\"caption\":\"Critical Error\","
                             "\"text\":\"Error opening file level??.dat\"}]"),
             std::string::npos);
   EXPECT_EQ(intValue(result.out, "levelMusic"), 99);
   EXPECT_EQ(intValue(result.out, "pieceCount"), 0);
+  EXPECT_EQ(result.err, "marvolen-sim: " + absent + ": cannot open the level file\n");
+
+  const std::string dir = ::testing::TempDir() + "simgame_missing";
+  mkdir(dir.c_str(), 0755);
+  mkdir((dir + "/pack").c_str(), 0755);
+  const RunResult noPack = runSim("--dir " + dir + " --pack nopack --level 1");
+  EXPECT_EQ(noPack.status, 1);
+  EXPECT_EQ(noPack.err, "marvolen-sim: nopack: no such pack folder\n");
+  EXPECT_EQ(lines(noPack.out).size(), 1u);
+  const RunResult noLevel = runSim("--dir " + dir + " --pack pack --level 4 --do w");
+  EXPECT_EQ(noLevel.status, 1);
+  EXPECT_EQ(noLevel.err, "marvolen-sim: pack/level04.dat: the pack has no level 4\n");
+  EXPECT_NE(noLevel.out.find("Error opening file"), std::string::npos);
+}
+
+TEST(SimCli, LevelSourcesAreBuiltThroughTheLevelTools) {
+  std::string source = "pieces\nchar block g 1\nblocks\n";
+  for (int r = 0; r < 28; ++r) {
+    std::string row(34, r >= 20 ? 'g' : '.');
+    if (r == 19) row[6] = '@';
+    source += row + "\n";
+  }
+  source += "devices\n";
+  for (int r = 0; r < 28; ++r) source += std::string(34, '.') + "\n";
+  const std::string path = ::testing::TempDir() + "sim_source.src";
+  std::ofstream(path, std::ios::binary) << source;
+  const RunResult result = runSim("--file " + path + " --do w");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(intValue(result.out, "robotColumn"), 7);
+  EXPECT_EQ(intValue(result.out, "robotRow"), 19);
+
+  std::ofstream(path, std::ios::binary) << source.substr(0, source.find("devices"));
+  const RunResult broken = runSim("--file " + path);
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out, "");
+  EXPECT_EQ(broken.err.rfind("marvolen-sim: " + path + ":", 0), 0u) << broken.err;
+  EXPECT_NE(broken.err.find("no devices map"), std::string::npos) << broken.err;
+}
+
+TEST(SimCli, HelpListsTheExitCodes) {
+  const RunResult help = runSim("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* code : {"  0  ", "  1  ", "  2  "}) {
+    EXPECT_NE(help.out.find(code), std::string::npos) << code;
+  }
 }
 
 TEST(SimCli, PackModeReadsPrefIniRelativeToDir) {

@@ -215,10 +215,7 @@ bool startLevelGame(const LevelSource& level, world::GameState& game, std::strin
   }
   close(fd);
   const bool written = writeTextFile(name, writeDat(level), error);
-  if (written) {
-    game.progress.levelNumber = 1;
-    game.startLevelFromFile(name);
-  }
+  if (written) game.startLevelFromFile(name);
   std::remove(name);
   return written;
 }

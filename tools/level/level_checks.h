@@ -69,8 +69,9 @@ struct CheckedFile {
 // Reads and checks path. False when it cannot be read or parsed (then error is set).
 bool readCheckedFile(const std::string& path, CheckedFile& file);
 
-// Starts level in game through the game's own loader, as level 1 of a pack (a level file is
-// written to a temporary file and read back). False with a message when that file cannot be
+// Starts level in game through the game's own loader with game's levelNumber (1 in a new
+// GameState; 99 forces the ending music): a level file is written to a temporary file and
+// read back. False with a message when that file cannot be
 // made. Safe to call from several threads at once.
 bool startLevelGame(const LevelSource& level, world::GameState& game, std::string& error);
 

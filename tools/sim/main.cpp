@@ -1,5 +1,6 @@
 // marvolen-sim: plays a level headless from a string of action letters and prints the world
 // state as JSON, for checking the rules from outside and for level designers.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "level/level_checks.h"
 #include "sim/sim_args.h"
 #include "sim/state_json.h"
 #include "world/actions.h"
@@ -17,16 +19,43 @@ namespace {
 
 using mdx::world::GameState;
 
-// Starts the level the arguments name, as the game would from the current folder.
-void startLevel(GameState& game, const mdx::sim::SimArgs& args) {
+bool endsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool canOpen(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), R_OK) == 0;
+}
+
+// Starts the level the arguments name, as the game would from the current folder. A level
+// source is built through the level tools first. Returns a message naming the file when the
+// level (or its pack) is not there: the game then runs the empty level its loader leaves.
+std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& broken) {
+  broken = false;
+  if (args.file && endsWith(*args.file, ".src")) {
+    mdx::level::CheckedFile source;
+    std::string error;
+    game.progress.levelNumber = args.levelNumber;
+    broken = !mdx::level::readCheckedFile(*args.file, source) ||
+             !mdx::level::startLevelGame(source.level, game, error);
+    return broken ? (source.error.empty() ? error : source.error) : "";
+  }
   if (args.file) {
     game.progress.levelNumber = args.levelNumber;
     game.startLevelFromFile(*args.file);
-  } else {
-    game.options.packName = *args.pack;
-    game.progress.levelNumber = *args.level;
-    game.startLevel(*args.level);
+    return canOpen(*args.file) ? "" : *args.file + ": cannot open the level file";
   }
+  game.options.packName = *args.pack;
+  game.progress.levelNumber = *args.level;
+  game.startLevel(*args.level);
+  struct stat info;
+  if (*args.level != 99 && (stat(args.pack->c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+    return *args.pack + ": no such pack folder";
+  }
+  const std::string path = game.levelFilePath(*args.level);
+  return canOpen(path) ? "" : path + ": the pack has no level " + std::to_string(*args.level);
 }
 
 int run(const mdx::sim::SimArgs& args) {
@@ -40,14 +69,20 @@ int run(const mdx::sim::SimArgs& args) {
   GameState game(&sounds, &messages);
   game.options.soundEnabled = 1;  // effects are recorded, nothing is heard
   auto print = [&] { std::puts(mdx::sim::stateJson(game, sounds.played, messages.shown).c_str()); };
-  startLevel(game, args);
+  bool broken = false;
+  const std::string missing = startLevel(game, args, broken);
+  if (broken) {  // a level source with a mistake: there is no level to run
+    std::fprintf(stderr, "marvolen-sim: %s\n", missing.c_str());
+    return 1;
+  }
   if (args.trace) print();
   for (char action : args.actions) {
     mdx::world::performAction(game, action);
     if (args.trace) print();
   }
   if (!args.trace) print();
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (!missing.empty()) std::fprintf(stderr, "marvolen-sim: %s\n", missing.c_str());
+  return std::fflush(stdout) == 0 && missing.empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -57,6 +92,7 @@ int main(int argc, char** argv) {
   const mdx::sim::ParseResult parsed = mdx::sim::parseSimArgs(arguments);
   if (parsed.args.help) {
     std::puts(mdx::sim::simUsage());
+    std::fputs(mdx::sim::simHelp(), stdout);
     return 0;
   }
   if (!parsed.error.empty()) {

@@ -44,6 +44,22 @@ const char* simUsage() {
          "[--level-number N] [--do ACTIONS] [--trace]";
 }
 
+const char* simHelp() {
+  return "Plays a level headless: performs the action letters of --do and prints the world\n"
+         "state as one JSON line (after every action with --trace).\n"
+         "  --file PATH       a level file, or a level source (.src) built on the fly\n"
+         "  --pack NAME --level N   level N of a pack folder, read as the game reads it\n"
+         "  --dir DIR         change into DIR first (the game's folder)\n"
+         "  --level-number N  levelNumber while loading --file (99 forces the ending music)\n"
+         "exit status:\n"
+         "  0  the level ran and the JSON was printed\n"
+         "  1  the level file could not be opened, or the pack or level does not exist (the\n"
+         "     JSON of the empty level the game would run, with its messages, is still printed\n"
+         "     and the message on stderr names the file); a level source with a mistake (only\n"
+         "     the message, naming file, line and column); or the output could not be written\n"
+         "  2  bad arguments, or --dir cannot be entered\n";
+}
+
 ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
   ParseResult result;
   SimArgs& args = result.args;

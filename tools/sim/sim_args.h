@@ -33,4 +33,7 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments);
 // The one-line usage message.
 const char* simUsage();
 
+// What --help prints after the usage line: the options and the exit codes.
+const char* simHelp();
+
 }  // namespace mdx::sim
