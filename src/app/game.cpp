@@ -33,10 +33,7 @@ Game::Game(Clock& clock, KeySource& keys, ScenePresenter& presenter, WindowContr
       keys_(keys),
       presenter_(presenter),
       window_(window),
-      music_(music) {
-  // A sound system that cannot start takes the window with it; the loop then ends.
-  if (music_ != nullptr) music_->onInitFailure = [this] { window_.destroyWindow(); };
-}
+      music_(music) {}
 
 void setTitleLook(world::World& world) {
   world.landscapeChoice = 1;
@@ -50,13 +47,19 @@ void Game::startUp() {
   // Before any level is loaded the level values are all 0, which would show the first title
   // screen on black with no strips; it gets the same look as a return to the title with Q.
   setTitleLook(state.world);
-  if (soundOn()) music_->startSound(state.options.packName);
+  // Without a sound device the game plays on silent; the music has said so once.
+  if (soundOn() && !music_->startSound(state.options.packName)) state.options.soundEnabled = 0;
   startTimers(timers, clock_);
   logChanges();
 }
 
 void Game::runFrame() {
   drawFrame();
+  if (state.keys.quitPrompt == 1) {
+    holdLevelTimers();
+    if (timerDue(clock_, timers.timer200, kBlinkPeriod)) blinkTick(state.scene);
+    return;
+  }
   world::Progress& progress = state.progress;
   if (progress.gameState == StateRunning && state.pieces.pieceIndex < state.world.pieceCount) {
     progress.gameState = StateDropping;
@@ -82,12 +85,41 @@ void Game::escapeReleased() {
   if (gameState == StateTitle) window_.destroyWindow();
   if (gameState >= StateRunning && gameState <= StateEnding) {
     state.keys.quitPrompt = state.keys.quitPrompt == 0 ? 1 : 0;
+    heldSince_ = clock_.ticks();
   }
+}
+
+// The level's timers move on by the time the prompt has been shown, so each one resumes
+// where it stood; only the blinking lights go on.
+void Game::holdLevelTimers() {
+  const uint32_t now = clock_.ticks();
+  const uint32_t held = now - heldSince_;
+  heldSince_ = now;
+  timers.timer30 += held;
+  timers.stepTimer += held;
+  timers.timer20 += held;
+}
+
+bool Game::levelInPlay() const {
+  const int32_t gameState = state.progress.gameState;
+  const bool playState =
+      gameState == StateReady || gameState == StateDropping || gameState == StateRunning;
+  return playState && state.world.levelComplete == 0;
 }
 
 void Game::startCurrentLevel() {
   state.startLevel(state.progress.levelNumber);
   ++levelStarts;
+  stuckWatch_.reset();
+  worldSteps_ = 0;
+  state.scene.stuckHint = 0;
+}
+
+// A level the robot can no longer win shows the hint to restart it. The ending's robot walks
+// for ever by design, and a blown-up robot restarts by itself.
+void Game::watchForStuck() {
+  if (state.progress.gameState != StateRunning || state.world.robotExploded != 0) return;
+  if (stuckWatch_.afterWorldStep(state, worldSteps_++)) state.scene.stuckHint = 1;
 }
 
 void Game::switchMusic() {
@@ -120,7 +152,10 @@ void Game::worldStepTimer() {
   if (!timerDue(clock_, timers.stepTimer, kWorldStepPeriod)) return;
   if (!state.world.levelComplete) {
     world::worldStepWithFrame(state);
-    if (!state.world.levelComplete) return;
+    if (!state.world.levelComplete) {
+      watchForStuck();
+      return;
+    }
   }
   if (exitSequenceStep(state)) goToNextLevel();
 }

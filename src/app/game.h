@@ -15,6 +15,7 @@
 #include "app/timers.h"
 #include "sound/music.h"
 #include "world/game_state.h"
+#include "world/stuck_watch.h"
 
 namespace mdx::app {
 
@@ -67,6 +68,10 @@ class Game {
 
  private:
   bool soundOn() const { return state.options.soundEnabled && music_ != nullptr; }
+  // A level the player can restart: ready, dropping or running (also blown up), not won.
+  bool levelInPlay() const;
+  // While the quit prompt is shown: moves the level's timers on by the time since last call.
+  void holdLevelTimers();
   // Starts level levelNumber (the caller has set levelNumber and gameState).
   void startCurrentLevel();
   void switchMusic();
@@ -78,6 +83,7 @@ class Game {
   void worldStepTimer();
   void goToNextLevel();
   void restartAfterBlowUp();
+  void watchForStuck();
 
   // Key commands, in the order the poll runs them.
   void upKey(const KeyState& keys);
@@ -95,7 +101,16 @@ class Game {
   ScenePresenter& presenter_;
   WindowControl& window_;
   sound::Music* music_;
+  world::StuckWatch stuckWatch_;  // the world steps of the level in play, for the stuck hint
+  int worldSteps_ = 0;
   uint8_t handledThisPoll_ = 0;
+  uint32_t heldSince_ = 0;  // clock reading the held level timers were last moved on at
+  // Down counts only for the piece that falls while it is pressed: the piece at the press,
+  // or kNoPiece for a press made while no piece could be steered.
+  static constexpr int32_t kNoPiece = -1;
+  int32_t downPiece_ = kNoPiece;
+  bool downHeld_ = false;
+  bool restartCounts_ = false;  // the R held now was pressed in, and stayed in, a level in play
   int32_t loggedState_ = -1;
   int loggedLevelStarts_ = 0;
 };

@@ -1,7 +1,5 @@
 // The keyboard commands. Every command fires when its key is released: while the key is down
 // its latch is set, and the first poll that finds the key up with the latch set runs it.
-#include <algorithm>
-
 #include "app/game.h"
 #include "world/timed_steps.h"
 
@@ -63,21 +61,30 @@ void Game::upKey(const KeyState& keys) {
 
 bool Game::downKey(const KeyState& keys) {
   uint8_t& latch = state.keys.keyLatch[LatchDown];
+  const int32_t gameState = state.progress.gameState;
+  const bool steering = gameState == StateDropping && state.keys.quitPrompt == 0;
   if (isDown(keys, DIK_DOWN)) {
-    latch = 1;
+    if (!downHeld_) downPiece_ = steering ? state.pieces.pieceIndex : kNoPiece;
+    downHeld_ = true;
+    // A press made on the ready sign, while the robot walks or for an earlier piece never
+    // reaches the piece that falls now.
+    const bool counts = steering && state.pieces.pieceIndex == downPiece_;
+    latch = (gameState == StateTitle || counts) ? 1 : 0;
     return false;
   }
+  downHeld_ = false;
   // While an explosion plays the release waits, latch kept.
   if (!latch || state.world.explosionTicks != 0) return false;
-  const int32_t gameState = state.progress.gameState;
   if (gameState == StateTitle) {
     state.keys.titleChoice = 0;
     state.playSample(world::Sample::Button);
     latch = 0;
-  } else if (gameState == StateDropping) {
+  } else if (steering) {
     // The latch stays set: the piece drops one row per poll until something clears it.
     keyboardDropStep();
     return state.progress.gameState != StateDropping;
+  } else if (gameState != StateDropping) {
+    latch = 0;  // the piece it was meant for is gone
   }
   return false;
 }
@@ -101,6 +108,10 @@ void Game::keyboardDropStep() {
 void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, bool left) {
   if (state.progress.gameState != StateDropping) return;
   uint8_t& latch = state.keys.keyLatch[latchIndex];
+  if (state.keys.quitPrompt != 0) {
+    latch = 0;  // the prompt holds the piece: a press made behind it is dropped
+    return;
+  }
   if (isDown(keys, key)) {
     latch = 1;
     return;
@@ -113,12 +124,15 @@ void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, b
 void Game::restartKey(const KeyState& keys) {
   uint8_t& latch = state.keys.keyLatch[LatchRestart];
   if (isDown(keys, DIK_R)) {
-    if (state.progress.gameState < StateEnding) latch = 1;
+    // A press counts while it stays within one level in play: pressed on the title or held
+    // through the exit sequence into the next level it restarts nothing.
+    restartCounts_ = (latch == 0 || restartCounts_) && levelInPlay();
+    latch = 1;
     return;
   }
   if (!latch) return;
-  // The latch was set outside the ending, so a release fires in any state.
   latch = 0;
+  if (!restartCounts_ || !levelInPlay()) return;
   state.keys.keyLatch[LatchDown] = 0;
   state.keys.quitPrompt = 0;
   state.progress.gameState = StateReady;
@@ -161,10 +175,10 @@ void Game::quitKey(const KeyState& keys) {
   logChanges();
 }
 
-// Space and Enter share one latch: the command fires once both keys are up.
+// Space, Enter and keypad Enter share one latch: the command fires once all are up.
 void Game::confirmKey(const KeyState& keys) {
   uint8_t& latch = state.keys.keyLatch[LatchConfirm];
-  if (isDown(keys, DIK_SPACE) || isDown(keys, DIK_RETURN)) {
+  if (isDown(keys, DIK_SPACE) || isDown(keys, DIK_RETURN) || isDown(keys, DIK_NUMPADENTER)) {
     latch = 1;
     return;
   }
@@ -175,6 +189,8 @@ void Game::confirmKey(const KeyState& keys) {
 }
 
 void Game::confirm() {
+  // Behind the quit prompt the level waits: Space neither starts nor skips anything.
+  if (state.keys.quitPrompt != 0) return;
   world::Progress& progress = state.progress;
   if (progress.gameState == StateTitle && !handledThisPoll_) {
     if (state.keys.titleChoice == 0) {
@@ -188,13 +204,8 @@ void Game::confirm() {
     }
   }
   if (progress.gameState == StateReady && !handledThisPoll_) progress.gameState = StateRunning;
-  if (state.world.levelComplete == 1) {
-    // Cuts the exit sequence short; on the pack's last level the same level comes again.
-    progress.levelNumber = std::min(progress.levelNumber + 1, progress.levelCount);
-    progress.gameState = StateReady;
-    startCurrentLevel();
-    switchMusic();
-  }
+  // Cuts the exit sequence short: where waiting goes, the next level or the ending.
+  if (state.world.levelComplete == 1) goToNextLevel();
 }
 
 }  // namespace mdx::app

@@ -190,22 +190,36 @@ bool SdlKeySource::init(SDL_Window* window, world::MessageBoxes* messages) {
 
 bool SdlKeySource::read(KeyState& state) {
   // Only the window with the keyboard focus reads the keys, as a foreground keyboard would.
-  if (!sdlState_ || SDL_GetKeyboardFocus() != window_) return false;
+  if (!sdlState_ || SDL_GetKeyboardFocus() != window_) {
+    lastSeen_.fill(0);
+    return false;
+  }
   // SDL updates the key state for every event it has queued, so an Enter held with Alt can be
   // seen here before the loop has taken its key event and swallowed it: swallow it now too.
-  if ((SDL_GetModState() & KMOD_ALT) != 0) {
-    for (SDL_Scancode enter : {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {
-      const bool known = std::find(swallowed_.begin(), swallowed_.end(), enter) != swallowed_.end();
-      if (sdlState_[enter] && !known) swallowUntilReleased(enter);
-    }
-  }
+  swallowAltEnter(sdlState_, (SDL_GetModState() & KMOD_ALT) != 0, lastSeen_, swallowed_);
   buildKeyState(sdlState_, numKeys_, state);
   maskSwallowedKeys(sdlState_, numKeys_, swallowed_, state);
+  lastSeen_ = state;
   return true;
 }
 
 void SdlKeySource::swallowUntilReleased(SDL_Scancode scancode) {
-  if (keyCodeForScancode(scancode) != 0) swallowed_.push_back(scancode);
+  const uint8_t code = keyCodeForScancode(scancode);
+  if (code == 0 || lastSeen_[code] != 0) return;
+  if (std::find(swallowed_.begin(), swallowed_.end(), scancode) == swallowed_.end()) {
+    swallowed_.push_back(scancode);
+  }
+}
+
+void swallowAltEnter(const uint8_t* sdlState, bool altHeld, const KeyState& lastSeen,
+                     std::vector<SDL_Scancode>& swallowed) {
+  if (!altHeld || sdlState == nullptr) return;
+  for (SDL_Scancode enter : {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {
+    if (!sdlState[enter] || lastSeen[keyCodeForScancode(enter)] != 0) continue;
+    if (std::find(swallowed.begin(), swallowed.end(), enter) == swallowed.end()) {
+      swallowed.push_back(enter);
+    }
+  }
 }
 
 }  // namespace mdx::app

@@ -24,6 +24,12 @@ void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state);
 void maskSwallowedKeys(const uint8_t* sdlState, int numKeys, std::vector<SDL_Scancode>& swallowed,
                        KeyState& state);
 
+// Swallows each Enter that is held while Alt is held (the Enter of Alt+Enter, whose key event
+// may not have been taken yet) unless the game already saw it held in lastSeen: an Enter
+// pressed before Alt is a confirm key and acts when it is released, as always.
+void swallowAltEnter(const uint8_t* sdlState, bool altHeld, const KeyState& lastSeen,
+                     std::vector<SDL_Scancode>& swallowed);
+
 // The failure message of the keyboard set-up for the outcome of its four steps, or nullptr
 // when all succeeded: the event system started, the key state exists, it covers every mapped
 // key, and there is a window to take the keyboard focus from.
@@ -42,11 +48,13 @@ class SdlKeySource : public KeySource {
   void acquire() override {}
 
   // Keeps a key out of the key state until it has been seen up, so a key that served a shell
-  // shortcut (Enter of Alt+Enter) does not also fire its game command when released.
+  // shortcut (Enter of Alt+Enter) does not also fire its game command when released. A key
+  // the game already saw held stays in: hiding it would fire its command at once.
   void swallowUntilReleased(SDL_Scancode scancode);
 
  private:
   std::vector<SDL_Scancode> swallowed_;
+  KeyState lastSeen_{};  // the state the last read handed to the game
   SDL_Window* window_ = nullptr;
   const uint8_t* sdlState_ = nullptr;
   int numKeys_ = 0;

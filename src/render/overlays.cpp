@@ -10,6 +10,7 @@ namespace {
 
 constexpr int32_t kSlots = 8;
 constexpr int32_t kPieceTypeCount = 6;
+constexpr const char* kStuckHint = "Stuck? Press R to restart";
 
 void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
   const world::Scene& scene = state.scene;
@@ -62,6 +63,13 @@ void drawBanner(const world::GameState& state, Assets& assets, uint32_t grey) {
                0.1f * sinDegrees(wave), 175.0f, 13.5f, scene.bannerScale, scene.bannerScale);
 }
 
+// The hint of a level the robot can no longer win, shadowed like the level number.
+void drawStuckHint(const world::GameState& state, Assets& assets) {
+  if (state.scene.stuckHint == 0 || state.world.levelComplete != 0) return;
+  assets.blackWriter.draw(kStuckHint, 241, 457);
+  assets.whiteWriter.draw(kStuckHint, 240, 456);
+}
+
 void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state) {
   if (state.keys.quitPrompt != 1) return;
   drawShadowed(prompt, 251.0f, 80.0f, greyColour(state.scene.fadeLevel));
@@ -87,6 +95,7 @@ void drawOverlays(const world::GameState& state, Assets& assets) {
   drawReadySigns(state, assets, grey);
   drawQuitPrompt(assets.textImages[6], state);
   drawLevelNumber(state, assets);
+  drawStuckHint(state, assets);
   drawBanner(state, assets, grey);
 }
 

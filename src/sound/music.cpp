@@ -13,15 +13,13 @@ constexpr int32_t kEndMusicNumber = 99;
 
 }  // namespace
 
-void Music::startSound(const std::string& packName) {
+bool Music::startSound(const std::string& packName) {
   library_.setBufferSize(soundBufferLength);
   if (!library_.init(kMixRate, kMixChannels)) {
     if (messages_ != nullptr) {
-      messages_->showMessage("Error initializing sound!", "Critical error",
-                             world::MessageIcon::Information);
+      messages_->showMessage(kNoSoundMessage, "Sound", world::MessageIcon::Information);
     }
-    if (onInitFailure) onInitFailure();
-    // Start-up goes on: the loads below fail quietly and leave empty handles.
+    return false;
   }
   titleStream = library_.openStream(kTitleMusic);
   endStream = library_.openStream(kEndMusic);
@@ -34,18 +32,17 @@ void Music::startSound(const std::string& packName) {
   currentStream = titleStream;
   library_.playStream(kChannelFree, titleStream);
   library_.setVolume(kChannelAll, musicVolume);
+  return true;
 }
 
 void Music::switchMusic(int32_t levelMusic) {
-  if (musicOn == 0) return;
-  library_.stopStream(currentStream);
   if (levelMusic >= 1 && levelMusic <= 3) {
-    currentStream = levelStreams[static_cast<size_t>(levelMusic - 1)];
+    changeStream(levelStreams[static_cast<size_t>(levelMusic - 1)]);
   } else if (levelMusic == kEndMusicNumber) {
-    currentStream = endStream;
+    changeStream(endStream);
+  } else {
+    changeStream(currentStream);  // starts again from its beginning
   }
-  // Any other music number keeps the stream, which then starts again from its beginning.
-  restartCurrent();
 }
 
 void Music::stopSound() {
@@ -67,8 +64,16 @@ void Music::toggleMusic() {
 }
 
 void Music::playTitleMusic() {
+  changeStream(titleStream);
+}
+
+void Music::changeStream(StreamHandle stream) {
+  if (musicOn == 0) {
+    currentStream = stream;  // the stopped music stays stopped
+    return;
+  }
   library_.stopStream(currentStream);
-  currentStream = titleStream;
+  currentStream = stream;
   restartCurrent();
 }
 

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "sound/sound_library.h"
@@ -13,23 +12,29 @@
 
 namespace mdx::sound {
 
+// The one message shown when no sound device can be opened.
+constexpr const char* kNoSoundMessage =
+    "No sound device could be opened: the game plays on without sound.";
+
 class Music : public world::SampleSink {
  public:
   Music(SoundLibrary& library, world::MessageBoxes* messages)
       : library_(library), messages_(messages) {}
 
-  // Opens the library, the five streams and seven samples, starts the title music.
-  // When the device cannot be opened: "Error initializing sound!" and onInitFailure
-  // (the game destroys its window), then the rest as usual.
-  void startSound(const std::string& packName);
-  // Plays the music of levelMusic (1 to 3 level tracks, 99 the end music, else unchanged).
+  // Opens the library, the five streams and seven samples, starts the title music. When no
+  // sound device can be opened it shows one message (kNoSoundMessage), opens nothing and
+  // returns false: the caller plays on without sound.
+  bool startSound(const std::string& packName);
+  // Makes the music of levelMusic current (1 to 3 level tracks, 99 the end music; any other
+  // number keeps the stream, which starts again). It plays only while musicOn is set; with
+  // the music off it is the stream F2 brings back.
   void switchMusic(int32_t levelMusic);
   // Stops and closes the current stream, frees the samples, closes the library.
   void stopSound();
 
-  // F2: music off when on, on when off.
+  // F2: music off when on; when off, the current stream (where the player is) starts again.
   void toggleMusic();
-  // Q: back to the title music, whatever musicOn is.
+  // Q: the title music becomes current; it plays only while musicOn is set.
   void playTitleMusic();
 
   void playSample(world::Sample sample) override;
@@ -43,12 +48,11 @@ class Music : public world::SampleSink {
   StreamHandle currentStream = 0;
   std::array<SampleHandle, world::kSampleCount> samples{};
 
-  // Called after the init failure message (the game destroys its window there).
-  std::function<void()> onInitFailure;
-
  private:
   // Starts currentStream on the music channel at musicVolume.
   void restartCurrent();
+  // Stops the current stream and makes stream current, playing it while musicOn is set.
+  void changeStream(StreamHandle stream);
 
   SoundLibrary& library_;
   world::MessageBoxes* messages_;

@@ -27,7 +27,7 @@ PackList readPackList(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return list;
   list.opened = true;
-  // One entry per line read, including the empty line after a final line break.
+  // One entry per line that is not empty.
   std::size_t bytesRead = 0;
   while (true) {
     std::string line;
@@ -42,7 +42,7 @@ PackList readPackList(const std::string& path) {
       if (line.size() < kMaxLine) line.push_back(static_cast<char>(c));
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    list.entries.push_back(line);
+    if (!line.empty()) list.entries.push_back(line);
     if (!sawBreak) break;
   }
   return list;

@@ -170,5 +170,46 @@ TEST_F(KeyboardCommands, F2WithoutSoundOnlyClearsItsLatch) {
   EXPECT_EQ(h.gameState(), StateReady);
 }
 
+TEST_F(KeyboardCommands, KeypadEnterConfirmsLikeEnter) {
+  h.tap(DIK_NUMPADENTER);
+  EXPECT_EQ(h.gameState(), StateReady);
+  h.keys.press(DIK_NUMPADENTER);
+  h.keys.press(DIK_SPACE);
+  h.frame();
+  h.keys.release(DIK_SPACE);
+  h.frame();
+  EXPECT_EQ(h.gameState(), StateReady);  // one latch: keypad Enter still held
+  h.keys.release(DIK_NUMPADENTER);
+  h.frame();
+  EXPECT_EQ(h.gameState(), StateDropping);
+}
+
+// A Down press counts only for the piece that falls while it is pressed.
+TEST_F(KeyboardCommands, StaleDownNeverDropsALaterPiece) {
+  LevelPlan plan = pillarLevel();
+  plan.pieceCount = 2;
+  plan.pieceTypes = {2, 2};
+  folder.writeLevel(1, plan);
+  h.tap(DIK_SPACE);
+  h.tap(DIK_DOWN);         // on the ready sign
+  h.keys.press(DIK_DOWN);  // and pressed again, held while the level starts
+  h.frame();
+  h.tap(DIK_SPACE);
+  ASSERT_EQ(h.gameState(), StateDropping);
+  h.keys.release(DIK_DOWN);
+  for (int i = 0; i < 5; ++i) h.frame();
+  EXPECT_LE(pieces().pieceRow, 1);
+  h.tap(DIK_LEFT);  // the first piece can still be steered
+  EXPECT_EQ(pieces().pieceColumn, 14);
+  // Down held while the first piece lands is no press for the second.
+  h.tap(DIK_DOWN);
+  h.keys.press(DIK_DOWN);
+  while (pieces().pieceIndex == 0) h.frame();
+  h.keys.release(DIK_DOWN);
+  for (int i = 0; i < 5; ++i) h.frame();
+  EXPECT_LE(pieces().pieceRow, 1);
+  EXPECT_EQ(h.gameState(), StateDropping);
+}
+
 }  // namespace
 }  // namespace mdx::app::testing

@@ -82,12 +82,14 @@ TEST_F(LevelProgress, LastLevelLeadsToEndingLevel99) {
   const int32_t column = h.game.state.world.robotColumn;
   h.run(600);
   EXPECT_GT(h.game.state.world.robotColumn, column);
-  // R does not act in the ending.
+  // R does not act in the ending, and its endless walk is no lost level.
   h.tap(DIK_R);
   EXPECT_EQ(h.gameState(), StateEnding);
+  h.run(8000);
+  EXPECT_EQ(h.game.state.scene.stuckHint, 0);
 }
 
-TEST_F(LevelProgress, SpaceDuringExitSequenceGoesOnButNeverPastLastLevel) {
+TEST_F(LevelProgress, SpaceDuringExitSequenceGoesWhereWaitingGoes) {
   startRunning();
   h.run(700);  // the exit is reached within four steps
   ASSERT_EQ(h.game.state.world.levelComplete, 1);
@@ -97,13 +99,16 @@ TEST_F(LevelProgress, SpaceDuringExitSequenceGoesOnButNeverPastLastLevel) {
   h.tap(DIK_SPACE);
   h.run(700);
   ASSERT_EQ(h.game.state.world.levelComplete, 1);
-  h.tap(DIK_SPACE);  // on the last level the same level comes again
-  EXPECT_EQ(h.game.state.progress.levelNumber, 2);
-  EXPECT_EQ(h.gameState(), StateReady);
+  h.tap(DIK_SPACE);  // the pack's last level: on to the ending, not the same level again
+  EXPECT_EQ(h.gameState(), StateEnding);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 99);
   EXPECT_EQ(h.game.state.world.levelComplete, 0);
 }
 
-TEST_F(LevelProgress, RestartKeyReloadsLevelFromEveryPlayState) {
+TEST_F(LevelProgress, RestartKeyActsOnlyOnALevelInPlay) {
+  h.tap(DIK_R);  // the title: nothing starts
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(h.game.levelStarts, 0);
   startRunning();
   h.run(300);
   const int before = h.game.levelStarts;
@@ -111,13 +116,55 @@ TEST_F(LevelProgress, RestartKeyReloadsLevelFromEveryPlayState) {
   EXPECT_EQ(h.gameState(), StateReady);
   EXPECT_EQ(h.game.levelStarts, before + 1);
   EXPECT_EQ(h.game.state.world.robotColumn, 2);  // back at the level's start
-  // From the title after Q the level that was left comes back.
+  h.tap(DIK_R);                                  // on the ready sign too
+  EXPECT_EQ(h.game.levelStarts, before + 2);
+  // The level is won: R neither throws it away nor, held into the next level, restarts that.
+  h.tap(DIK_SPACE);
+  h.run(700);
+  ASSERT_EQ(h.game.state.world.levelComplete, 1);
+  h.tap(DIK_R);
+  h.keys.press(DIK_R);
+  h.frame();
+  EXPECT_EQ(h.game.state.world.levelComplete, 1);
+  h.run(20000);  // the sequence ends with R still held
+  ASSERT_EQ(h.game.state.progress.levelNumber, 2);
+  const int starts = h.game.levelStarts;
+  h.keys.release(DIK_R);
+  h.frame();
+  EXPECT_EQ(h.game.levelStarts, starts);
+  // After Q the title ignores R.
   h.game.escapeReleased();
   h.tap(DIK_Q);
   ASSERT_EQ(h.gameState(), StateTitle);
   h.tap(DIK_R);
-  EXPECT_EQ(h.gameState(), StateReady);
-  EXPECT_EQ(h.game.state.progress.levelNumber, 1);
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(h.game.levelStarts, starts);
+}
+
+TEST_F(LevelProgress, ALostLevelShowsTheRestartHintUntilItRestarts) {
+  startRunning();
+  h.run(700);  // a robot that reaches the exit never sees it
+  ASSERT_EQ(h.game.state.world.levelComplete, 1);
+  EXPECT_EQ(h.game.state.scene.stuckHint, 0);
+  // Walled in with no piece left: the robot stands still.
+  folder.writeLevel(2, pillarLevel());
+  h.tap(DIK_SPACE);
+  h.tap(DIK_SPACE);
+  h.tap(DIK_DOWN);
+  h.run(1000);
+  ASSERT_EQ(h.gameState(), StateRunning);
+  h.run(1500);
+  EXPECT_EQ(h.game.state.scene.stuckHint, 1);
+  h.tap(DIK_R);
+  EXPECT_EQ(h.game.state.scene.stuckHint, 0);
+  // A floor with no exit: the robot walks round the wrapping grid for ever.
+  folder.writeLevel(2, endingLevel());
+  h.tap(DIK_R);
+  h.tap(DIK_SPACE);
+  h.run(4000);  // the first round takes 34 steps
+  EXPECT_EQ(h.game.state.scene.stuckHint, 0);
+  h.run(2000);
+  EXPECT_EQ(h.game.state.scene.stuckHint, 1);
 }
 
 TEST_F(LevelProgress, BlownUpRobotFliesOffAndLevelRestarts) {
@@ -156,8 +203,6 @@ TEST_F(LevelProgress, QuitPromptTogglesAndQGoesBackToTitle) {
   h.game.escapeReleased();
   EXPECT_EQ(h.game.state.keys.quitPrompt, 0);
   h.game.escapeReleased();
-  h.run(300);  // the prompt stops nothing
-  EXPECT_GT(h.game.state.world.robotColumn, 2);
   h.tap(DIK_Q);
   EXPECT_EQ(h.gameState(), StateTitle);
   EXPECT_EQ(h.game.state.keys.quitPrompt, 0);
@@ -166,6 +211,30 @@ TEST_F(LevelProgress, QuitPromptTogglesAndQGoesBackToTitle) {
   EXPECT_EQ(h.window.destroyed, 0);
   h.game.escapeReleased();  // Escape on the title quits
   EXPECT_EQ(h.window.destroyed, 1);
+}
+
+TEST_F(LevelProgress, QuitPromptHoldsTheLevelAndItResumesWhereItStood) {
+  h.tap(DIK_SPACE);
+  h.game.escapeReleased();  // on the ready sign
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateReady);  // Space does not start the level behind the prompt
+  h.game.escapeReleased();
+  h.tap(DIK_SPACE);
+  ASSERT_EQ(h.gameState(), StateRunning);
+  // The robot walks a step every 150 ms; 100 ms into a step the prompt comes up.
+  h.clock.advance(1);
+  h.frame(150);
+  const int32_t column = h.game.state.world.robotColumn;
+  h.frame(100);
+  h.game.escapeReleased();
+  h.run(5000);
+  EXPECT_EQ(h.game.state.world.robotColumn, column);
+  EXPECT_EQ(h.game.state.world.levelComplete, 0);
+  h.game.escapeReleased();
+  h.frame(40);  // 140 ms of the step have passed
+  EXPECT_EQ(h.game.state.world.robotColumn, column);
+  h.frame(10);  // the step that was due before the prompt
+  EXPECT_EQ(h.game.state.world.robotColumn, column + 1);
 }
 
 TEST_F(LevelProgress, LogHasOneLinePerStateChangeAndLevelStart) {

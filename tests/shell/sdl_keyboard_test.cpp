@@ -115,3 +115,39 @@ TEST(SdlKeyboard, AShortcutKeyStaysOutOfTheStateUntilReleased) {
 
 }  // namespace
 }  // namespace mdx::app
+
+namespace mdx::app {
+namespace {
+
+// Polls the way the game's keyboard does: Alt+Enter swallowing, masking, the state handed on.
+KeyState poll(const std::array<uint8_t, SDL_NUM_SCANCODES>& sdl, bool alt,
+              std::vector<SDL_Scancode>& swallowed, KeyState& lastSeen) {
+  KeyState state;
+  swallowAltEnter(sdl.data(), alt, lastSeen, swallowed);
+  buildKeyState(sdl.data(), SDL_NUM_SCANCODES, state);
+  maskSwallowedKeys(sdl.data(), SDL_NUM_SCANCODES, swallowed, state);
+  lastSeen = state;
+  return state;
+}
+
+TEST(SdlKeyboard, EnterHeldBeforeAltStaysHeldUntilReleasedButAltFirstIsSwallowed) {
+  std::array<uint8_t, SDL_NUM_SCANCODES> sdl{};
+  std::vector<SDL_Scancode> swallowed;
+  KeyState lastSeen{};
+  sdl[SDL_SCANCODE_RETURN] = 1;
+  EXPECT_EQ(poll(sdl, false, swallowed, lastSeen)[DIK_RETURN], kKeyDown);
+  // Alt joins the held Enter: Enter must not look released, or confirm would fire now.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(poll(sdl, true, swallowed, lastSeen)[DIK_RETURN], kKeyDown);
+  sdl[SDL_SCANCODE_RETURN] = 0;
+  EXPECT_EQ(poll(sdl, true, swallowed, lastSeen)[DIK_RETURN], 0);
+  // Alt first, then Enter (and keypad Enter): the shortcut, kept out until released.
+  sdl[SDL_SCANCODE_RETURN] = 1;
+  sdl[SDL_SCANCODE_KP_ENTER] = 1;
+  KeyState state = poll(sdl, true, swallowed, lastSeen);
+  EXPECT_EQ(state[DIK_RETURN], 0);
+  EXPECT_EQ(state[DIK_NUMPADENTER], 0);
+  EXPECT_EQ(poll(sdl, false, swallowed, lastSeen)[DIK_RETURN], 0);  // Alt let go first
+}
+
+}  // namespace
+}  // namespace mdx::app

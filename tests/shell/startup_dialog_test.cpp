@@ -73,18 +73,21 @@ TEST_F(DialogFolder, OpensWindowedWithSoundOnTheFirstDisplayAndPack) {
             "mappack1");
 }
 
-TEST_F(DialogFolder, AFinalLineBreakListsAnEmptyPack) {
+TEST_F(DialogFolder, EmptyLinesListNoPackAndAnEmptyListKeepsTheDefaultPack) {
   writePacks("mappack1\n");
   dialog.open(kDisplays, "mappacks.ini");
-  EXPECT_EQ(dialog.controls.packList, (std::vector<std::string>{"mappack1", ""}));
-  EXPECT_EQ(options.packName, "");
-  dialog.selectPack(1);
-  EXPECT_EQ(options.packIndex, 1);
+  EXPECT_EQ(dialog.controls.packList, (std::vector<std::string>{"mappack1"}));
+  EXPECT_EQ(options.packName, "mappack1");
 
-  writePacks("mappack1");
-  StartupDialog again(options, &messages);
+  writePacks("");
+  world::Options fresh;
+  StartupDialog again(fresh, &messages);
   again.open(kDisplays, "mappacks.ini");
-  EXPECT_EQ(again.controls.packList, (std::vector<std::string>{"mappack1"}));
+  EXPECT_TRUE(again.controls.packList.empty());
+  again.command(kIdPlay);
+  EXPECT_EQ(
+      world::resolvePackName(world::readPackList("mappacks.ini"), fresh.packIndex, fresh.packName),
+      "mappack1");
 }
 
 TEST_F(DialogFolder, MissingPackListIsReportedAndTheDialogStillOpens) {

@@ -72,15 +72,15 @@ TEST_F(MixedOutput, TitleMusicIsHeardAfterStartSound) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MixedOutput, MusicOffIsSilentAndMusicOnResumesTheSameStream) {
+TEST_F(MixedOutput, MusicOffIsSilentAndMusicOnPlaysWhereThePlayerIs) {
   start();
   music.switchMusic(2);
   music.toggleMusic();
   EXPECT_LT(testing::loudness(listen()), kSilent);
-  music.switchMusic(3);  // changes nothing while the music is off
+  music.switchMusic(3);  // silent while the music is off
   EXPECT_LT(testing::loudness(listen()), kSilent);
   music.toggleMusic();
-  EXPECT_EQ(musicHeard(listen()), MediaTones::kLevel[1]);
+  EXPECT_EQ(musicHeard(listen()), MediaTones::kLevel[2]);
 }
 
 TEST_F(MixedOutput, SwitchMusicFollowsTheLevelsMusicNumber) {
@@ -96,11 +96,13 @@ TEST_F(MixedOutput, SwitchMusicFollowsTheLevelsMusicNumber) {
   }
 }
 
-TEST_F(MixedOutput, TitleMusicReturnsWithQEvenWhenMusicIsOff) {
+TEST_F(MixedOutput, TitleMusicWaitsForF2WhenMusicIsOff) {
   start();
   music.switchMusic(99);
   music.toggleMusic();
   music.playTitleMusic();
+  EXPECT_LT(testing::loudness(listen()), kSilent);
+  music.toggleMusic();
   EXPECT_EQ(musicHeard(listen()), MediaTones::kTitle);
 }
 

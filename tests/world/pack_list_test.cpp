@@ -15,14 +15,20 @@ std::string writeFile(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-TEST(PackList, AFinalLineBreakAddsAnEmptyEntry) {
+TEST(PackList, EmptyLinesAndEmptyFilesNameNoPack) {
   EXPECT_EQ(readPackList(writeFile("packs1.ini", "mappack1\n")).entries,
-            (std::vector<std::string>{"mappack1", ""}));
+            (std::vector<std::string>{"mappack1"}));
   EXPECT_EQ(readPackList(writeFile("packs2.ini", "mappack1")).entries,
             (std::vector<std::string>{"mappack1"}));
-  EXPECT_EQ(readPackList(writeFile("packs3.ini", "a\r\nb\r\n")).entries,
-            (std::vector<std::string>{"a", "b", ""}));
-  EXPECT_EQ(readPackList(writeFile("packs4.ini", "")).entries, (std::vector<std::string>{""}));
+  EXPECT_EQ(readPackList(writeFile("packs3.ini", "a\r\n\r\n\nb\r\n")).entries,
+            (std::vector<std::string>{"a", "b"}));
+  // An empty list is a missing one: the caller's pack stays, never an empty name.
+  for (const char* bytes : {"", "\n", "\r\n\r\n"}) {
+    const PackList list = readPackList(writeFile("packs4.ini", bytes));
+    EXPECT_TRUE(list.opened);
+    EXPECT_TRUE(list.entries.empty());
+    EXPECT_EQ(resolvePackName(list, 0, "mappack1"), "mappack1");
+  }
 }
 
 TEST(PackList, MissingFileOrFolderGivesNoEntriesAndDoesNotHang) {
@@ -45,8 +51,7 @@ TEST(PackList, LongLinesAreCutAt254CharactersAndTheRestSkipped) {
 TEST(PackList, ResolvePicksTheLineOfPackIndex) {
   PackList list = readPackList(writeFile("packs6.ini", "first\nsecond\n"));
   EXPECT_EQ(resolvePackName(list, 1, "mappack1"), "second");
-  EXPECT_EQ(resolvePackName(list, 2, "mappack1"), "");
-  EXPECT_EQ(resolvePackName(list, 3, "mappack1"), "mappack1");
+  EXPECT_EQ(resolvePackName(list, 2, "mappack1"), "mappack1");
   EXPECT_EQ(resolvePackName(list, -1, "mappack1"), "mappack1");
 }
 

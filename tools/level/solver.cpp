@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "world/actions.h"
+#include "world/stuck_watch.h"
 #include "world/timed_steps.h"
 
 namespace mdx::level {
@@ -33,55 +34,6 @@ uint64_t gridHash(uint64_t hash, const world::LevelGrid& grid) {
   for (int32_t cell : grid) hash = mix(hash, static_cast<uint32_t>(cell));
   return hash;
 }
-
-// Everything the robot's future depends on, taken at a world step; gridsHash is the hash of
-// the two grids (see GridHashCache).
-uint64_t robotStateHash(const GameState& game, uint64_t gridsHash) {
-  const world::World& w = game.world;
-  uint64_t hash = gridsHash;
-  const int64_t values[] = {
-      w.robotColumn,     w.robotRow,  w.robotFalling,   w.liftCounter,
-      w.liftReturnTimer, w.gateState, w.explosionTicks, static_cast<int64_t>(game.scene.gateTurn)};
-  for (int64_t v : values) hash = mix(hash, static_cast<uint64_t>(v));
-  return hash;
-}
-
-// A hash of the two grids kept up to date cell by cell: a sum of one hash per cell, so a world
-// step (which moves the robot's own cell in the block grid) costs a comparison of the grids
-// instead of hashing every cell again, which took most of a robot run's time.
-class GridHashCache {
- public:
-  uint64_t hash(const world::World& w) {
-    if (!valid_) {
-      for (int k = 0; k < world::kCells; ++k) {
-        hash_ += cellHash(k, w.blockLayer[k]) + cellHash(k + world::kCells, w.deviceLayer[k]);
-      }
-      valid_ = true;
-    } else {
-      update(blocks_, w.blockLayer, 0);
-      update(devices_, w.deviceLayer, world::kCells);
-    }
-    blocks_ = w.blockLayer;
-    devices_ = w.deviceLayer;
-    return hash_;
-  }
-
- private:
-  static uint64_t cellHash(int k, int32_t value) {
-    return mix(static_cast<uint64_t>(k), static_cast<uint32_t>(value));
-  }
-
-  void update(const world::LevelGrid& before, const world::LevelGrid& after, int offset) {
-    for (int k = 0; k < world::kCells; ++k) {
-      if (before[k] == after[k]) continue;
-      hash_ += cellHash(k + offset, after[k]) - cellHash(k + offset, before[k]);
-    }
-  }
-
-  world::LevelGrid blocks_{}, devices_{};
-  uint64_t hash_ = 0;
-  bool valid_ = false;
-};
 
 // The state of the dropping phase between two pieces.
 uint64_t pieceStateHash(const GameState& game) {
@@ -412,8 +364,7 @@ std::string SolveResult::actions() const {
 
 RobotRun runRobot(GameState game, int maxWorldSteps) {
   RobotRun run;
-  std::unordered_map<uint64_t, int> seen;  // state at a world step -> that step's index
-  GridHashCache grids;
+  world::StuckWatch watch;  // the game's own rule for a run that can no longer win
   int swingBarStamp = 0, explosionStamp = 0, stepStamp = 0;
   const std::vector<int> exits = exitCells(game);
   run.closestToExit = distanceToExit(game, exits);
@@ -446,11 +397,9 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
       run.cycleStart = run.worldSteps - 1;
       return run;
     }
-    const auto [found, fresh] =
-        seen.emplace(robotStateHash(game, grids.hash(game.world)), run.worldSteps - 1);
-    if (!fresh) {
+    if (watch.afterWorldStep(game, run.worldSteps - 1)) {
       run.end = RobotEnd::Repeats;
-      run.cycleStart = found->second + 1;
+      run.cycleStart = watch.firstSeenStep() + 1;
       return run;
     }
     if (run.worldSteps >= maxWorldSteps) {

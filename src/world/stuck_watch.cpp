@@ -1,0 +1,68 @@
+#include "world/stuck_watch.h"
+
+namespace mdx::world {
+namespace {
+
+// A run far longer than any loop of a level stops being recorded, so memory stays bounded.
+constexpr std::size_t kMaxSteps = std::size_t{1} << 16;
+
+uint64_t mix(uint64_t hash, uint64_t value) {
+  hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+  return hash * 0xFF51AFD7ED558CCDull;
+}
+
+uint64_t cellHash(int k, int32_t value) {
+  return mix(static_cast<uint64_t>(k), static_cast<uint32_t>(value));
+}
+
+// Moves a sum of cell hashes from the grid `before` to the grid `after`.
+void updateGrid(uint64_t& sum, LevelGrid& before, const LevelGrid& after, int offset) {
+  for (int k = 0; k < kCells; ++k) {
+    const std::size_t i = static_cast<std::size_t>(k);
+    if (before[i] == after[i]) continue;
+    sum += cellHash(k + offset, after[i]) - cellHash(k + offset, before[i]);
+    before[i] = after[i];
+  }
+}
+
+}  // namespace
+
+void StuckWatch::reset() {
+  seen_.clear();
+  gridsKnown_ = false;
+  stuck_ = false;
+  firstSeen_ = -1;
+}
+
+uint64_t StuckWatch::gridsHash(const World& w) {
+  if (!gridsKnown_) {
+    // Starting from all-zero grids counts every cell that is not 0.
+    blocks_.fill(0);
+    devices_.fill(0);
+    gridsHash_ = 0;
+    for (int k = 0; k < 2 * kCells; ++k) gridsHash_ += cellHash(k, 0);
+    gridsKnown_ = true;
+  }
+  updateGrid(gridsHash_, blocks_, w.blockLayer, 0);
+  updateGrid(gridsHash_, devices_, w.deviceLayer, kCells);
+  return gridsHash_;
+}
+
+bool StuckWatch::afterWorldStep(const GameState& game, int step) {
+  const World& w = game.world;
+  uint64_t key = gridsHash(w);
+  const int64_t values[] = {
+      w.robotColumn,     w.robotRow,  w.robotFalling,   w.liftCounter,
+      w.liftReturnTimer, w.gateState, w.explosionTicks, static_cast<int64_t>(game.scene.gateTurn)};
+  for (int64_t v : values) key = mix(key, static_cast<uint64_t>(v));
+  const auto found = seen_.find(key);
+  if (found != seen_.end()) {
+    if (!stuck_) firstSeen_ = found->second;
+    stuck_ = true;
+    return true;
+  }
+  if (seen_.size() < kMaxSteps) seen_.emplace(key, step);
+  return false;
+}
+
+}  // namespace mdx::world
