@@ -1,0 +1,167 @@
+// Live proof on the worker thread, with restarts on edits, and the export and play-test packs
+// that depend on its answer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "edit/edit_model.h"
+#include "edit/pack_export.h"
+#include "edit/proof.h"
+#include "level/tool_commands.h"
+
+namespace mdx::edit {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A floor across row 21, the robot at row 20 column 2 and an exit at column 10 of its row.
+level::LevelSource walkToExit() {
+  level::LevelSource level;
+  for (int column = 0; column < world::kColumns; ++column) {
+    level.blockLayer[world::cellIndex(21, column)] = 1;
+  }
+  level.blockLayer[world::cellIndex(20, 2)] = world::kRobot;
+  level.deviceLayer[world::cellIndex(20, 10)] = world::kExit;
+  return level;
+}
+
+// The same with a wall the robot cannot pass between it and the exit.
+level::LevelSource walledOff() {
+  level::LevelSource level = walkToExit();
+  for (int row = 0; row < 21; ++row) level.blockLayer[world::cellIndex(row, 6)] = 1;
+  return level;
+}
+
+level::LevelSource shipped(const std::string& name) {
+  level::LevelSource level;
+  std::string error;
+  EXPECT_TRUE(level::loadLevel(MDX_SOURCE_DIR "/levels/mappack1/" + name, level, error)) << error;
+  return level;
+}
+
+TEST(EditProof, DecidesWinnableUnwinnableAndStraightDrops) {
+  const ProofStatus straight = decideProof(walkToExit(), 5.0);
+  EXPECT_EQ(straight.state, ProofState::StraightDrops);
+  EXPECT_EQ(describeProof(straight), "won by dropping every piece straight down");
+
+  const ProofStatus walled = decideProof(walledOff(), 5.0);
+  EXPECT_EQ(walled.state, ProofState::NotWinnable);
+  EXPECT_EQ(describeProof(walled), "not winnable");
+
+  const ProofStatus first = decideProof(shipped("level01.src"), 5.0);
+  ASSERT_EQ(first.state, ProofState::Winnable);
+  ASSERT_TRUE(first.solution && first.start);
+  EXPECT_GT(first.worldSteps, 0);
+  EXPECT_EQ(first.worldSteps, first.solution->robot.worldSteps);
+  EXPECT_EQ(describeProof(first).rfind(
+                "winnable in " + std::to_string(first.worldSteps) + " world steps (", 0),
+            0u);
+}
+
+TEST(EditProof, AnEditDuringASearchNeverShowsTheOldAnswer) {
+  ProofWorker worker(5.0);
+  EXPECT_EQ(worker.status().state, ProofState::Searching);
+  worker.submit(1, shipped("level01.src"));
+  worker.submit(2, walledOff());
+  // Every status from now on belongs to revision 2: searching, then its own answer.
+  for (;;) {
+    const ProofStatus now = worker.status();
+    ASSERT_EQ(now.revision, 2u);
+    ASSERT_NE(now.state, ProofState::Winnable);
+    if (now.state != ProofState::Searching) break;
+    usleep(1000);
+  }
+  EXPECT_EQ(worker.wait().state, ProofState::NotWinnable);
+  worker.submit(3, shipped("level01.src"));
+  const ProofStatus answer = worker.wait();
+  EXPECT_EQ(answer.revision, 3u);
+  EXPECT_EQ(answer.state, ProofState::Winnable);
+}
+
+TEST(EditProof, TheBudgetEndsAHopelessSearchUndecided) {
+  // Ten pieces over a wide walled-off field: far too much to search in a moment.
+  level::LevelSource level = walledOff();
+  level.pieceCount = 10;
+  for (int i = 0; i < 10; ++i) level.pieceTypes[i] = 1 + i % 5;
+  const ProofStatus status = decideProof(level, 0.05);
+  if (status.state == ProofState::Undecided) {
+    EXPECT_EQ(describeProof(status), "undecided after 0 s");
+  } else {
+    EXPECT_EQ(status.state, ProofState::NotWinnable);  // a machine fast enough to finish
+  }
+}
+
+class PackFolder : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::create_directories(dir_); }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string read(const std::string& name) {
+    std::string text, error;
+    level::readTextFile(dir_ + "/" + name, text, error);
+    return text;
+  }
+  const std::string dir_ =
+      (fs::temp_directory_path() / ("mdx-edit-pack-" + std::to_string(getpid()))).string();
+};
+
+TEST_F(PackFolder, ExportRefusesWhatIsNotProvenAndSaysWhy) {
+  const struct {
+    level::LevelSource level;
+    const char* reason;
+  } refused[] = {
+      {walledOff(), "the level is not winnable"},
+      {walkToExit(), "the level is won by dropping every piece straight down"},
+  };
+  for (const auto& [level, reason] : refused) {
+    const ProofStatus proof = decideProof(level, 5.0);
+    std::string error;
+    EXPECT_FALSE(exportToPack(level, proof, proof.revision, dir_, 1, error));
+    EXPECT_EQ(error, reason);
+  }
+  ProofStatus searching;
+  searching.revision = 4;
+  EXPECT_EQ(exportRefusal(searching, 4), "the proof of this edit has not finished yet");
+  ProofStatus undecided = searching;
+  undecided.state = ProofState::Undecided;
+  EXPECT_EQ(exportRefusal(undecided, 4), "the solver could not decide the level within its budget");
+  ProofStatus stale = searching;
+  stale.state = ProofState::Winnable;
+  EXPECT_EQ(exportRefusal(stale, 5), "the proof of this edit has not finished yet");
+  EXPECT_FALSE(fs::exists(dir_ + "/level01.dat"));
+  EXPECT_FALSE(fs::exists(dir_ + "/pref.ini"));
+}
+
+TEST_F(PackFolder, ExportWritesTheLevelAndRaisesTheCount) {
+  const level::LevelSource level = shipped("level01.src");
+  const ProofStatus proof = decideProof(level, 5.0);
+  std::string error;
+  EXPECT_EQ(nextFreeLevel(dir_), 1);
+  ASSERT_TRUE(exportToPack(level, proof, proof.revision, dir_, 3, error)) << error;
+  EXPECT_EQ(read("level03.dat"), level::writeDat(level));
+  EXPECT_EQ(read("pref.ini"), "levelCount\n3\n");
+  ASSERT_TRUE(exportToPack(level, proof, proof.revision, dir_, 1, error)) << error;
+  EXPECT_EQ(read("pref.ini"), "levelCount\n3\n");  // a lower number keeps the count
+  EXPECT_EQ(nextFreeLevel(dir_), 2);
+  EXPECT_FALSE(exportToPack(level, proof, proof.revision, dir_, 99, error));
+}
+
+TEST_F(PackFolder, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
+  std::ofstream(dir_ + "/lndscp02.tga") << "picture";
+  std::ofstream(dir_ + "/level01.dat") << "not this one";
+  const level::LevelSource level = walkToExit();
+  std::string error;
+  const std::string pack = makePlayTestPack(level, dir_, error);
+  ASSERT_FALSE(pack.empty()) << error;
+  std::string text;
+  ASSERT_TRUE(level::readTextFile(pack + "/level01.dat", text, error));
+  EXPECT_EQ(text, level::writeDat(level));
+  ASSERT_TRUE(level::readTextFile(pack + "/pref.ini", text, error));
+  EXPECT_EQ(text, "levelCount\n1\n");
+  EXPECT_TRUE(fs::is_symlink(pack + "/lndscp02.tga"));
+  fs::remove_all(pack);
+}
+
+}  // namespace
+}  // namespace mdx::edit

@@ -1,0 +1,239 @@
+#include "edit/edit_model.h"
+
+#include <algorithm>
+#include <sstream>
+#include <utility>
+
+#include "level/tool_commands.h"
+
+namespace mdx::edit {
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool inGrid(int row, int column) {
+  return row >= 0 && row < world::kRows && column >= 0 && column < world::kColumns;
+}
+
+world::LevelGrid& layerOf(level::LevelSource& level, Layer layer) {
+  return layer == Layer::Blocks ? level.blockLayer : level.deviceLayer;
+}
+
+// The comment lines a source opens with that the writer's own header does not already say
+// (a level's title and description), so they survive an edited save.
+std::string ownComments(const std::string& opened, const std::string& written) {
+  std::istringstream lines(opened);
+  std::string line, kept;
+  while (std::getline(lines, line) && !line.empty() && line[0] == '#') {
+    if (written.find(line + '\n') == std::string::npos) kept += line + '\n';
+  }
+  return kept;
+}
+
+}  // namespace
+
+bool sameLevel(const level::LevelSource& a, const level::LevelSource& b) {
+  return a.blockLayer == b.blockLayer && a.deviceLayer == b.deviceLayer &&
+         a.pieceCount == b.pieceCount && a.pieceTypes == b.pieceTypes &&
+         a.landscapeChoice == b.landscapeChoice && a.parallax1On == b.parallax1On &&
+         a.parallax2Mode == b.parallax2Mode && a.levelMusic == b.levelMusic &&
+         a.landscapeMotion == b.landscapeMotion && a.intro == b.intro;
+}
+
+EditModel::EditModel() {
+  newLevel();
+}
+
+void EditModel::newLevel() {
+  level_ = level::LevelSource{};
+  saved_ = level_;
+  path_.clear();
+  openedText_.clear();
+  resetHistory();
+}
+
+bool EditModel::open(const std::string& path, std::string& error) {
+  std::string text;
+  level::LevelSource opened;
+  if (!level::readTextFile(path, text, error) || !level::loadLevel(path, opened, error)) {
+    return false;
+  }
+  level_ = opened;
+  saved_ = opened;
+  if (endsWith(path, ".src")) {
+    path_ = path;
+    openedText_ = text;
+  } else {
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('/');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    path_ = (hasExtension ? path.substr(0, dot) : path) + ".src";
+    openedText_.clear();
+  }
+  resetHistory();
+  return true;
+}
+
+bool EditModel::save(std::string& error) {
+  if (path_.empty()) {
+    error = "the level has no file name yet";
+    return false;
+  }
+  return saveAs(path_, error);
+}
+
+bool EditModel::saveAs(const std::string& path, std::string& error) {
+  std::string text;
+  if (!dirty() && !openedText_.empty()) {
+    text = openedText_;
+  } else {
+    text = level::writeSource(level_);
+    text = ownComments(openedText_, text) + text;
+  }
+  if (!level::writeTextFile(path, text, error)) return false;
+  path_ = path;
+  saved_ = level_;
+  openedText_ = text;
+  ++revision_;  // the title and dirty mark change
+  return true;
+}
+
+void EditModel::remember() {
+  undo_.push_back(level_);
+  if (undo_.size() > kUndoLimit) undo_.pop_front();
+}
+
+bool EditModel::keepIfChanged() {
+  if (sameLevel(level_, undo_.back())) {
+    undo_.pop_back();
+    return false;
+  }
+  redo_.clear();
+  ++revision_;
+  return true;
+}
+
+void EditModel::resetHistory() {
+  undo_.clear();
+  redo_.clear();
+  ++revision_;
+}
+
+bool EditModel::paint(int row, int column, const Brush& brush) {
+  return fillRect(row, column, row, column, brush);
+}
+
+bool EditModel::fillRect(int row0, int column0, int row1, int column1, const Brush& brush) {
+  if (!inGrid(row0, column0) || !inGrid(row1, column1)) return false;
+  remember();
+  world::LevelGrid& grid = layerOf(level_, brush.layer);
+  for (int row = std::min(row0, row1); row <= std::max(row0, row1); ++row) {
+    for (int column = std::min(column0, column1); column <= std::max(column0, column1); ++column) {
+      grid[world::cellIndex(row, column)] = brush.code;
+    }
+  }
+  return keepIfChanged();
+}
+
+bool EditModel::pick(int row, int column, Brush& brush) const {
+  if (!inGrid(row, column)) return false;
+  const int k = world::cellIndex(row, column);
+  if (level_.deviceLayer[k] != 0) {
+    brush = {Layer::Devices, level_.deviceLayer[k]};
+  } else if (level_.blockLayer[k] != 0) {
+    brush = {Layer::Blocks, level_.blockLayer[k]};
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool EditModel::addPiece(int32_t type) {
+  if (level_.pieceCount < 0 || level_.pieceCount >= kMaxPieces || type < 1 || type > 5) {
+    return false;
+  }
+  remember();
+  level_.pieceTypes[level_.pieceCount++] = type;
+  return keepIfChanged();
+}
+
+bool EditModel::removePiece(int index) {
+  if (index < 0 || index >= std::min(level_.pieceCount, kMaxPieces)) return false;
+  remember();
+  auto& types = level_.pieceTypes;
+  std::move(types.begin() + index + 1, types.end(), types.begin() + index);
+  types.back() = 0;
+  --level_.pieceCount;
+  return keepIfChanged();
+}
+
+bool EditModel::setPieceType(int index, int32_t type) {
+  if (index < 0 || index >= std::min(level_.pieceCount, kMaxPieces) || type < 1 || type > 5) {
+    return false;
+  }
+  remember();
+  level_.pieceTypes[index] = type;
+  return keepIfChanged();
+}
+
+bool EditModel::movePiece(int index, int delta) {
+  const int other = index + delta;
+  const int count = std::min(level_.pieceCount, kMaxPieces);
+  if ((delta != -1 && delta != 1) || index < 0 || index >= count || other < 0 || other >= count) {
+    return false;
+  }
+  remember();
+  std::swap(level_.pieceTypes[index], level_.pieceTypes[other]);
+  return keepIfChanged();
+}
+
+int32_t* EditModel::field(LookValue which) {
+  switch (which) {
+    case LookValue::LandscapeChoice:
+      return &level_.landscapeChoice;
+    case LookValue::Parallax1On:
+      return &level_.parallax1On;
+    case LookValue::Parallax2Mode:
+      return &level_.parallax2Mode;
+    case LookValue::LevelMusic:
+      return &level_.levelMusic;
+    case LookValue::LandscapeMotion:
+      return &level_.landscapeMotion;
+  }
+  return &level_.landscapeChoice;
+}
+
+int32_t EditModel::value(LookValue which) const {
+  return *const_cast<EditModel*>(this)->field(which);
+}
+
+bool EditModel::setValue(LookValue which, int32_t value) {
+  remember();
+  *field(which) = value;
+  return keepIfChanged();
+}
+
+bool EditModel::undo() {
+  if (undo_.empty()) return false;
+  redo_.push_back(std::move(level_));
+  level_ = std::move(undo_.back());
+  undo_.pop_back();
+  ++revision_;
+  return true;
+}
+
+bool EditModel::redo() {
+  if (redo_.empty()) return false;
+  undo_.push_back(std::move(level_));
+  level_ = std::move(redo_.back());
+  redo_.pop_back();
+  ++revision_;
+  return true;
+}
+
+}  // namespace mdx::edit

@@ -1,0 +1,43 @@
+#include "edit/game_runner.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstring>
+
+extern char** environ;
+
+namespace mdx::edit {
+
+GameRunner::~GameRunner() {
+  if (waiter_.joinable()) waiter_.join();
+}
+
+bool GameRunner::start(const std::vector<std::string>& argv, std::function<void(int)> ended,
+                       std::string& error) {
+  if (running_) {
+    error = "the game is already running";
+    return false;
+  }
+  if (waiter_.joinable()) waiter_.join();
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  const int failed = posix_spawn(&pid_, args[0], nullptr, nullptr, args.data(), environ);
+  if (failed != 0) {
+    error = argv[0] + ": " + std::strerror(failed);
+    return false;
+  }
+  running_ = true;
+  waiter_ = std::thread([this, ended = std::move(ended)] {
+    int status = 0;
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    running_ = false;
+    if (ended) ended(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+  });
+  return true;
+}
+
+}  // namespace mdx::edit

@@ -1,0 +1,58 @@
+#include "edit/path_preview.h"
+
+#include <algorithm>
+
+#include "world/actions.h"
+
+namespace mdx::edit {
+
+namespace {
+
+bool allPlaced(const world::GameState& game) {
+  return game.pieces.pieceIndex >= game.world.pieceCount;
+}
+
+}  // namespace
+
+PathPreview makePathPreview(const ProofStatus& status) {
+  PathPreview preview;
+  if (!status.solution || !status.start || !status.solution->solved) return preview;
+  const std::string actions = status.solution->actions();
+  world::GameState game = *status.start;
+  size_t robotStart = actions.size();
+  for (size_t i = 0; i < actions.size(); ++i) {
+    if (allPlaced(game)) {
+      robotStart = i;
+      break;
+    }
+    world::performAction(game, actions[i]);
+  }
+  preview.placed = game;
+  preview.robotActions = actions.substr(std::min(robotStart, actions.size()));
+  for (int k = 0; k < world::kCells; ++k) {
+    if (game.world.blockLayer[k] != status.start->world.blockLayer[k] &&
+        game.world.blockLayer[k] != world::kRobot &&
+        status.start->world.blockLayer[k] != world::kRobot) {
+      preview.ghostCells.push_back(k);
+    }
+  }
+  preview.robotCells.push_back(world::cellIndex(game.world.robotRow, game.world.robotColumn));
+  const auto& path = status.solution->robot.path;
+  preview.robotCells.insert(preview.robotCells.end(), path.begin(), path.end());
+  preview.worldSteps = status.solution->robot.worldSteps;
+  preview.valid = true;
+  return preview;
+}
+
+world::GameState worldAtStep(const PathPreview& preview, int step) {
+  world::GameState game = preview.placed;
+  int done = 0;
+  for (char action : preview.robotActions) {
+    if (done >= step) break;
+    world::performAction(game, action);
+    if (action == 'w') ++done;
+  }
+  return game;
+}
+
+}  // namespace mdx::edit

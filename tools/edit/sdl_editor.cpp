@@ -1,0 +1,274 @@
+#include "edit/sdl_editor.h"
+
+#include <SDL.h>
+#include <backends/imgui_impl_sdl.h>
+#include <imgui.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+#include "app/dialog_renderer.h"
+#include "edit/pack_export.h"
+
+namespace mdx::edit {
+
+namespace {
+
+constexpr int kWindowWidth = 1600;
+constexpr int kWindowHeight = 1000;
+constexpr float kFontSize = 15.0f;
+constexpr const char* kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+// ImGui settles a change over a frame or two: this many frames follow each event.
+constexpr int kFramesAfterEvent = 3;
+
+void copyName(char* out, size_t size, const std::string& text) {
+  std::snprintf(out, size, "%s", text.c_str());
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(EditorOptions options) : options_(std::move(options)) {}
+
+EditorWindow::~EditorWindow() {
+  proof_.reset();  // its thread may still push wake events
+  if (platformReady_) ImGui_ImplSDL2_Shutdown();
+  imgui_.reset();
+  if (imguiReady_) ImGui::DestroyContext();
+  canvas_.reset();  // its textures go before their renderer
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  if (log_) std::fclose(log_);
+}
+
+void EditorWindow::log(const std::string& kind, const std::string& text) {
+  if (log_ == nullptr || lastLogged_[kind] == text) return;
+  lastLogged_[kind] = text;
+  std::fprintf(log_, "%s %s\n", kind.c_str(), text.c_str());
+  std::fflush(log_);
+}
+
+bool EditorWindow::open() {
+  if (!options_.logFile.empty()) log_ = std::fopen(options_.logFile.c_str(), "w");
+  if (!options_.file.empty()) {
+    std::string error;
+    if (!model_.open(options_.file, error)) {
+      std::fprintf(stderr, "marvolen-edit: %s\n", error.c_str());
+      return false;
+    }
+  }
+  window_ = SDL_CreateWindow("Marvolen DX level editor", SDL_WINDOWPOS_CENTERED,
+                             SDL_WINDOWPOS_CENTERED, kWindowWidth, kWindowHeight,
+                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window_) return false;
+  renderer_ =
+      SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) return false;
+  std::error_code ec;
+  std::filesystem::current_path(options_.gameDir, ec);  // the game's pictures are relative
+  canvas_ = std::make_unique<Canvas>();
+  if (ec || canvas_->init(renderer_, "mappack1") == 0) {
+    std::fprintf(stderr, "marvolen-edit: no pictures in the game folder %s\n",
+                 options_.gameDir.c_str());
+  }
+  ImGui::CreateContext();
+  imguiReady_ = true;
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;
+  io.LogFilename = nullptr;
+  ImGui::StyleColorsLight();
+  if (!io.Fonts->AddFontFromFileTTF(kFontFile, kFontSize)) io.Fonts->AddFontDefault();
+  io.Fonts->Build();
+  imgui_ = std::make_unique<app::DialogRenderer>();
+  if (!imgui_->init(renderer_)) return false;
+  platformReady_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
+  if (!platformReady_) return false;
+  wakeEvent_ = SDL_RegisterEvents(1);
+  const uint32_t wake = wakeEvent_;
+  proof_ = std::make_unique<ProofWorker>(options_.budgetSeconds, [wake] {
+    SDL_Event event{};
+    event.type = wake;
+    SDL_PushEvent(&event);
+  });
+  copyName(exportDir_, sizeof exportDir_, options_.gameDir + "/mappack1");
+  refreshLevel();
+  return true;
+}
+
+void EditorWindow::run() {
+  // Sleeps in SDL_WaitEvent between events: an idle editor costs no processor time. The
+  // proof's worker and the play-test's waiter wake it with wakeEvent_.
+  framesLeft_ = kFramesAfterEvent;
+  while (!quit_) {
+    SDL_Event event;
+    if (framesLeft_ <= 0) {
+      if (!SDL_WaitEvent(&event)) break;
+      handle(event);
+    }
+    while (!quit_ && SDL_PollEvent(&event)) handle(event);
+    if (quit_) break;
+    if (model_.revision() != shownRevision_) refreshLevel();
+    drawFrame();
+    --framesLeft_;
+  }
+}
+
+void EditorWindow::handle(const SDL_Event& event) {
+  framesLeft_ = kFramesAfterEvent;
+  if (event.type == SDL_QUIT ||
+      (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+    ask(Pending::Quit);
+    return;
+  }
+  if (event.type == wakeEvent_) {
+    if (!game_.running() && !playTestPack_.empty()) {
+      std::error_code ec;
+      std::filesystem::remove_all(playTestPack_, ec);
+      playTestPack_.clear();
+      message_ = "play-test ended";
+    }
+    return;
+  }
+  if (handleShortcut(event)) return;
+  ImGui_ImplSDL2_ProcessEvent(&event);
+}
+
+bool EditorWindow::handleShortcut(const SDL_Event& event) {
+  if (event.type != SDL_KEYDOWN || ImGui::GetIO().WantTextInput) return false;
+  const SDL_Keycode key = event.key.keysym.sym;
+  const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+  const bool shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+  if (!ctrl) {
+    // I: the eyedropper, the cell under the mouse becomes the brush. P: the path preview.
+    if (key == SDLK_i && hoverRow_ >= 0) model_.pick(hoverRow_, hoverColumn_, brush_);
+    if (key == SDLK_p) preview_ = !preview_;
+    return key == SDLK_i || key == SDLK_p;
+  }
+  switch (key) {
+    case SDLK_n:
+      ask(Pending::NewLevel);
+      return true;
+    case SDLK_o:
+      ask(Pending::OpenFile);
+      return true;
+    case SDLK_s:
+      save(shift);
+      return true;
+    case SDLK_z:
+      model_.undo();
+      return true;
+    case SDLK_y:
+      model_.redo();
+      return true;
+    case SDLK_q:
+      ask(Pending::Quit);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void EditorWindow::refreshLevel() {
+  shownRevision_ = model_.revision();
+  proof_->submit(shownRevision_, model_.level());
+  levelState_ = startedGame(model_.level());
+  const std::string name = model_.path().empty() ? "new level" : model_.path();
+  const std::string title = (model_.dirty() ? "* " : "") + name + " - Marvolen DX level editor";
+  SDL_SetWindowTitle(window_, title.c_str());
+  log("revision", std::to_string(shownRevision_) + (model_.dirty() ? " dirty" : " clean"));
+}
+
+void EditorWindow::ask(Pending action) {
+  if (model_.dirty() && action != Pending::None) {
+    pending_ = action;
+    askUnsaved_ = true;
+  } else {
+    perform(action);
+  }
+}
+
+void EditorWindow::perform(Pending action) {
+  switch (action) {
+    case Pending::NewLevel:
+      model_.newLevel();
+      message_ = "new level";
+      break;
+    case Pending::OpenFile:
+      fileForSave_ = false;
+      askFile_ = true;
+      copyName(fileName_, sizeof fileName_, model_.path());
+      break;
+    case Pending::Quit:
+      quit_ = true;
+      break;
+    case Pending::None:
+      break;
+  }
+}
+
+void EditorWindow::save(bool chooseName) {
+  if (chooseName || model_.path().empty()) {
+    fileForSave_ = true;
+    askFile_ = true;
+    copyName(fileName_, sizeof fileName_, model_.path());
+    return;
+  }
+  std::string error;
+  message_ = model_.save(error) ? "saved " + model_.path() : error;
+  refreshLevel();
+}
+
+void EditorWindow::startPlayTest() {
+  std::string error;
+  const std::string pack = makePlayTestPack(model_.level(), options_.gameDir + "/mappack1", error);
+  if (pack.empty()) {
+    message_ = error;
+    return;
+  }
+  const uint32_t wake = wakeEvent_;
+  const std::vector<std::string> args = {
+      options_.gameProgram, "--data",     options_.gameDir, "--pack", pack,
+      "--no-dialog",        "--windowed", "--level",        "1"};
+  if (!game_.start(
+          args,
+          [wake](int) {
+            SDL_Event event{};
+            event.type = wake;
+            SDL_PushEvent(&event);
+          },
+          error)) {
+    message_ = error;
+    std::filesystem::remove_all(pack);
+    return;
+  }
+  playTestPack_ = pack;
+  message_ = "play-test running: close the game to come back";
+}
+
+void EditorWindow::drawFrame() {
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  const ImGuiViewport* screen = ImGui::GetMainViewport();
+  ImGui::SetNextWindowPos(screen->WorkPos);
+  ImGui::SetNextWindowSize(screen->WorkSize);
+  ImGui::Begin("##editor", nullptr,
+               ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_MenuBar |
+                   ImGuiWindowFlags_NoBringToFrontOnFocus);
+  drawMenu();
+  drawPalette();
+  ImGui::SameLine();
+  drawCanvas();
+  ImGui::SameLine();
+  drawSidePanel();
+  drawStatusBar();
+  drawPopups();
+  ImGui::End();
+  ImGui::Render();
+  SDL_SetRenderDrawColor(renderer_, 220, 220, 220, 255);
+  SDL_RenderClear(renderer_);
+  imgui_->render(ImGui::GetDrawData());
+  SDL_RenderPresent(renderer_);
+}
+
+}  // namespace mdx::edit

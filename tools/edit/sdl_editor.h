@@ -1,0 +1,123 @@
+// The marvolen-edit window: canvas, palette, piece list and look values, live proof status,
+// robot-path preview, play-test and export, in one SDL window drawn with Dear ImGui.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "edit/edit_model.h"
+#include "edit/game_runner.h"
+#include "edit/path_preview.h"
+#include "edit/proof.h"
+#include "edit/sdl_canvas.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+union SDL_Event;
+
+namespace mdx::app {
+class DialogRenderer;
+}
+
+namespace mdx::edit {
+
+struct EditorOptions {
+  std::string file;     // opened at start; empty for a new level
+  std::string gameDir;  // the built game folder: pictures, packs, the game program
+  std::string gameProgram;
+  std::string workDir;  // where relative file names are taken from
+  std::string logFile;  // one line per edit revision, proof answer and file written
+  double budgetSeconds = kDefaultBudgetSeconds;
+};
+
+class EditorWindow {
+ public:
+  explicit EditorWindow(EditorOptions options);
+  ~EditorWindow();
+  EditorWindow(const EditorWindow&) = delete;
+  EditorWindow& operator=(const EditorWindow&) = delete;
+
+  // Opens the window and loads the pictures; false with a message on stderr when it cannot.
+  bool open();
+  // Runs until the window is closed (after the unsaved-changes prompt). Waits for events.
+  void run();
+
+ private:
+  // What waits behind the unsaved-changes prompt.
+  enum class Pending { None, NewLevel, OpenFile, Quit };
+
+  void handle(const SDL_Event& event);
+  bool handleShortcut(const SDL_Event& event);
+  void drawFrame();
+  void drawMenu();
+  void drawPalette();
+  void drawCanvas();
+  void drawCanvasOverlay(float x0, float y0, float zoom);
+  void drawSidePanel();
+  void drawPieces();
+  void drawLook();
+  void drawProof();
+  void drawStatusBar();
+  void drawPopups();
+  void drawFilePopup();
+  void drawExportPopup();
+  void drawUnsavedPopup();
+
+  void ask(Pending action);  // runs action now, or after the prompt when there are changes
+  void perform(Pending action);
+  void save(bool chooseName);
+  void startPlayTest();
+  void refreshLevel();  // after the model's revision moved: proof, drawing state, title
+  // Writes "kind text" to the log when text differs from the last line of that kind.
+  void log(const std::string& kind, const std::string& text);
+
+  EditorOptions options_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<app::DialogRenderer> imgui_;
+  bool imguiReady_ = false;
+  bool platformReady_ = false;
+  uint32_t wakeEvent_ = 0;  // an SDL user event the worker threads push
+
+  EditModel model_;
+  std::unique_ptr<Canvas> canvas_;
+  std::unique_ptr<ProofWorker> proof_;
+  GameRunner game_;
+  uint64_t shownRevision_ = 0;
+  world::GameState levelState_;  // the level as the game starts it, for drawing
+
+  Brush brush_;
+  CanvasView view_;
+  int zoom_ = 2;
+  bool gridLines_ = true;
+  bool dragging_ = false;
+  bool dragErases_ = false;
+  int dragRow_ = 0, dragColumn_ = 0;
+  int hoverRow_ = -1, hoverColumn_ = -1;
+  char filter_[64] = "";
+
+  ProofStatus proofShown_;
+  bool preview_ = false;
+  int previewStep_ = 0;
+  uint64_t previewRevision_ = 0;
+  PathPreview path_;
+
+  Pending pending_ = Pending::None;
+  bool askUnsaved_ = false;
+  bool askFile_ = false;
+  bool fileForSave_ = false;
+  char fileName_[512] = "";
+  bool askExport_ = false;
+  char exportDir_[512] = "";
+  int exportNumber_ = 1;
+  std::string message_;  // the last file, export or play-test message
+  std::string playTestPack_;
+  std::FILE* log_ = nullptr;
+  std::map<std::string, std::string> lastLogged_;
+  bool quit_ = false;
+  int framesLeft_ = 0;
+};
+
+}  // namespace mdx::edit

@@ -1,0 +1,153 @@
+// The editor window's proof panel and status bar (live proof, path preview, play-test,
+// export) and its prompts (file name, export, unsaved changes).
+#include <SDL.h>
+#include <imgui.h>
+
+#include <filesystem>
+
+#include "edit/pack_export.h"
+#include "edit/sdl_editor.h"
+
+namespace mdx::edit {
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+void EditorWindow::drawProof() {
+  proofShown_ = proof_->status();
+  if (proofShown_.revision != previewRevision_ && proofShown_.state != ProofState::Searching) {
+    path_ = makePathPreview(proofShown_);
+    previewRevision_ = proofShown_.revision;
+    previewStep_ = 0;
+  }
+  log("proof", std::to_string(proofShown_.revision) + ": " + describeProof(proofShown_));
+  log("preview", preview_ && path_.valid ? "on" : "off");
+  ImGui::TextUnformatted("Proof");
+  ImGui::TextWrapped("%s", describeProof(proofShown_).c_str());
+  // Rule warnings come from the level toolchain's checks (see the report of this change).
+  if (path_.valid && proofShown_.revision == model_.revision()) {
+    ImGui::Checkbox("show the robot's path", &preview_);
+    if (preview_) {
+      ImGui::SetNextItemWidth(-1);
+      ImGui::SliderInt("##step", &previewStep_, 0, path_.worldSteps, "world step %d");
+    }
+  } else {
+    preview_ = false;
+  }
+  ImGui::Separator();
+  ImGui::BeginDisabled(game_.running());
+  if (ImGui::Button(game_.running() ? "play-test running..." : "Play-test")) startPlayTest();
+  ImGui::EndDisabled();
+  ImGui::SameLine();
+  if (ImGui::Button("Export into a pack...")) {
+    exportNumber_ = nextFreeLevel(exportDir_);
+    askExport_ = true;
+  }
+  if (!message_.empty()) ImGui::TextWrapped("%s", message_.c_str());
+  log("message", message_);
+}
+
+void EditorWindow::drawStatusBar() {
+  const std::string cell = hoverRow_ >= 0 ? "row " + std::to_string(hoverRow_) + ", column " +
+                                                std::to_string(hoverColumn_)
+                                          : "";
+  ImGui::Text("%s%s   |   %s   |   %s", model_.dirty() ? "* " : "",
+              model_.path().empty() ? "new level" : model_.path().c_str(),
+              describeProof(proofShown_).c_str(), cell.c_str());
+}
+
+void EditorWindow::drawPopups() {
+  if (askFile_) {
+    ImGui::OpenPopup(fileForSave_ ? "Save as" : "Open");
+    askFile_ = false;
+  }
+  if (askExport_) {
+    ImGui::OpenPopup("Export");
+    askExport_ = false;
+  }
+  if (askUnsaved_) {
+    ImGui::OpenPopup("Unsaved changes");
+    askUnsaved_ = false;
+  }
+  drawFilePopup();
+  drawExportPopup();
+  drawUnsavedPopup();
+}
+
+void EditorWindow::drawFilePopup() {
+  const char* title = fileForSave_ ? "Save as" : "Open";
+  if (!ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  ImGui::TextUnformatted(fileForSave_ ? "Save the level source (.src) as:"
+                                      : "Open a level source (.src) or level file (.dat):");
+  if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
+  ImGui::SetNextItemWidth(600);
+  const bool entered =
+      ImGui::InputText("##name", fileName_, sizeof fileName_, ImGuiInputTextFlags_EnterReturnsTrue);
+  if (entered || ImGui::Button("OK")) {
+    std::string path = fileName_;
+    if (!path.empty() && path[0] != '/') path = options_.workDir + "/" + path;
+    std::string error;
+    if (fileForSave_) {
+      if (!endsWith(path, ".src")) path += ".src";
+      message_ = model_.saveAs(path, error) ? "saved " + path : error;
+    } else {
+      message_ = model_.open(path, error) ? "opened " + path : error;
+    }
+    ImGui::CloseCurrentPopup();
+  }
+  ImGui::SameLine();
+  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  ImGui::EndPopup();
+}
+
+void EditorWindow::drawExportPopup() {
+  if (!ImGui::BeginPopupModal("Export", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  const std::string refusal = exportRefusal(proofShown_, model_.revision());
+  ImGui::TextUnformatted("Pack folder:");
+  ImGui::SetNextItemWidth(600);
+  ImGui::InputText("##pack", exportDir_, sizeof exportDir_);
+  ImGui::SetNextItemWidth(120);
+  ImGui::InputInt("level number", &exportNumber_);
+  if (!refusal.empty()) ImGui::TextColored(ImVec4(0.8f, 0, 0, 1), "Refused: %s", refusal.c_str());
+  ImGui::BeginDisabled(!refusal.empty());
+  if (ImGui::Button("Export")) {
+    std::string error;
+    message_ = exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_,
+                            exportNumber_, error)
+                   ? "exported as level " + std::to_string(exportNumber_) + " of " + exportDir_
+                   : "export refused: " + error;
+    ImGui::CloseCurrentPopup();
+  }
+  ImGui::EndDisabled();
+  ImGui::SameLine();
+  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  ImGui::EndPopup();
+}
+
+void EditorWindow::drawUnsavedPopup() {
+  if (!ImGui::BeginPopupModal("Unsaved changes", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
+    return;
+  }
+  ImGui::TextUnformatted("The level has unsaved changes.");
+  if (ImGui::Button("Save")) {
+    save(false);
+    ImGui::CloseCurrentPopup();
+    if (!model_.dirty()) perform(pending_);
+  }
+  ImGui::SameLine();
+  if (ImGui::Button("Discard")) {
+    ImGui::CloseCurrentPopup();
+    perform(pending_);
+  }
+  ImGui::SameLine();
+  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  ImGui::EndPopup();
+}
+
+}  // namespace mdx::edit
