@@ -12,16 +12,18 @@ constexpr int kBaseHeight = 480;
 
 // Options that take a value, as "--name VALUE" or "--name=VALUE".
 bool takesValue(const std::string& name) {
-  return name == "--data" || name == "--pack" || name == "--scale" || name == "--log";
+  return name == "--data" || name == "--pack" || name == "--scale" || name == "--log" ||
+         name == "--level";
 }
 
-bool parseScale(const std::string& text, int& scale) {
-  if (text.empty()) return false;
+// A whole number from 1 to most, in decimal digits only.
+bool parseCount(const std::string& text, long most, int& result) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
   errno = 0;
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || value < 1 || value > kMaxScale) return false;
-  scale = static_cast<int>(value);
+  if (errno != 0 || *end != '\0' || value < 1 || value > most) return false;
+  result = static_cast<int>(value);
   return true;
 }
 
@@ -37,9 +39,14 @@ std::string applyValue(CommandLine& line, const std::string& name, const std::st
     if (value.empty()) return "--log needs a file name";
     line.logFile = value;
   } else if (name == "--scale") {
-    if (!parseScale(value, line.scale)) {
+    if (!parseCount(value, kMaxScale, line.scale)) {
       return "--scale needs a whole number from 1 to " + std::to_string(kMaxScale) + ", not \"" +
              value + "\"";
+    }
+  } else if (name == "--level") {
+    if (!parseCount(value, kMaxLevelOption, line.level)) {
+      return "--level needs a level number from 1 to " + std::to_string(kMaxLevelOption) +
+             ", not \"" + value + "\"";
     }
   }
   return "";
@@ -59,6 +66,11 @@ bool applyFlag(CommandLine& line, const std::string& name) {
     line.windowed = false;
   } else if (name == "--no-sound") {
     line.noSound = true;
+  } else if (name == "--uncapped") {
+    line.uncapped = true;
+  } else if (name == "--no-save") {
+    line.noSave = true;
+
   } else {
     return false;
   }
@@ -113,6 +125,10 @@ std::string usageText(const std::string& programName) {
          "  --scale N       window size 640 x 480 times N (1 to 16); default: the largest that\n"
          "                  fits the screen\n"
          "  --log FILE      write one line per game-state change and level start to FILE\n"
+         "  --level N       start level N of the map pack at once, skipping the title\n"
+         "  --no-save       neither read nor write the saved progress\n"
+
+         "  --uncapped      draw frames as fast as possible, without waiting for the display\n"
          "\n"
          "Alt+Enter switches between window and full screen while playing.\n";
 }

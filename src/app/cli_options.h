@@ -9,6 +9,8 @@
 namespace mdx::app {
 
 constexpr int kMaxScale = 16;
+// Highest level number --level accepts; the pack's own count limits it further.
+constexpr int kMaxLevelOption = 98;
 
 struct CommandLine {
   bool showHelp = false;
@@ -20,6 +22,9 @@ struct CommandLine {
   int scale = 0;                       // --scale N: window is 640 x 480 times N; 0 = choose
   std::optional<std::string> dataDir;  // --data DIR: the game folder, made the working directory
   std::optional<std::string> logFile;  // --log FILE: one line per state change and level start
+  bool uncapped = false;               // --uncapped: no vsync, no frame wait (the original loop)
+  int level = 0;                       // --level N: start level N of the pack at once; 0 = title
+  bool noSave = false;                 // --no-save: neither read nor write saved progress
 };
 
 struct ParsedCommandLine {

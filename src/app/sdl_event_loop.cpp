@@ -61,6 +61,7 @@ uint32_t eventWindow(const SDL_Event& event) {
 void EventLoop::handle(const SDL_Event& event) {
   const uint32_t window = eventWindow(event);
   if (gameWindowId != 0 && window != 0 && window != gameWindowId) return;
+  if (event.type == SDL_WINDOWEVENT && onWindowEvent) onWindowEvent();
   const WindowEventKind kind = classifyEvent(event);
   switch (kind) {
     case WindowEventKind::Activated:

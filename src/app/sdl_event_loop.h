@@ -59,6 +59,10 @@ class EventLoop {
   // When unset, Alt+Enter does nothing.
   std::function<bool(bool toFullScreen)> switchFullScreen;
 
+  // Called for every window event of the game window (exposed, resized, focus) before the
+  // loop acts on it, so the next picture is drawn in full.
+  std::function<void()> onWindowEvent;
+
   // The game window's SDL id: window and key events of other windows (the closed settings
   // dialog) are dropped. 0 takes the events of every window.
   uint32_t gameWindowId = 0;

@@ -6,7 +6,9 @@
 
 #include "app/dialog_model.h"
 #include "app/dialog_sdl.h"
+#include "app/frame_pacer.h"
 #include "app/game.h"
+#include "app/replay.h"
 #include "app/sdl_clock.h"
 #include "app/sdl_event_loop.h"
 #include "app/sdl_icon.h"
@@ -29,7 +31,15 @@ void SdlWindowControl::destroyWindow() {
 }
 
 void SdlScenePresenter::present(const world::GameState& state) {
-  render::drawScene(state, assets_, backend_);
+  // Unpaced (--uncapped) every frame is drawn, as the original loop does.
+  const uint64_t digest = pacer_ != nullptr ? stateDigest(state) : 0;
+  if (pacer_ == nullptr || !drawnValid_ || digest != drawnDigest_) {
+    render::drawScene(state, assets_, backend_);
+    drawnDigest_ = digest;
+    drawnValid_ = true;
+    ++framesDrawn;
+  }
+  if (pacer_ != nullptr) pacer_->framePresented();
 }
 
 namespace {
@@ -72,8 +82,12 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
   gfx::DisplayRequest request;
   request.windowScale = windowScaleFor(commandLine, options.adapterIndex);
   request.hidden = true;
+  request.vsync = !commandLine.uncapped;
   if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) return;
   SDL_Window* window = device.display->window();
+  // Paced by default: a wait after each frame to the display's rate. --uncapped keeps the
+  // original loop: every frame drawn, as fast as it can.
+  FramePacer pacer = makeSystemFramePacer(device.display->refreshRate());
   SdlKeySource keys;
   if (!keys.init(window, &messages)) return;
 
@@ -86,7 +100,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
 
   SdlClock clock;
   SdlWindowControl windowControl;
-  SdlScenePresenter presenter(assets, *device.backend);
+  SdlScenePresenter presenter(assets, *device.backend, commandLine.uncapped ? nullptr : &pacer);
   Game game(clock, keys, presenter, windowControl, &music, &messages);
   game.state.options = options;
   game.createWriters = [&] {
@@ -108,6 +122,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
     SdlPointer::showFor(!toFullScreen);
     return true;
   };
+  if (!commandLine.uncapped) loop.onWindowEvent = [&presenter] { presenter.invalidate(); };
   loop.run();
   messages.setOwner(nullptr);
   options.soundEnabled = game.state.options.soundEnabled;

@@ -53,7 +53,7 @@ std::unique_ptr<Display> Display::open(const DisplayRequest& request,
         SDL_CreateWindow("Marvolen DX", pos, pos, kScreenWidth * display->windowScale_,
                          kScreenHeight * display->windowScale_, flags);
   }
-  if (display->window_ == nullptr || !display->createRenderer()) {
+  if (display->window_ == nullptr || !display->createRenderer(request.vsync)) {
     messages.showMessage("Cannot Create Device!", "MarvolenDX: Error", world::MessageIcon::Error);
     return nullptr;
   }
@@ -77,11 +77,14 @@ std::unique_ptr<Display> Display::openHeadless(int width, int height) {
   return display;
 }
 
-bool Display::createRenderer() {
+bool Display::createRenderer(bool vsync) {
   // Draw calls are queued and sent in batches; the game issues thousands of small sprites.
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  const Uint32 waitFlag = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | waitFlag);
+  if (renderer_ == nullptr) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | waitFlag);
+  }
   return renderer_ != nullptr;
 }
 
@@ -142,6 +145,17 @@ std::string Display::rendererName() const {
   SDL_RendererInfo info{};
   if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) return "";
   return info.name != nullptr ? info.name : "";
+}
+
+int Display::refreshRate() const {
+  if (window_ == nullptr) return 0;
+  SDL_DisplayMode mode{};
+  if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0) {
+    return mode.refresh_rate;
+  }
+  const int index = SDL_GetWindowDisplayIndex(window_);
+  if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0) return mode.refresh_rate;
+  return 0;
 }
 
 void Display::show() {

@@ -30,6 +30,7 @@ struct DisplayRequest {
   bool windowed = true;
   int windowScale = 1;  // the window shows 640 x 480 at this whole factor (1 or more)
   bool hidden = false;  // create the window hidden; show it later with Display::show
+  bool vsync = false;   // ask the renderer to wait for the display's retrace when presenting
 };
 
 class Display {
@@ -54,6 +55,8 @@ class Display {
   bool headless() const { return window_ == nullptr; }
   // Name of the SDL renderer in use ("software", "opengl", ...).
   std::string rendererName() const;
+  // The refresh rate of the display the window is on, in Hz; 0 when unknown or headless.
+  int refreshRate() const;
 
   // Shows a window made hidden. No effect when headless.
   void show();
@@ -75,7 +78,7 @@ class Display {
 
  private:
   Display() = default;
-  bool createRenderer();
+  bool createRenderer(bool vsync);
   void applyLogicalSize();
   bool createCanvas();
   void dropCanvas();

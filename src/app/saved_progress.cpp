@@ -1,0 +1,99 @@
+#include "app/saved_progress.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace mdx::app {
+namespace {
+
+// A level number: decimal digits only, 1 to kMaxRecordedLevel; 0 when it is none.
+int parseLevel(const std::string& text) {
+  if (text.empty() || text.size() > 3) return 0;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+  }
+  return value >= 1 && value <= kMaxRecordedLevel ? value : 0;
+}
+
+std::string shortened(const std::string& line) {
+  return line.size() <= 40 ? line : line.substr(0, 40) + "...";
+}
+
+}  // namespace
+
+void SavedProgress::parse(const std::string& text, std::vector<std::string>& notes) {
+  std::size_t start = 0;
+  int lineNumber = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    const std::size_t equals = line.rfind('=');
+    const int level = equals == std::string::npos ? 0 : parseLevel(line.substr(equals + 1));
+    if (equals == 0 || level == 0) {
+      notes.push_back("line " + std::to_string(lineNumber) + " is not NAME=LEVEL (1 to " +
+                      std::to_string(kMaxRecordedLevel) + "): \"" + shortened(line) + "\"");
+      continue;
+    }
+    int& record = records_[line.substr(0, equals)];
+    record = std::max(record, level);
+  }
+}
+
+std::string SavedProgress::text() const {
+  std::string out;
+  for (const auto& [pack, level] : records_) out += pack + "=" + std::to_string(level) + "\n";
+  return out;
+}
+
+int SavedProgress::highestLevel(const std::string& pack) const {
+  const auto found = records_.find(pack);
+  return found == records_.end() ? 1 : found->second;
+}
+
+bool SavedProgress::reach(const std::string& pack, int level, int levelCount) {
+  // A name that could not be read back as one line is not kept.
+  if (pack.empty() || pack.find_first_of("\r\n") != std::string::npos) return false;
+  const int capped = std::min({level, levelCount, kMaxRecordedLevel});
+  if (capped <= highestLevel(pack)) return false;
+  records_[pack] = capped;
+  return true;
+}
+
+std::string progressFilePath() {
+  const std::string folder = xdgFolder("XDG_DATA_HOME", ".local/share");
+  return folder.empty() ? "" : folder + "/marvolen-dx/progress.txt";
+}
+
+ProgressFile::ProgressFile(std::string path, std::function<void(const std::string&)> note,
+                           FileWriter writer)
+    : path_(std::move(path)), note_(std::move(note)), writer_(std::move(writer)) {}
+
+void ProgressFile::load() {
+  if (path_.empty()) return;
+  const SmallFile file = readSmallFile(path_);
+  if (file.status == SmallFile::Status::Unusable) {
+    note_("saved progress not read: " + file.note);
+    return;
+  }
+  if (file.cutShort) note_("saved progress: only the first 64 KiB of \"" + path_ + "\" read");
+  std::vector<std::string> notes;
+  progress_.parse(file.text, notes);
+  for (const std::string& line : notes) note_("saved progress \"" + path_ + "\": " + line);
+}
+
+void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
+  if (path_.empty() || !progress_.reach(pack, level, levelCount)) return;
+  std::string error;
+  if (!writeFileSafely(path_, progress_.text(), error, writer_)) {
+    note_("progress not saved: " + error);
+  }
+}
+
+}  // namespace mdx::app

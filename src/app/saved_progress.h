@@ -1,0 +1,57 @@
+// The player's progress per map pack: the highest level the player may start. Kept in
+// $XDG_DATA_HOME/marvolen-dx/progress.txt as plain text, one "NAME=N" line per pack (split at
+// the last '=', so names may hold '=', spaces or any UTF-8). Bad lines are noted and skipped.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/safe_file.h"
+
+namespace mdx::app {
+
+// Highest level number a record may hold (levels are numbered with two digits).
+constexpr int kMaxRecordedLevel = 98;
+
+class SavedProgress {
+ public:
+  // Reads the records from text; each line that is not a valid record adds a note.
+  void parse(const std::string& text, std::vector<std::string>& notes);
+  // The file's text: one sorted line per pack.
+  std::string text() const;
+
+  // The highest level the player may start in pack: 1 when the pack has no record.
+  int highestLevel(const std::string& pack) const;
+  // Records that level is reached in pack, capped at levelCount. A record never goes down.
+  // Returns true when the record changed.
+  bool reach(const std::string& pack, int level, int levelCount);
+
+ private:
+  std::map<std::string, int> records_;
+};
+
+// Where the progress file lives; "" when neither XDG_DATA_HOME nor HOME is set.
+std::string progressFilePath();
+
+// The progress file on disk. With no path (--no-save, no home folder) nothing is read or
+// written. Problems go to the notes sink (stderr in the game), never stop the game.
+class ProgressFile {
+ public:
+  ProgressFile(std::string path, std::function<void(const std::string&)> note,
+               FileWriter writer = {});
+  // Loads the file; a missing file is the empty record.
+  void load();
+  // Records a reached level and writes the file when the record went up.
+  void reach(const std::string& pack, int level, int levelCount);
+  const SavedProgress& progress() const { return progress_; }
+
+ private:
+  std::string path_;
+  std::function<void(const std::string&)> note_;
+  FileWriter writer_;
+  SavedProgress progress_;
+};
+
+}  // namespace mdx::app
