@@ -21,6 +21,9 @@ set(MDX_INSTALL_GAME_DATADIR "${CMAKE_INSTALL_DATAROOTDIR}/games/${MDX_PACKAGE_N
 set(MDX_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/${MDX_PACKAGE_NAME}")
 set(MDX_DIST_DIR "${CMAKE_SOURCE_DIR}/dist")
 set(MDX_DIST_OUT "${CMAKE_BINARY_DIR}/dist")
+# Installing copies what the build made: `cmake --install` and cpack do not rebuild the whole
+# project (with its tests) first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 # The game's data search (src/app/data_dirs.cpp) is built with the layout above: where the data
 # lies relative to the installed program, and below each $XDG_DATA_DIRS folder. It joins the
