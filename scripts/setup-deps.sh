@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libimgui-dev libstb-dev libcairo2-dev libmp3lame-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick-6.q16
+  desktop-file-utils appstream lintian dpkg-dev man-db groff-base libxml2-utils
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 
