@@ -58,7 +58,7 @@ std::vector<AssetEntry> assetTable(const std::string& packName) {
     for (int i = 0; i < run.count; ++i) {
       std::string file = runFile(run, i);
       if (run.inPack) file = packName + file;
-      table.push_back({run.slot, run.firstElement + i, std::move(file)});
+      table.push_back({run.slot, run.firstElement + i, std::move(file), run.inPack});
     }
   }
   return table;

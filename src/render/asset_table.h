@@ -31,11 +31,12 @@ enum class AssetSlot {
 // One picture to load: where it goes and the file it comes from.
 struct AssetEntry {
   AssetSlot slot;
-  int element;       // index into the slot's array; 0 for single pictures
-  std::string file;  // relative to the working directory
+  int element;          // index into the slot's array; 0 for single pictures
+  std::string file;     // relative to the working directory
+  bool inPack = false;  // file lies in the map pack's folder rather than in media/
 };
 
-// All 117 pictures in loading order. The two pack landscapes are read from packName's folder.
+// Every picture in loading order. The two pack landscapes are read from packName's folder.
 std::vector<AssetEntry> assetTable(const std::string& packName);
 
 // The SpriteImage an entry fills. The element must be within the slot's array.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "mp3_encoder.h"
+#include "render/asset_table.h"
 #include "song.h"
 #include "synth.h"
 #include "tga_reader.h"
@@ -18,6 +19,17 @@ namespace mdx::media::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The pictures the game loads from a pack folder, and all of them.
+size_t packPictureCount() {
+  size_t count = 0;
+  for (const render::AssetEntry& entry : render::assetTable("pack")) count += entry.inPack;
+  return count;
+}
+
+size_t allPictureCount() {
+  return render::assetTable("pack").size();
+}
 
 int runGenerator(const std::string& args) {
   const std::string command = std::string("\"") + MDX_MEDIAGEN + "\" " + args + " 2>/dev/null";
@@ -66,8 +78,8 @@ class GeneratorRuns : public ::testing::Test {
 };
 
 TEST_F(GeneratorRuns, PicturesAreTheSameBytesEveryRun) {
-  // 115 pictures in media/ and two landscapes for each of the two packs.
-  expectSameBytesTwice("pictures", 115 + 2 * 2);
+  // Every picture of the game's table, and the pack's pictures once more for the second pack.
+  expectSameBytesTwice("pictures", allPictureCount() + packPictureCount());
 }
 
 TEST_F(GeneratorRuns, SoundsAreTheSameBytesEveryRun) {
@@ -113,6 +125,34 @@ TEST_F(GeneratorRuns, UnwritableFolderFailsWithoutLeavingPartFiles) {
   { std::ofstream(blocker.string()) << "not a folder"; }
   EXPECT_NE(runGenerator("--only pictures --out \"" + blocker.string() + "\""), 0);
   EXPECT_TRUE(fs::is_regular_file(blocker));
+}
+
+// A folder standing where a picture belongs: its temporary file is written, but cannot be
+// renamed over the folder. The run fails, writes the others, and leaves no temporary file.
+TEST_F(GeneratorRuns, UnrenamableFileFailsWithoutLeavingPartFiles) {
+  fs::create_directories(root_ / "media" / "logo.tga");
+  EXPECT_NE(runGenerator("--only pictures --out \"" + root_.string() + "\""), 0);
+  EXPECT_TRUE(fs::is_directory(root_ / "media" / "logo.tga"));
+  EXPECT_TRUE(fs::is_regular_file(root_ / "media" / "dx.tga"));
+  for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
+}
+
+// The listing is what a run writes, file for file, and writes nothing itself.
+TEST_F(GeneratorRuns, ListedOutputsAreExactlyTheWrittenFiles) {
+  const fs::path out = root_ / "out", list = root_ / "list.txt";
+  const std::string packs = " --packs mappack1,second --out \"" + out.string() + "\"";
+  ASSERT_EQ(runGenerator("--only pictures --list-outputs" + packs + " > \"" + list.string() + "\""),
+            0);
+  EXPECT_FALSE(fs::exists(out));
+  std::ifstream in(list);
+  std::map<std::string, std::vector<uint8_t>> listed;
+  for (std::string line; std::getline(in, line);) listed[line];
+  ASSERT_EQ(runGenerator("--only pictures" + packs), 0);
+  const auto written = filesUnder(out);
+  EXPECT_EQ(listed.size(), written.size());
+  for (const auto& [name, bytes] : written) EXPECT_TRUE(listed.count(name)) << name;
 }
 
 TEST_F(GeneratorRuns, UnknownOptionsAreRefused) {

@@ -1,12 +1,14 @@
 // The Targa writer against our own reader: header fields, pixel order and the footer.
+#include "gfxlib/tga_writer.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "file_output.h"
 #include "paint.h"
-#include "tga_file.h"
 #include "tga_reader.h"
 
 namespace mdx::media {
@@ -26,8 +28,13 @@ TEST(TgaWriter, WritesTopRowFirstWithStraightAlpha) {
   const fs::path path =
       fs::temp_directory_path() / ("mdx-tga-writer-" + std::to_string(getpid()) + ".tga");
   std::string error;
-  ASSERT_TRUE(writeFileAtomically(path.string(), encodeTga(3, 2, canvas.straightBgra()), error))
-      << error;
+  const std::vector<uint8_t> bgra = canvas.straightBgra();
+  gfx::Picture picture{3, 2, {}};
+  for (size_t i = 0; i < bgra.size(); i += 4) {
+    picture.pixels.push_back(uint32_t(bgra[i]) | uint32_t(bgra[i + 1]) << 8 |
+                             uint32_t(bgra[i + 2]) << 16 | uint32_t(bgra[i + 3]) << 24);
+  }
+  ASSERT_TRUE(writeFileAtomically(path.string(), gfx::encodeTga(picture), error)) << error;
   test::TgaPicture p;
   ASSERT_TRUE(test::readTga(path.string(), p, error)) << error;
   fs::remove(path);
@@ -66,9 +73,9 @@ TEST(TgaWriter, TransparentBorderTakesTheNeighbourColour) {
 }
 
 TEST(TgaWriter, RefusesSizesThatDoNotMatchThePixels) {
-  EXPECT_TRUE(encodeTga(2, 2, std::vector<uint8_t>(15)).empty());
-  EXPECT_TRUE(encodeTga(0, 2, {}).empty());
-  EXPECT_TRUE(encodeTga(70000, 1, std::vector<uint8_t>(70000 * 4)).empty());
+  EXPECT_TRUE(gfx::encodeTga({2, 2, std::vector<uint32_t>(3)}).empty());
+  EXPECT_TRUE(gfx::encodeTga({0, 2, {}}).empty());
+  EXPECT_TRUE(gfx::encodeTga({70000, 1, std::vector<uint32_t>(70000)}).empty());
 }
 
 TEST(TgaWriter, FailedWriteNamesTheFileAndLeavesNothing) {

@@ -6,22 +6,21 @@
 #include <mutex>
 #include <thread>
 
+#include "file_output.h"
 #include "generator.h"
 #include "mp3_encoder.h"
 #include "song.h"
 #include "synth.h"
-#include "tga_file.h"
 
 namespace mdx::media {
 
 namespace {
 
-struct Track {
-  std::string song;    // note file in the song folder
-  std::string output;  // relative to the game folder
-};
+using Track = MusicTrack;
 
-std::vector<Track> musicTracks(const std::vector<std::string>& packs) {
+}  // namespace
+
+std::vector<MusicTrack> musicTracks(const std::vector<std::string>& packs) {
   std::vector<Track> tracks = {{"title.song", "media/marvolen.mp3"},
                                {"ending.song", "media/the_end.mp3"}};
   // Every pack gets the three level tunes; packs after the first hear them in a new order.
@@ -34,6 +33,8 @@ std::vector<Track> musicTracks(const std::vector<std::string>& packs) {
   }
   return tracks;
 }
+
+namespace {
 
 bool makeTrack(const GeneratorOptions& options, const Track& track, std::string& error) {
   const std::string songPath = options.songDir + "/" + track.song;

@@ -3,29 +3,71 @@
 #include <memory>
 
 #include "contact_sheet.h"
+#include "file_output.h"
 #include "generator.h"
+#include "gfxlib/tga_writer.h"
 #include "pictures.h"
-#include "tga_file.h"
+#include "world/services.h"
 
 namespace mdx::media {
 
-bool generatePictures(const GeneratorOptions& options) {
+namespace {
+
+// Every picture of a run: the media folder's, then each pack's.
+std::vector<PictureSpec> generatedPictures(const std::vector<std::string>& packs) {
   std::vector<PictureSpec> specs = mediaPictures();
-  for (size_t i = 0; i < options.packs.size(); ++i) {
-    for (PictureSpec& picture : packPictures(options.packs[i], int(i))) specs.push_back(picture);
+  for (size_t i = 0; i < packs.size(); ++i) {
+    for (PictureSpec& picture : packPictures(packs[i], int(i))) specs.push_back(picture);
   }
+  return specs;
+}
+
+// The canvas as the game's picture type: straight B, G, R, A bytes packed into 0xAARRGGBB.
+gfx::Picture toPicture(const Canvas& canvas) {
+  const std::vector<uint8_t> bgra = canvas.straightBgra();
+  gfx::Picture picture;
+  picture.width = canvas.width();
+  picture.height = canvas.height();
+  picture.pixels.reserve(bgra.size() / 4);
+  for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+    picture.pixels.push_back(uint32_t(bgra[i]) | uint32_t(bgra[i + 1]) << 8 |
+                             uint32_t(bgra[i + 2]) << 16 | uint32_t(bgra[i + 3]) << 24);
+  }
+  return picture;
+}
+
+}  // namespace
+
+std::vector<std::string> outputFiles(const GeneratorOptions& options) {
+  std::vector<std::string> files;
+  if (options.pictures) {
+    for (const PictureSpec& picture : generatedPictures(options.packs)) {
+      files.push_back(picture.file);
+    }
+  }
+  if (options.sounds) {
+    for (int i = 0; i < world::kSampleCount; ++i) {
+      files.push_back(world::sampleFile(static_cast<world::Sample>(i)));
+    }
+  }
+  if (options.music) {
+    for (const MusicTrack& track : musicTracks(options.packs)) files.push_back(track.output);
+  }
+  return files;
+}
+
+bool generatePictures(const GeneratorOptions& options) {
   std::vector<std::unique_ptr<Canvas>> drawn;
   std::vector<SheetEntry> sheet;
   bool ok = true;
-  for (const PictureSpec& picture : specs) {
+  for (const PictureSpec& picture : generatedPictures(options.packs)) {
     auto canvas = std::make_unique<Canvas>(picture.width, picture.height);
     picture.draw(*canvas);
     const std::filesystem::path path = std::filesystem::path(options.gameDir) / picture.file;
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     std::string error;
-    const std::vector<uint8_t> bytes =
-        encodeTga(canvas->width(), canvas->height(), canvas->straightBgra());
+    const std::vector<uint8_t> bytes = gfx::encodeTga(toPicture(*canvas));
     if (bytes.empty() || !writeFileAtomically(path.string(), bytes, error)) {
       std::fprintf(stderr, "mediagen: %s: %s\n", picture.file.c_str(),
                    error.empty() ? "picture cannot be encoded" : error.c_str());

@@ -2,9 +2,9 @@
 #include <filesystem>
 
 #include "audio_file.h"
+#include "file_output.h"
 #include "generator.h"
 #include "sound_effects.h"
-#include "tga_file.h"
 
 namespace mdx::media {
 

@@ -1,79 +1,108 @@
 #include "pictures.h"
 
-#include <cstdio>
+#include <stdexcept>
 
 #include "art.h"
+#include "render/asset_table.h"
 
 namespace mdx::media {
 
 namespace {
 
-std::string numbered(const char* pattern, int n) {
-  char name[64];
-  std::snprintf(name, sizeof name, pattern, n);
-  return name;
-}
+using render::AssetEntry;
+using render::AssetSlot;
 
 constexpr int kCell = 19;
 constexpr int kLandscapeSide = 830;
 
-}  // namespace
+// The size and painter of one title-screen and play-screen text picture (text01 to text08).
+PictureSpec textPicture(int element) {
+  switch (element) {
+    case 0:
+      return {"", 230, 76, [](Canvas& c) { drawMenu(c, false); }};
+    case 1:
+      return {"", 230, 76, [](Canvas& c) { drawMenu(c, true); }};
+    case 2:
+      return {"", 126, 62, drawReadySign};
+    case 3:
+      return {"", 70, 20, drawLevelLabel};
+    case 4:
+      return {"", 350, 27, drawCompleteBanner};
+    case 5:
+      return {"", 256, 66, drawHint};
+    case 6:
+      return {"", 138, 46, [](Canvas& c) { drawQuitPrompt(c, false); }};
+    default:
+      return {"", 138, 46, [](Canvas& c) { drawQuitPrompt(c, true); }};
+  }
+}
 
-std::vector<PictureSpec> mediaPictures() {
+// Size and painter of one row of the game's picture table. packIndex picks the themes of a
+// pack's landscapes.
+PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
+  const int e = entry.element;
+  switch (entry.slot) {
+    case AssetSlot::Parallax:
+      if (e == 0) return {"", 8, 8, drawPlaceholder};
+      return {"", 640, e == 1 ? 44 : 100, [e](Canvas& c) { drawParallax(c, e - 1); }};
+    case AssetSlot::Landscape: {
+      const int theme = e == 0 ? 0 : 1 + 2 * packIndex + (e - 1);
+      return {"", kLandscapeSide, kLandscapeSide,
+              [theme](Canvas& c) { drawLandscape(c, landscapeTheme(theme)); }};
+    }
+    case AssetSlot::Logo:
+      return {"", 525, 102, drawLogo};
+    case AssetSlot::Dx:
+      return {"", 151, 80, drawEmblem};
+    case AssetSlot::Light:
+      return {"", 25, 38, [e](Canvas& c) { drawExitLight(c, e); }};
+    case AssetSlot::Text:
+      return textPicture(e);
+    case AssetSlot::Rect01:
+      return {"", 248, 48, drawMenuBar};
+    case AssetSlot::Rect02:
+      return {"", 8, 8, drawPlaceholder};
+    case AssetSlot::TextNext:
+      return {"", 60, 16, drawNextLabel};
+    case AssetSlot::Border:
+      return {"", 27, 27, drawTileBorder};
+    case AssetSlot::Tile:
+      return {"", 25, 25, [e](Canvas& c) { drawTile(c, e); }};
+    case AssetSlot::Digit:
+      return {"", 12, 20, [e](Canvas& c) { drawDigit(c, e); }};
+    case AssetSlot::Explosion:
+      return {"", 39, 39, drawExplosion};
+    case AssetSlot::Block:
+      return {"", kCell, kCell, [e](Canvas& c) { drawBlock(c, e); }};
+    case AssetSlot::Device:
+      return {"", e == 6 ? 3 * kCell : kCell, e == 8 ? 2 * kCell : kCell,
+              [e](Canvas& c) { drawDevice(c, e); }};
+    case AssetSlot::Robot:
+      return {"", kCell, 2 * kCell, [e](Canvas& c) { drawRobot(c, e); }};
+  }
+  throw std::logic_error("no painter for a picture of the table");
+}
+
+// The table's rows in or out of the pack folder, with their paintings.
+std::vector<PictureSpec> tablePictures(const std::string& packFolder, int packIndex, bool inPack) {
   std::vector<PictureSpec> list;
-  auto add = [&list](std::string file, int w, int h, std::function<void(Canvas&)> draw) {
-    list.push_back({"media/" + file, w, h, std::move(draw)});
-  };
-  add("blank.tga", 8, 8, drawPlaceholder);
-  add("prlx01.tga", 640, 44, [](Canvas& c) { drawParallax(c, 0); });
-  add("prlx02.tga", 640, 100, [](Canvas& c) { drawParallax(c, 1); });
-  add("lndscp01.tga", kLandscapeSide, kLandscapeSide,
-      [](Canvas& c) { drawLandscape(c, landscapeTheme(0)); });
-  add("logo.tga", 525, 102, drawLogo);
-  add("dx.tga", 151, 80, drawEmblem);
-  add("light01.tga", 25, 38, [](Canvas& c) { drawExitLight(c, 0); });
-  add("light02.tga", 25, 38, [](Canvas& c) { drawExitLight(c, 1); });
-  add("text01.tga", 230, 76, [](Canvas& c) { drawMenu(c, false); });
-  add("text02.tga", 230, 76, [](Canvas& c) { drawMenu(c, true); });
-  add("text03.tga", 126, 62, drawReadySign);
-  add("text04.tga", 70, 20, drawLevelLabel);
-  add("text05.tga", 350, 27, drawCompleteBanner);
-  add("text06.tga", 256, 66, drawHint);
-  add("text07.tga", 138, 46, [](Canvas& c) { drawQuitPrompt(c, false); });
-  add("text08.tga", 138, 46, [](Canvas& c) { drawQuitPrompt(c, true); });
-  add("rect01.tga", 248, 48, drawMenuBar);
-  add("rect02.tga", 8, 8, drawPlaceholder);
-  add("textnext.tga", 60, 16, drawNextLabel);
-  add("border.tga", 27, 27, drawTileBorder);
-  for (int t = 0; t <= 5; ++t) {
-    add(numbered("tile%02d.tga", t), 25, 25, [t](Canvas& c) { drawTile(c, t); });
-  }
-  for (int d = 0; d <= 9; ++d) {
-    add(numbered("%d.tga", d), 12, 20, [d](Canvas& c) { drawDigit(c, d); });
-  }
-  add("explode1.tga", 39, 39, drawExplosion);
-  for (int b = 1; b <= 61; ++b) {
-    add(numbered("block%03d.tga", b), kCell, kCell, [b](Canvas& c) { drawBlock(c, b); });
-  }
-  for (int d = 1; d <= 13; ++d) {
-    const int w = d == 6 ? 3 * kCell : kCell;
-    const int h = d == 8 ? 2 * kCell : kCell;
-    add(numbered("block%03d.tga", 100 + d), w, h, [d](Canvas& c) { drawDevice(c, d); });
-  }
-  for (int f = 0; f < 4; ++f) {
-    add(numbered("marvo%02d.tga", f + 1), kCell, 2 * kCell, [f](Canvas& c) { drawRobot(c, f); });
+  for (const AssetEntry& entry : render::assetTable(packFolder)) {
+    if (entry.inPack != inPack) continue;
+    PictureSpec spec = paintingFor(entry, packIndex);
+    spec.file = entry.file;
+    list.push_back(std::move(spec));
   }
   return list;
 }
 
+}  // namespace
+
+std::vector<PictureSpec> mediaPictures() {
+  return tablePictures("", 0, false);
+}
+
 std::vector<PictureSpec> packPictures(const std::string& packFolder, int packIndex) {
-  std::vector<PictureSpec> list;
-  for (int i = 0; i < 2; ++i) {
-    const int theme = 1 + 2 * packIndex + i;
-    list.push_back({packFolder + numbered("/lndscp%02d.tga", 2 + i), kLandscapeSide, kLandscapeSide,
-                    [theme](Canvas& c) { drawLandscape(c, landscapeTheme(theme)); }});
-  }
-  return list;
+  return tablePictures(packFolder, packIndex, true);
 }
 
 }  // namespace mdx::media

@@ -1,4 +1,6 @@
-// The list of every picture the generator writes, with its file name and size.
+// Every picture the generator writes, with its file name, size and painter. The list of files
+// is the game's own picture table (src/render/asset_table.cpp): a picture the game loads is
+// added there, and gets its size and painter in pictures.cpp (paintingFor).
 #pragma once
 
 #include <functional>
@@ -19,8 +21,8 @@ struct PictureSpec {
 // The pictures of the "media" folder, in the game's loading order (landscape 1 included).
 std::vector<PictureSpec> mediaPictures();
 
-// The two landscapes of a map pack folder; `packIndex` picks their themes so that every pack
-// we ship looks different.
+// The pictures the game reads from a map pack folder (its two landscapes); `packIndex` picks
+// their themes so that every pack we ship looks different.
 std::vector<PictureSpec> packPictures(const std::string& packFolder, int packIndex);
 
 }  // namespace mdx::media

@@ -8,6 +8,7 @@
 
 #include "audio_file.h"
 #include "synth.h"
+#include "world/services.h"
 
 namespace mdx::media {
 
@@ -170,11 +171,13 @@ void fadeEdges(std::vector<float>& samples, double fadeSeconds) {
 }
 
 std::vector<SoundEffect> makeSoundEffects() {
+  using world::Sample;
+  using world::sampleFile;
   std::vector<SoundEffect> effects = {
-      {"media/button01.wav", button()},   {"media/lift01.wav", lift()},
-      {"media/run01.wav", footstep()},    {"media/fin.wav", fanfare()},
-      {"media/move.wav", dropTick()},     {"media/stick.wav", landing()},
-      {"media/explode.wav", explosion()},
+      {sampleFile(Sample::Button), button()},     {sampleFile(Sample::Lift), lift()},
+      {sampleFile(Sample::Run), footstep()},      {sampleFile(Sample::Fin), fanfare()},
+      {sampleFile(Sample::Move), dropTick()},     {sampleFile(Sample::Stick), landing()},
+      {sampleFile(Sample::Explode), explosion()},
   };
   const float peaks[] = {0.5f, 0.45f, 0.5f, 0.6f, 0.4f, 0.7f, 0.85f};
   for (size_t i = 0; i < effects.size(); ++i) {
