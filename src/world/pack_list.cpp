@@ -1,7 +1,6 @@
 #include "world/pack_list.h"
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <fstream>
 
 namespace mdx::world {
@@ -14,9 +13,10 @@ constexpr std::size_t kMaxListBytes = std::size_t{1} << 20;
 
 // Only regular files are read: a pipe would block the dialog and a device might never end.
 bool isRegularOrMissing(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return true;  // let the open report it
-  return S_ISREG(info.st_mode);
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) return true;  // missing or unreadable: let the open report it
+  return std::filesystem::is_regular_file(status);
 }
 
 }  // namespace
