@@ -78,10 +78,9 @@ function(mdx_install_rules)
   install(DIRECTORY "${MDX_DIST_OUT}/icons/" DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/icons")
 
   # ---- Manual pages and documents, compressed as Debian wants them ------------------------------
+  # The editor's page (dist/man/marvolen-edit.1) joins the list once the editor itself is
+  # installed: it still finds the game and its pictures in the build folder only.
   set(mdx_man_pages marvolen.6 marvolen-level.1 marvolen-sim.1)
-  if(TARGET marvolen-edit)
-    list(APPEND mdx_man_pages marvolen-edit.1)
-  endif()
   set(mdx_compressed)
   foreach(page ${mdx_man_pages} changelog)
     if(page STREQUAL "changelog")

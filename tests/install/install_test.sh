@@ -88,8 +88,12 @@ done
 # ---- The installed game, started from elsewhere -----------------------------------------------
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MDX_NO_MESSAGE_BOXES=1
 export XDG_DATA_DIRS="$work/empty" HOME="$work/home"
-unset MARVOLEN_DATA
+unset MARVOLEN_DATA XDG_DATA_HOME XDG_CONFIG_HOME XDG_STATE_HOME
 cd "$work/elsewhere"
+# The installed simulator plays a level of the installed data.
+"$installed/bin/marvolen-sim" --dir "$data" --pack "$(head -n 1 "$data/mappacks.ini")" \
+  --level 1 --do w >"$work/sim.json" || fail "the installed simulator cannot load level 1"
+grep -q '"levelNumber"' "$work/sim.json" || fail "the simulator printed no game state"
 
 # Runs the game with the given environment and options until its log shows the title screen.
 reaches_title() {
