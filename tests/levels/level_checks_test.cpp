@@ -12,38 +12,12 @@
 #include <vector>
 
 #include "level/tool_commands.h"
+#include "test_sources.h"
 
 namespace mdx::level {
 namespace {
 
-// A winnable source: a floor on row 20, the robot at (19, 2), the exit at (19, 30). The
-// header is lines 1 to 7, the blocks map's rows are lines 9 to 36 and the devices' 38 to 65.
-struct Source {
-  std::string header =
-      "pieces\nlandscapeChoice 1\nparallax1On 1\nparallax2Mode 2\nlevelMusic 1\n"
-      "landscapeMotion 0\nchar block g 1\n";
-  std::vector<std::string> blocks = std::vector<std::string>(28, std::string(34, '.'));
-  std::vector<std::string> devices = std::vector<std::string>(28, std::string(34, '.'));
-  std::string tail;
-
-  Source() {
-    for (int r = 20; r < 28; ++r) blocks[r] = std::string(34, 'g');
-    blocks[19][2] = '@';
-    devices[19][30] = 'E';
-  }
-  std::string str() const {
-    std::string out = header + "blocks\n";
-    for (const auto& row : blocks) out += row + "\n";
-    out += "devices\n";
-    for (const auto& row : devices) out += row + "\n";
-    return out + tail;
-  }
-  std::string write(const std::string& name) const {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << str();
-    return path;
-  }
-};
+using testing::Source;
 
 std::vector<std::string> warningsOf(const Source& source) {
   const std::string path = source.write("warned.src");
@@ -208,9 +182,7 @@ int runCheck(const std::vector<std::string>& args, std::string& out, std::string
 }
 
 TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
-  Source needsPillar;  // a pit at column 22 that only a steered pillar fills
-  needsPillar.header.replace(0, 6, "pieces pillar");
-  for (int r = 20; r < 24; ++r) needsPillar.blocks[r][22] = '.';
+  const Source needsPillar = Source::needingAPillar();
   Source walled;
   walled.blocks[19][29] = 'g';
   walled.blocks[18][29] = 'g';
@@ -241,9 +213,7 @@ TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
 }
 
 TEST(CheckCommand, ACancelledSearchSaysSoAndNothingElse) {
-  Source needsPillar;
-  needsPillar.header.replace(0, 6, "pieces pillar");
-  for (int r = 20; r < 24; ++r) needsPillar.blocks[r][22] = '.';
+  const Source needsPillar = Source::needingAPillar();
   LevelSource level;
   std::string error;
   ASSERT_TRUE(parseSource(needsPillar.str(), level, error)) << error;

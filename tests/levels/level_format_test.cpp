@@ -214,7 +214,7 @@ TEST(LevelSourceErrors, DecompileRefusesAShortFileAndWritesNothing) {
   std::remove((dir + "short.src").c_str());
   std::ostringstream err;
   EXPECT_EQ(decompileCommand(dir + "short.dat", dir + "short.src", err), 1);
-  EXPECT_EQ(err.str(), dir + "short.dat: a level file has 1938 lines, this one has 3\n");
+  EXPECT_EQ(err.str(), dir + "short.dat:4:1: a level file has 1938 lines, this one has 3\n");
   EXPECT_FALSE(std::ifstream(dir + "short.src").good());
 }
 

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "level/tool_commands.h"
 
@@ -150,6 +152,15 @@ void locate(LevelWarning& warning, const SourceLayout& layout) {
   }
 }
 
+// The line a level file's mistake is on: the one its message names ("line 3 is ..."), else
+// (a file of the wrong length) the line after the last one it has.
+int datErrorLine(const std::string& text, const std::string& problem) {
+  if (problem.rfind("line ", 0) == 0) return std::max(1, std::atoi(problem.c_str() + 5));
+  const long breaks = std::count(text.begin(), text.end(), '\n');
+  const long lines = breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
+  return static_cast<int>(std::min<long>(lines, kDatLines) + 1);
+}
+
 bool endsWith(const std::string& text, const std::string& suffix) {
   return text.size() >= suffix.size() &&
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -199,7 +210,7 @@ bool readCheckedFile(const std::string& path, CheckedFile& file) {
   }
   std::string problem;
   if (!readDat(text, file.level, problem)) {
-    file.error = path + ":1:1: " + problem;
+    file.error = path + ":" + std::to_string(datErrorLine(text, problem)) + ":1: " + problem;
     return false;
   }
   file.warnings = ruleWarnings(file.level);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "level/level_source.h"
+#include "level/pack_commands.h"
 #include "level/stats.h"
 #include "level/tool_commands.h"
 #ifdef MDX_LEVEL_PREVIEW
@@ -19,6 +20,8 @@ const char kUsage[] =
     "usage: marvolen-level build SRC OUT.dat [--strict]\n"
     "       marvolen-level check FILE [--budget SECONDS]\n"
     "       marvolen-level legend\n"
+    "       marvolen-level pack new DIR | add DIR SOURCE | check DIR [--game-dir DIR] "
+    "[--budget S]\n"
     "       marvolen-level decompile IN.dat OUT.src\n"
     "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n"
     "       marvolen-level stats DIR|FILE [--csv] [--max-seconds S]\n"
@@ -34,6 +37,7 @@ int main(int argc, char** argv) {
   if (command == "check" && argc >= 3)
     return checkCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "legend" && argc == 2) return legendCommand(std::cout);
+  if (command == "pack") return packCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "decompile" && argc == 4) return decompileCommand(argv[2], argv[3], std::cerr);
   if (command == "solve" && argc >= 3)
     return solveCommand(argc - 2, argv + 2, std::cout, std::cerr);

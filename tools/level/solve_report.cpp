@@ -8,6 +8,7 @@
 
 #include "level/level_source.h"
 #include "level/solver.h"
+#include "level/steering.h"
 #include "level/tool_commands.h"
 
 namespace mdx::level {
@@ -49,6 +50,15 @@ std::string describeKeys(const PiecePlan& plan) {
     i = run;
   }
   return out.empty() ? "no keys (straight down)" : out;
+}
+
+// "; tightest: 3 presses in row 2 (200 ms each)" when the piece needs more than one press
+// in a row.
+std::string describeSlack(const PiecePlan& plan) {
+  const SteeringSlack slack = steeringSlack(plan);
+  if (slack.presses < 2) return "";
+  return "; tightest: " + std::to_string(slack.presses) + " presses in row " +
+         std::to_string(slack.row) + " (" + std::to_string(slack.msPerPress) + " ms each)";
 }
 
 std::string describeEnd(const PiecePlan& plan) {
@@ -100,7 +110,13 @@ std::string describeSolution(const SolveResult& result) {
       const PiecePlan& plan = result.pieces[i];
       const char* name = pieceTypeName(plan.type);
       out += "piece " + std::to_string(i + 1) + " (" + (name ? name : "?") +
-             "): " + describeKeys(plan) + "; " + describeEnd(plan) + "\n";
+             "): " + describeKeys(plan) + "; " + describeEnd(plan) + describeSlack(plan) + "\n";
+    }
+    const SteeringSlack tightest = tightestSteering(result);
+    if (tightest.presses > 0) {
+      out += "tightest steering: " + std::to_string(tightest.presses) + " presses within one " +
+             std::to_string(tightest.windowMs) + " ms row, " + std::to_string(tightest.msPerPress) +
+             " ms each\n";
     }
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f", result.robot.worldSteps * 0.15);

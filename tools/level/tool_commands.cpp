@@ -8,15 +8,6 @@
 
 namespace mdx::level {
 
-namespace {
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-}  // namespace
-
 bool readTextFile(const std::string& path, std::string& text, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream buffer;
@@ -51,13 +42,13 @@ bool writeTextFile(const std::string& path, const std::string& text, std::string
 }
 
 bool loadLevel(const std::string& path, LevelSource& level, std::string& error) {
-  std::string text;
-  if (!readTextFile(path, text, error)) return false;
-  std::string problem;
-  const bool ok =
-      endsWith(path, ".src") ? parseSource(text, level, problem) : readDat(text, level, problem);
-  if (!ok) error = path + ": " + problem;
-  return ok;
+  CheckedFile file;
+  if (!readCheckedFile(path, file)) {
+    error = file.error;
+    return false;
+  }
+  level = file.level;
+  return true;
 }
 
 int buildCommand(const std::string& source, const std::string& out, std::ostream& err,
@@ -85,14 +76,10 @@ int buildCommand(const std::string& source, const std::string& out, std::ostream
 }
 
 int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err) {
-  std::string text, error;
+  std::string error;
   LevelSource level;
-  if (!readTextFile(dat, text, error)) {
+  if (!loadLevel(dat, level, error)) {
     err << error << '\n';
-    return 1;
-  }
-  if (!readDat(text, level, error)) {
-    err << dat << ": " << error << '\n';
     return 1;
   }
   if (!writeTextFile(out, writeSource(level), error)) {

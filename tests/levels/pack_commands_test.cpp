@@ -1,0 +1,170 @@
+// The pack commands on temporary folders: a new pack, levels added to it (only proven ones),
+// and the pack check finding each kind of problem.
+#include "level/pack_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "level/tool_commands.h"
+#include "test_sources.h"
+
+namespace mdx::level {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Source;
+
+std::string readAll(const std::string& path) {
+  std::string text, error;
+  EXPECT_TRUE(readTextFile(path, text, error)) << error;
+  return text;
+}
+
+// A game folder whose default pack has two media files, a level file and a pref.ini, and an
+// empty folder for packs with the given mappacks.ini (none when list is null).
+struct Folders {
+  std::string game, packs;
+  explicit Folders(const std::string& name, const char* list = "mappack1") {
+    const fs::path root = fs::path(::testing::TempDir()) / ("packs_" + name);
+    fs::remove_all(root);
+    game = (root / "game").string();
+    packs = (root / "packs").string();
+    fs::create_directories(game + "/mappack1");
+    fs::create_directories(packs);
+    std::ofstream(game + "/mappack1/lndscp02.tga") << "picture";
+    std::ofstream(game + "/mappack1/level01.mp3") << "song";
+    std::ofstream(game + "/mappack1/level01.dat") << "not media";
+    std::ofstream(game + "/mappack1/pref.ini") << "levelCount\n1\n";
+    if (list != nullptr) std::ofstream(packs + "/mappacks.ini", std::ios::binary) << list;
+  }
+};
+
+LevelVerdict decide(const Source& source) {
+  LevelSource level;
+  std::string error;
+  EXPECT_TRUE(parseSource(source.str(), level, error)) << error;
+  return decideLevel(level, CheckOptions{});
+}
+
+TEST(PackNew, MakesTheFolderCopiesTheMediaAndListsThePackOnce) {
+  const Folders folders("new");
+  const std::string dir = folders.packs + "/mine";
+  std::string error;
+  ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
+  EXPECT_EQ(readAll(dir + "/pref.ini"), "levelCount\n0\n");
+  EXPECT_EQ(readAll(dir + "/lndscp02.tga"), "picture");
+  EXPECT_EQ(readAll(dir + "/level01.mp3"), "song");
+  EXPECT_FALSE(fs::exists(dir + "/level01.dat"));
+  EXPECT_EQ(readAll(folders.packs + "/mappacks.ini"), "mappack1\nmine");
+  EXPECT_FALSE(createPack(dir, folders.game, error));
+  EXPECT_NE(error.find("already a pack"), std::string::npos) << error;
+  EXPECT_EQ(packMediaFiles(folders.game),
+            (std::vector<std::string>{"level01.mp3", "lndscp02.tga"}));
+
+  // The list's last line break, a missing list and an empty list leave no empty entry.
+  for (const auto& [list, expected] : std::vector<std::pair<const char*, std::string>>{
+           {"a\nb\n", "a\nb\nmine"}, {nullptr, "mine"}, {"", "mine"}, {"mine\nx", "mine\nx"}}) {
+    const Folders other("list", list);
+    ASSERT_TRUE(createPack(other.packs + "/mine/", other.game, error)) << error;
+    EXPECT_EQ(readAll(other.packs + "/mappacks.ini"), expected) << (list ? list : "(none)");
+  }
+  const Folders noMedia("nomedia");
+  fs::remove_all(noMedia.game);
+  EXPECT_FALSE(createPack(noMedia.packs + "/p", noMedia.game, error));
+  EXPECT_NE(error.find("--game-dir"), std::string::npos) << error;
+}
+
+TEST(PackAdd, OnlyProvenLevelsGoInAndPrefIniFollows) {
+  const Folders folders("add");
+  const std::string dir = folders.packs + "/mine";
+  std::string error;
+  int number = 0;
+  LevelSource level;
+  LevelVerdict proven;
+  proven.verdict = Verdict::Proven;
+  EXPECT_FALSE(addToPack(dir, level, proven, number, error));
+  EXPECT_NE(error.find("pack new"), std::string::npos) << error;
+  ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
+
+  ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
+  proven = decideLevel(level, CheckOptions{});
+  ASSERT_TRUE(addToPack(dir, level, proven, number, error)) << error;
+  EXPECT_EQ(number, 1);
+  EXPECT_EQ(readAll(dir + "/level01.dat"), writeDat(level));
+  ASSERT_TRUE(addToPack(dir, level, proven, number, error)) << error;
+  EXPECT_EQ(number, 2);
+  EXPECT_EQ(readAll(dir + "/pref.ini"), "levelCount\n2\n");
+  EXPECT_EQ(packLevelCount(dir), 2);
+
+  EXPECT_FALSE(addToPack(dir, level, decide(Source{}), number, error));
+  EXPECT_EQ(error.rfind("refused: won by straight drops", 0), 0u) << error;
+  EXPECT_FALSE(fs::exists(dir + "/level03.dat"));
+  EXPECT_EQ(packLevelCount(dir), 2);
+}
+
+TEST(PackCheck, NamesEveryKindOfProblem) {
+  const Folders folders("check");
+  const std::string dir = folders.packs + "/mine";
+  std::string error;
+  ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
+  LevelSource level;
+  ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
+  int number = 0;
+  ASSERT_TRUE(addToPack(dir, level, decideLevel(level, CheckOptions{}), number, error));
+  std::ostringstream ready;
+  EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, ready), 0) << ready.str();
+  EXPECT_EQ(ready.str().rfind(dir + "/level01.dat: proven: ", 0), 0u) << ready.str();
+
+  fs::remove(dir + "/lndscp02.tga");
+  std::ofstream(dir + "/pref.ini") << "levelCount\n3\n";
+  std::ofstream(folders.packs + "/mappacks.ini") << "mappack1";
+  ASSERT_TRUE(parseSource(Source{}.str(), level, error));
+  ASSERT_TRUE(writeTextFile(dir + "/level02.dat", writeDat(level), error));
+  std::ostringstream out;
+  EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, out), 4) << out.str();
+  for (const std::string& expected :
+       {dir + ": pref.ini says the last level is 3, but the levels in the folder run from 1 to 2",
+        dir + "/level02.dat: won by straight drops", dir + ": lndscp02.tga is missing",
+        dir + ": not listed in " + folders.packs + "/mappacks.ini (add a line: mine)"}) {
+    EXPECT_NE(out.str().find(expected), std::string::npos) << expected << "\n" << out.str();
+  }
+}
+
+int runPack(std::vector<std::string> args, std::string& out, std::string& err) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  std::ostringstream o, e;
+  const int code = packCommand(static_cast<int>(argv.size()), argv.data(), o, e);
+  out = o.str();
+  err = e.str();
+  return code;
+}
+
+TEST(PackCommand, ExitCodesForEachVerb) {
+  const Folders folders("command");
+  const std::string dir = folders.packs + "/cmd";
+  std::string out, err;
+  EXPECT_EQ(runPack({"new", dir, "--game-dir", folders.game}, out, err), 0) << err;
+  EXPECT_EQ(runPack({"add", dir, Source::needingAPillar().write("pack_pit.src")}, out, err), 0)
+      << err;
+  EXPECT_NE(out.find("pref.ini now ends at level 1"), std::string::npos) << out;
+  EXPECT_EQ(runPack({"add", dir, Source{}.write("pack_straight.src")}, out, err), 1);
+  EXPECT_NE(err.find("refused: won by straight drops"), std::string::npos) << err;
+  EXPECT_EQ(runPack({"check", dir, "--game-dir", folders.game}, out, err), 0) << out;
+  EXPECT_NE(out.find(dir + ": ready"), std::string::npos) << out;
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{},
+                                              {"new"},
+                                              {"add", dir},
+                                              {"check", dir, "--budget", "x"},
+                                              {"remove", dir},
+                                              {"check", dir, "--fast"}}) {
+    EXPECT_EQ(runPack(bad, out, err), 2) << (bad.empty() ? "" : bad[0]);
+  }
+}
+
+}  // namespace
+}  // namespace mdx::level

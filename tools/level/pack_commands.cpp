@@ -1,0 +1,252 @@
+#include "level/pack_commands.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+#include "level/tool_commands.h"
+#include "world/game_state.h"
+#include "world/level_format.h"
+#include "world/pack_list.h"
+
+namespace mdx::level {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kDefaultPack[] = "mappack1";
+constexpr char kPackListName[] = "mappacks.ini";
+
+bool isDir(const std::string& path) {
+  std::error_code ignored;
+  return fs::is_directory(path, ignored);
+}
+
+bool isFile(const std::string& path) {
+  std::error_code ignored;
+  return fs::is_regular_file(path, ignored);
+}
+
+// The folder a pack's mappacks.ini lies in, and the name the list gives the pack.
+void splitPackPath(const std::string& dir, std::string& parent, std::string& name) {
+  fs::path path = fs::path(dir).lexically_normal();
+  if (!path.has_filename()) path = path.parent_path();  // "packs/mine/"
+  name = path.filename().string();
+  parent = path.has_parent_path() ? path.parent_path().string() : ".";
+}
+
+bool writePref(const std::string& dir, int count, std::string& error) {
+  return writeTextFile(dir + "/pref.ini", "levelCount\n" + std::to_string(count) + "\n", error);
+}
+
+// Adds name to the pack list file, one name per line and no line break after the last (the
+// game would read one more, empty, entry).
+bool addToPackList(const std::string& listPath, const std::string& name, std::string& error) {
+  const world::PackList list = world::readPackList(listPath);
+  if (std::find(list.entries.begin(), list.entries.end(), name) != list.entries.end()) return true;
+  std::string text;
+  if (isFile(listPath) && !readTextFile(listPath, text, error)) return false;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  if (!text.empty()) text += '\n';
+  return writeTextFile(listPath, text + name, error);
+}
+
+}  // namespace
+
+std::string findGameDir(const std::string& dirOption) {
+  if (!dirOption.empty()) return dirOption;
+  if (const char* data = std::getenv("MARVOLEN_DATA"); data != nullptr && *data != '\0') {
+    return data;
+  }
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (!error && isDir((self.parent_path() / "game" / kDefaultPack).string())) {
+    return (self.parent_path() / "game").string();
+  }
+  return MDX_GAME_DIR;
+}
+
+std::vector<std::string> packMediaFiles(const std::string& gameDir) {
+  std::vector<std::string> files;
+  const std::regex levelFile("level[0-9]+\\.dat");
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(fs::path(gameDir) / kDefaultPack, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name == "pref.ini" || std::regex_match(name, levelFile)) {
+      continue;
+    }
+    files.push_back(name);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string packLevelPath(const std::string& dir, int number) {
+  world::GameState game;
+  game.options.packName = dir;
+  return game.levelFilePath(number);
+}
+
+int packLevelCount(const std::string& dir) {
+  std::string bytes;
+  world::readFileStart(dir + "/pref.ini", world::kPrefLines, bytes);
+  return world::readLevelCount(bytes);
+}
+
+bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
+  if (isFile(dir + "/pref.ini")) {
+    error = dir + ": already a pack (it has a pref.ini)";
+    return false;
+  }
+  const std::vector<std::string> media = packMediaFiles(gameDir);
+  if (media.empty()) {
+    error = gameDir + "/" + kDefaultPack + ": no default pack media to copy; build the game " +
+            "first or name its folder with --game-dir";
+    return false;
+  }
+  std::error_code failed;
+  fs::create_directories(dir, failed);
+  for (const std::string& file : media) {
+    if (failed) break;
+    fs::copy_file(fs::path(gameDir) / kDefaultPack / file, fs::path(dir) / file,
+                  fs::copy_options::overwrite_existing, failed);
+  }
+  if (failed) {
+    error = dir + ": " + failed.message();
+    return false;
+  }
+  std::string parent, name;
+  splitPackPath(dir, parent, name);
+  return writePref(dir, 0, error) &&
+         addToPackList((fs::path(parent) / kPackListName).string(), name, error);
+}
+
+bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerdict& verdict,
+               int& number, std::string& error) {
+  if (!isFile(dir + "/pref.ini")) {
+    error = dir + ": not a pack (no pref.ini); make one with: marvolen-level pack new " + dir;
+    return false;
+  }
+  if (verdict.verdict != Verdict::Proven) {
+    error = "refused: " + verdictLine(verdict) +
+            "; a pack level must be proven winnable, and not just by dropping every piece "
+            "straight down (unless it is marked intro)";
+    return false;
+  }
+  number = std::max(packLevelCount(dir), 0) + 1;
+  return writeTextFile(packLevelPath(dir, number), writeDat(level), error) &&
+         writePref(dir, number, error);
+}
+
+int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+              std::ostream& out) {
+  int problems = 0;
+  auto problem = [&](const std::string& text) {
+    out << dir << ": " << text << '\n';
+    ++problems;
+  };
+  int found = 0;
+  while (isFile(packLevelPath(dir, found + 1))) ++found;
+  if (!isFile(dir + "/pref.ini")) {
+    problem("pref.ini is missing (a label line, then the number of the last level)");
+  } else if (packLevelCount(dir) != found) {
+    problem("pref.ini says the last level is " + std::to_string(packLevelCount(dir)) +
+            ", but the levels in the folder run from 1 to " + std::to_string(found));
+  }
+  for (int number = 1; number <= found; ++number) {
+    const std::string path = packLevelPath(dir, number);
+    CheckedFile file;
+    if (!readCheckedFile(path, file)) {
+      problem(file.error);
+      continue;
+    }
+    for (const LevelWarning& warning : file.warnings) problem(formatWarning(path, warning));
+    const LevelVerdict verdict = decideLevel(file.level, options);
+    out << path << ": " << verdictLine(verdict) << '\n';
+    if (verdict.verdict != Verdict::Proven) ++problems;
+  }
+  for (const std::string& file : packMediaFiles(gameDir)) {
+    if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
+  }
+  std::string parent, name;
+  splitPackPath(dir, parent, name);
+  const std::string listPath = (fs::path(parent) / kPackListName).string();
+  const world::PackList list = world::readPackList(listPath);
+  if (std::find(list.entries.begin(), list.entries.end(), name) == list.entries.end()) {
+    problem("not listed in " + listPath + " (add a line: " + name + ")");
+  }
+  return problems;
+}
+
+int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> words;
+  std::string gameDirOption;
+  CheckOptions options;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "--game-dir" || arg == "--budget") && i + 1 < argc) {
+      const std::string value = argv[++i];
+      char* end = nullptr;
+      if (arg == "--game-dir") {
+        gameDirOption = value;
+      } else if ((options.budgetSeconds = std::strtod(value.c_str(), &end)) <= 0 || *end != '\0') {
+        err << "marvolen-level pack: --budget needs a positive number of seconds\n";
+        return 2;
+      }
+    } else if (arg.rfind("--", 0) == 0) {
+      err << "marvolen-level pack: unknown option '" << arg << "'\n";
+      return 2;
+    } else {
+      words.push_back(arg);
+    }
+  }
+  const std::string verb = words.empty() ? "" : words[0];
+  const bool shapeOk = (verb == "new" && words.size() == 2) ||
+                       (verb == "add" && words.size() == 3) ||
+                       (verb == "check" && words.size() == 2);
+  if (!shapeOk) {
+    err << "usage: marvolen-level pack new DIR [--game-dir DIR]\n"
+           "       marvolen-level pack add DIR SOURCE [--budget SECONDS]\n"
+           "       marvolen-level pack check DIR [--game-dir DIR] [--budget SECONDS]\n";
+    return 2;
+  }
+  const std::string dir = words[1];
+  std::string error;
+  if (verb == "new") {
+    if (!createPack(dir, findGameDir(gameDirOption), error)) {
+      err << error << '\n';
+      return 1;
+    }
+    out << dir << ": new pack with " << packMediaFiles(findGameDir(gameDirOption)).size()
+        << " media files to replace, listed in mappacks.ini\n";
+    return 0;
+  }
+  if (verb == "add") {
+    CheckedFile file;
+    if (!readCheckedFile(words[2], file)) {
+      err << file.error << '\n';
+      return 1;
+    }
+    for (const LevelWarning& warning : file.warnings)
+      err << formatWarning(words[2], warning) << '\n';
+    const LevelVerdict verdict = decideLevel(file.level, options);
+    int number = 0;
+    if (!addToPack(dir, file.level, verdict, number, error)) {
+      err << words[2] << ": " << error << '\n';
+      return 1;
+    }
+    out << packLevelPath(dir, number) << ": " << verdictLine(verdict)
+        << "; pref.ini now ends at level " << number << '\n';
+    return 0;
+  }
+  const int problems = checkPack(dir, findGameDir(gameDirOption), options, out);
+  out << dir << ": " << (problems == 0 ? "ready" : std::to_string(problems) + " problem(s)")
+      << '\n';
+  return problems == 0 ? 0 : 1;
+}
+
+}  // namespace mdx::level

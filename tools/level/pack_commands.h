@@ -1,0 +1,53 @@
+// Map packs made and checked by command: marvolen-level pack new|add|check, and the same steps
+// for the editor's export. A pack is a folder beside mappacks.ini holding pref.ini (a label
+// line, then the number of the last level), level01.dat, level02.dat, ... and the media the
+// game reads from a pack (its two landscape pictures and three level songs).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "level/level_checks.h"
+
+namespace mdx::level {
+
+// The built game folder whose mappack1 holds the generated default pack media: dirOption
+// when given, else $MARVOLEN_DATA, else "game" beside the marvolen-level program (the build
+// folder's layout), else the game folder this program was built for.
+std::string findGameDir(const std::string& dirOption);
+
+// The pack's media files (no pref.ini, no level files) as the default pack of gameDir has
+// them: file names within the pack folder, sorted. Empty when gameDir has no default pack.
+std::vector<std::string> packMediaFiles(const std::string& gameDir);
+
+// The path of level n of the pack in dir ("dir/level07.dat"), as the game builds it.
+std::string packLevelPath(const std::string& dir, int number);
+
+// The number of the pack's last level from dir/pref.ini, read as the game reads it (0 when
+// the file is missing).
+int packLevelCount(const std::string& dir);
+
+// Makes dir a new pack: pref.ini naming no level yet, copies of the default pack's media
+// from gameDir, and the pack's name added to mappacks.ini in dir's parent folder (created
+// when missing; no empty entry is left). Refuses a dir that already holds a pref.ini.
+bool createPack(const std::string& dir, const std::string& gameDir, std::string& error);
+
+// Adds a level to the pack in dir as its next levelNN.dat and raises pref.ini's count, but
+// only a level whose verdict is Proven; anything else is refused with the reason in error.
+// number is the new level's number.
+bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerdict& verdict,
+               int& number, std::string& error);
+
+// Checks the pack in dir: every level file (as check does), pref.ini's count against the
+// level files, every media file the default pack of gameDir has, and the pack's entry in
+// mappacks.ini. Writes one line per level and one per problem to out; returns the number of
+// problems (a level that is not proven is one).
+int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+              std::ostream& out);
+
+// marvolen-level pack new DIR | add DIR SOURCE | check DIR, with [--game-dir DIR] and
+// [--budget SECONDS]: 0 on success, 1 when refused or problems were found, 2 on bad arguments.
+int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace mdx::level
