@@ -195,10 +195,12 @@ TEST(EditFiles, ShippedLevelsSavedUnchangedAreByteIdentical) {
     EditModel model;
     std::string error;
     ASSERT_TRUE(model.open(path, error)) << error;
-    // An edit taken back leaves the level as opened.
+    // An edit saved and then taken back leaves the level as opened.
     model.paint(0, 0, {Layer::Devices, world::kBomb});
-    model.undo();
     ASSERT_TRUE(model.saveAs(folder.file("copy.src"), error)) << error;
+    EXPECT_NE(readAll(folder.file("copy.src")), readAll(path)) << path;
+    model.undo();
+    ASSERT_TRUE(model.save(error)) << error;
     EXPECT_EQ(readAll(folder.file("copy.src")), readAll(path)) << path;
   }
 }

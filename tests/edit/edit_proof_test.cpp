@@ -8,6 +8,7 @@
 
 #include "edit/edit_model.h"
 #include "edit/pack_export.h"
+#include "edit/path_preview.h"
 #include "edit/proof.h"
 #include "level/tool_commands.h"
 
@@ -52,12 +53,11 @@ TEST(EditProof, DecidesWinnableUnwinnableAndStraightDrops) {
 
   const ProofStatus first = decideProof(shipped("level01.src"), 5.0);
   ASSERT_EQ(first.state, ProofState::Winnable);
-  ASSERT_TRUE(first.solution && first.start);
-  EXPECT_GT(first.worldSteps, 0);
-  EXPECT_EQ(first.worldSteps, first.solution->robot.worldSteps);
-  EXPECT_EQ(describeProof(first).rfind(
-                "winnable in " + std::to_string(first.worldSteps) + " world steps (", 0),
-            0u);
+  ASSERT_TRUE(first.verdict && first.start);
+  const int steps = first.verdict->worldSteps;
+  EXPECT_GT(steps, 0);
+  EXPECT_EQ(
+      describeProof(first).rfind("winnable in " + std::to_string(steps) + " world steps (", 0), 0u);
 }
 
 TEST(EditProof, AnEditDuringASearchNeverShowsTheOldAnswer) {
@@ -87,10 +87,40 @@ TEST(EditProof, TheBudgetEndsAHopelessSearchUndecided) {
   for (int i = 0; i < 10; ++i) level.pieceTypes[i] = 1 + i % 5;
   const ProofStatus status = decideProof(level, 0.05);
   if (status.state == ProofState::Undecided) {
-    EXPECT_EQ(describeProof(status), "undecided after 0 s");
+    EXPECT_EQ(describeProof(status), "undecided after 0.05 s");
   } else {
     EXPECT_EQ(status.state, ProofState::NotWinnable);  // a machine fast enough to finish
   }
+}
+
+TEST(EditPathPreview, ReplaysTheSolutionStepByStep) {
+  const ProofStatus proof = decideProof(shipped("level01.src"), 5.0);
+  const PathPreview preview = makePathPreview(proof);
+  ASSERT_TRUE(preview.valid);
+  // The pillar fills the hole in the grass: its cells are the ghosts.
+  EXPECT_FALSE(preview.ghostCells.empty());
+  for (int k : preview.ghostCells) {
+    EXPECT_EQ(proof.start->world.blockLayer[k], 0);
+    EXPECT_NE(preview.placed.world.blockLayer[k], 0);
+  }
+  ASSERT_EQ(preview.robotCells.size(), static_cast<size_t>(preview.worldSteps) + 1);
+  const world::GameState first = worldAtStep(preview, 0);
+  EXPECT_EQ(world::cellIndex(first.world.robotRow, first.world.robotColumn),
+            preview.robotCells.front());
+  EXPECT_EQ(first.world.levelComplete, 0);
+  const world::GameState middle = worldAtStep(preview, preview.worldSteps / 2);
+  EXPECT_EQ(world::cellIndex(middle.world.robotRow, middle.world.robotColumn),
+            preview.robotCells[static_cast<size_t>(preview.worldSteps / 2)]);
+  EXPECT_EQ(worldAtStep(preview, preview.worldSteps).world.levelComplete, 1);
+}
+
+TEST(EditPathPreview, ShownForStraightDropWinsAndNotForLostLevels) {
+  const PathPreview straight = makePathPreview(decideProof(walkToExit(), 5.0));
+  ASSERT_TRUE(straight.valid);
+  EXPECT_TRUE(straight.ghostCells.empty());
+  EXPECT_EQ(straight.robotCells.front(), world::cellIndex(20, 2));
+  EXPECT_EQ(straight.robotCells.back(), world::cellIndex(20, 10));
+  EXPECT_FALSE(makePathPreview(decideProof(walledOff(), 5.0)).valid);
 }
 
 class PackFolder : public ::testing::Test {

@@ -51,6 +51,7 @@ EditModel::EditModel() {
 void EditModel::newLevel() {
   level_ = level::LevelSource{};
   saved_ = level_;
+  opened_ = level_;
   path_.clear();
   openedText_.clear();
   resetHistory();
@@ -64,6 +65,7 @@ bool EditModel::open(const std::string& path, std::string& error) {
   }
   level_ = opened;
   saved_ = opened;
+  opened_ = opened;
   if (endsWith(path, ".src")) {
     path_ = path;
     openedText_ = text;
@@ -89,7 +91,7 @@ bool EditModel::save(std::string& error) {
 
 bool EditModel::saveAs(const std::string& path, std::string& error) {
   std::string text;
-  if (!dirty() && !openedText_.empty()) {
+  if (!openedText_.empty() && sameLevel(level_, opened_)) {
     text = openedText_;
   } else {
     text = level::writeSource(level_);
@@ -98,7 +100,6 @@ bool EditModel::saveAs(const std::string& path, std::string& error) {
   if (!level::writeTextFile(path, text, error)) return false;
   path_ = path;
   saved_ = level_;
-  openedText_ = text;
   ++revision_;  // the title and dirty mark change
   return true;
 }

@@ -49,7 +49,8 @@ class EditModel {
   // to it, never over it). On failure the current level stays and error names file and line.
   bool open(const std::string& path, std::string& error);
   // Writes the source to path() (or to the given path), through a temporary file and a
-  // rename. A level saved unchanged is written with the exact bytes it was opened from.
+  // rename. A level that equals the level as opened (also after edits taken back, and after
+  // saves in between) is written with the exact bytes it was opened from.
   bool save(std::string& error);
   bool saveAs(const std::string& path, std::string& error);
 
@@ -88,7 +89,8 @@ class EditModel {
   level::LevelSource level_;
   level::LevelSource saved_;
   std::string path_;
-  std::string openedText_;  // the bytes saved_ came from, written back for an unchanged save
+  level::LevelSource opened_;  // the level as opened from a source
+  std::string openedText_;     // the bytes it came from; empty for a new level or a level file
   std::deque<level::LevelSource> undo_;
   std::deque<level::LevelSource> redo_;
   uint64_t revision_ = 1;

@@ -8,6 +8,9 @@ namespace mdx::edit {
 
 namespace {
 
+// The robot-run limit of the checks' default options.
+constexpr int kMaxWorldSteps = level::CheckOptions{}.maxWorldSteps;
+
 bool allPlaced(const world::GameState& game) {
   return game.pieces.pieceIndex >= game.world.pieceCount;
 }
@@ -16,8 +19,16 @@ bool allPlaced(const world::GameState& game) {
 
 PathPreview makePathPreview(const ProofStatus& status) {
   PathPreview preview;
-  if (!status.solution || !status.start || !status.solution->solved) return preview;
-  const std::string actions = status.solution->actions();
+  const level::LevelVerdict* verdict = status.verdict.get();
+  if (verdict == nullptr || !status.start ||
+      (status.state != ProofState::Winnable && status.state != ProofState::StraightDrops)) {
+    return preview;
+  }
+  // A straight-drop win is decided without a search: its run is played again here.
+  const level::RobotRun run = verdict->byStraightDrops
+                                  ? level::runStraightDrops(*status.start, kMaxWorldSteps)
+                                  : verdict->solution.robot;
+  const std::string actions = verdict->byStraightDrops ? run.actions : verdict->solution.actions();
   world::GameState game = *status.start;
   size_t robotStart = actions.size();
   for (size_t i = 0; i < actions.size(); ++i) {
@@ -37,9 +48,8 @@ PathPreview makePathPreview(const ProofStatus& status) {
     }
   }
   preview.robotCells.push_back(world::cellIndex(game.world.robotRow, game.world.robotColumn));
-  const auto& path = status.solution->robot.path;
-  preview.robotCells.insert(preview.robotCells.end(), path.begin(), path.end());
-  preview.worldSteps = status.solution->robot.worldSteps;
+  preview.robotCells.insert(preview.robotCells.end(), run.path.begin(), run.path.end());
+  preview.worldSteps = run.worldSteps;
   preview.valid = true;
   return preview;
 }

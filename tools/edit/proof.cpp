@@ -1,49 +1,41 @@
 #include "edit/proof.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <utility>
-
-#include "level/tool_commands.h"
 
 namespace mdx::edit {
 
 std::string describeProof(const ProofStatus& status) {
-  char text[160];
+  char text[200];
+  const level::LevelVerdict* verdict = status.verdict.get();
   switch (status.state) {
     case ProofState::Searching:
       return "searching...";
     case ProofState::Winnable:
-      std::snprintf(text, sizeof text, "winnable in %d world steps (%ld placements searched)",
-                    status.worldSteps, status.placements);
+      if (verdict->byStraightDrops) {
+        std::snprintf(text, sizeof text,
+                      "winnable in %d world steps (an intro level, won by straight drops)",
+                      verdict->worldSteps);
+      } else {
+        std::snprintf(text, sizeof text, "winnable in %d world steps (%ld placements searched)",
+                      verdict->worldSteps, verdict->solution.placements);
+      }
       return text;
     case ProofState::NotWinnable:
       return "not winnable";
     case ProofState::StraightDrops:
       return "won by dropping every piece straight down";
     case ProofState::Undecided:
-      std::snprintf(text, sizeof text, "undecided after %.0f s", status.budget);
+      std::snprintf(text, sizeof text, "undecided after %g s", status.budget);
       return text;
   }
   return "";
 }
 
 world::GameState startedGame(const level::LevelSource& level) {
-  // The game's own loader reads the level, from a level file written for it, so the editor
-  // sees exactly what the game will.
   world::GameState game;
-  char name[] = "/tmp/marvolen-edit-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd >= 0) {
-    close(fd);
-    std::string error;
-    if (level::writeTextFile(name, level::writeDat(level), error)) {
-      game.progress.levelNumber = 1;
-      game.startLevelFromFile(name);
-    }
-    std::remove(name);
-  }
+  std::string error;
+  level::startLevelGame(level, game, error);  // on failure: the empty level of a new state
   return game;
 }
 
@@ -51,33 +43,28 @@ ProofStatus decideProof(const level::LevelSource& level, double budgetSeconds,
                         const std::atomic<bool>* cancel) {
   ProofStatus status;
   status.budget = budgetSeconds;
-  auto start = std::make_shared<world::GameState>(startedGame(level));
-  status.start = start;
-  level::SolverLimits limits;
-  limits.maxSeconds = budgetSeconds;
-  const level::RobotRun straight = level::runStraightDrops(*start, limits.maxWorldSteps);
-  if (straight.end == level::RobotEnd::Exit) {
-    auto result = std::make_shared<level::SolveResult>();
-    result->solved = true;
-    result->robot = straight;
-    status.state = ProofState::StraightDrops;
-    status.worldSteps = straight.worldSteps;
-    status.solution = std::move(result);
-    return status;
+  level::CheckOptions options;
+  options.budgetSeconds = budgetSeconds;
+  options.cancel = cancel;
+  auto verdict = std::make_shared<level::LevelVerdict>(level::decideLevel(level, options));
+  switch (verdict->verdict) {
+    case level::Verdict::Proven:
+      status.state = ProofState::Winnable;
+      break;
+    case level::Verdict::NotWinnable:
+      status.state = ProofState::NotWinnable;
+      break;
+    case level::Verdict::StraightDrops:
+      status.state = ProofState::StraightDrops;
+      break;
+    case level::Verdict::Undecided:
+      status.state = ProofState::Undecided;
+      break;
+    case level::Verdict::Cancelled:
+      return status;
   }
-  if (cancel != nullptr && cancel->load()) return status;
-  // The solver is stopped by its time budget only; a cancelled search runs on to its answer,
-  // which the worker then drops because a newer revision is waiting.
-  auto result = std::make_shared<level::SolveResult>(level::solveLevel(*start, limits));
-  status.placements = result->placements;
-  status.seconds = result->seconds;
-  if (result->solved) {
-    status.state = ProofState::Winnable;
-    status.worldSteps = result->robot.worldSteps;
-    status.solution = std::move(result);
-  } else {
-    status.state = result->exhausted ? ProofState::NotWinnable : ProofState::Undecided;
-  }
+  status.verdict = std::move(verdict);
+  status.start = std::make_shared<world::GameState>(startedGame(level));
   return status;
 }
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "level/level_checks.h"
 #include "level/level_source.h"
-#include "level/solver.h"
 #include "world/game_state.h"
 
 namespace mdx::edit {
@@ -23,7 +23,7 @@ constexpr double kDefaultBudgetSeconds = 10.0;
 
 enum class ProofState {
   Searching,      // no answer yet for the current revision
-  Winnable,       // the solver found a solution
+  Winnable,       // proven: a solution exists (an intro level may be won by straight drops)
   NotWinnable,    // every choice was searched and none reaches the exit
   StraightDrops,  // every piece dropped straight down already wins
   Undecided,      // the budget ran out first
@@ -32,12 +32,10 @@ enum class ProofState {
 struct ProofStatus {
   uint64_t revision = 0;
   ProofState state = ProofState::Searching;
-  int worldSteps = 0;    // of the solution (Winnable) or the straight-drop run (StraightDrops)
-  long placements = 0;   // piece placements the search generated
-  double seconds = 0.0;  // search time
   double budget = kDefaultBudgetSeconds;
-  // The solution and the level it was found on (Winnable and StraightDrops), for the preview.
-  std::shared_ptr<const level::SolveResult> solution;
+  // The toolchain's decision (null while searching) and the level as the game starts it, for
+  // the path preview and the export.
+  std::shared_ptr<const level::LevelVerdict> verdict;
   std::shared_ptr<const world::GameState> start;
 };
 
@@ -46,11 +44,11 @@ struct ProofStatus {
 std::string describeProof(const ProofStatus& status);
 
 // The level started as the game starts it (its own loader, per-level resets, gate pass, first
-// piece), ready for the solver and the drawing.
+// piece), ready for the drawing.
 world::GameState startedGame(const level::LevelSource& level);
 
-// Decides one level (blocking). cancel, when set, ends the search early; the result is then
-// meaningless and the caller drops it.
+// Decides one level (blocking) with the level toolchain's checks. cancel, when set, ends the
+// search early; the status then stays Searching and the caller drops it.
 ProofStatus decideProof(const level::LevelSource& level, double budgetSeconds,
                         const std::atomic<bool>* cancel = nullptr);
 

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# The level editor's real window in a virtual X server, driven with xdotool: opens a copy of a
+# shipped level, paints a cell with a left click, erases one with a right click, undoes the
+# erase, saves and checks the saved level; then undoes the paint, saves again and checks the
+# file is the shipped one byte for byte. Screenshots of the canvas, the proof status and the
+# path preview are saved; the processor use of the idle editor is printed.
+# Usage: xvfb_edit_test.sh MARVOLEN_EDIT MARVOLEN_LEVEL LEVEL_SOURCE OUTPUT_FOLDER
+set -euo pipefail
+
+editor=$1
+leveltool=$2
+source=$3
+out=$4
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/edit.log "$out"/editor.out "$out"/*.dat
+log="$out/edit.log"
+work="$out/work.src"
+cp "$source" "$work"
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- editor log ---" >&2
+  cat "$log" >&2 2>/dev/null || true
+  echo "--- editor output ---" >&2
+  tail -n 30 "$out/editor.out" >&2 2>/dev/null || true
+  exit 1
+}
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
+done
+
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1700x1100x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+editor_pid=""
+cleanup() {
+  if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then kill "$editor_pid"; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -f "$display_file"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  sleep 0.1
+done
+[ -s "$display_file" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$display_file")"
+export SDL_VIDEODRIVER=x11
+
+shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
+
+# Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.
+wait_log() {
+  local pattern=$1 limit=${2:-30}
+  for _ in $(seq $((limit * 10))); do
+    if grep -q -- "$pattern" "$log" 2>/dev/null; then
+      grep -- "$pattern" "$log" | tail -n 1
+      return 0
+    fi
+    kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended while waiting for \"$pattern\""
+    sleep 0.1
+  done
+  fail "no \"$pattern\" in the editor log after ${limit}s"
+}
+
+"$editor" "$work" --log "$log" >"$out/editor.out" 2>&1 &
+editor_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
+  tail -n 1) || fail "no editor window appeared"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+read -r _ canvas_x canvas_y zoom <<<"$(wait_log '^canvas ')"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+# Clicks button $1 on the cell at row $2, column $3 of the canvas.
+click_cell() {
+  local px=$((X + canvas_x + (19 * $3 + 9) * zoom))
+  local py=$((Y + canvas_y + (19 * $2 - 26 + 9) * zoom))
+  xdotool mousemove "$px" "$py"
+  sleep 0.2
+  xdotool mousedown "$1"
+  sleep 0.15
+  xdotool mouseup "$1"
+  sleep 0.3
+}
+key() {
+  xdotool key --clearmodifiers "$1"
+  sleep 0.4
+}
+# The level file the level tool builds from a source: compared line by line.
+built() { "$leveltool" build "$1" "$2" || fail "cannot build $1"; }
+
+wait_log '^proof [0-9]*: winnable' 60 >/dev/null
+shot 01-canvas-and-proof
+
+click_cell 1 5 5   # paint the brush (block 1) into an empty cell
+click_cell 3 10 0  # erase the block at row 10, column 0
+wait_log '^proof 5: ' 60 >/dev/null
+shot 02-painted-and-erased
+key ctrl+z         # the erase comes back
+key ctrl+s
+wait_log '^message saved ' >/dev/null
+built "$source" "$out/shipped.dat"
+built "$work" "$out/saved.dat"
+changed=$(diff "$out/shipped.dat" "$out/saved.dat" | grep -c '^>' || true)
+[ "$changed" -eq 1 ] || fail "the saved level differs in $changed lines, not 1"
+[ "$(sed -n "$((2 + 34 * 5 + 5))p" "$out/saved.dat")" = "1" ] ||
+  fail "the painted cell was not saved"
+
+key ctrl+z         # the paint goes too: the level is the shipped one again
+key ctrl+s
+sleep 0.5
+cmp -s "$source" "$work" || fail "the level saved after undoing every edit is not the shipped source"
+
+key p
+wait_log '^preview on' >/dev/null
+sleep 0.3
+shot 03-path-preview
+
+# An idle editor sleeps in its event loop.
+hz=$(getconf CLK_TCK)
+before=$(awk '{print $14 + $15}' "/proc/$editor_pid/stat")
+sleep 3
+after=$(awk '{print $14 + $15}' "/proc/$editor_pid/stat")
+idle=$(((after - before) * 100 / (hz * 3)))
+echo "processor use of the idle editor: ${idle}%"
+[ "$idle" -le 5 ] || fail "the idle editor uses ${idle}% of a core"
+
+key ctrl+q
+for _ in $(seq 50); do
+  kill -0 "$editor_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$editor_pid" 2>/dev/null && fail "Ctrl+Q did not close the unchanged level"
+wait "$editor_pid" || fail "the editor ended with status $?"
+editor_pid=""
+echo "screenshots in $out"
