@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -156,7 +157,8 @@ class GameState {
 
   // Starts level n: pref.ini, the level file, every per-level reset, the gate pass and
   // the first piece. The caller sets levelNumber to n first and sets gameState afterwards.
-  // Returns how the level file read, as loadLevelFile does.
+  // Returns how the level file read, as loadLevelFile does. A missing or broken pref.ini
+  // and a level file that ends early are each reported once per file, naming it.
   LevelFileReport startLevel(int32_t n);
 
   // The part of startLevel after pref.ini and the path: loads path, makes the per-level
@@ -189,6 +191,12 @@ class GameState {
  private:
   LevelFileReport readLevelInto(LineReader& reader);
   void resetForLevel();
+  // levelCount for the pack, from pref.ini or, when that fails, the pack's level files.
+  int32_t packLevelCount();
+  // Shows text unless a message about file was shown before.
+  void tellOnce(const std::string& file, const std::string& text);
+
+  std::set<std::string> toldFiles_;  // files a problem was already reported for
 };
 
 }  // namespace mdx::world

@@ -8,12 +8,14 @@ LevelFileReport GameState::loadLevelFile(const std::string& path) {
   std::string bytes;
   if (!readFileStart(path, kLevelFileLines, bytes)) {
     if (messages != nullptr) {
-      // The text is fixed and does not name the level; loading goes on from the failed
-      // stream, so the level comes out empty and the robot keeps its old position.
-      messages->showMessage("Error opening file level??.dat", "Critical Error", MessageIcon::Error);
+      // Loading goes on from the failed stream, so the level comes out empty and the robot
+      // keeps its old position; the game does not play such a level.
+      messages->showMessage("Error opening file " + path, "Critical Error", MessageIcon::Error);
     }
     LineReader failed = LineReader::failed();
-    return readLevelInto(failed);
+    LevelFileReport report = readLevelInto(failed);
+    report.opened = false;
+    return report;
   }
   LineReader reader(bytes);
   return readLevelInto(reader);

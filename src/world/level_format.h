@@ -112,6 +112,7 @@ auto valueAt(Level& level, int line) -> decltype(&level.pieceCount) {
 struct LevelFileReport {
   int lines = 0;          // lines the input really held, at most 1938 (later ones are not read)
   bool overlong = false;  // the line `lines` was longer than 254 characters: all later ones read 0
+  bool opened = true;     // false: the file could not be opened (then lines is 0)
 
   bool complete() const { return lines == kLevelFileLines && !overlong; }
 };

@@ -1,36 +1,23 @@
 // Level start: the pack's settings, the level path, and every per-level reset.
 #include "world/game_state.h"
 #include "world/level_format.h"
+#include "world/timed_steps.h"
 
 namespace mdx::world {
 namespace {
 
-// The pack's last level from packName/pref.ini: a label line, then the number. A missing
-// file gives 0 without a message. Lines follow the level-file rules, so a long label works.
-int32_t packLevelCount(const std::string& packName) {
-  std::string bytes;
-  readFileStart(packName + "/pref.ini", kPrefLines, bytes);
-  return readLevelCount(bytes);
-}
+// The most levels a pack can number: level 99 is the ending.
+constexpr int32_t kMaxPackLevels = 98;
 
+// The loop's animation start values, and the rest of the scene's per-level values.
 void resetScene(Scene& scene) {
+  setAnimationStartValues(scene);
   scene.hudPhase = 0;
   scene.hudSlide = 0.0f;
   scene.blinkPhase = 0;
   scene.explosionAngle = 0.0f;
-  scene.robotScale = 1.0f;
-  scene.robotPivotX = 8.0f;
-  scene.robotPivotY = 25.0f;
   scene.bannerScale = 0.0f;
   scene.bannerX = 100.0f;
-  scene.waveClock = 0.0f;
-  scene.landscapeClock = 45.0f;
-  scene.gateTurn = 0.0f;
-  scene.parallax1X = {0.0f, 639.0f};
-  scene.parallax2X = {0.0f, 639.0f};
-  scene.fadeLevel = 255;
-  scene.lightLevel1 = 255;
-  scene.lightLevel2 = 255;
   scene.lightFalling1 = 1;
   scene.lightFalling2 = 1;
 }
@@ -44,9 +31,42 @@ std::string GameState::levelFilePath(int32_t n) const {
   return options.packName + "/level" + padded + ".dat";
 }
 
+// The pack's last level from packName/pref.ini: a label line, then the number. Lines follow
+// the level-file rules, so a long label works. When the file is missing or its number is not
+// positive, the pack's consecutive level files from level 1 on are counted instead.
+int32_t GameState::packLevelCount() {
+  const std::string prefPath = options.packName + "/pref.ini";
+  std::string bytes;
+  const bool opened = readFileStart(prefPath, kPrefLines, bytes);
+  const int32_t count = readLevelCount(bytes);
+  if (opened && count > 0) return count;
+  int32_t found = 0;
+  std::string ignored;
+  while (found < kMaxPackLevels && readFileStart(levelFilePath(found + 1), 1, ignored)) ++found;
+  const std::string problem =
+      opened ? " does not give a positive number of levels" : " could not be opened";
+  tellOnce(prefPath, prefPath + problem + ": the pack's " + std::to_string(found) +
+                         " consecutive level files from level 1 on are played.");
+  return found;
+}
+
 LevelFileReport GameState::startLevel(int32_t n) {
-  progress.levelCount = packLevelCount(options.packName);
-  return startLevelFromFile(levelFilePath(n));
+  progress.levelCount = packLevelCount();
+  const std::string path = levelFilePath(n);
+  const LevelFileReport report = startLevelFromFile(path);
+  if (report.opened && !report.complete()) {
+    // Missing lines read as 0, so the level is played as read; the player learns why once.
+    const std::string where =
+        report.overlong ? " has a line longer than 254 characters at line " : " ends after line ";
+    tellOnce(path, "The level file " + path + where + std::to_string(report.lines) + " of " +
+                       std::to_string(kLevelFileLines) + "; the rest of the level reads as 0.");
+  }
+  return report;
+}
+
+void GameState::tellOnce(const std::string& file, const std::string& text) {
+  if (messages == nullptr || !toldFiles_.insert(file).second) return;
+  messages->showMessage(text, "MarvolenDX", MessageIcon::Information);
 }
 
 LevelFileReport GameState::startLevelFromFile(const std::string& path) {

@@ -167,7 +167,8 @@ TEST(SimCli, MissingLevelsExit1AndStillPrintTheGamesView) {
   const RunResult result = runSim("--file " + absent + " --level-number 99");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.out.find("\"messages\":[{\"caption\":\"Critical Error\","
-                            "\"text\":\"Error opening file level??.dat\"}]"),
+                            "\"text\":\"Error opening file " +
+                            absent + "\"}]"),
             std::string::npos);
   EXPECT_EQ(intValue(result.out, "levelMusic"), 99);
   EXPECT_EQ(intValue(result.out, "pieceCount"), 0);

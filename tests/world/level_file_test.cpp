@@ -254,9 +254,10 @@ TEST_F(LevelFile, MissingFileShowsOneMessageAndGivesAnEmptyLevel) {
   game.world.deviceLayer.fill(8);
   game.world.pieceCount = 6;
   placeRobot(3, 4);
-  game.loadLevelFile(::testing::TempDir() + "mappackX/level07.dat");
+  const std::string path = ::testing::TempDir() + "mappackX/level07.dat";
+  EXPECT_FALSE(game.loadLevelFile(path).opened);
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, "Error opening file level??.dat");
+  EXPECT_EQ(boxes.shown[0].text, "Error opening file " + path);
   EXPECT_EQ(boxes.shown[0].caption, "Critical Error");
   EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Error);
   EXPECT_EQ(countCells(game.world.blockLayer, 0), 952);

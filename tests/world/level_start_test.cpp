@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "world_fixture.h"
 
 namespace mdx::world {
@@ -52,15 +54,64 @@ TEST_F(LevelStart, ReadsLevelCountFromPrefIniEveryTime) {
   EXPECT_EQ(game.progress.levelCount, 12);
 }
 
-TEST_F(LevelStart, MissingPrefIniSilentlyGivesZero) {
-  game.options.packName = ::testing::TempDir() + "no-such-pack";
+TEST_F(LevelStart, MissingOrBrokenPrefIniIsReportedOnceAndTheLevelFilesAreCounted) {
+  std::remove((pack + "/pref.ini").c_str());  // a temp folder may outlive an earlier run
+  for (const char* name : {"level01.dat", "level02.dat", "level03.dat", "level05.dat"}) {
+    writeLevel(name, World{});
+  }
   game.startLevel(1);
-  EXPECT_EQ(game.progress.levelCount, 0);
-  ASSERT_EQ(boxes.shown.size(), 1u);  // only the level file is reported
-  EXPECT_EQ(boxes.shown[0].text, "Error opening file level??.dat");
+  EXPECT_EQ(game.progress.levelCount, 3);  // level 4 is missing: the pack ends after 3
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, pack +
+                                     "/pref.ini could not be opened: the pack's 3 "
+                                     "consecutive level files from level 1 on are played.");
+  game.startLevel(2);  // said once
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  for (const char* count : {"0", "-4", "many"}) {
+    GameState fresh(nullptr, &boxes);
+    fresh.options.packName = pack;
+    writeTempFile(folder + "/pref.ini", std::string("levels\n") + count + "\n");
+    boxes.shown.clear();
+    fresh.startLevel(1);
+    EXPECT_EQ(fresh.progress.levelCount, 3) << count;
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("pref.ini does not give a positive number"),
+              std::string::npos);
+  }
+}
+
+TEST_F(LevelStart, AMissingLevelFileIsNamedAndReported) {
+  writeTempFile(folder + "/pref.ini", "levels\n5\n");
+  EXPECT_FALSE(game.startLevel(4).opened);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Error opening file " + pack + "/level04.dat");
+}
+
+TEST_F(LevelStart, ATruncatedLevelFileIsPlayedAndReportedOnceWithItsLastLine) {
+  writeTempFile(folder + "/pref.ini", "levels\n5\n");
+  std::string head;
+  const std::string whole = world::writeLevel(World{});
+  for (std::size_t i = 0, lines = 0; lines < 120; ++i) {
+    head += whole[i];
+    if (whole[i] == '\n') ++lines;
+  }
+  writeTempFile(folder + "/level02.dat", head);
+  const LevelFileReport report = game.startLevel(2);
+  EXPECT_TRUE(report.opened);
+  EXPECT_EQ(report.lines, 120);
+  game.startLevel(2);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "The level file " + pack +
+                                     "/level02.dat ends after line 120 of 1938; the rest of the "
+                                     "level reads as 0.");
+  writeTempFile(folder + "/level03.dat", std::string(300, '7') + "\n");
+  game.startLevel(3);
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[1].text.find("longer than 254 characters at line 1 of"), std::string::npos);
 }
 
 TEST_F(LevelStart, LoadsTheNumberedLevelOfThePack) {
+  writeTempFile(folder + "/pref.ini", "levels\n12\n");
   World seven;
   seven.pieceCount = 7;
   writeLevel("level07.dat", seven);
