@@ -107,12 +107,31 @@ bool Game::levelInPlay() const {
   return playState && state.world.levelComplete == 0;
 }
 
-void Game::startCurrentLevel() {
-  state.startLevel(state.progress.levelNumber);
+bool Game::startCurrentLevel() {
+  const world::LevelFileReport report = state.startLevel(state.progress.levelNumber);
   ++levelStarts;
+  if (!report.opened) {
+    // The message has named the file; an empty level would wait for ever.
+    backToTitle();
+    return false;
+  }
   stuckWatch_.reset();
   worldSteps_ = 0;
   state.scene.stuckHint = 0;
+  return true;
+}
+
+void Game::backToTitle() {
+  state.progress.gameState = StateTitle;
+  state.scene.fadeLevel = 255;
+  state.world.levelComplete = 0;
+  // Like the exit sequence above, a blow-up flight under way is called off: otherwise its
+  // end would restart the level and pull the player back from the title.
+  state.world.robotExploded = 0;
+  setTitleLook(state.world);
+  state.keys.quitPrompt = 0;
+  if (soundOn()) music_->playTitleMusic();
+  logChanges();
 }
 
 // A level the robot can no longer win shows the hint to restart it. The ending's robot walks
@@ -171,7 +190,7 @@ void Game::goToNextLevel() {
     progress.levelNumber = 99;
     progress.gameState = StateEnding;
   }
-  startCurrentLevel();
+  if (!startCurrentLevel()) return;
   switchMusic();
   logChanges();
 }

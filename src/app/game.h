@@ -72,8 +72,11 @@ class Game {
   bool levelInPlay() const;
   // While the quit prompt is shown: moves the level's timers on by the time since last call.
   void holdLevelTimers();
-  // Starts level levelNumber (the caller has set levelNumber and gameState).
-  void startCurrentLevel();
+  // Starts level levelNumber (the caller has set levelNumber and gameState). When its file
+  // cannot be opened the game goes back to the title instead and this returns false.
+  bool startCurrentLevel();
+  // The title screen with its look and music, as Q from the quit prompt goes there.
+  void backToTitle();
   void switchMusic();
   // Writes a log line when the game state changed or a level started since the last line.
   void logChanges();

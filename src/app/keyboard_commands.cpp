@@ -162,17 +162,8 @@ void Game::quitKey(const KeyState& keys) {
     return;
   }
   if (!latch) return;
-  state.progress.gameState = StateTitle;
-  state.scene.fadeLevel = 255;
-  state.world.levelComplete = 0;
-  // Like the exit sequence above, a blow-up flight under way is called off: otherwise its
-  // end would restart the level and pull the player back from the title.
-  state.world.robotExploded = 0;
-  setTitleLook(state.world);
-  state.keys.quitPrompt = 0;
-  if (soundOn()) music_->playTitleMusic();
   latch = 0;
-  logChanges();
+  backToTitle();
 }
 
 // Space, Enter and keypad Enter share one latch: the command fires once all are up.
@@ -199,8 +190,7 @@ void Game::confirm() {
       progress.gameState = StateReady;
       handledThisPoll_ = 1;  // the same release must not also leave StateReady
       progress.levelNumber = 1;
-      startCurrentLevel();
-      switchMusic();
+      if (startCurrentLevel()) switchMusic();
     }
   }
   if (progress.gameState == StateReady && !handledThisPoll_) progress.gameState = StateRunning;

@@ -167,6 +167,34 @@ TEST_F(LevelProgress, ALostLevelShowsTheRestartHintUntilItRestarts) {
   EXPECT_EQ(h.game.state.scene.stuckHint, 1);
 }
 
+// A pack that counts more levels than it holds, and a deleted ending: the message names the
+// file and the game goes back to the title instead of a dead black level.
+TEST_F(LevelProgress, AMissingLevelFileLeadsBackToTheTitleOnce) {
+  std::filesystem::remove(folder.root / "pack" / "level02.dat");
+  startRunning();
+  h.run(700);
+  ASSERT_EQ(h.game.state.world.levelComplete, 1);
+  h.run(10000);  // the exit sequence ends: level 2 cannot be opened
+  EXPECT_EQ(h.gameState(), StateTitle);
+  ASSERT_EQ(h.messages.shown.size(), 1u) << h.messages.shown.back().text;
+  EXPECT_EQ(h.messages.shown[0].text, "Error opening file pack/level02.dat");
+  h.tap(DIK_R);
+  h.run(1000);
+  EXPECT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_EQ(h.gameState(), StateTitle);
+  // The title still starts a game.
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateReady);
+  folder.writeLevel(2, exitLevel());
+  std::filesystem::remove(folder.root / "media" / "level99.dat");
+  h.tap(DIK_SPACE);
+  h.game.state.progress.levelNumber = 2;
+  h.run(700);
+  h.tap(DIK_SPACE);  // skips to the ending, which is gone
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(h.messages.shown.back().text, "Error opening file media/level99.dat");
+}
+
 TEST_F(LevelProgress, BlownUpRobotFliesOffAndLevelRestarts) {
   folder.writeLevel(1, bombLevel());
   startRunning();
