@@ -175,8 +175,20 @@ void Game::worldStepTimer() {
       watchForStuck();
       return;
     }
+    const world::Progress& progress = state.progress;
+    if (levelReached && progress.levelNumber <= progress.levelCount) {
+      levelReached(progress.levelNumber + 1);
+    }
   }
   if (exitSequenceStep(state)) goToNextLevel();
+}
+
+void Game::beginGame(int32_t level) {
+  world::Progress& progress = state.progress;
+  progress.gameState = StateReady;
+  progress.levelNumber = level < 1 ? 1 : level;
+  if (startCurrentLevel()) switchMusic();
+  logChanges();
 }
 
 // The end of the exit sequence: the next level, or the ending after the pack's last level.

@@ -62,6 +62,13 @@ class Game {
   std::function<void()> createWriters;
   // Receives one line per game-state change and per level start: "state StateReady level 2".
   std::function<void(const std::string&)> stateLog;
+  // Told the level the player may now start (the completed level's number plus one) when the
+  // robot reaches the exit of one of the pack's levels. The saved progress listens here.
+  std::function<void(int32_t nextLevel)> levelReached;
+
+  // Starts the given level of the pack at once, as START GAME does with the title's level
+  // choice (also for --level).
+  void beginGame(int32_t level);
 
   // How many levels were started so far (new game, next level, restart, ending).
   int levelStarts = 0;
@@ -92,6 +99,7 @@ class Game {
   void upKey(const KeyState& keys);
   bool downKey(const KeyState& keys);  // true when it has just ended the dropping phase
   void sideKey(const KeyState& keys, uint8_t key, world::Latch latch, bool left);
+  void titleLevelKey(const KeyState& keys, uint8_t key, world::Latch latch, bool left);
   void restartKey(const KeyState& keys);
   void musicKey(const KeyState& keys);
   void quitKey(const KeyState& keys);

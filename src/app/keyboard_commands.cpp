@@ -1,5 +1,7 @@
 // The keyboard commands. Every command fires when its key is released: while the key is down
 // its latch is set, and the first poll that finds the key up with the latch set runs it.
+#include <algorithm>
+
 #include "app/game.h"
 #include "world/timed_steps.h"
 
@@ -106,6 +108,10 @@ void Game::keyboardDropStep() {
 
 // Left or Right: asks the piece handler, then moves the piece one column if allowed.
 void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, bool left) {
+  if (state.progress.gameState == StateTitle) {
+    titleLevelKey(keys, key, latchIndex, left);
+    return;
+  }
   if (state.progress.gameState != StateDropping) return;
   uint8_t& latch = state.keys.keyLatch[latchIndex];
   if (state.keys.quitPrompt != 0) {
@@ -119,6 +125,24 @@ void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, b
   if (!latch) return;
   world::sideMoveStep(state, left);
   latch = 0;
+}
+
+// Left or Right on the title: the level START GAME begins with, one lower or higher, from 1 to
+// the highest level reached. A choice at its end stays there and makes no sound.
+void Game::titleLevelKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, bool left) {
+  uint8_t& latch = state.keys.keyLatch[latchIndex];
+  world::Keys& k = state.keys;
+  if (k.titleLevelLimit <= 1) return;  // no level reached yet: nothing to choose
+  if (isDown(keys, key)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  latch = 0;
+  const int32_t chosen = std::clamp(k.titleLevel + (left ? -1 : 1), 1, k.titleLevelLimit);
+  if (chosen == k.titleLevel) return;
+  k.titleLevel = chosen;
+  state.playSample(world::Sample::Button);
 }
 
 void Game::restartKey(const KeyState& keys) {
@@ -187,10 +211,8 @@ void Game::confirm() {
     if (state.keys.titleChoice == 0) {
       window_.destroyWindow();
     } else {
-      progress.gameState = StateReady;
       handledThisPoll_ = 1;  // the same release must not also leave StateReady
-      progress.levelNumber = 1;
-      if (startCurrentLevel()) switchMusic();
+      beginGame(state.keys.titleLevel);
     }
   }
   if (progress.gameState == StateReady && !handledThisPoll_) progress.gameState = StateRunning;

@@ -273,6 +273,8 @@ uint64_t stateDigest(const world::GameState& state) {
   d.add(state.keys.keyLatch);
   d.add(state.keys.titleChoice);
   d.add(state.keys.quitPrompt);
+  d.add(state.keys.titleLevel);
+  d.add(state.keys.titleLevelLimit);
   return d.value();
 }
 

@@ -9,6 +9,7 @@
 #include "app/frame_pacer.h"
 #include "app/game.h"
 #include "app/replay.h"
+#include "app/saved_progress.h"
 #include "app/sdl_clock.h"
 #include "app/sdl_event_loop.h"
 #include "app/sdl_icon.h"
@@ -75,6 +76,22 @@ int chooseOptions(world::Options& options, const CommandLine& commandLine,
   return runStartupDialog(dialog);
 }
 
+// Loads the saved progress into the title's level choice and records every level reached.
+void connectProgress(Game& game, ProgressFile& progress) {
+  progress.load();
+  world::Keys& keys = game.state.keys;
+  const std::string pack = game.state.options.packName;
+  keys.titleLevelLimit = progress.progress().highestLevel(pack);
+  keys.titleLevel = keys.titleLevelLimit;  // the choice starts on the record
+  game.levelReached = [&game, &progress, pack](int32_t nextLevel) {
+    progress.reach(pack, nextLevel, game.state.progress.levelCount);
+    world::Keys& k = game.state.keys;
+    const int32_t record = progress.progress().highestLevel(pack);
+    if (record > k.titleLevelLimit) k.titleLevel = record;
+    k.titleLevelLimit = record;
+  };
+}
+
 // Everything between the dialog and the shutdown: device, keyboard, window, loop.
 void playGame(world::Options& options, const CommandLine& commandLine, sound::Music& music,
               gfx::SdlMessageBoxes& messages, render::Device& device, render::Assets& assets,
@@ -109,7 +126,12 @@ void playGame(world::Options& options, const CommandLine& commandLine, sound::Mu
   };
   game.stateLog = stateLog;
   game.windowActive = 1;  // the window counts as active from its creation
+  ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), [](const std::string& note) {
+    std::fprintf(stderr, "marvolen: %s\n", note.c_str());
+  });
+  connectProgress(game, progress);
   game.startUp();
+  if (commandLine.level > 0) game.beginGame(commandLine.level);
 
   SdlEventSource events;
   EventLoop loop(game, events, windowControl);

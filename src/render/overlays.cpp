@@ -41,17 +41,8 @@ void drawReadySigns(const world::GameState& state, Assets& assets, uint32_t grey
   }
 }
 
-// The label and digits are black and white and do not fade.
 void drawLevelNumber(const world::GameState& state, Assets& assets) {
-  drawPlain(assets.textImages[3], 11.0f, 456.0f, kBlack);
-  drawPlain(assets.textImages[3], 10.0f, 455.0f, kWhite);
-  const LevelDigits digits = levelDigits(state.progress.levelNumber);
-  gfx::SpriteImage& tens = assets.digitImages[static_cast<size_t>(digits.tens)];
-  gfx::SpriteImage& units = assets.digitImages[static_cast<size_t>(digits.units)];
-  drawPlain(tens, 83.0f, 456.0f, kBlack);
-  drawPlain(tens, 82.0f, 455.0f, kWhite);
-  drawPlain(units, 95.0f, 456.0f, kBlack);
-  drawPlain(units, 94.0f, 455.0f, kWhite);
+  drawLevelLabel(assets, state.progress.levelNumber, 10.0f, 455.0f);
 }
 
 // The banner slides in from the right while growing, bobbing and rocking.
@@ -76,6 +67,19 @@ void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state) {
 }
 
 }  // namespace
+
+// The label and digits are black and white and do not fade.
+void drawLevelLabel(Assets& assets, int32_t levelNumber, float x, float y) {
+  drawPlain(assets.textImages[3], x + 1.0f, y + 1.0f, kBlack);
+  drawPlain(assets.textImages[3], x, y, kWhite);
+  const LevelDigits digits = levelDigits(levelNumber);
+  gfx::SpriteImage& tens = assets.digitImages[static_cast<size_t>(digits.tens)];
+  gfx::SpriteImage& units = assets.digitImages[static_cast<size_t>(digits.units)];
+  drawPlain(tens, x + 73.0f, y + 1.0f, kBlack);
+  drawPlain(tens, x + 72.0f, y, kWhite);
+  drawPlain(units, x + 85.0f, y + 1.0f, kBlack);
+  drawPlain(units, x + 84.0f, y, kWhite);
+}
 
 LevelDigits levelDigits(int32_t levelNumber) {
   const int32_t shown = std::clamp(levelNumber, 0, 99);

@@ -14,6 +14,10 @@ void drawOverlays(const world::GameState& state, Assets& assets);
 // The ending's quit prompt (only while quitPrompt is 1); the last step of the ending picture.
 void drawEndingQuitPrompt(const world::GameState& state, Assets& assets);
 
+// "LEVEL nn" with the label and digit pictures, top-left corner at (x, y), with a black
+// shadow one pixel down and right. The level number of play and the title's level choice.
+void drawLevelLabel(Assets& assets, int32_t levelNumber, float x, float y);
+
 // The two digits shown for a level number. Numbers outside 0 to 99 show the nearest of them,
 // so the digits always name one of the ten digit pictures.
 struct LevelDigits {

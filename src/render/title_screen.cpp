@@ -2,6 +2,7 @@
 
 #include "render/draw_helpers.h"
 #include "render/draw_tables.h"
+#include "render/overlays.h"
 
 namespace mdx::render {
 
@@ -10,6 +11,9 @@ namespace {
 // Top of the menu bar for each choice; the two places are 44 pixels apart.
 constexpr float kStartBarY = 211.0f;
 constexpr float kQuitBarY = 255.0f;
+// Where "LEVEL nn" of the level choice sits: centred below the Quit entry.
+constexpr float kLevelChoiceX = 272.0f;
+constexpr float kLevelChoiceY = 300.0f;
 
 void drawTextLines(Assets& assets) {
   assets.blackWriter.draw(kVersionLine, 11, 442);
@@ -28,6 +32,13 @@ void drawMenu(const world::GameState& state, Assets& assets, uint32_t grey) {
   assets.rect01Image.draw(196.0f, barTop + cosDegrees(wave), grey, 0.025f * sinDegrees(wave),
                           124.0f, 24.0f, 1.0f, 1.0f);
   drawShadowed(menu, 205.0f, 220.0f, grey);
+}
+
+// The level START GAME begins with, under the menu. Shown only when there is a choice (the
+// player has reached a later level); otherwise the title is as it always was.
+void drawLevelChoice(const world::GameState& state, Assets& assets) {
+  if (state.keys.titleLevelLimit <= 1) return;
+  drawLevelLabel(assets, state.keys.titleLevel, kLevelChoiceX, kLevelChoiceY);
 }
 
 }  // namespace
@@ -56,6 +67,7 @@ void drawTitleForeground(const world::GameState& state, Assets& assets) {
   assets.dxImage.draw(474.0f, 116.0f, grey, 0.0f, 75.5f, 40.0f, 1.0f, 1.0f);
   drawTextLines(assets);
   drawMenu(state, assets, grey);
+  drawLevelChoice(state, assets);
 }
 
 }  // namespace mdx::render

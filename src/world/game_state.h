@@ -128,6 +128,10 @@ struct Keys {
   std::array<uint8_t, 8> keyLatch{};
   uint8_t titleChoice = 1;  // 1 start, 0 quit
   uint8_t quitPrompt = 0;
+  // The level START GAME begins with, chosen on the title with Left and Right from 1 to
+  // titleLevelLimit (the highest level the player has reached in the pack, 1 when none).
+  int32_t titleLevel = 1;
+  int32_t titleLevelLimit = 1;
 };
 
 // The game state and the puzzle world's operations on it. Sound effects and messages go out

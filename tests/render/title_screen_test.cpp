@@ -85,5 +85,24 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
   EXPECT_EQ(kVersionLine, "Marvolen DX - version 1.0");
 }
 
+TEST_F(TitleScreenTest, LevelChoiceShowsOnlyOnceALaterLevelIsReached) {
+  frame();  // no level reached: the title as it always was
+  EXPECT_TRUE(drawsOf("media/text04.tga").empty());
+  state.keys.titleLevelLimit = 12;
+  state.keys.titleLevel = 7;
+  frame();
+  const auto label = drawsOf("media/text04.tga");
+  ASSERT_EQ(label.size(), 2u);  // shadow, then the label
+  const auto tens = drawsOf("media/0.tga");
+  const auto units = drawsOf("media/7.tga");
+  ASSERT_EQ(tens.size(), 2u);
+  ASSERT_EQ(units.size(), 2u);
+  // Below the menu, the digits to the right of the label, in the label's row.
+  EXPECT_GT(label[1].y, 255.0f + 24.0f);
+  EXPECT_GT(tens[1].x, label[1].x);
+  EXPECT_GT(units[1].x, tens[1].x);
+  EXPECT_EQ(units[1].y, label[1].y);
+}
+
 }  // namespace
 }  // namespace mdx::render::testing

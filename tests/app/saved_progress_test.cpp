@@ -1,0 +1,262 @@
+// Saved progress: the records and their text, the file read and written safely whatever lies
+// at its path, and the title's level choice and the records a played game makes.
+#include "app/saved_progress.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game_harness.h"
+
+namespace mdx::app::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace mdx::world;
+
+std::string readAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeAll(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(ProgressRecords, ReadsNamesOfAnyKindAndSkipsBadLinesWithANote) {
+  SavedProgress progress;
+  std::vector<std::string> notes;
+  progress.parse(
+      "mappack1=3\r\n"
+      "my pack=7\n"
+      "a=b=c=12\n"             // split at the last '='
+      "\xC3\xA9t\xC3\xA9=5\n"  // UTF-8
+      "zero=0\nminus=-3\nword=abc\nhuge=99999999999999999999\nempty=\n=4\nno equals\n"
+      "\n"             // blank lines are no records and no faults
+      "mappack1=2\n",  // a lower duplicate does not lower the record
+      notes);
+  EXPECT_EQ(progress.highestLevel("mappack1"), 3);
+  EXPECT_EQ(progress.highestLevel("my pack"), 7);
+  EXPECT_EQ(progress.highestLevel("a=b=c"), 12);
+  EXPECT_EQ(progress.highestLevel("\xC3\xA9t\xC3\xA9"), 5);
+  for (const char* bad : {"zero", "minus", "word", "huge", "empty", "no equals"}) {
+    EXPECT_EQ(progress.highestLevel(bad), 1) << bad;
+  }
+  EXPECT_EQ(notes.size(), 7u);
+  EXPECT_NE(notes.front().find("line 5"), std::string::npos) << notes.front();
+
+  // The written text reads back to the same records.
+  SavedProgress again;
+  std::vector<std::string> none;
+  again.parse(progress.text(), none);
+  EXPECT_TRUE(none.empty());
+  EXPECT_EQ(again.text(), progress.text());
+}
+
+TEST(ProgressRecords, ReachingRaisesCapsAndNeverLowers) {
+  SavedProgress progress;
+  EXPECT_EQ(progress.highestLevel("p"), 1);
+  EXPECT_FALSE(progress.reach("p", 1, 16));  // level 1 is always open: nothing to record
+  EXPECT_TRUE(progress.reach("p", 4, 16));
+  EXPECT_FALSE(progress.reach("p", 3, 16));
+  EXPECT_EQ(progress.highestLevel("p"), 4);
+  EXPECT_TRUE(progress.reach("p", 17, 16));  // after the last level: the last level
+  EXPECT_EQ(progress.highestLevel("p"), 16);
+  EXPECT_FALSE(progress.reach("", 5, 16));  // names that cannot be written as one line
+  EXPECT_FALSE(progress.reach("two\nlines", 5, 16));
+  EXPECT_EQ(progress.text(), "p=16\n");
+}
+
+class ProgressOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("mdx-progress-" + std::to_string(getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    path = dir / "marvolen-dx" / "progress.txt";
+  }
+  void TearDown() override {
+    chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+  }
+  ProgressFile file(FileWriter writer = {}) {
+    return ProgressFile(
+        path.string(), [this](const std::string& n) { notes.push_back(n); }, std::move(writer));
+  }
+  fs::path dir, path;
+  std::vector<std::string> notes;
+};
+
+TEST_F(ProgressOnDisk, MissingFileAndFoldersAreMadeOnTheFirstRecord) {
+  ProgressFile progress = file();
+  progress.load();
+  EXPECT_TRUE(notes.empty());
+  progress.reach("mappack1", 2, 16);
+  EXPECT_EQ(readAll(path), "mappack1=2\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()),
+            1);  // no temporary file left beside it
+}
+
+TEST_F(ProgressOnDisk, UnreadableThingsAtThePathGiveANoteAndTheDefaults) {
+  fs::create_directories(path.parent_path());
+  // A folder, a named pipe (which must not block the game), a binary file, an empty file.
+  fs::create_directory(path);
+  ProgressFile onFolder = file();
+  onFolder.load();
+  EXPECT_EQ(onFolder.progress().highestLevel("mappack1"), 1);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("not a regular file"), std::string::npos) << notes[0];
+  onFolder.reach("mappack1", 3, 16);  // cannot replace a folder: a note, no crash
+  EXPECT_EQ(notes.size(), 2u);
+  fs::remove(path);
+
+  ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+  ProgressFile onPipe = file();
+  onPipe.load();
+  EXPECT_EQ(notes.size(), 3u);
+  fs::remove(path);
+
+  writeAll(path, std::string("\0\x01\xff=\x80\n\0\0", 8));
+  ProgressFile onBinary = file();
+  onBinary.load();
+  EXPECT_EQ(onBinary.progress().highestLevel("mappack1"), 1);
+  EXPECT_GE(notes.size(), 4u);
+
+  writeAll(path, "");
+  const std::size_t before = notes.size();
+  ProgressFile onEmpty = file();
+  onEmpty.load();
+  EXPECT_EQ(notes.size(), before);
+  EXPECT_EQ(onEmpty.progress().text(), "");
+}
+
+TEST_F(ProgressOnDisk, OnlyTheFirst64KiBOfAHugeFileAreRead) {
+  fs::create_directories(path.parent_path());
+  // A record, then a line of a million characters, then a record beyond the limit.
+  writeAll(path, "first=5\n" + std::string(1000000, 'x') + "=3\nlate=9\n");
+  ProgressFile progress = file();
+  progress.load();
+  EXPECT_EQ(progress.progress().highestLevel("first"), 5);
+  EXPECT_EQ(progress.progress().highestLevel("late"), 1);
+  ASSERT_FALSE(notes.empty());
+  EXPECT_NE(notes[0].find("64 KiB"), std::string::npos) << notes[0];
+
+  const SmallFile small = readSmallFile(path.string(), 10);
+  EXPECT_EQ(small.text, "first=5\nxx");
+  EXPECT_TRUE(small.cutShort);
+}
+
+TEST_F(ProgressOnDisk, AFailedWriteLeavesTheOldFileWhole) {
+  fs::create_directories(path.parent_path());
+  writeAll(path, "mappack1=4\n");
+  // A disk that fills up after a few bytes.
+  ProgressFile progress = file([](int fd, const void* data, std::size_t size) -> ssize_t {
+    if (size > 3) return ::write(fd, data, 3);
+    errno = ENOSPC;
+    return -1;
+  });
+  progress.load();
+  progress.reach("mappack1", 9, 16);
+  EXPECT_EQ(readAll(path), "mappack1=4\n");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("No space left"), std::string::npos) << notes[0];
+  EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()), 1);
+
+  // A folder that cannot be written in (skipped when running as root, who may write anyway).
+  if (geteuid() != 0) {
+    chmod(path.parent_path().c_str(), 0555);
+    ProgressFile locked = file();
+    locked.load();
+    locked.reach("mappack1", 9, 16);
+    EXPECT_EQ(notes.size(), 2u);
+    chmod(path.parent_path().c_str(), 0755);
+    EXPECT_EQ(readAll(path), "mappack1=4\n");
+  }
+}
+
+TEST_F(ProgressOnDisk, AFileWhereAFolderShouldBeIsReported) {
+  writeAll(dir / "marvolen-dx", "in the way");
+  ProgressFile progress = file();
+  progress.load();
+  progress.reach("mappack1", 2, 16);
+  ASSERT_EQ(notes.size(), 2u);  // cannot read below a file, cannot write there either
+  EXPECT_NE(notes[1].find("not a folder"), std::string::npos) << notes[1];
+}
+
+TEST(ProgressPath, XdgDataHomeWhenAbsoluteOtherwiseTheHomeFolder) {
+  const char* oldData = std::getenv("XDG_DATA_HOME");
+  const std::string savedData = oldData != nullptr ? oldData : "";
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  setenv("HOME", "/home/player", 1);
+  setenv("XDG_DATA_HOME", "/data", 1);
+  EXPECT_EQ(progressFilePath(), "/data/marvolen-dx/progress.txt");
+  setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
+  EXPECT_EQ(progressFilePath(), "/home/player/.local/share/marvolen-dx/progress.txt");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(progressFilePath(), "/home/player/.local/share/marvolen-dx/progress.txt");
+  unsetenv("HOME");
+  EXPECT_EQ(progressFilePath(), "");
+  if (oldHome != nullptr) setenv("HOME", savedHome.c_str(), 1);
+  if (oldData != nullptr) setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+}
+
+// The game side, headless: the title's choice and the levels reached.
+class LevelChoice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int n = 1; n <= 3; ++n) folder.writeLevel(n, exitLevel());
+    h.game.levelReached = [this](int32_t level) { reached.push_back(level); };
+  }
+  GameFolder folder{3};
+  Harness h;
+  std::vector<int32_t> reached;
+};
+
+TEST_F(LevelChoice, LeftAndRightChooseWithinTheRecordAndStartGameBeginsThere) {
+  Keys& keys = h.game.state.keys;
+  h.tap(DIK_RIGHT);  // no record: nothing to choose
+  EXPECT_EQ(keys.titleLevel, 1);
+  keys.titleLevelLimit = 3;
+  keys.titleLevel = 3;
+  h.tap(DIK_RIGHT);
+  EXPECT_EQ(keys.titleLevel, 3);
+  h.tap(DIK_LEFT);
+  h.tap(DIK_LEFT);
+  h.tap(DIK_LEFT);
+  EXPECT_EQ(keys.titleLevel, 1);
+  h.tap(DIK_RIGHT);
+  EXPECT_EQ(h.gameState(), StateTitle);
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 2);
+  // In play Left and Right are steering again; the choice stays.
+  h.tap(DIK_LEFT);
+  EXPECT_EQ(keys.titleLevel, 2);
+}
+
+TEST_F(LevelChoice, CompletingALevelReportsTheNextOnceAndBeginGameStartsAnyLevel) {
+  h.game.beginGame(3);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 3);
+  h.tap(DIK_SPACE);
+  for (int i = 0; i < 100 && h.gameState() != StateEnding; ++i) h.frame(150);
+  EXPECT_EQ(h.gameState(), StateEnding);
+  EXPECT_EQ(reached, std::vector<int32_t>{4});  // once, at the exit; the caller caps it
+  h.run(5000, 150);                             // the ending reaches no exit
+  EXPECT_EQ(reached.size(), 1u);
+}
+
+}  // namespace
+}  // namespace mdx::app::testing
