@@ -1,0 +1,66 @@
+// Proof latency of the level editor on every shipped level: the editor's proof worker is busy
+// on an edit of the level (one bomb more, so it must search), then the next edit arrives and
+// cancels that search; the time from that edit to its status on screen is measured.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "edit/proof.h"
+#include "level/tool_commands.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using mdx::edit::ProofState;
+
+void proofAfterEdit(benchmark::State& bench, const std::string& path) {
+  mdx::level::LevelSource level, edited;
+  std::string error;
+  if (!mdx::level::loadLevel(path, level, error)) {
+    bench.SkipWithError(error.c_str());
+    return;
+  }
+  edited = level;
+  edited.deviceLayer[mdx::world::cellIndex(1, 0)] = mdx::world::kBomb;
+  mdx::edit::ProofWorker worker(mdx::edit::kDefaultBudgetSeconds);
+  uint64_t revision = 0;
+  mdx::edit::ProofStatus answer;
+  for (auto _ : bench) {
+    worker.submit(++revision, edited);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));  // its search is under way
+    const auto edit = std::chrono::steady_clock::now();
+    worker.submit(++revision, level);
+    answer = worker.wait();
+    bench.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - edit).count());
+  }
+  bench.SetLabel(mdx::edit::describeProof(answer));
+  bench.counters["winnable"] = answer.state == ProofState::Winnable ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const fs::path pack = fs::path(MDX_SOURCE_DIR) / "levels" / "mappack1";
+  int registered = 0;
+  for (int number = 1; number <= 98; ++number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "level%02d.src", number);
+    if (!fs::exists(pack / name)) break;
+    benchmark::RegisterBenchmark(("proof_after_edit/" + std::string(name, 7)).c_str(),
+                                 proofAfterEdit, (pack / name).string())
+        ->Iterations(5)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    ++registered;
+  }
+  if (registered == 0) std::fprintf(stderr, "no level sources in %s\n", pack.string().c_str());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return registered == 0 ? 1 : 0;
+}
