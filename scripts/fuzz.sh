@@ -12,10 +12,19 @@ cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMDX_FUZZ=ON -DMDX_BUILD_TESTS=OFF \
   -DMDX_BUILD_BENCHMARKS=OFF -DMDX_GENERATE_MEDIA=OFF > build-fuzz.log 2>&1 || {
   cat build-fuzz.log; exit 1; }
+# The targets fuzz/CMakeLists.txt defines, as the configure listed them.
+known=()
+mapfile -t known < build-fuzz/fuzz-targets.txt
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for f in fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
+  targets=("${known[@]}")
 fi
+for t in "${targets[@]}"; do
+  if [[ " ${known[*]} " != *" $t "* ]]; then
+    echo "unknown fuzz target $t (fuzz/CMakeLists.txt defines: ${known[*]})" >&2
+    exit 2
+  fi
+done
 built=()
 for t in "${targets[@]}"; do
   if cmake --build build-fuzz -j "$jobs" --target "$t" >> build-fuzz.log 2>&1; then
@@ -31,11 +40,14 @@ for t in "${built[@]}"; do
   corpus="build-fuzz/corpus/$t"
   mkdir -p "$corpus"
   [ -d "fuzz/corpus/$t" ] && cp -n fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
-  if [ -f fuzz/seeds.txt ]; then
-    grep -E "^$t " fuzz/seeds.txt | while read -r _ pattern; do
-      for s in $pattern; do [ -f "$s" ] && cp -n "$s" "$corpus"/ 2>/dev/null || true; done
-    done
+  # Lines "<target> <file patterns>" of fuzz/seeds.txt add generated game files as seeds.
+  seed_lines=$(grep -E "^$t " fuzz/seeds.txt || true)
+  if [ -z "$seed_lines" ]; then
+    echo "note: fuzz/seeds.txt has no line for $t; it starts from fuzz/corpus/$t alone" >&2
   fi
+  while read -r _ pattern; do
+    for s in $pattern; do [ -f "$s" ] && cp -n "$s" "$corpus"/ 2>/dev/null || true; done
+  done <<< "$seed_lines"
   echo "== $t: ${seconds}s"
   if ! "build-fuzz/fuzzers/$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
       -artifact_prefix="build-fuzz/findings/$t-" -print_final_stats=1 "$corpus" \

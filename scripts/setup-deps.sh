@@ -10,7 +10,7 @@ packages=(
   libimgui-dev libstb-dev libcairo2-dev libmp3lame-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick-6.q16
   desktop-file-utils appstream lintian dpkg-dev man-db groff-base libxml2-utils
-  clang libclang-rt-14-dev libfuzzer-14-dev
+  clang libclang-rt-14-dev libfuzzer-14-dev clang-format-14
 )
 
 missing=()
