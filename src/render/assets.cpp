@@ -11,12 +11,31 @@ Device::~Device() = default;
 Device::Device(Device&&) noexcept = default;
 Device& Device::operator=(Device&&) noexcept = default;
 
+std::string missingPicturesText(const std::vector<std::string>& files) {
+  const std::size_t count = files.size();
+  std::string text =
+      std::to_string(count) + (count == 1 ? " picture" : " pictures") + " could not be loaded:";
+  for (std::size_t i = 0; i < count && i < kMissingPicturesListed; ++i) text += "\n" + files[i];
+  if (count > kMissingPicturesListed) {
+    text += "\nand " + std::to_string(count - kMissingPicturesListed) + " more.";
+  }
+  return text;
+}
+
 int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
                world::MessageBoxes* messages) {
   int loaded = 0;
+  // Each picture that fails names its file here; the player gets one message for them all.
+  world::RecordingMessageBoxes failed;
   for (const AssetEntry& entry : assetTable(packName)) {
     // Filter 1: the picture is taken at its own size, without filtering or rescaling.
-    if (assetTarget(assets, entry).load(backend, entry.file, 1, messages) == gfx::kOk) ++loaded;
+    if (assetTarget(assets, entry).load(backend, entry.file, 1, &failed) == gfx::kOk) ++loaded;
+  }
+  if (!failed.shown.empty() && messages != nullptr) {
+    std::vector<std::string> files;
+    for (const world::RecordedMessage& message : failed.shown) files.push_back(message.text);
+    messages->showMessage(missingPicturesText(files), "Critical error",
+                          world::MessageIcon::Information);
   }
   return loaded;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gfxlib/display.h"
 #include "gfxlib/sprite_image.h"
@@ -52,9 +53,17 @@ struct Device {
   std::unique_ptr<gfx::SdlBackend> backend;
 };
 
+// How many missing pictures the message names; the rest are counted.
+constexpr std::size_t kMissingPicturesListed = 10;
+
+// The one message about pictures that could not be loaded: their count, the first
+// kMissingPicturesListed file names one per line, and how many more there are.
+std::string missingPicturesText(const std::vector<std::string>& files);
+
 // Loads the 117 pictures of the asset table, in its order, through backend; the two pack
-// landscapes come from packName's folder. Each picture that fails shows its own message (text
-// = the file name, caption "Critical error") and loading goes on. Returns how many loaded.
+// landscapes come from packName's folder. Loading goes on past a picture that fails; when any
+// failed, one message (missingPicturesText, caption "Critical error") names them. Returns how
+// many loaded.
 int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
                world::MessageBoxes* messages);
 

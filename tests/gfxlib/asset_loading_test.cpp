@@ -1,9 +1,10 @@
-// Loading the game's pictures: table order and names, one message per missing picture, the
+// Loading the game's pictures: table order and names, one message for the missing pictures, the
 // pack's landscapes, and the whole device set-up on the dummy video driver.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -93,7 +94,7 @@ TEST(AssetLoading, PicturesLandInTheirElementsAndTheRestStayEmpty) {
   EXPECT_EQ(backend.drawn.size(), 1u);
 }
 
-TEST(AssetLoading, EachMissingPictureGivesOneMessageAndTheRestStillLoad) {
+TEST(AssetLoading, MissingPicturesGiveOneMessageAndTheRestStillLoad) {
   Assets assets;
   RecordingBackend backend;
   backend.missing = {"media/block007.tga", "mappack1/lndscp02.tga"};
@@ -101,13 +102,30 @@ TEST(AssetLoading, EachMissingPictureGivesOneMessageAndTheRestStillLoad) {
   const size_t pictures = assetTable("mappack1").size();
   EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), static_cast<int>(pictures) - 2);
   EXPECT_EQ(backend.requested.size(), pictures);
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].text, "mappack1/lndscp02.tga");
-  EXPECT_EQ(messages.shown[1].text, "media/block007.tga");
-  EXPECT_EQ(messages.shown[1].caption, "Critical error");
-  EXPECT_EQ(messages.shown[1].icon, world::MessageIcon::Information);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "2 pictures could not be loaded:\nmappack1/lndscp02.tga\nmedia/block007.tga");
+  EXPECT_EQ(messages.shown[0].caption, "Critical error");
+  EXPECT_EQ(messages.shown[0].icon, world::MessageIcon::Information);
   EXPECT_EQ(assets.blockImages[7].loaded, 0);
   EXPECT_EQ(assets.blockImages[8].loaded, 1);
+}
+
+// With media/ gone: one message, not one box per picture.
+TEST(AssetLoading, EveryPictureMissingNamesTheFirstTenAndCountsTheRest) {
+  Assets assets;
+  RecordingBackend backend;
+  for (const AssetEntry& entry : assetTable("mappack1")) backend.missing.insert(entry.file);
+  world::RecordingMessageBoxes messages;
+  EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), 0);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  const std::string& text = messages.shown[0].text;
+  const size_t pictures = backend.requested.size();
+  EXPECT_EQ(text.rfind(std::to_string(pictures) + " pictures could not be loaded:\n", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
+  EXPECT_NE(text.find("\n" + backend.requested[9] + "\n"), std::string::npos);
+  EXPECT_EQ(text.find(backend.requested[10]), std::string::npos);
+  EXPECT_EQ(text.substr(text.rfind('\n')), "\nand " + std::to_string(pictures - 10) + " more.");
 }
 
 // Pack names of up to 31 characters are allowed; the picture paths are never cut short.
@@ -159,7 +177,7 @@ TEST_F(GameFolder, DeviceSetUpSettlesThePackAndLoadsItsPictures) {
             gfx::kOk);
   EXPECT_EQ(options.packName, "snd");
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "media/block007.tga");
+  EXPECT_EQ(messages.shown[0].text, "1 picture could not be loaded:\nmedia/block007.tga");
   EXPECT_EQ(assets.landscapeImages[1].loaded, 1);
   EXPECT_EQ(assets.landscapeImages[2].fileName(), "snd/lndscp03.tga");
   EXPECT_EQ(assets.blockImages[7].loaded, 0);
