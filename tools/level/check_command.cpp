@@ -1,5 +1,5 @@
-// marvolen-level check and legend: the level checks for scripts and the map characters every
-// source may use.
+// marvolen-level check, legend and shapes: the level checks for scripts, the map characters
+// every source may use and the cells each piece fills.
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -7,6 +7,7 @@
 #include "level/legend.h"
 #include "level/level_checks.h"
 #include "level/tool_commands.h"
+#include "world/piece_table.h"
 
 namespace mdx::level {
 
@@ -27,6 +28,18 @@ void printLegend(std::ostream& out, const char* layer, const std::vector<LegendD
       out << "  [define it: char " << layer << ' ' << entry.symbol << ' ' << code << "]";
     out << '\n';
   }
+}
+
+// What piece type writes at (row, column) of its box when it lands: '#' a block, 'C' a lift
+// car, '|' a lift shaft, '.' nothing.
+char shapeCell(int32_t type, int row, int column) {
+  char cell = '.';
+  for (const world::CellWrite& write : world::pieceKind(type)->landWrites) {
+    if (write.row != row || write.column != column || write.value == 0) continue;
+    if (write.layer == world::Layer::Block) cell = '#';
+    if (write.layer == world::Layer::Device) cell = write.value == world::kLiftCar ? 'C' : '|';
+  }
+  return cell;
 }
 
 }  // namespace
@@ -72,6 +85,27 @@ int legendCommand(std::ostream& out) {
          "uses with its own char line (char block g 1).\n";
   printLegend(out, "block", defaultBlockEntries(), 0);
   printLegend(out, "device", defaultDeviceEntries(), 100);
+  return 0;
+}
+
+int shapesCommand(std::ostream& out) {
+  out << "Where each piece lands in its 3 x 4 box (columns 0-2 from the left, rows 0-3 from the "
+         "top;\n# block, C lift car, | lift shaft). A piece appears with its box at column 15, "
+         "row 0.\n\n";
+  std::string header = "      ";
+  for (int32_t type = 1; type < world::kPieceKinds; ++type) {
+    const std::string name = pieceTypeName(type);
+    header += name + std::string(10 - name.size(), ' ');
+  }
+  out << header.substr(0, header.find_last_not_of(' ') + 1) << '\n';
+  for (int row = 0; row < 4; ++row) {
+    out << "row " << row;
+    for (int32_t type = 1; type < world::kPieceKinds; ++type) {
+      out << (type == 1 ? " " : "       ");
+      for (int column = 0; column < 3; ++column) out << shapeCell(type, row, column);
+    }
+    out << '\n';
+  }
   return 0;
 }
 

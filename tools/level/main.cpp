@@ -19,7 +19,7 @@ namespace {
 const char kUsage[] =
     "usage: marvolen-level build SRC OUT.dat [--strict]\n"
     "       marvolen-level check FILE [--budget SECONDS]\n"
-    "       marvolen-level legend\n"
+    "       marvolen-level legend | shapes\n"
     "       marvolen-level pack new DIR | add DIR SOURCE | check DIR [--game-dir DIR] "
     "[--budget S]\n"
     "       marvolen-level decompile IN.dat OUT.src\n"
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   if (command == "check" && argc >= 3)
     return checkCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "legend" && argc == 2) return legendCommand(std::cout);
+  if (command == "shapes" && argc == 2) return shapesCommand(std::cout);
   if (command == "pack") return packCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "decompile" && argc == 4) return decompileCommand(argv[2], argv[3], std::cerr);
   if (command == "solve" && argc >= 3)

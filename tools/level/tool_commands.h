@@ -36,6 +36,9 @@ int checkCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 // marvolen-level legend: the default map characters with their codes, names and pictures.
 int legendCommand(std::ostream& out);
 
+// marvolen-level shapes: the cells each piece type fills in its 3 x 4 box when it lands.
+int shapesCommand(std::ostream& out);
+
 // marvolen-level decompile IN OUT: 0 on success, 1 with a message on err.
 int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err);
 
