@@ -27,11 +27,21 @@ const char kUsage[] =
     "       marvolen-level stats DIR|FILE [--csv] [--max-seconds S]\n"
     "       marvolen-level preview FILE OUT.png [--game-dir DIR] [--running]\n";
 
+const char kExitCodes[] =
+    "exit status: 0 done (check: proven); 1 the file could not be built, written or found, or\n"
+    "(pack) refused or problems found, (solve) no solution; 2 bad arguments, or (check) an\n"
+    "unreadable or broken level; check also: 3 not winnable, 4 won by straight drops,\n"
+    "5 undecided within the budget.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace mdx::level;
   const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsage << kExitCodes;
+    return 0;
+  }
   if (command == "build" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "--strict")))
     return buildCommand(argv[2], argv[3], std::cerr, argc == 5);
   if (command == "check" && argc >= 3)
