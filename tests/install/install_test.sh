@@ -25,7 +25,7 @@ done
 
 rm -rf "$work"
 mkdir -p "$work/elsewhere" "$work/empty"
-DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
+DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install failed: $(tail -n 5 "$work/install.log")"
 (cd "$root" && find . -type f -o -type l | sort) >"$work/files.txt"
 echo "installed $(wc -l <"$work/files.txt") files into $root"
@@ -95,23 +95,34 @@ cd "$work/elsewhere"
   --level 1 --do w >"$work/sim.json" || fail "the installed simulator cannot load level 1"
 grep -q '"levelNumber"' "$work/sim.json" || fail "the simulator printed no game state"
 
-# Runs the game with the given environment and options until its log shows the title screen.
+# Ends a game started in the background: SDL turns the TERM signal into a quit request; a game
+# still running after five seconds is killed.
+stop_game() {
+  kill "$1" 2>/dev/null || true
+  for _ in $(seq 50); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# Runs the game with the given environment and options until its log shows the title screen
+# (at most a minute, for a busy machine or a sanitizer build).
 reaches_title() {
   local log="$work/state.log" pid
   rm -f "$log"
   env "$@" --no-dialog --no-sound --log "$log" >"$work/game.out" 2>&1 &
   pid=$!
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     if grep -q "^state StateTitle" "$log" 2>/dev/null; then
-      kill "$pid"
-      wait "$pid" 2>/dev/null || true
+      stop_game "$pid"
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  stop_game "$pid"
   cat "$work/game.out" >&2
   return 1
 }
