@@ -1,5 +1,6 @@
 // marvolen-level check, legend and shapes: the level checks for scripts, the map characters
 // every source may use and the cells each piece fills.
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -13,19 +14,21 @@ namespace mdx::level {
 
 namespace {
 
+// One layer's default characters; picture numbers are the code plus firstPicture (blocks 1 to
+// 61 are media/block001.tga to block061.tga, devices 1 to 13 block101.tga to block113.tga).
 void printLegend(std::ostream& out, const char* layer, const std::vector<LegendDefault>& entries,
-                 int firstPicture) {
+                 int firstPicture, int32_t lastPictured) {
   out << layer << " map:\n";
   for (const LegendDefault& entry : entries) {
     out << "  " << entry.symbol << "  " << entry.code << "  " << entry.name;
-    const int32_t code = entry.code;
-    const bool pictured = code >= 1 && (firstPicture == 0 ? code <= world::kLastPicturedBlock
-                                                          : code <= world::kLastDevice);
-    if (pictured)
-      out << "  (media/block" << (code + firstPicture < 100 ? "0" : "")
-          << (code + firstPicture < 10 ? "0" : "") << code + firstPicture << ".tga)";
-    if (!entry.plain)
-      out << "  [define it: char " << layer << ' ' << entry.symbol << ' ' << code << "]";
+    if (entry.code >= 1 && entry.code <= lastPictured) {
+      char picture[32];
+      std::snprintf(picture, sizeof picture, "media/block%03d.tga", entry.code + firstPicture);
+      out << "  (" << picture << ")";
+    }
+    if (!entry.plain) {
+      out << "  [define it: char " << layer << ' ' << entry.symbol << ' ' << entry.code << "]";
+    }
     out << '\n';
   }
 }
@@ -83,8 +86,8 @@ int legendCommand(std::ostream& out) {
       << world::kLastPicturedBlock
       << " have the characters 1-9 A-Z a-z only\nby an old default: define the ones a source "
          "uses with its own char line (char block g 1).\n";
-  printLegend(out, "block", defaultBlockEntries(), 0);
-  printLegend(out, "device", defaultDeviceEntries(), 100);
+  printLegend(out, "block", defaultBlockEntries(), 0, world::kLastPicturedBlock);
+  printLegend(out, "device", defaultDeviceEntries(), 100, world::kLastDevice);
   return 0;
 }
 
