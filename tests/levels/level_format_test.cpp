@@ -178,7 +178,7 @@ TEST(LevelSourceErrors, MessagesNameLineAndColumn) {
       {badPiece.str(), "1:15: unknown piece 'hammer'"},
       {hugeNumber.str(), "1:12: levelMusic needs one whole number"},
       {rawMismatch.str(), "60:1: the raw text reads as 5 but the level says 2"},
-      {"blocks\n...\n", "1:1: the blocks map has 1 rows, a map has 28"},
+      {"blocks\n...\n", "1:1: the blocks map has 1 row, a map has 28"},
       {"pieces lift\nfrobnicate 3\n", "2:1: unknown keyword 'frobnicate'"},
       {"pieces lift\n", "1:1: the source has no blocks map"},
       {"label 2 hello\n", "1:1: line 2 is not a label"},

@@ -144,7 +144,8 @@ class SourceParser {
       const size_t rows = end - i - 1;
       if (rows != static_cast<size_t>(world::kRows)) {
         return failAt(static_cast<int>(i) + 1, 1,
-                      "the " + keyword + " map has " + std::to_string(rows) + " rows, a map has " +
+                      "the " + keyword + " map has " + std::to_string(rows) +
+                          (rows == 1 ? " row" : " rows") + ", a map has " +
                           std::to_string(world::kRows) + " (every line after '" + keyword +
                           "' up to the next keyword is a row, blank lines too)");
       }
