@@ -70,6 +70,8 @@ bool applyFlag(CommandLine& line, const std::string& name) {
     line.uncapped = true;
   } else if (name == "--no-save") {
     line.noSave = true;
+  } else if (name == "--reset-settings") {
+    line.resetSettings = true;
 
   } else {
     return false;
@@ -128,6 +130,8 @@ std::string usageText(const std::string& programName) {
          "  --log FILE      write one line per game-state change and level start to FILE\n"
          "  --level N       start level N of the map pack at once, skipping the title\n"
          "  --no-save       neither read nor write the saved progress\n"
+         "  --reset-settings  forget the remembered settings (display, window, sound, map\n"
+         "                  pack, scale) and start from the defaults\n"
 
          "  --uncapped      draw frames as fast as possible, without waiting for the display\n"
          "\n"

@@ -25,6 +25,7 @@ struct CommandLine {
   bool uncapped = false;               // --uncapped: no vsync, no frame wait (the original loop)
   int level = 0;                       // --level N: start level N of the pack at once; 0 = title
   bool noSave = false;                 // --no-save: neither read nor write saved progress
+  bool resetSettings = false;          // --reset-settings: forget the remembered settings
 };
 
 struct ParsedCommandLine {

@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "app/replay.h"
 #include "app/saved_progress.h"
+#include "app/saved_settings.h"
 #include "app/sdl_clock.h"
 #include "app/sdl_event_loop.h"
 #include "app/sdl_icon.h"
@@ -49,8 +50,10 @@ constexpr uint32_t kBlackText = 0xFF000000u;
 constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
 
 // The window scale: as asked, or the largest that fits the chosen display's usable area.
-int windowScaleFor(const CommandLine& commandLine, uint32_t displayIndex) {
+int windowScaleFor(const CommandLine& commandLine, const std::optional<int>& savedScale,
+                   uint32_t displayIndex) {
   if (commandLine.scale > 0) return commandLine.scale;
+  if (savedScale) return *savedScale;
   SDL_Rect usable{};
   const int display = static_cast<int>(displayIndex) < SDL_GetNumVideoDisplays()
                           ? static_cast<int>(displayIndex)
@@ -61,19 +64,37 @@ int windowScaleFor(const CommandLine& commandLine, uint32_t displayIndex) {
 
 // The dialog part: opens the dialog model, applies the command line, shows the dialog unless
 // --no-dialog. Returns the dialog's result, or -1 after a bad --pack.
+void noteOnStderr(const std::string& note) {
+  std::fprintf(stderr, "marvolen: %s\n", note.c_str());
+}
+
+// The dialog part: opens the dialog model, presets it with the remembered settings and then the
+// command line, shows the dialog unless --no-dialog, and remembers the choices on Play.
+// Returns the dialog's result, or -1 after a bad --pack. windowScale receives the scale to use.
 int chooseOptions(world::Options& options, const CommandLine& commandLine,
-                  world::MessageBoxes& messages) {
+                  world::MessageBoxes& messages, int& windowScale) {
   StartupDialog dialog(options, &messages);
   std::optional<std::vector<std::string>> displays;
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) displays = gfx::listDisplayNames();
   dialog.open(displays, "mappacks.ini");
+  const std::string settingsPath = settingsFilePath();
+  if (commandLine.resetSettings) forgetSettings(settingsPath, noteOnStderr);
+  const SavedSettings saved =
+      commandLine.resetSettings ? SavedSettings{} : loadSettings(settingsPath, noteOnStderr);
+  presetSavedSettings(dialog, saved);
   const std::string error = presetDialog(dialog, options, commandLine);
   if (!error.empty()) {
-    std::fprintf(stderr, "marvolen: %s\n", error.c_str());
+    noteOnStderr(error);
     return -1;
   }
-  if (commandLine.noDialog) return kDialogPlay;
-  return runStartupDialog(dialog);
+  const int result = commandLine.noDialog ? kDialogPlay : runStartupDialog(dialog);
+  windowScale = windowScaleFor(commandLine, saved.scale, options.adapterIndex);
+  if (result == kDialogPlay) {
+    saveSettings(settingsPath,
+                 settingsToSave(options, dialog.controls.packList, saved, commandLine, windowScale),
+                 noteOnStderr);
+  }
+  return result;
 }
 
 // Loads the saved progress into the title's level choice and records every level reached.
@@ -93,11 +114,11 @@ void connectProgress(Game& game, ProgressFile& progress) {
 }
 
 // Everything between the dialog and the shutdown: device, keyboard, window, loop.
-void playGame(world::Options& options, const CommandLine& commandLine, sound::Music& music,
-              gfx::SdlMessageBoxes& messages, render::Device& device, render::Assets& assets,
-              const std::function<void(const std::string&)>& stateLog) {
+void playGame(world::Options& options, const CommandLine& commandLine, int windowScale,
+              sound::Music& music, gfx::SdlMessageBoxes& messages, render::Device& device,
+              render::Assets& assets, const std::function<void(const std::string&)>& stateLog) {
   gfx::DisplayRequest request;
-  request.windowScale = windowScaleFor(commandLine, options.adapterIndex);
+  request.windowScale = windowScale;
   request.hidden = true;
   request.vsync = !commandLine.uncapped;
   if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) return;
@@ -165,18 +186,24 @@ int runProgram(const CommandLine& commandLine,
   render::Device device;
   render::Assets assets;
 
-  const int result = chooseOptions(options, commandLine, messages);
+  int windowScale = 1;
+  const int result = chooseOptions(options, commandLine, messages, windowScale);
   if (result < 0) {
     SDL_Quit();
     return 2;
   }
   if (result == kDialogPlay) {
-    playGame(options, commandLine, music, messages, device, assets, stateLog);
+    playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog);
   }
-  // The shutdown runs on every path after the dialog. The sound is stopped whenever it was
-  // enabled, also when it never started; the library accepts that.
-  if (options.soundEnabled) music.stopSound();
+  // The shutdown runs on every path after the dialog. The window goes first, so it closes the
+  // moment the player asks; the sound is silenced and freed without waiting for the device to
+  // drain, which would keep the process alive for two buffer lengths after its window.
   render::releaseDevice(device, assets);
+  if (library.started()) {
+    library.closeLeavingDevice();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return 0;
+  }
   SDL_Quit();
   return 0;
 }

@@ -1,0 +1,150 @@
+#include "app/saved_settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace mdx::app {
+namespace {
+
+constexpr const char* kHeading = "[marvolen]";
+
+std::optional<int> parseNumber(const std::string& text, int least, int most) {
+  if (text.empty() || text.size() > 4 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const int value = std::stoi(text);
+  if (value < least || value > most) return std::nullopt;
+  return value;
+}
+
+std::optional<bool> parseFlag(const std::string& text) {
+  if (text == "1" || text == "yes" || text == "true") return true;
+  if (text == "0" || text == "no" || text == "false") return false;
+  return std::nullopt;
+}
+
+// Stores parsed in field when it holds a value; false (the field kept) when it does not.
+template <typename T>
+bool store(std::optional<T>& field, const std::optional<T>& parsed) {
+  if (!parsed) return false;
+  field = parsed;
+  return true;
+}
+
+// Sets one key; false when the key is unknown or its value bad (the earlier value stays).
+bool applySetting(SavedSettings& s, const std::string& key, const std::string& value) {
+  if (key == "display") return store(s.display, parseNumber(value, 0, 63));
+  if (key == "windowed") return store(s.windowed, parseFlag(value));
+  if (key == "sound") return store(s.sound, parseFlag(value));
+  if (key == "pack") return !value.empty() && store(s.pack, std::optional<std::string>(value));
+  if (key == "scale") return store(s.scale, parseNumber(value, 1, kMaxScale));
+  return false;
+}
+
+std::string shortened(const std::string& line) {
+  return line.size() <= 40 ? line : line.substr(0, 40) + "...";
+}
+
+}  // namespace
+
+SavedSettings parseSettings(const std::string& text, std::vector<std::string>& notes) {
+  SavedSettings settings;
+  std::size_t start = 0;
+  int lineNumber = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line == kHeading || line[0] == '#' || line[0] == ';') continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos ||
+        !applySetting(settings, line.substr(0, equals), line.substr(equals + 1))) {
+      notes.push_back("line " + std::to_string(lineNumber) + " ignored: \"" + shortened(line) +
+                      "\"");
+    }
+  }
+  return settings;
+}
+
+std::string settingsText(const SavedSettings& s) {
+  std::string out = std::string(kHeading) + "\n";
+  if (s.display) out += "display=" + std::to_string(*s.display) + "\n";
+  if (s.windowed) out += std::string("windowed=") + (*s.windowed ? "1" : "0") + "\n";
+  if (s.sound) out += std::string("sound=") + (*s.sound ? "1" : "0") + "\n";
+  // A name that could not be read back as one line is not written.
+  if (s.pack && s.pack->find_first_of("\r\n") == std::string::npos) out += "pack=" + *s.pack + "\n";
+  if (s.scale) out += "scale=" + std::to_string(*s.scale) + "\n";
+  return out;
+}
+
+std::string settingsFilePath() {
+  const std::string folder = xdgFolder("XDG_CONFIG_HOME", ".config");
+  return folder.empty() ? "" : folder + "/marvolen-dx/settings.ini";
+}
+
+SavedSettings loadSettings(const std::string& path,
+                           const std::function<void(const std::string&)>& note) {
+  if (path.empty()) return {};
+  const SmallFile file = readSmallFile(path);
+  if (file.status == SmallFile::Status::Unusable) {
+    note("settings not read: " + file.note);
+    return {};
+  }
+  if (file.cutShort) note("settings: only the first 64 KiB of \"" + path + "\" read");
+  std::vector<std::string> notes;
+  SavedSettings settings = parseSettings(file.text, notes);
+  for (const std::string& line : notes) note("settings \"" + path + "\": " + line);
+  return settings;
+}
+
+bool saveSettings(const std::string& path, const SavedSettings& settings,
+                  const std::function<void(const std::string&)>& note, const FileWriter& writer) {
+  if (path.empty()) return false;
+  std::string error;
+  if (writeFileSafely(path, settingsText(settings), error, writer)) return true;
+  note("settings not saved: " + error);
+  return false;
+}
+
+void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note) {
+  if (path.empty() || std::remove(path.c_str()) == 0 || errno == ENOENT) return;
+  note("settings not forgotten: \"" + path + "\": " + std::strerror(errno));
+}
+
+void presetSavedSettings(StartupDialog& dialog, const SavedSettings& s) {
+  if (s.display && *s.display < static_cast<int>(dialog.controls.adapterList.size())) {
+    dialog.selectAdapter(*s.display);
+  }
+  if (s.windowed) dialog.command(*s.windowed ? kIdWindowed : kIdFullScreen);
+  if (s.sound) dialog.setSoundChecked(*s.sound);
+  if (s.pack) {
+    const std::vector<std::string>& packs = dialog.controls.packList;
+    for (std::size_t i = 0; i < packs.size(); ++i) {
+      if (packs[i] == *s.pack) dialog.selectPack(static_cast<int>(i));
+    }
+  }
+}
+
+SavedSettings settingsToSave(const world::Options& chosen, const std::vector<std::string>& packs,
+                             const SavedSettings& before, const CommandLine& commandLine,
+                             int scale) {
+  SavedSettings s;
+  s.display = static_cast<int>(chosen.adapterIndex);
+  s.windowed = commandLine.windowed ? before.windowed : std::optional<bool>(chosen.windowed != 0);
+  s.sound = commandLine.noSound ? before.sound : std::optional<bool>(chosen.soundEnabled != 0);
+  const bool listed = chosen.packIndex >= 0 && chosen.packIndex < static_cast<int>(packs.size());
+  if (commandLine.pack) {
+    s.pack = before.pack;
+  } else if (listed) {
+    s.pack = packs[static_cast<std::size_t>(chosen.packIndex)];
+  }
+  s.scale = commandLine.scale > 0 ? before.scale : std::optional<int>(scale);
+  return s;
+}
+
+}  // namespace mdx::app

@@ -1,0 +1,147 @@
+// Remembered settings: their text, the dialog preset with them and then with the command line,
+// what is saved after Play (never a command-line choice), and the file on disk.
+#include "app/saved_settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace mdx::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SettingsText, ReadsWhatItWritesAndSkipsBadLinesWithANote) {
+  std::vector<std::string> notes;
+  const SavedSettings s = parseSettings(
+      "[marvolen]\r\ndisplay=1\nwindowed=0\nsound=no\npack=my = pack \xC3\xA9\nscale=3\n"
+      "scale=17\nscale=-1\ndisplay=x\ncolour=blue\nno equals here\nwindowed=maybe\n# note\n",
+      notes);
+  EXPECT_EQ(s.display, 1);
+  EXPECT_EQ(s.windowed, false);
+  EXPECT_EQ(s.sound, false);
+  EXPECT_EQ(s.pack, "my = pack \xC3\xA9");
+  EXPECT_EQ(s.scale, 3);  // later bad lines leave the good value before them
+  EXPECT_EQ(notes.size(), 6u);
+
+  SavedSettings full = s;
+  full.scale = 2;
+  std::vector<std::string> none;
+  const SavedSettings again = parseSettings(settingsText(full), none);
+  EXPECT_TRUE(none.empty());
+  EXPECT_EQ(settingsText(again), settingsText(full));
+  EXPECT_EQ(again.scale, 2);
+}
+
+class SettingsWithDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    root_ = fs::path(::testing::TempDir()) /
+            ("settings-" + std::to_string(getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    fs::current_path(root_);
+    std::ofstream("mappacks.ini", std::ios::binary) << "mappack1\nmappack2\nmappack3";
+    dialog.open(std::vector<std::string>{"One", "Two"}, "mappacks.ini");
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(root_);
+  }
+  world::Options options;
+  world::RecordingMessageBoxes messages;
+  StartupDialog dialog{options, &messages};
+  std::vector<std::string> notes;
+  std::function<void(const std::string&)> note = [this](const std::string& n) {
+    notes.push_back(n);
+  };
+
+ private:
+  fs::path previous_, root_;
+};
+
+TEST_F(SettingsWithDialog, SavedChoicesPresetTheDialogAndTheCommandLineWinsUnsaved) {
+  SavedSettings saved;
+  saved.display = 1;
+  saved.windowed = false;
+  saved.sound = false;
+  saved.pack = "mappack3";
+  saved.scale = 2;
+  presetSavedSettings(dialog, saved);
+  EXPECT_EQ(options.adapterIndex, 1u);
+  EXPECT_EQ(options.windowed, 0);
+  EXPECT_EQ(options.soundEnabled, 0);
+  EXPECT_EQ(options.packIndex, 2);
+
+  // This run plays windowed on mappack2 from the command line...
+  CommandLine line;
+  line.windowed = true;
+  line.pack = "mappack2";
+  line.scale = 4;
+  ASSERT_EQ(presetDialog(dialog, options, line), "");
+  EXPECT_EQ(options.windowed, 1);
+  EXPECT_EQ(options.packIndex, 1);
+  // ...and the player switches the sound on in the dialog, which is remembered.
+  dialog.setSoundChecked(true);
+  const SavedSettings next = settingsToSave(options, dialog.controls.packList, saved, line, 4);
+  EXPECT_EQ(next.windowed, false);
+  EXPECT_EQ(next.pack, "mappack3");
+  EXPECT_EQ(next.scale, 2);
+  EXPECT_EQ(next.sound, true);
+  EXPECT_EQ(next.display, 1);
+
+  // Without command-line options every choice of the dialog is saved.
+  const SavedSettings plain = settingsToSave(options, dialog.controls.packList, saved, {}, 3);
+  EXPECT_EQ(plain.windowed, true);
+  EXPECT_EQ(plain.pack, "mappack2");
+  EXPECT_EQ(plain.scale, 3);
+}
+
+TEST_F(SettingsWithDialog, ChoicesNoLongerOfferedLeaveTheDefaults) {
+  SavedSettings saved;
+  saved.display = 5;
+  saved.pack = "gone";
+  presetSavedSettings(dialog, saved);
+  EXPECT_EQ(options.adapterIndex, 0u);
+  EXPECT_EQ(options.packIndex, 0);
+}
+
+TEST_F(SettingsWithDialog, FileRoundTripAndForgettingAndBadFiles) {
+  const std::string path =
+      (fs::current_path() / "config" / "marvolen-dx" / "settings.ini").string();
+  EXPECT_FALSE(loadSettings(path, note).pack.has_value());  // missing: no settings, no note
+  EXPECT_TRUE(notes.empty());
+  SavedSettings s;
+  s.pack = "mappack2";
+  s.windowed = true;
+  ASSERT_TRUE(saveSettings(path, s, note));
+  EXPECT_EQ(loadSettings(path, note).pack, "mappack2");
+  forgetSettings(path, note);
+  EXPECT_FALSE(fs::exists(path));
+  forgetSettings(path, note);  // already gone: fine
+  EXPECT_TRUE(notes.empty());
+
+  // A folder at the path, and a disk that is full: a note each, the defaults, nothing lost.
+  fs::create_directories(path);
+  EXPECT_FALSE(loadSettings(path, note).windowed.has_value());
+  EXPECT_EQ(notes.size(), 1u);
+  fs::remove(path);
+  ASSERT_TRUE(saveSettings(path, s, note));
+  const auto full = [](int, const void*, std::size_t) -> ssize_t {
+    errno = ENOSPC;
+    return -1;
+  };
+  SavedSettings other;
+  other.pack = "mappack3";
+  EXPECT_FALSE(saveSettings(path, other, note, full));
+  EXPECT_EQ(loadSettings(path, note).pack, "mappack2");
+  EXPECT_EQ(notes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace mdx::app
