@@ -1,13 +1,12 @@
 #include "level/preview.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "level/level_checks.h"
 #include "level/level_source.h"
 #include "level/tool_commands.h"
 #include "render/assets.h"
@@ -67,30 +66,23 @@ int previewCommand(int argc, char** argv, std::ostream& err) {
     err << error << '\n';
     return 1;
   }
-  // The game loads its pictures by paths relative to its folder: draw from there, with the
-  // level written out as a level file so the game's own loader reads it.
+  // The game loads its pictures by paths relative to its folder: draw from there.
   const fs::path out = fs::absolute(args.out);
-  char temporary[] = "/tmp/marvolen-preview-XXXXXX";
-  const int fd = mkstemp(temporary);
-  if (fd < 0 || !writeTextFile(temporary, writeDat(level), error)) {
-    if (fd >= 0) close(fd);
-    err << "marvolen-level preview: cannot write a temporary level file\n";
-    return 1;
-  }
-  close(fd);
   std::error_code cd;
   const fs::path previous = fs::current_path();
   fs::current_path(args.gameDir, cd);
   if (cd) {
-    std::remove(temporary);
     err << args.gameDir << ": not a game folder (" << cd.message() << ")\n";
     return 1;
   }
 
   world::GameState state;
   state.progress.levelNumber = levelNumberOf(args.level);
-  state.startLevelFromFile(temporary);
-  std::remove(temporary);
+  if (!startLevelGame(level, state, error)) {
+    fs::current_path(previous, cd);
+    err << "marvolen-level preview: " << error << '\n';
+    return 1;
+  }
   if (state.progress.levelNumber == 99) {
     state.progress.gameState = world::StateEnding;
   } else {

@@ -1,11 +1,11 @@
 // The solver's report and the solve subcommand.
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
 #include <string>
 
+#include "level/level_checks.h"
 #include "level/level_source.h"
 #include "level/solver.h"
 #include "level/steering.h"
@@ -80,23 +80,8 @@ std::string describeEnd(const PiecePlan& plan) {
 bool startFromPath(const std::string& path, world::GameState& game, std::string& error) {
   LevelSource level;
   if (!loadLevel(path, level, error)) return false;
-  std::string datPath = path;
-  std::string temporary;
-  if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".src") == 0) {
-    char name[] = "/tmp/marvolen-level-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0) {
-      error = "cannot create a temporary file";
-      return false;
-    }
-    close(fd);
-    temporary = datPath = name;
-    if (!writeTextFile(datPath, writeDat(level), error)) return false;
-  }
   game.progress.levelNumber = 1;
-  game.startLevelFromFile(datPath);
-  if (!temporary.empty()) std::remove(temporary.c_str());
-  return true;
+  return startLevelGame(level, game, error);
 }
 
 std::string describeSolution(const SolveResult& result) {
