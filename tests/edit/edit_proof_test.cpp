@@ -10,6 +10,7 @@
 #include "edit/pack_export.h"
 #include "edit/path_preview.h"
 #include "edit/proof.h"
+#include "level/pack_commands.h"
 #include "level/tool_commands.h"
 
 namespace mdx::edit {
@@ -123,7 +124,7 @@ TEST(EditPathPreview, ShownForStraightDropWinsAndNotForLostLevels) {
   EXPECT_FALSE(makePathPreview(decideProof(walledOff(), 5.0)).valid);
 }
 
-class PackFolder : public ::testing::Test {
+class EditPack : public ::testing::Test {
  protected:
   void SetUp() override { fs::create_directories(dir_); }
   void TearDown() override { fs::remove_all(dir_); }
@@ -136,50 +137,45 @@ class PackFolder : public ::testing::Test {
       (fs::temp_directory_path() / ("mdx-edit-pack-" + std::to_string(getpid()))).string();
 };
 
-TEST_F(PackFolder, ExportRefusesWhatIsNotProvenAndSaysWhy) {
+TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
+  const std::string pack = dir_ + "/mypack";
   const struct {
     level::LevelSource level;
     const char* reason;
   } refused[] = {
-      {walledOff(), "the level is not winnable"},
-      {walkToExit(), "the level is won by dropping every piece straight down"},
+      {walledOff(), "refused: not winnable"},
+      {walkToExit(), "refused: won by straight drops"},
   };
+  int number = 0;
+  std::string error;
   for (const auto& [level, reason] : refused) {
     const ProofStatus proof = decideProof(level, 5.0);
-    std::string error;
-    EXPECT_FALSE(exportToPack(level, proof, proof.revision, dir_, 1, error));
-    EXPECT_EQ(error, reason);
+    EXPECT_FALSE(exportToPack(level, proof, proof.revision, pack, MDX_GAME_DIR, number, error));
+    EXPECT_EQ(error.rfind(reason, 0), 0u) << error;
   }
-  ProofStatus searching;
-  searching.revision = 4;
-  EXPECT_EQ(exportRefusal(searching, 4), "the proof of this edit has not finished yet");
-  ProofStatus undecided = searching;
-  undecided.state = ProofState::Undecided;
-  EXPECT_EQ(exportRefusal(undecided, 4), "the solver could not decide the level within its budget");
-  ProofStatus stale = searching;
-  stale.state = ProofState::Winnable;
-  EXPECT_EQ(exportRefusal(stale, 5), "the proof of this edit has not finished yet");
-  EXPECT_FALSE(fs::exists(dir_ + "/level01.dat"));
-  EXPECT_FALSE(fs::exists(dir_ + "/pref.ini"));
-}
+  EXPECT_FALSE(fs::exists(pack + "/level01.dat"));
 
-TEST_F(PackFolder, ExportWritesTheLevelAndRaisesTheCount) {
   const level::LevelSource level = shipped("level01.src");
-  const ProofStatus proof = decideProof(level, 5.0);
-  std::string error;
-  EXPECT_EQ(nextFreeLevel(dir_), 1);
-  ASSERT_TRUE(exportToPack(level, proof, proof.revision, dir_, 3, error)) << error;
-  EXPECT_EQ(read("level03.dat"), level::writeDat(level));
-  EXPECT_EQ(read("pref.ini"), "levelCount\n3\n");
-  ASSERT_TRUE(exportToPack(level, proof, proof.revision, dir_, 1, error)) << error;
-  EXPECT_EQ(read("pref.ini"), "levelCount\n3\n");  // a lower number keeps the count
-  EXPECT_EQ(nextFreeLevel(dir_), 2);
-  EXPECT_FALSE(exportToPack(level, proof, proof.revision, dir_, 99, error));
+  ProofStatus proof = decideProof(level, 5.0);
+  proof.revision = 7;
+  EXPECT_FALSE(exportToPack(level, proof, 8, pack, MDX_GAME_DIR, number, error));
+  EXPECT_EQ(error, "the proof of this edit has not finished yet");
+  ProofStatus searching;
+  searching.revision = 7;
+  EXPECT_EQ(exportRefusal(searching, 7), "the proof of this edit has not finished yet");
+
+  ASSERT_TRUE(exportToPack(level, proof, 7, pack, MDX_GAME_DIR, number, error)) << error;
+  EXPECT_EQ(number, 1);
+  ASSERT_TRUE(exportToPack(level, proof, 7, pack, MDX_GAME_DIR, number, error)) << error;
+  EXPECT_EQ(number, 2);
+  EXPECT_EQ(read("mypack/level02.dat"), level::writeDat(level));
+  EXPECT_EQ(level::packLevelCount(pack), 2);
 }
 
-TEST_F(PackFolder, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
-  std::ofstream(dir_ + "/lndscp02.tga") << "picture";
-  std::ofstream(dir_ + "/level01.dat") << "not this one";
+TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
+  fs::create_directories(dir_ + "/mappack1");
+  std::ofstream(dir_ + "/mappack1/lndscp02.tga") << "picture";
+  std::ofstream(dir_ + "/mappack1/level01.dat") << "not this one";
   const level::LevelSource level = walkToExit();
   std::string error;
   const std::string pack = makePlayTestPack(level, dir_, error);

@@ -2,8 +2,9 @@
 # The level editor's real window in a virtual X server, driven with xdotool: opens a copy of a
 # shipped level, paints a cell with a left click, erases one with a right click, undoes the
 # erase, saves and checks the saved level; then undoes the paint, saves again and checks the
-# file is the shipped one byte for byte. Screenshots of the canvas, the proof status and the
-# path preview are saved; the processor use of the idle editor is printed.
+# file is the shipped one byte for byte; starts a play-test of the level. Screenshots of the
+# canvas, the proof status, the path preview and the play-test are saved; the processor use of
+# the idle editor is printed.
 # Usage: xvfb_edit_test.sh MARVOLEN_EDIT MARVOLEN_LEVEL LEVEL_SOURCE OUTPUT_FOLDER
 set -euo pipefail
 
@@ -47,6 +48,8 @@ done
 [ -s "$display_file" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$display_file")"
 export SDL_VIDEODRIVER=x11
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export MDX_NO_MESSAGE_BOXES=1
 
 shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
 
@@ -116,6 +119,19 @@ key p
 wait_log '^preview on' >/dev/null
 sleep 0.3
 shot 03-path-preview
+
+# F5 starts the real game on the edited level and the editor waits for it to end.
+key F5
+wait_log '^message play-test running' >/dev/null
+game=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marvolen DX$' | tail -n 1) ||
+  fail "the play-test started no game window"
+sleep 1.5
+shot 04-play-test
+game_pid=$(pgrep -P "$editor_pid" | head -n 1)
+[ -n "$game_pid" ] || fail "the game is not the editor's child"
+kill "$game_pid"
+wait_log '^message play-test ended' >/dev/null
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 
 # An idle editor sleeps in its event loop.
 hz=$(getconf CLK_TCK)

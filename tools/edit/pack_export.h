@@ -1,5 +1,6 @@
 // Export into a map pack and play-testing: both put the edited level where the game reads
-// levels, as a level file in a pack folder.
+// levels, as a level file in a pack folder. Packs are made and filled by the level tools'
+// pack commands.
 #pragma once
 
 #include <string>
@@ -9,22 +10,25 @@
 
 namespace mdx::edit {
 
-// Why a level with this proof may not go into a pack, or an empty string when it may: only a
-// level proven winnable, and not by dropping every piece straight down, is exported.
+// The pack of the game folder whose landscapes and music the canvas and play-tests use.
+constexpr char kMediaPack[] = "mappack1";
+
+// Why the level of revision may not be exported yet with this proof, or an empty string when
+// the proof is current and answered; the pack commands then decide (only a proven level goes
+// into a pack).
 std::string exportRefusal(const ProofStatus& proof, uint64_t revision);
 
-// Writes level NN of the pack folder (levelNN.dat) and raises pref.ini's level count to
-// number when it is lower. Refuses (with the reason in error) what exportRefusal refuses.
+// Adds the level to the pack in packDir as its next level (number tells which), making the
+// folder a pack first (media copied from gameDir's default pack) when it has no pref.ini.
+// Refuses, with the reason in error, a proof that is not current or not proven.
 bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uint64_t revision,
-                  const std::string& packDir, int number, std::string& error);
+                  const std::string& packDir, const std::string& gameDir, int& number,
+                  std::string& error);
 
-// The lowest level number whose file the pack folder lacks (1 for an empty or missing folder).
-int nextFreeLevel(const std::string& packDir);
-
-// Makes a fresh temporary pack folder holding the level as level01.dat and a pref.ini of one
-// level, for a play-test, with links to the landscapes and music of mediaPack (a pack folder
-// of the game). Returns its path, or an empty string with error set.
-std::string makePlayTestPack(const level::LevelSource& level, const std::string& mediaPack,
+// Makes a fresh temporary pack folder holding the level as its level 1, a pref.ini of one
+// level and links to the media of gameDir's default pack, for a play-test. Returns its path,
+// or an empty string with error set.
+std::string makePlayTestPack(const level::LevelSource& level, const std::string& gameDir,
                              std::string& error);
 
 }  // namespace mdx::edit

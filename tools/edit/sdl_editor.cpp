@@ -68,7 +68,7 @@ bool EditorWindow::open() {
   std::error_code ec;
   std::filesystem::current_path(options_.gameDir, ec);  // the game's pictures are relative
   canvas_ = std::make_unique<Canvas>();
-  if (ec || canvas_->init(renderer_, "mappack1") == 0) {
+  if (ec || canvas_->init(renderer_, kMediaPack) == 0) {
     std::fprintf(stderr, "marvolen-edit: no pictures in the game folder %s\n",
                  options_.gameDir.c_str());
   }
@@ -91,7 +91,7 @@ bool EditorWindow::open() {
     event.type = wake;
     SDL_PushEvent(&event);
   });
-  copyName(exportDir_, sizeof exportDir_, options_.gameDir + "/mappack1");
+  copyName(exportDir_, sizeof exportDir_, options_.workDir + "/mypack");
   refreshLevel();
   return true;
 }
@@ -141,9 +141,11 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
   const bool shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
   if (!ctrl) {
     // I: the eyedropper, the cell under the mouse becomes the brush. P: the path preview.
+    // F5: play-test.
     if (key == SDLK_i && hoverRow_ >= 0) model_.pick(hoverRow_, hoverColumn_, brush_);
     if (key == SDLK_p) preview_ = !preview_;
-    return key == SDLK_i || key == SDLK_p;
+    if (key == SDLK_F5 && !game_.running()) startPlayTest();  // F5: play-test
+    return key == SDLK_i || key == SDLK_p || key == SDLK_F5;
   }
   switch (key) {
     case SDLK_n:
@@ -173,6 +175,7 @@ void EditorWindow::refreshLevel() {
   shownRevision_ = model_.revision();
   proof_->submit(shownRevision_, model_.level());
   levelState_ = startedGame(model_.level());
+  warnings_ = level::ruleWarnings(model_.level());
   const std::string name = model_.path().empty() ? "new level" : model_.path();
   const std::string title = (model_.dirty() ? "* " : "") + name + " - Marvolen DX level editor";
   SDL_SetWindowTitle(window_, title.c_str());
@@ -221,7 +224,7 @@ void EditorWindow::save(bool chooseName) {
 
 void EditorWindow::startPlayTest() {
   std::string error;
-  const std::string pack = makePlayTestPack(model_.level(), options_.gameDir + "/mappack1", error);
+  const std::string pack = makePlayTestPack(model_.level(), options_.gameDir, error);
   if (pack.empty()) {
     message_ = error;
     return;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "edit/edit_model.h"
 #include "edit/game_runner.h"
@@ -98,6 +99,7 @@ class EditorWindow {
   int hoverRow_ = -1, hoverColumn_ = -1;
   char filter_[64] = "";
 
+  std::vector<level::LevelWarning> warnings_;  // the level's rule warnings
   ProofStatus proofShown_;
   bool preview_ = false;
   int previewStep_ = 0;
@@ -111,7 +113,6 @@ class EditorWindow {
   char fileName_[512] = "";
   bool askExport_ = false;
   char exportDir_[512] = "";
-  int exportNumber_ = 1;
   std::string message_;  // the last file, export or play-test message
   std::string playTestPack_;
   std::FILE* log_ = nullptr;

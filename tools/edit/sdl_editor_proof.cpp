@@ -30,7 +30,10 @@ void EditorWindow::drawProof() {
   log("preview", preview_ && path_.valid ? "on" : "off");
   ImGui::TextUnformatted("Proof");
   ImGui::TextWrapped("%s", describeProof(proofShown_).c_str());
-  // Rule warnings come from the level toolchain's checks (see the report of this change).
+  for (const level::LevelWarning& warning : warnings_) {
+    ImGui::TextColored(ImVec4(0.75f, 0.35f, 0, 1), "warning: %s", warning.message.c_str());
+  }
+  log("warnings", std::to_string(warnings_.size()));
   if (path_.valid && proofShown_.revision == model_.revision()) {
     ImGui::Checkbox("show the robot's path", &preview_);
     if (preview_) {
@@ -42,13 +45,10 @@ void EditorWindow::drawProof() {
   }
   ImGui::Separator();
   ImGui::BeginDisabled(game_.running());
-  if (ImGui::Button(game_.running() ? "play-test running..." : "Play-test")) startPlayTest();
+  if (ImGui::Button(game_.running() ? "play-test running..." : "Play-test (F5)")) startPlayTest();
   ImGui::EndDisabled();
   ImGui::SameLine();
-  if (ImGui::Button("Export into a pack...")) {
-    exportNumber_ = nextFreeLevel(exportDir_);
-    askExport_ = true;
-  }
+  if (ImGui::Button("Export into a pack...")) askExport_ = true;
   if (!message_.empty()) ImGui::TextWrapped("%s", message_.c_str());
   log("message", message_);
 }
@@ -108,23 +108,22 @@ void EditorWindow::drawFilePopup() {
 
 void EditorWindow::drawExportPopup() {
   if (!ImGui::BeginPopupModal("Export", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
-  const std::string refusal = exportRefusal(proofShown_, model_.revision());
-  ImGui::TextUnformatted("Pack folder:");
+  ImGui::TextUnformatted("Add the level to the pack in folder (made a pack when it is none):");
   ImGui::SetNextItemWidth(600);
   ImGui::InputText("##pack", exportDir_, sizeof exportDir_);
-  ImGui::SetNextItemWidth(120);
-  ImGui::InputInt("level number", &exportNumber_);
-  if (!refusal.empty()) ImGui::TextColored(ImVec4(0.8f, 0, 0, 1), "Refused: %s", refusal.c_str());
-  ImGui::BeginDisabled(!refusal.empty());
+  ImGui::TextWrapped(
+      "Only a level proven winnable, and not by dropping every piece straight "
+      "down, goes in. Now: %s",
+      describeProof(proofShown_).c_str());
   if (ImGui::Button("Export")) {
     std::string error;
+    int number = 0;
     message_ = exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_,
-                            exportNumber_, error)
-                   ? "exported as level " + std::to_string(exportNumber_) + " of " + exportDir_
+                            options_.gameDir, number, error)
+                   ? "exported as level " + std::to_string(number) + " of " + exportDir_
                    : "export refused: " + error;
     ImGui::CloseCurrentPopup();
   }
-  ImGui::EndDisabled();
   ImGui::SameLine();
   if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
