@@ -176,6 +176,7 @@ TEST_F(SpriteDrawPixels, UnloadedImagesAndUnknownTexturesDrawNothing) {
 }
 
 TEST_F(SpriteDrawPixels, SuitePictureLoadsThroughTheBackEndUnchanged) {
+  if (const std::string why = testing::suiteMissing(); !why.empty()) GTEST_SKIP() << why;
   const TextureId texture = backend->loadTexture(testing::suiteFile("utc24.tga"));
   ASSERT_NE(texture, 0) << backend->lastError();
   const DecodeResult decoded = loadTgaFile(testing::suiteFile("utc24.tga"));

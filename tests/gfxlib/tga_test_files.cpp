@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 namespace mdx::gfx::testing {
@@ -69,6 +70,13 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 std::string suiteFile(const std::string& name) {
   return std::string(MDX_SHARED_TESTDATA) + "/tga/" + name;
+}
+
+std::string suiteMissing() {
+  const std::string folder = std::string(MDX_SHARED_TESTDATA) + "/tga";
+  std::error_code error;
+  if (std::filesystem::is_directory(folder, error)) return "";
+  return "the outside Targa suite is not at " + folder + " (set MDX_SHARED_TESTDATA)";
 }
 
 }  // namespace mdx::gfx::testing

@@ -29,5 +29,8 @@ std::string makeTempDir();
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // Path of a file of the outside Targa suite.
 std::string suiteFile(const std::string& name);
+// Empty when the outside Targa suite is there; otherwise the reason the tests that read it skip
+// (a clone of the project without ../shared beside it).
+std::string suiteMissing();
 
 }  // namespace mdx::gfx::testing

@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 using testing::DiskCapture;
 
 const fs::path kWavSuite = fs::path(MDX_SHARED_TESTDATA) / "wav";
+const std::string kNoWavSuite =
+    "the outside WAV suite is not at " + kWavSuite.string() + " (set MDX_SHARED_TESTDATA)";
 
 float peak(const std::vector<float>& samples) {
   float highest = 0.0f;
@@ -103,7 +105,7 @@ TEST_F(BadFiles, BrokenWavsLoadNoSample) {
 }
 
 TEST_F(BadFiles, WavSuiteVariantsLoadAndPlay) {
-  ASSERT_TRUE(fs::is_directory(kWavSuite)) << kWavSuite;
+  if (!fs::is_directory(kWavSuite)) GTEST_SKIP() << kNoWavSuite;
   ASSERT_TRUE(library.init(44100, 32));
   // 24-bit samples in 4-byte blocks with the old header are a layout SDL refuses; it must
   // then fail like any unreadable file.
@@ -133,6 +135,7 @@ TEST_F(BadFiles, WavSuiteVariantsLoadAndPlay) {
 }
 
 TEST_F(BadFiles, WavsThatOnceCrashedReadersFailCleanly) {
+  if (!fs::is_directory(kWavSuite)) GTEST_SKIP() << kNoWavSuite;
   ASSERT_TRUE(library.init(44100, 32));
   int tried = 0;
   for (const auto& entry : fs::directory_iterator(kWavSuite / "fuzz")) {
