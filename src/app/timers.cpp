@@ -51,20 +51,6 @@ bool timerDue(Clock& clock, uint32_t& stamp, uint32_t period) {
   return true;
 }
 
-void setAnimationStartValues(world::Scene& scene) {
-  scene.fadeLevel = 255;
-  scene.lightLevel1 = 255;
-  scene.lightLevel2 = 255;
-  scene.robotScale = 1.0f;
-  scene.robotPivotX = 8.0f;
-  scene.robotPivotY = 25.0f;
-  scene.waveClock = 0.0f;
-  scene.landscapeClock = 45.0f;
-  scene.gateTurn = 0.0f;
-  scene.parallax1X = {0.0f, 639.0f};
-  scene.parallax2X = {0.0f, 639.0f};
-}
-
 void animationTick(world::GameState& state) {
   world::Scene& s = state.scene;
   scrollStrip(s.parallax2X);

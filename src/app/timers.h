@@ -6,15 +6,17 @@
 
 #include "app/clock.h"
 #include "world/game_state.h"
+#include "world/timed_steps.h"
 
 namespace mdx::app {
 
+// The rule steps' periods are the world's; the loop adds its own two.
+using world::kAnimationPeriod;
+using world::kDropPeriod;
+using world::kEffectPeriod;
+using world::kWorldStepPeriod;
 constexpr uint32_t kSecondPeriod = 1000;
-constexpr uint32_t kAnimationPeriod = 30;
 constexpr uint32_t kBlinkPeriod = 200;
-constexpr uint32_t kDropPeriod = 600;
-constexpr uint32_t kWorldStepPeriod = 150;
-constexpr uint32_t kEffectPeriod = 20;
 
 // The loop's five timestamps (tick counts of their last run). The 600 ms drop and the
 // 150 ms world step share stepTimer: only one of them runs in any state.
@@ -34,8 +36,7 @@ void startTimers(FrameTimers& timers, Clock& clock);
 // further fresh reading, so a timer runs at most once per frame and late periods are dropped.
 bool timerDue(Clock& clock, uint32_t& stamp, uint32_t period);
 
-// Sets the animation values the loop owns to their start values (before the first frame).
-void setAnimationStartValues(world::Scene& scene);
+using world::setAnimationStartValues;
 
 // The 30 ms timer: parallax strip, spin, landscape swing, and the swing bars' turn.
 void animationTick(world::GameState& state);

@@ -8,6 +8,20 @@ constexpr int kLastPieceColumn = 31;  // the 3-column box stays on the 34-column
 constexpr int kBottomRow = 27;
 }  // namespace
 
+void setAnimationStartValues(Scene& scene) {
+  scene.fadeLevel = 255;
+  scene.lightLevel1 = 255;
+  scene.lightLevel2 = 255;
+  scene.robotScale = 1.0f;
+  scene.robotPivotX = 8.0f;
+  scene.robotPivotY = 25.0f;
+  scene.waveClock = 0.0f;
+  scene.landscapeClock = 45.0f;
+  scene.gateTurn = 0.0f;
+  scene.parallax1X = {0.0f, 639.0f};
+  scene.parallax2X = {0.0f, 639.0f};
+}
+
 void swingBarStep(GameState& game) {
   World& world = game.world;
   Scene& scene = game.scene;

@@ -3,9 +3,22 @@
 // looks at gameState or a clock: the caller decides when each one is due.
 #pragma once
 
+#include <cstdint>
+
 #include "world/game_state.h"
 
 namespace mdx::world {
+
+// Periods of the rule steps in milliseconds: how often the frame loop runs each one, and how
+// the headless tools interleave them.
+constexpr uint32_t kAnimationPeriod = 30;   // swingBarStep, with the scene's animation
+constexpr uint32_t kEffectPeriod = 20;      // explosionStep, with the banner and piece-bar slide
+constexpr uint32_t kWorldStepPeriod = 150;  // worldStepWithFrame while the robot runs
+constexpr uint32_t kDropPeriod = 600;       // dropStep while the pieces fall
+
+// Sets the animation values the frame loop owns to their start values: before the loop's first
+// frame, and again as part of every level start.
+void setAnimationStartValues(Scene& scene);
 
 // 30 ms timer, swing-bar part: advances gateTurn while a bar turns, finishes a turn (1 -> 2
 // at 45 degrees, 3 -> 0 at 90, each with applyGates) and sets gateAngle from gateTurn.

@@ -21,9 +21,9 @@ using world::GameState;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kFrameMs = 10;
-constexpr int kSwingBarPeriod = 30;
-constexpr int kExplosionPeriod = 20;
-constexpr int kWorldStepPeriod = 150;
+constexpr int kSwingBarPeriod = world::kAnimationPeriod;
+constexpr int kExplosionPeriod = world::kEffectPeriod;
+constexpr int kWorldStepPeriod = world::kWorldStepPeriod;
 
 uint64_t mix(uint64_t hash, uint64_t value) {
   hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
@@ -262,6 +262,9 @@ class Search {
     return best;
   }
 
+  // The next outcome to search: the one whose own robot run gets furthest, then the one that
+  // changes the grid where the furthest run so far came to nothing (a piece that matters only
+  // once later pieces have helped the robot on), then the one closest to an exit.
   // Index in plan of the target that a piece's outcome fulfils, or -1.
   static int targetOf(const PiecePlan& piece, const std::vector<Target>& plan) {
     for (size_t i = 0; i < plan.size(); ++i) {
