@@ -262,9 +262,6 @@ class Search {
     return best;
   }
 
-  // The next outcome to search: the one whose own robot run gets furthest, then the one that
-  // changes the grid where the furthest run so far came to nothing (a piece that matters only
-  // once later pieces have helped the robot on), then the one closest to an exit.
   // Index in plan of the target that a piece's outcome fulfils, or -1.
   static int targetOf(const PiecePlan& piece, const std::vector<Target>& plan) {
     for (size_t i = 0; i < plan.size(); ++i) {
