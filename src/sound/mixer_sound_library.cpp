@@ -170,7 +170,7 @@ void MixerSoundLibrary::freeSample(SampleHandle sample) {
   samples_[static_cast<size_t>(sample) - 1] = nullptr;
 }
 
-void MixerSoundLibrary::close() {
+void MixerSoundLibrary::closeLeavingDevice() {
   if (!started_) return;
   Mix_HaltMusic();
   Mix_HaltChannel(-1);
@@ -183,11 +183,16 @@ void MixerSoundLibrary::close() {
   streams_.clear();
   samples_.clear();
   playing_ = 0;
+  started_ = false;
+  chunkFrames_ = 0;
+}
+
+void MixerSoundLibrary::close() {
+  if (!started_) return;
+  closeLeavingDevice();
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  started_ = false;
-  chunkFrames_ = 0;
 }
 
 int MixerSoundLibrary::mixerVolume(int volume) {

@@ -41,6 +41,11 @@ class MixerSoundLibrary : public SoundLibrary {
   void freeSample(SampleHandle sample) override;
   // Frees every stream and sample still open and closes the audio device.
   void close() override;
+  // For a program about to end: silences and frees every stream and sample like close, but
+  // leaves the device to close with the process. Closing it would first play two buffer
+  // lengths of silence out (SDL's drain), which only keeps the ending program alive. The caller
+  // then quits SDL's other subsystems only, since quitting audio would drain the device too.
+  void closeLeavingDevice();
 
   bool started() const { return started_; }
   // The chunk size init asked for, in sample frames (a power of two).
