@@ -167,6 +167,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, int windo
   };
   if (!commandLine.uncapped) loop.onWindowEvent = [&presenter] { presenter.invalidate(); };
   loop.run();
+  SDL_HideWindow(window);  // the window closes at once; the shutdown follows unseen
   messages.setOwner(nullptr);
   options.soundEnabled = game.state.options.soundEnabled;
 }
