@@ -5,11 +5,13 @@
 #include <imgui.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/dialog_renderer.h"
 #include "app/sdl_icon.h"
+#include "gfxlib/sdl_backend.h"
 
 namespace mdx::app {
 namespace {
@@ -19,10 +21,20 @@ constexpr float kUnit = 2.0f;
 constexpr int kWidth = 231 * 2;
 constexpr int kHeight = 94 * 2;
 constexpr float kFontSize = 14.0f;
-constexpr const char* kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 ImVec2 at(float x, float y) {
   return ImVec2(x * kUnit, y * kUnit);
+}
+
+// The font the game's own text uses: the game folder's copy first, then the system's. Only a
+// file that exists is handed to ImGui, which treats a missing font file as a programming error.
+bool addGameFont(ImGuiIO& io) {
+  for (const std::string& path : gfx::defaultFontPaths()) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) continue;
+    if (io.Fonts->AddFontFromFileTTF(path.c_str(), kFontSize) != nullptr) return true;
+  }
+  return false;
 }
 
 // A group box: a thin frame with its caption cut into the top edge.
@@ -116,7 +128,7 @@ bool DialogWindow::open() {
   ImGui::StyleColorsLight();
   ImGui::GetStyle().FramePadding = ImVec2(4, 2);
   ImGui::GetStyle().FrameBorderSize = 1.0f;
-  if (!io.Fonts->AddFontFromFileTTF(kFontFile, kFontSize)) io.Fonts->AddFontDefault();
+  if (!addGameFont(io)) io.Fonts->AddFontDefault();
   io.Fonts->Build();
   if (!drawer_.init(renderer_)) return false;
   platformReady_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
