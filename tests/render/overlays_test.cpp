@@ -184,3 +184,30 @@ TEST_F(OverlaysTest, EndingHasItsOwnQuitPrompt) {
 
 }  // namespace
 }  // namespace mdx::render::testing
+
+namespace mdx::render::testing {
+namespace {
+
+TEST_F(OverlaysTest, StuckHintIsWrittenShadowedUntilTheLevelIsWon) {
+  state.progress.gameState = world::StateRunning;
+  auto hints = [this] {
+    std::vector<RecordedCall> found;
+    for (const auto& call : frame()) {
+      if (call.kind == CallKind::Text && call.name == "Stuck? Press R to restart") {
+        found.push_back(call);
+      }
+    }
+    return found;
+  };
+  EXPECT_TRUE(hints().empty());
+  state.scene.stuckHint = 1;
+  const std::vector<RecordedCall> shown = hints();
+  ASSERT_EQ(shown.size(), 2u);
+  expectDraw(shown[0].draw, {241, 457, kBlack});
+  expectDraw(shown[1].draw, {240, 456, kWhite});
+  state.world.levelComplete = 1;
+  EXPECT_TRUE(hints().empty());
+}
+
+}  // namespace
+}  // namespace mdx::render::testing
