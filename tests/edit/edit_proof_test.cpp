@@ -81,6 +81,23 @@ TEST(EditProof, AnEditDuringASearchNeverShowsTheOldAnswer) {
   EXPECT_EQ(answer.state, ProofState::Winnable);
 }
 
+TEST(EditProof, ALevelDecidedBeforeIsAnsweredAtOnce) {
+  ProofWorker worker(5.0);
+  worker.submit(1, shipped("level01.src"));
+  ASSERT_EQ(worker.wait().state, ProofState::Winnable);
+  worker.submit(2, walledOff());
+  ASSERT_EQ(worker.wait().state, ProofState::NotWinnable);
+  worker.submit(3, shipped("level01.src"));  // an undo back to the first level
+  const ProofStatus now = worker.status();
+  EXPECT_EQ(now.revision, 3u);
+  EXPECT_EQ(now.state, ProofState::Winnable);
+  level::LevelSource edited = shipped("level01.src");
+  edited.deviceLayer[world::cellIndex(1, 0)] = world::kBomb;
+  worker.submit(4, edited);  // a level never seen: searched afresh
+  EXPECT_EQ(worker.status().state, ProofState::Searching);
+  EXPECT_EQ(worker.wait().revision, 4u);
+}
+
 TEST(EditProof, TheBudgetEndsAHopelessSearchUndecided) {
   // Ten pieces over a wide walled-off field: far too much to search in a moment.
   level::LevelSource level = walledOff();

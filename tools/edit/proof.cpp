@@ -1,9 +1,17 @@
 #include "edit/proof.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
 namespace mdx::edit {
+
+namespace {
+
+// How many decided levels the worker remembers.
+constexpr size_t kRememberedAnswers = 64;
+
+}  // namespace
 
 std::string describeProof(const ProofStatus& status) {
   char text[200];
@@ -85,15 +93,24 @@ ProofWorker::~ProofWorker() {
 }
 
 void ProofWorker::submit(uint64_t revision, const level::LevelSource& level) {
+  std::string key = level::writeDat(level);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (revision == status_.revision && !pending_) return;
-    pendingLevel_ = level;
-    pending_ = true;
-    status_ = ProofStatus{};
-    status_.revision = revision;
-    status_.budget = budget_;
     cancel_ = true;
+    const auto known = std::find_if(answers_.begin(), answers_.end(),
+                                    [&](const auto& answer) { return answer.first == key; });
+    if (known != answers_.end()) {
+      pending_ = false;
+      status_ = known->second;
+    } else {
+      pendingLevel_ = level;
+      pendingKey_ = std::move(key);
+      pending_ = true;
+      status_ = ProofStatus{};
+      status_.budget = budget_;
+    }
+    status_.revision = revision;
   }
   changed_.notify_all();
 }
@@ -119,6 +136,7 @@ void ProofWorker::run() {
     if (stopping_) return;
     const uint64_t revision = status_.revision;
     const level::LevelSource level = std::move(pendingLevel_);
+    std::string key = std::move(pendingKey_);
     pending_ = false;
     cancel_ = false;
     lock.unlock();
@@ -127,7 +145,12 @@ void ProofWorker::run() {
     // Only the newest revision's own answer is ever published.
     if (pending_ || stopping_ || status_.revision != revision) continue;
     answer.revision = revision;
-    status_ = std::move(answer);
+    status_ = answer;
+    // An undecided answer may be decided next time (a less busy machine): not remembered.
+    if (answer.state != ProofState::Undecided) {
+      answers_.emplace_back(std::move(key), std::move(answer));
+      if (answers_.size() > kRememberedAnswers) answers_.pop_front();
+    }
     changed_.notify_all();
     if (notify_) {
       lock.unlock();

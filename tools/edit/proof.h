@@ -6,11 +6,13 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "level/level_checks.h"
 #include "level/level_source.h"
@@ -62,7 +64,8 @@ class ProofWorker {
   ProofWorker(const ProofWorker&) = delete;
   ProofWorker& operator=(const ProofWorker&) = delete;
 
-  // Asks for revision's answer; any search on an older revision is cancelled.
+  // Asks for revision's answer; any search on an older revision is cancelled. A level that
+  // was decided before (an undo, a redo, an edit taken back by hand) gets its answer at once.
   void submit(uint64_t revision, const level::LevelSource& level);
   // The newest submitted revision's status: Searching until its answer is in.
   ProofStatus status() const;
@@ -79,6 +82,9 @@ class ProofWorker {
   bool stopping_ = false;
   bool pending_ = false;
   level::LevelSource pendingLevel_;
+  std::string pendingKey_;
+  // Recent decided answers by the level file text of their level, newest last.
+  std::deque<std::pair<std::string, ProofStatus>> answers_;
   ProofStatus status_;
   std::atomic<bool> cancel_{false};
   std::thread thread_;

@@ -67,8 +67,6 @@ int main(int argc, char** argv) {
     if (window.open()) {
       window.run();
       status = 0;
-    } else {
-      std::fprintf(stderr, "marvolen-edit: cannot open the window: %s\n", SDL_GetError());
     }
   }
   SDL_Quit();

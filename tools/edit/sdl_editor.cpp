@@ -26,6 +26,11 @@ void copyName(char* out, size_t size, const std::string& text) {
   std::snprintf(out, size, "%s", text.c_str());
 }
 
+bool windowFailed() {
+  std::fprintf(stderr, "marvolen-edit: cannot open the window: %s\n", SDL_GetError());
+  return false;
+}
+
 }  // namespace
 
 EditorWindow::EditorWindow(EditorOptions options) : options_(std::move(options)) {}
@@ -60,11 +65,11 @@ bool EditorWindow::open() {
   window_ = SDL_CreateWindow("Marvolen DX level editor", SDL_WINDOWPOS_CENTERED,
                              SDL_WINDOWPOS_CENTERED, kWindowWidth, kWindowHeight,
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!window_) return false;
+  if (!window_) return windowFailed();
   renderer_ =
       SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) return false;
+  if (!renderer_) return windowFailed();
   std::error_code ec;
   std::filesystem::current_path(options_.gameDir, ec);  // the game's pictures are relative
   canvas_ = std::make_unique<Canvas>();
@@ -81,9 +86,9 @@ bool EditorWindow::open() {
   if (!io.Fonts->AddFontFromFileTTF(kFontFile, kFontSize)) io.Fonts->AddFontDefault();
   io.Fonts->Build();
   imgui_ = std::make_unique<app::DialogRenderer>();
-  if (!imgui_->init(renderer_)) return false;
+  if (!imgui_->init(renderer_)) return windowFailed();
   platformReady_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
-  if (!platformReady_) return false;
+  if (!platformReady_) return windowFailed();
   wakeEvent_ = SDL_RegisterEvents(1);
   const uint32_t wake = wakeEvent_;
   proof_ = std::make_unique<ProofWorker>(options_.budgetSeconds, [wake] {

@@ -40,7 +40,8 @@ class EditorWindow {
   EditorWindow(const EditorWindow&) = delete;
   EditorWindow& operator=(const EditorWindow&) = delete;
 
-  // Opens the window and loads the pictures; false with a message on stderr when it cannot.
+  // Opens the level file and the window and loads the pictures; false with a message on
+  // stderr when the file or the window cannot be opened.
   bool open();
   // Runs until the window is closed (after the unsaved-changes prompt). Waits for events.
   void run();
