@@ -15,7 +15,6 @@ namespace mdx::level::testing {
 namespace {
 
 using app::DIK_LEFT;
-using app::DIK_R;
 using app::DIK_RIGHT;
 using app::DIK_SPACE;
 
@@ -77,8 +76,8 @@ TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
 
   LoopDriver loop;
   world::GameState& state = loop.game.state;
-  state.progress.levelNumber = level.number;
-  loop.tap(DIK_R);  // the restart key starts the level from the title screen
+  state.options.packName = level.pack;
+  loop.game.beginGame(level.number);  // as START GAME does with the title's level choice
   ASSERT_EQ(state.progress.gameState, world::StateReady);
   ASSERT_EQ(state.world.pieceCount, start.world.pieceCount);
   for (int i = 0; i < 70; ++i) loop.frame(10);  // wait long enough for the first drop to be due
@@ -110,13 +109,13 @@ TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
   }
   EXPECT_TRUE(completed);
   // After the exit sequence the game loads the next level, or the ending after the last one.
-  const bool last = level.number == static_cast<int>(packLevels().size());
+  const bool last = level.number == static_cast<int>(packLevels(level.pack).size());
   EXPECT_EQ(state.progress.levelNumber, last ? 99 : level.number + 1);
   EXPECT_EQ(state.progress.gameState, last ? world::StateEnding : world::StateReady);
 }
 
-INSTANTIATE_TEST_SUITE_P(Mappack1, PackLevelReplay, ::testing::ValuesIn(packLevels()),
-                         [](const auto& info) { return levelName(info.param.number); });
+INSTANTIATE_TEST_SUITE_P(Packs, PackLevelReplay, ::testing::ValuesIn(packLevels()),
+                         [](const auto& info) { return testName(info.param); });
 
 }  // namespace
 }  // namespace mdx::level::testing
