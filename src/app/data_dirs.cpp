@@ -37,6 +37,7 @@ bool given(const std::optional<std::string>& value) {
 std::string unusableBecause(const std::string& folder) {
   std::error_code error;
   const fs::file_status status = fs::status(folder, error);
+  if (status.type() == fs::file_type::none) return error.message();  // e.g. no permission
   if (!fs::exists(status)) return "does not exist";
   if (!fs::is_directory(status)) return "is not a folder";
   if (!fs::is_regular_file(fs::status(fs::path(folder) / kPackList, error))) {
