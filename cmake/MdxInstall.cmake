@@ -14,6 +14,8 @@ include(GNUInstallDirs)
 # The application ID names the desktop entry, the metadata and the icons.
 set(MDX_APP_ID "io.github.marvolen_dx.MarvolenDX")
 set(MDX_PACKAGE_NAME "marvolen-dx")
+# One line on the game for the menu entry and the metadata.
+set(MDX_APP_SUMMARY "Build a path of falling pieces for a small walking robot")
 set(MDX_RELEASE_DATE "2026-12-08")
 set(MDX_ICON_SIZES 16 32 48 64 128 256)
 set(MDX_INSTALL_GAME_BINDIR "games")
