@@ -141,12 +141,6 @@ Display::~Display() {
   if (ownsVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-std::string Display::rendererName() const {
-  SDL_RendererInfo info{};
-  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) return "";
-  return info.name != nullptr ? info.name : "";
-}
-
 int Display::refreshRate() const {
   if (window_ == nullptr) return 0;
   SDL_DisplayMode mode{};

@@ -53,8 +53,6 @@ class Display {
   SDL_Renderer* renderer() const { return renderer_; }
   SDL_Window* window() const { return window_; }  // null when headless
   bool headless() const { return window_ == nullptr; }
-  // Name of the SDL renderer in use ("software", "opengl", ...).
-  std::string rendererName() const;
   // The refresh rate of the display the window is on, in Hz; 0 when unknown or headless.
   int refreshRate() const;
 

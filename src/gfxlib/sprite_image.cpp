@@ -2,7 +2,7 @@
 
 namespace mdx::gfx {
 
-int32_t SpriteImage::load(DrawBackend& backend, const std::string& fileName, int8_t /*filter*/,
+int32_t SpriteImage::load(DrawBackend& backend, const std::string& fileName,
                           world::MessageBoxes* messages) {
   fileName_ = fileName;
   const TextureId texture = backend.loadTexture(fileName);
@@ -18,16 +18,11 @@ int32_t SpriteImage::load(DrawBackend& backend, const std::string& fileName, int
   return kOk;
 }
 
-int32_t SpriteImage::draw(float x, float y, uint32_t colour_, float rotation_, float centreX,
+int32_t SpriteImage::draw(float x, float y, uint32_t colour, float rotation, float centreX,
                           float centreY, float scaleX, float scaleY) {
   if (loaded == 0 || backend_ == nullptr) return kFail;
-  position = {x, y};
-  colour = colour_;
-  rotation = rotation_;
-  rotationCentre = {centreX, centreY};
-  scale = {scaleX, scaleY};
   backend_->drawSprite(texture_,
-                       SpriteDraw{x, y, colour_, rotation_, centreX, centreY, scaleX, scaleY});
+                       SpriteDraw{x, y, colour, rotation, centreX, centreY, scaleX, scaleY});
   return kOk;
 }
 

@@ -9,10 +9,6 @@
 
 namespace mdx::gfx {
 
-struct Vec2 {
-  float x = 0, y = 0;
-};
-
 class SpriteImage {
  public:
   SpriteImage() = default;
@@ -20,10 +16,9 @@ class SpriteImage {
   SpriteImage& operator=(const SpriteImage&) = delete;
 
   // Loads a Targa picture through the back end. On failure shows a message box whose text is
-  // the file name (caption "Critical error") and returns kFail; the image stays unloaded.
-  // filter is kept for the record: every caller passes 1 (no filtering, no rescaling).
-  int32_t load(DrawBackend& backend, const std::string& fileName, int8_t filter,
-               world::MessageBoxes* messages);
+  // the file name (caption "Critical error") and returns kFail; the image stays unloaded. The
+  // picture is taken at its own size, without filtering or rescaling.
+  int32_t load(DrawBackend& backend, const std::string& fileName, world::MessageBoxes* messages);
 
   // Draws the picture: scale about the top-left corner, turn about (centreX, centreY),
   // move to (x, y); colour multiplied in. Unloaded: draws nothing, returns kFail.
@@ -32,12 +27,6 @@ class SpriteImage {
 
   void release();
 
-  // Parameters of the most recent draw.
-  Vec2 rotationCentre{};
-  Vec2 position{};
-  Vec2 scale{1.0f, 1.0f};
-  float rotation = 0.0f;
-  uint32_t colour = 0xFFFFFFFFu;
   int32_t loaded = 0;
 
   const std::string& fileName() const { return fileName_; }

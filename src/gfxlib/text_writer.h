@@ -20,7 +20,6 @@ class TextWriter {
   void release();
 
   uint32_t colour = 0;
-  uint32_t format = 0;
   int32_t ready = 0;
 
  private:

@@ -28,8 +28,7 @@ int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& pac
   // Each picture that fails names its file here; the player gets one message for them all.
   world::RecordingMessageBoxes failed;
   for (const AssetEntry& entry : assetTable(packName)) {
-    // Filter 1: the picture is taken at its own size, without filtering or rescaling.
-    if (assetTarget(assets, entry).load(backend, entry.file, 1, &failed) == gfx::kOk) ++loaded;
+    if (assetTarget(assets, entry).load(backend, entry.file, &failed) == gfx::kOk) ++loaded;
   }
   if (!failed.shown.empty() && messages != nullptr) {
     std::vector<std::string> files;

@@ -169,7 +169,7 @@ TEST_F(SpriteDrawPixels, UnloadedImagesAndUnknownTexturesDrawNothing) {
   backend->drawSprite(0, SpriteDraw{});
   backend->drawSprite(99, SpriteDraw{});
   world::RecordingMessageBoxes messages;
-  EXPECT_EQ(image.load(*backend, "no/such/picture.tga", 1, &messages), kFail);
+  EXPECT_EQ(image.load(*backend, "no/such/picture.tga", &messages), kFail);
   EXPECT_EQ(image.draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), kFail);
   grab();
   EXPECT_EQ(litPixels(), 0);
