@@ -66,6 +66,8 @@ bool applyFlag(CommandLine& line, const std::string& name) {
     line.windowed = false;
   } else if (name == "--no-sound") {
     line.noSound = true;
+  } else if (name == "--3d-blocks") {
+    line.blocks3D = true;
   } else if (name == "--uncapped") {
     line.uncapped = true;
   } else if (name == "--no-save") {
@@ -124,6 +126,7 @@ std::string usageText(const std::string& programName) {
          "  --windowed      play in a window\n"
          "  --fullscreen    play on the whole screen\n"
          "  --no-sound      no music and no sound effects\n"
+         "  --3d-blocks     draw every block with a dark copy behind it, for depth\n"
          "  --pack NAME     play the map pack in folder NAME\n"
          "  --scale N       window size 640 x 480 times N (1 to 16); default: the largest that\n"
          "                  fits the screen\n"

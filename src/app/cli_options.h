@@ -18,6 +18,7 @@ struct CommandLine {
   bool noDialog = false;               // start at once with the dialog's defaults
   std::optional<bool> windowed;        // --windowed / --fullscreen; the last one given wins
   bool noSound = false;                // --no-sound
+  bool blocks3D = false;               // --3d-blocks: blocks drawn with a shadow copy behind them
   std::optional<std::string> pack;     // --pack NAME: a map-pack folder name
   int scale = 0;                       // --scale N: window is 640 x 480 times N; 0 = choose
   std::optional<std::string> dataDir;  // --data DIR: the game folder, made the working directory

@@ -115,6 +115,7 @@ std::string presetDialog(StartupDialog& dialog, world::Options& options,
                          const CommandLine& commandLine) {
   if (commandLine.windowed) dialog.command(*commandLine.windowed ? kIdWindowed : kIdFullScreen);
   if (commandLine.noSound) dialog.setSoundChecked(false);
+  if (commandLine.blocks3D) dialog.setBlocks3DChecked(true);
   if (!commandLine.pack) return "";
   const std::string& name = *commandLine.pack;
   const std::vector<std::string>& packs = dialog.controls.packList;

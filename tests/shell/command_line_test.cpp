@@ -25,7 +25,7 @@ TEST(CommandLine, NoArgumentsKeepsTheClassicStart) {
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   const ParsedCommandLine parsed =
       parse({"--no-dialog", "--fullscreen", "--no-sound", "--pack", "mappack2", "--scale=3",
-             "--data", "/games/mdx", "--log=run.log"});
+             "--data", "/games/mdx", "--log=run.log", "--3d-blocks"});
   ASSERT_TRUE(parsed.error.empty()) << parsed.error;
   const CommandLine& line = parsed.options;
   EXPECT_TRUE(line.noDialog);
@@ -35,6 +35,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(line.scale, 3);
   EXPECT_EQ(line.dataDir, "/games/mdx");
   EXPECT_EQ(line.logFile, "run.log");
+  EXPECT_TRUE(line.blocks3D);
+  EXPECT_FALSE(parse({}).options.blocks3D);
 
   EXPECT_TRUE(parse({"--help"}).options.showHelp);
   EXPECT_TRUE(parse({"-h"}).options.showHelp);
@@ -61,8 +63,9 @@ TEST(CommandLine, BadArgumentsAreNamedInTheError) {
 
 TEST(CommandLine, HelpNamesEveryOption) {
   const std::string help = usageText("marvolen");
-  for (const char* option : {"--help", "--version", "--data", "--no-dialog", "--windowed",
-                             "--fullscreen", "--no-sound", "--pack", "--scale", "--log"}) {
+  for (const char* option :
+       {"--help", "--version", "--data", "--no-dialog", "--windowed", "--fullscreen", "--no-sound",
+        "--pack", "--scale", "--log", "--3d-blocks"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

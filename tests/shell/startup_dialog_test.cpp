@@ -180,7 +180,9 @@ TEST_F(DialogFolder, CommandLinePresetsActLikeTheControls) {
   line.windowed = false;
   line.noSound = true;
   line.pack = "mappack2";
+  line.blocks3D = true;
   EXPECT_EQ(presetDialog(dialog, options, line), "");
+  EXPECT_EQ(options.blocks3D, 1);
   EXPECT_EQ(options.windowed, 0);
   EXPECT_TRUE(dialog.controls.fullScreenChecked);
   EXPECT_EQ(options.soundEnabled, 0);
