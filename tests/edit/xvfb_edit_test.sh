@@ -96,9 +96,24 @@ built() { "$leveltool" build "$1" "$2" || fail "cannot build $1"; }
 wait_log '^proof [0-9]*: winnable' 60 >/dev/null
 shot 01-canvas-and-proof
 
-click_cell 1 5 5   # paint the brush (block 1) into an empty cell
-click_cell 3 10 0  # erase the block at row 10, column 0
-wait_log '^proof 5: ' 60 >/dev/null
+# Drags button $1 from the cell at row $2, column $3 to row $4, column $5.
+drag_cells() {
+  xdotool mousemove "$((X + canvas_x + (19 * $3 + 9) * zoom))" \
+    "$((Y + canvas_y + (19 * $2 - 26 + 9) * zoom))"
+  sleep 0.2
+  xdotool mousedown "$1"
+  sleep 0.15
+  xdotool mousemove "$((X + canvas_x + (19 * $5 + 9) * zoom))" \
+    "$((Y + canvas_y + (19 * $4 - 26 + 9) * zoom))"
+  sleep 0.2
+  xdotool mouseup "$1"
+  sleep 0.3
+}
+
+click_cell 1 5 5        # paint the brush (block 1) into an empty cell
+drag_cells 1 4 22 3 20  # fill rows 3 and 4, columns 20 to 22
+click_cell 3 10 0       # erase the block at row 10, column 0
+wait_log '^proof 6: ' 60 >/dev/null
 shot 02-painted-and-erased
 key ctrl+z         # the erase comes back
 key ctrl+s
@@ -106,10 +121,19 @@ wait_log '^message saved ' >/dev/null
 built "$source" "$out/shipped.dat"
 built "$work" "$out/saved.dat"
 changed=$(diff "$out/shipped.dat" "$out/saved.dat" | grep -c '^>' || true)
-[ "$changed" -eq 1 ] || fail "the saved level differs in $changed lines, not 1"
-[ "$(sed -n "$((2 + 34 * 5 + 5))p" "$out/saved.dat")" = "1" ] ||
-  fail "the painted cell was not saved"
+[ "$changed" -eq 7 ] || fail "the saved level differs in $changed lines, not 7"
+for cell in "5 5" "3 20" "3 21" "3 22" "4 20" "4 21" "4 22"; do
+  read -r row column <<<"$cell"
+  [ "$(sed -n "$((2 + 34 * row + column))p" "$out/saved.dat")" = "1" ] ||
+    fail "the painted cell at row $row, column $column was not saved"
+done
 
+# Closing over unsaved changes asks first.
+key ctrl+z         # the fill goes
+key ctrl+q
+wait_log '^prompt unsaved changes' >/dev/null
+shot 03-unsaved-prompt
+kill -0 "$editor_pid" 2>/dev/null || fail "the editor closed over unsaved changes"
 key ctrl+z         # the paint goes too: the level is the shipped one again
 key ctrl+s
 sleep 0.5
@@ -118,7 +142,7 @@ cmp -s "$source" "$work" || fail "the level saved after undoing every edit is no
 key p
 wait_log '^preview on' >/dev/null
 sleep 0.3
-shot 03-path-preview
+shot 04-path-preview
 
 # F5 starts the real game on the edited level and the editor waits for it to end.
 key F5
@@ -126,7 +150,7 @@ wait_log '^message play-test running' >/dev/null
 game=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marvolen DX$' | tail -n 1) ||
   fail "the play-test started no game window"
 sleep 1.5
-shot 04-play-test
+shot 05-play-test
 game_pid=$(pgrep -P "$editor_pid" | head -n 1)
 [ -n "$game_pid" ] || fail "the game is not the editor's child"
 kill "$game_pid"

@@ -73,6 +73,7 @@ void EditorWindow::drawPopups() {
   }
   if (askUnsaved_) {
     ImGui::OpenPopup("Unsaved changes");
+    log("prompt", "unsaved changes " + std::to_string(model_.revision()));
     askUnsaved_ = false;
   }
   drawFilePopup();
