@@ -1,12 +1,12 @@
 #include "app/replay.h"
 
-#include <cstring>
 #include <istream>
 #include <ostream>
 #include <sstream>
 
 #include "app/frontend.h"
 #include "app/game.h"
+#include "world/state_text.h"
 
 namespace mdx::app {
 
@@ -123,57 +123,6 @@ class PlaybackSource : public Clock, public KeySource {
   uint32_t last_ = 0;
 };
 
-// FNV-1a over the bytes of plain values.
-class Digest {
- public:
-  template <typename T>
-  void add(const T& value) {
-    unsigned char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    for (unsigned char byte : bytes) hash_ = (hash_ ^ byte) * 0x100000001B3ull;
-  }
-  template <typename T, size_t N>
-  void add(const std::array<T, N>& values) {
-    for (const T& value : values) add(value);
-  }
-  void add(const std::string& text) {
-    add(text.size());
-    for (char c : text) add(c);
-  }
-  uint64_t value() const { return hash_; }
-
- private:
-  uint64_t hash_ = 0xCBF29CE484222325ull;
-};
-
-void addWorld(Digest& d, const world::World& w) {
-  d.add(w.blockLayer);
-  d.add(w.deviceLayer);
-  d.add(w.pieceCount);
-  d.add(w.pieceTypes);
-  for (int32_t v :
-       {w.landscapeChoice, w.parallax1On, w.parallax2Mode, w.levelMusic, w.landscapeMotion,
-        w.robotColumn, w.robotRow, w.robotFrame, w.liftCounter, w.liftReturnTimer, w.gateState}) {
-    d.add(v);
-  }
-  for (uint8_t v : {w.robotFalling, w.robotClimbing, w.levelComplete, w.robotExploded}) d.add(v);
-  d.add(w.explosionTicks);
-  for (float v : {w.robotExplosionX, w.robotExplosionY, w.lightX, w.lightY}) d.add(v);
-}
-
-void addScene(Digest& d, const world::Scene& s) {
-  for (int32_t v : {s.fadeLevel, s.lightLevel1, s.lightLevel2, s.titleFramePhase}) d.add(v);
-  for (uint8_t v : {s.lightFalling1, s.lightFalling2, s.blinkPhase, s.altFramePhase}) d.add(v);
-  for (float v : {s.robotScale, s.robotPivotX, s.robotPivotY, s.waveClock, s.landscapeAngle,
-                  s.landscapeClock, s.spinAngle, s.gateTurn, s.gateAngle, s.bannerScale, s.bannerX,
-                  s.hudSlide, s.explosionAngle}) {
-    d.add(v);
-  }
-  d.add(s.parallax1X);
-  d.add(s.parallax2X);
-  d.add(s.hudPhase);
-}
-
 }  // namespace
 
 std::optional<Replay> readReplay(std::istream& in, std::string& error) {
@@ -218,7 +167,7 @@ void writeReplay(std::ostream& out, const Replay& replay) {
   }
 }
 
-ReplayResult runReplay(const Replay& replay) {
+ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
   PlaybackSource source;
   CountingPresenter presenter;
   RecordingWindow window;
@@ -244,6 +193,7 @@ ReplayResult runReplay(const Replay& replay) {
         game.escapeReleased();
         break;
     }
+    if (afterStep) afterStep(result.stepsRun, game.state);
     ++result.stepsRun;
     if (window.destroyed > 0) break;
   }
@@ -253,29 +203,7 @@ ReplayResult runReplay(const Replay& replay) {
 }
 
 uint64_t stateDigest(const world::GameState& state) {
-  Digest d;
-  const world::Options& o = state.options;
-  for (uint8_t v : {o.windowed, o.blocks3D, o.soundEnabled}) d.add(v);
-  d.add(o.adapterIndex);
-  d.add(o.packIndex);
-  d.add(o.packName);
-  for (int32_t v :
-       {state.progress.gameState, state.progress.levelNumber, state.progress.levelCount}) {
-    d.add(v);
-  }
-  addWorld(d, state.world);
-  const world::Pieces& p = state.pieces;
-  for (int32_t v : {p.pieceIndex, p.pieceColumn, p.pieceRow, p.pieceCommand}) d.add(v);
-  for (const auto& row : p.pieceShape) d.add(row);
-  d.add(p.pieceShapeInBlocks);
-  d.add(p.pieceMoveAllowed);
-  addScene(d, state.scene);
-  d.add(state.keys.keyLatch);
-  d.add(state.keys.titleChoice);
-  d.add(state.keys.quitPrompt);
-  d.add(state.keys.titleLevel);
-  d.add(state.keys.titleLevelLimit);
-  return d.value();
+  return world::stateHash(state);
 }
 
 void ReplayRecorder::begin(ReplayEvent event) {

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -57,9 +58,12 @@ struct ReplayResult {
   std::vector<std::string> stateLog;  // the game's state log lines, in order
 };
 
+// Called after each step of a replay with the step's index (0 is the start-up) and the state.
+using StepWatcher = std::function<void(int step, const world::GameState& state)>;
+
 // Plays a replay headless from the current working folder (the game folder): sound off,
 // a presenter that draws nothing. Stops early when the game destroys its window.
-ReplayResult runReplay(const Replay& replay);
+ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep = {});
 
 // A 64-bit digest of every field of the game state (the service pointers excluded).
 uint64_t stateDigest(const world::GameState& state);

@@ -1,6 +1,6 @@
 // Replays: the text format read and written, bad replay files refused with a clear message,
-// a recorded session played back to the same state, and a stored replay whose end state
-// must match its reference (set MDX_UPDATE_REPLAYS=1 to rewrite the reference on purpose).
+// a recorded session played back to the same state, and a stored replay whose states must
+// match its reference step by step (set MDX_UPDATE_REPLAYS=1 to rewrite it on purpose).
 #include "app/replay.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/replay_reference.h"
 #include "game_harness.h"
 
 namespace mdx::app::testing {
@@ -18,26 +19,6 @@ namespace {
 using namespace mdx::world;
 
 const std::string kDataDir = std::string(MDX_SOURCE_DIR) + "/tests/app/data/";
-
-std::string digestText(uint64_t digest) {
-  char text[20];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
-  return text;
-}
-
-// The reference of a replay run: its state log and the digest of the end state.
-std::string outcome(const ReplayResult& result) {
-  std::string text;
-  for (const std::string& line : result.stateLog) text += line + "\n";
-  return text + "digest " + digestText(stateDigest(result.state)) + "\n";
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string parseError(const std::string& text) {
   std::istringstream in(text);
@@ -144,16 +125,57 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
   EXPECT_NE(stateDigest(changed), stateDigest(game.state));
 }
 
-TEST_F(ReplayRun, StoredReplayReachesItsReferenceState) {
+TEST_F(ReplayRun, StoredReplayPassesThroughItsReferenceStates) {
   std::ifstream in(kDataDir + "steer_and_walk.replay");
   std::string error;
   const std::optional<Replay> replay = readReplay(in, error);
   ASSERT_TRUE(replay.has_value()) << error;
-  const std::string actual = outcome(runReplay(*replay));
-  const std::string referencePath = kDataDir + "steer_and_walk.expected";
-  if (std::getenv("MDX_UPDATE_REPLAYS") != nullptr) std::ofstream(referencePath) << actual;
-  EXPECT_EQ(actual, readFile(referencePath))
-      << "if the game's rules changed on purpose, rerun with MDX_UPDATE_REPLAYS=1";
+  const std::string referencePath = kDataDir + "steer_and_walk.states.jsonl";
+  if (std::getenv("MDX_UPDATE_REPLAYS") != nullptr) {
+    std::ofstream out(referencePath);
+    writeReplayReference(*replay, out);
+  }
+  std::ifstream reference(referencePath);
+  const std::optional<std::string> failure = checkReplayReference(*replay, reference);
+  EXPECT_FALSE(failure.has_value())
+      << *failure << "\nif the game's rules changed on purpose, rerun with MDX_UPDATE_REPLAYS=1";
+}
+
+// A reference that differs is reported by step and field, floats pass within a tolerance, and
+// a reference that is cut short or runs on is refused.
+TEST_F(ReplayRun, ReferenceNamesTheFirstStepAndFieldThatDiffer) {
+  std::istringstream in("marvolen-replay 1\npack pack\nstart 0\nframe 10 39\nframe 20\n");
+  std::string error;
+  const Replay replay = *readReplay(in, error);
+  std::stringstream written;
+  writeReplayReference(replay, written);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(written, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u);
+  auto check = [&replay](const std::vector<std::string>& reference) {
+    std::string text;
+    for (const std::string& line : reference) text += line + "\n";
+    std::istringstream stream(text);
+    return checkReplayReference(replay, stream);
+  };
+  EXPECT_FALSE(check(lines).has_value());
+
+  std::vector<std::string> changed = lines;
+  changed[1].insert(changed[1].size() - 1, ",\"levelNumber\":7");
+  EXPECT_EQ(check(changed).value_or(""), "step 1, field levelNumber: expected 7, got 1");
+
+  changed = lines;  // a float a hair off still matches; a clear difference does not
+  changed[2].insert(changed[2].size() - 1, ",\"landscapeClock\":45.0000001");
+  EXPECT_FALSE(check(changed).has_value());
+  changed[2].insert(changed[2].size() - 1, ",\"robotScale\":1.5");
+  EXPECT_EQ(check(changed).value_or("").rfind("step 2, field robotScale: expected 1.5", 0), 0u);
+
+  EXPECT_EQ(check({lines[0], lines[1]}).value_or(""),
+            "step 2: the reference ends before the replay");
+  EXPECT_NE(check({lines[0], lines[1], lines[2], lines[2]}), std::nullopt);
+  EXPECT_NE(check({lines[0], lines[2], lines[1]}), std::nullopt);
+  EXPECT_EQ(check({lines[0], "{\"step\":1,\"nosuch\":1}", lines[2]}).value_or(""),
+            "reference line 2: unknown field nosuch");
 }
 
 TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "world/actions.h"
+#include "world/state_text.h"
 #include "world/stuck_watch.h"
 #include "world/timed_steps.h"
 
@@ -25,23 +26,10 @@ constexpr int kSwingBarPeriod = world::kAnimationPeriod;
 constexpr int kExplosionPeriod = world::kEffectPeriod;
 constexpr int kWorldStepPeriod = world::kWorldStepPeriod;
 
-uint64_t mix(uint64_t hash, uint64_t value) {
-  hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
-  return hash * 0xFF51AFD7ED558CCDull;
-}
-
-uint64_t gridHash(uint64_t hash, const world::LevelGrid& grid) {
-  for (int32_t cell : grid) hash = mix(hash, static_cast<uint32_t>(cell));
-  return hash;
-}
-
 // The state of the dropping phase between two pieces.
 uint64_t pieceStateHash(const GameState& game) {
-  uint64_t hash = gridHash(gridHash(2, game.world.blockLayer), game.world.deviceLayer);
-  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceIndex));
-  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceColumn));
-  hash = mix(hash, static_cast<uint64_t>(game.pieces.pieceRow));
-  return mix(hash, static_cast<uint64_t>(game.world.explosionTicks));
+  return world::fieldsHash(game, {"blockLayer", "deviceLayer", "pieceIndex", "pieceColumn",
+                                  "pieceRow", "explosionTicks"});
 }
 
 // The exit cells of a level (they never move while the robot runs).

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "world/game_state.h"
+#include "world/state_text.h"
 
 namespace mdx::sim {
 
-// A JSON string literal for text: quotes, backslashes and control characters escaped.
-std::string jsonString(std::string_view text);
-
-// A float that reads back exactly (nine significant digits); null if it is not finite.
-std::string jsonFloat(float value);
+using world::jsonFloat;
+using world::jsonString;
 
 // One JSON object on one line with the world, piece and level values, the effects played
 // (by file name, in order) and the message boxes shown.
