@@ -138,4 +138,9 @@ std::string presetDialog(StartupDialog& dialog, world::Options& options,
   return "";
 }
 
+void settlePackName(world::Options& options, const std::string& packListPath) {
+  options.packName = world::resolvePackName(world::readPackList(packListPath), options.packIndex,
+                                            options.packName);
+}
+
 }  // namespace mdx::app

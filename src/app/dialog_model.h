@@ -86,4 +86,9 @@ struct CommandLine;
 std::string presetDialog(StartupDialog& dialog, world::Options& options,
                          const CommandLine& commandLine);
 
+// Settles the pack once the dialog has closed: options.packName becomes line options.packIndex
+// of the pack list at packListPath, read again; a missing or unreadable list, or an index that
+// names no line (an unlisted --pack folder), leaves packName as the dialog set it.
+void settlePackName(world::Options& options, const std::string& packListPath = "mappacks.ini");
+
 }  // namespace mdx::app

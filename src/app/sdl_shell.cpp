@@ -121,6 +121,7 @@ void playGame(world::Options& options, const CommandLine& commandLine, int windo
   request.windowScale = windowScale;
   request.hidden = true;
   request.vsync = !commandLine.uncapped;
+  settlePackName(options);
   if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) return;
   SDL_Window* window = device.display->window();
   // Paced by default: a wait after each frame to the display's rate. --uncapped keeps the

@@ -2,7 +2,6 @@
 
 #include "gfxlib/sdl_backend.h"
 #include "render/asset_table.h"
-#include "world/pack_list.h"
 
 namespace mdx::render {
 
@@ -39,9 +38,8 @@ int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& pac
   return loaded;
 }
 
-int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayRequest& window,
-                                  Device& device, Assets& assets, world::MessageBoxes& messages,
-                                  const std::string& packListPath) {
+int32_t createDeviceAndLoadAssets(const world::Options& options, const gfx::DisplayRequest& window,
+                                  Device& device, Assets& assets, world::MessageBoxes& messages) {
   gfx::DisplayRequest request = window;
   request.displayIndex = options.adapterIndex;
   request.windowed = options.windowed != 0;
@@ -49,10 +47,6 @@ int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayReq
   if (device.display == nullptr) return gfx::kFail;
   device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer());
   device.backend->setPresenter([display = device.display.get()] { display->present(); });
-
-  // A missing or unreadable list leaves the pack name as the dialog set it.
-  options.packName = world::resolvePackName(world::readPackList(packListPath), options.packIndex,
-                                            options.packName);
   loadAssets(assets, *device.backend, options.packName, &messages);
   return gfx::kOk;
 }

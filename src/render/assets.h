@@ -68,13 +68,12 @@ int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& pac
                world::MessageBoxes* messages);
 
 // Brings the graphics up: opens the device on options.adapterIndex, windowed or full screen as
-// options.windowed says (window gives the rest: zoom, hidden), settles options.packName from
-// line options.packIndex of packListPath, then loads every picture. Returns gfx::kOk, or
+// options.windowed says (window gives the rest: zoom, hidden), then loads every picture, the
+// pack's from options.packName (which the application has settled). Returns gfx::kOk, or
 // gfx::kFail after "Cannot Create Device!" when no renderer can be made. Missing pictures do
 // not fail it. The app calls it once after the startup dialog.
-int32_t createDeviceAndLoadAssets(world::Options& options, const gfx::DisplayRequest& window,
-                                  Device& device, Assets& assets, world::MessageBoxes& messages,
-                                  const std::string& packListPath = "mappacks.ini");
+int32_t createDeviceAndLoadAssets(const world::Options& options, const gfx::DisplayRequest& window,
+                                  Device& device, Assets& assets, world::MessageBoxes& messages);
 
 // Lets go of the device at the end of the run. The pictures and writers forget their back end
 // first, so drawing them afterwards draws nothing instead of touching freed textures.

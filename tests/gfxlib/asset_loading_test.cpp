@@ -164,18 +164,16 @@ class GameFolder : public ::testing::Test {
   std::string folder_, previous_;
 };
 
-TEST_F(GameFolder, DeviceSetUpSettlesThePackAndLoadsItsPictures) {
-  gfx::testing::writeFile("mappacks.ini", {'f', 'i', 'r', 's', 't', '\n', 's', 'n', 'd', '\n'});
+TEST_F(GameFolder, DeviceSetUpLoadsThePacksPictures) {
   writePictures("snd", {"media/block007.tga"});
   world::Options options;
   options.windowed = 1;
-  options.packIndex = 1;
+  options.packName = "snd";
   Device device;
   Assets assets;
   world::RecordingMessageBoxes messages;
   ASSERT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
             gfx::kOk);
-  EXPECT_EQ(options.packName, "snd");
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "1 picture could not be loaded:\nmedia/block007.tga");
   EXPECT_EQ(assets.landscapeImages[1].loaded, 1);
@@ -187,21 +185,6 @@ TEST_F(GameFolder, DeviceSetUpSettlesThePackAndLoadsItsPictures) {
   EXPECT_EQ(device.display, nullptr);
   // Pictures outlive the device but no longer draw.
   EXPECT_EQ(assets.blockImages[1].draw(0, 0, 0xFFFFFFFFu, 0, 0, 0, 1, 1), gfx::kFail);
-}
-
-TEST_F(GameFolder, MissingPackListKeepsTheDialogsPackName) {
-  writePictures("mappack1", {});
-  world::Options options;
-  options.windowed = 1;
-  options.packIndex = 3;
-  Device device;
-  Assets assets;
-  world::RecordingMessageBoxes messages;
-  ASSERT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
-            gfx::kOk);
-  EXPECT_EQ(options.packName, "mappack1");
-  EXPECT_TRUE(messages.shown.empty());
-  releaseDevice(device, assets);
 }
 
 TEST_F(GameFolder, NoDeviceMeansFailureAndNoPictureIsRead) {

@@ -191,6 +191,24 @@ TEST_F(DialogFolder, CommandLinePresetsActLikeTheControls) {
   EXPECT_EQ(dialog.controls.packSelection, 1);
 }
 
+// After the dialog the pack list is read again: the chosen line names the pack; without the
+// list, or for an index past its end, the dialog's pack name stays.
+TEST_F(DialogFolder, PackIsSettledFromTheListReadAgainAfterTheDialog) {
+  writePacks("first\nsnd\n");
+  options.packIndex = 1;
+  options.packName = "first";
+  settlePackName(options);
+  EXPECT_EQ(options.packName, "snd");
+
+  options.packIndex = 3;
+  settlePackName(options);
+  EXPECT_EQ(options.packName, "snd");
+
+  options.packIndex = 0;
+  settlePackName(options, "no-such-list.ini");
+  EXPECT_EQ(options.packName, "snd");
+}
+
 TEST_F(DialogFolder, AnUnlistedPackFolderIsPlayedAndAMissingOneRefused) {
   writePacks("mappack1\n");
   fs::create_directories("mypack");
