@@ -14,7 +14,7 @@ void StartupDialog::open(const std::optional<std::vector<std::string>>& adapters
     // Without the display list the dialog opens empty; the options keep their start values
     // and Play still goes on to the device set-up, which reports its own failure.
     if (messages_) {
-      messages_->showMessage("Cannot create Direct3D object", "MarvolenDX: Error",
+      messages_->showMessage("Cannot find the displays of this computer", "MarvolenDX: Error",
                              world::MessageIcon::Error);
     }
     return;

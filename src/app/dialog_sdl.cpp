@@ -238,11 +238,7 @@ void DialogWindow::run() {
 
 int runStartupDialog(StartupDialog& dialog) {
   DialogWindow window(dialog);
-  if (!window.open()) {
-    std::fprintf(stderr, "Marvolen DX: cannot open the settings dialog: %s\n", SDL_GetError());
-    dialog.result = kDialogExit;
-    return dialog.result;
-  }
+  if (!window.open()) return kDialogFailed;
   window.run();
   return dialog.result;
 }

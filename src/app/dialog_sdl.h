@@ -7,8 +7,9 @@
 namespace mdx::app {
 
 // Shows the dialog (already opened with StartupDialog::open) and runs it until Play, Exit,
-// Esc or the close box. Returns dialog.result. When no window can be made for it, writes
-// the reason to stderr and returns kDialogExit. SDL's video must be initialised.
+// Esc or the close box. Returns dialog.result. When no window can be made for it, returns
+// kDialogFailed (the dialog's result stays 0). SDL's video must be initialised.
+constexpr int kDialogFailed = -1;
 int runStartupDialog(StartupDialog& dialog);
 
 }  // namespace mdx::app

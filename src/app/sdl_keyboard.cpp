@@ -152,7 +152,7 @@ void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state) {
 
 const char* keyboardSetupError(bool eventsStarted, bool stateAvailable, int numKeys,
                                bool haveWindow) {
-  if (!eventsStarted) return "DirectInput not available";
+  if (!eventsStarted) return "The keyboard cannot be read";
   if (!stateAvailable) return "Keyboard not available";
   if (numKeys <= highestMappedScancode()) {
     return "Cannot set the data format for the Keyboard device";

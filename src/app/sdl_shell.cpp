@@ -62,15 +62,32 @@ int windowScaleFor(const CommandLine& commandLine, const std::optional<int>& sav
   return chooseWindowScale(usable.w, usable.h);
 }
 
-// The dialog part: opens the dialog model, applies the command line, shows the dialog unless
-// --no-dialog. Returns the dialog's result, or -1 after a bad --pack.
+// Problems that do not stop the game (bad saved files) go to stderr, one line each.
 void noteOnStderr(const std::string& note) {
   std::fprintf(stderr, "marvolen: %s\n", note.c_str());
 }
 
+// Without any window system SDL falls back to drawing off screen, where nobody could play;
+// that counts as no display unless it was asked for by name (SDL_VIDEODRIVER).
+bool displayIsReal() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible =
+      driver != nullptr && (std::string(driver) == "offscreen" || std::string(driver) == "dummy");
+  return !invisible || SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
+// chooseOptions' result after a --pack that names no map pack.
+constexpr int kBadPackOption = -100;
+
+// A start-up step failed: one line on stderr saying what and what to try; status 1.
+int startupFailure(const std::string& what) {
+  noteOnStderr(what);
+  return 1;
+}
+
 // The dialog part: opens the dialog model, presets it with the remembered settings and then the
 // command line, shows the dialog unless --no-dialog, and remembers the choices on Play.
-// Returns the dialog's result, or -1 after a bad --pack. windowScale receives the scale to use.
+// Returns the dialog's result, kDialogFailed or kBadPackOption; windowScale gets the scale.
 int chooseOptions(world::Options& options, const CommandLine& commandLine,
                   world::MessageBoxes& messages, int& windowScale) {
   StartupDialog dialog(options, &messages);
@@ -85,7 +102,7 @@ int chooseOptions(world::Options& options, const CommandLine& commandLine,
   const std::string error = presetDialog(dialog, options, commandLine);
   if (!error.empty()) {
     noteOnStderr(error);
-    return -1;
+    return kBadPackOption;
   }
   const int result = commandLine.noDialog ? kDialogPlay : runStartupDialog(dialog);
   windowScale = windowScaleFor(commandLine, saved.scale, options.adapterIndex);
@@ -114,21 +131,29 @@ void connectProgress(Game& game, ProgressFile& progress) {
 }
 
 // Everything between the dialog and the shutdown: device, keyboard, window, loop.
-void playGame(world::Options& options, const CommandLine& commandLine, int windowScale,
-              sound::Music& music, gfx::SdlMessageBoxes& messages, render::Device& device,
-              render::Assets& assets, const std::function<void(const std::string&)>& stateLog) {
+// Returns the exit status: 0, or 1 after a start-up failure (reported on stderr).
+int playGame(world::Options& options, const CommandLine& commandLine, int windowScale,
+             sound::Music& music, gfx::SdlMessageBoxes& messages, render::Device& device,
+             render::Assets& assets, const std::function<void(const std::string&)>& stateLog) {
   gfx::DisplayRequest request;
   request.windowScale = windowScale;
   request.hidden = true;
   request.vsync = !commandLine.uncapped;
   settlePackName(options);
-  if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) return;
+  if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) {
+    return startupFailure("cannot open the game window with a renderer (" +
+                          std::string(SDL_GetError()) +
+                          "); try --windowed, or SDL_RENDER_DRIVER=software");
+  }
   SDL_Window* window = device.display->window();
   // Paced by default: a wait after each frame to the display's rate. --uncapped keeps the
   // original loop: every frame drawn, as fast as it can.
   FramePacer pacer = makeSystemFramePacer(device.display->refreshRate());
   SdlKeySource keys;
-  if (!keys.init(window, &messages)) return;
+  if (!keys.init(window, &messages)) {
+    return startupFailure("cannot read the keyboard (" + std::string(SDL_GetError()) +
+                          "); try another window system session");
+  }
 
   SdlPointer pointer;
   pointer.install(window);
@@ -171,15 +196,22 @@ void playGame(world::Options& options, const CommandLine& commandLine, int windo
   SDL_HideWindow(window);  // the window closes at once; the shutdown follows unseen
   messages.setOwner(nullptr);
   options.soundEnabled = game.state.options.soundEnabled;
+  return 0;
 }
 
 }  // namespace
 
 int runProgram(const CommandLine& commandLine,
                const std::function<void(const std::string&)>& stateLog) {
+  const std::string noDisplay =
+      "; start the game inside a graphical session, or set DISPLAY or WAYLAND_DISPLAY";
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    std::fprintf(stderr, "marvolen: cannot start SDL: %s\n", SDL_GetError());
-    return 1;
+    return startupFailure("cannot reach a display (" + std::string(SDL_GetError()) + ")" +
+                          noDisplay);
+  }
+  if (!displayIsReal()) {
+    SDL_Quit();
+    return startupFailure("cannot reach a display (no window system found)" + noDisplay);
   }
   gfx::SdlMessageBoxes messages;
   world::Options options;
@@ -190,12 +222,18 @@ int runProgram(const CommandLine& commandLine,
 
   int windowScale = 1;
   const int result = chooseOptions(options, commandLine, messages, windowScale);
-  if (result < 0) {
+  if (result == kDialogFailed) {
+    SDL_Quit();
+    return startupFailure("cannot open the settings dialog (" + std::string(SDL_GetError()) +
+                          "); try --no-dialog");
+  }
+  if (result == kBadPackOption) {
     SDL_Quit();
     return 2;
   }
+  int status = 0;
   if (result == kDialogPlay) {
-    playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog);
+    status = playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the
   // moment the player asks; the sound is silenced and freed without waiting for the device to
@@ -204,10 +242,10 @@ int runProgram(const CommandLine& commandLine,
   if (library.started()) {
     library.closeLeavingDevice();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-    return 0;
+    return status;
   }
   SDL_Quit();
-  return 0;
+  return status;
 }
 
 }  // namespace mdx::app

@@ -47,8 +47,9 @@ class SdlScenePresenter : public ScenePresenter {
 
 // Runs the whole program for a parsed command line, in the current working directory (the
 // game folder). stateLog, when set, receives the game's state-change lines. Returns the
-// process exit status: 0, also when the player chose Exit or the graphics failed (those are
-// reported in message boxes), 1 when SDL cannot start, 2 for a bad --pack.
+// process exit status: 0 when the player left (Exit, Esc, the close box), 1 when a start-up
+// step failed (no display, no dialog window, no renderer, no keyboard; one line on stderr
+// says what and what to try), 2 for a bad --pack.
 int runProgram(const CommandLine& commandLine,
                const std::function<void(const std::string&)>& stateLog);
 

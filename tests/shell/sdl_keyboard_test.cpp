@@ -66,7 +66,7 @@ TEST(SdlKeyboard, KeyStateHasBit7ForHeldKeysOnly) {
 }
 
 TEST(SdlKeyboard, SetUpReportsTheFirstFailingStep) {
-  EXPECT_STREQ(keyboardSetupError(false, false, 0, false), "DirectInput not available");
+  EXPECT_STREQ(keyboardSetupError(false, false, 0, false), "The keyboard cannot be read");
   EXPECT_STREQ(keyboardSetupError(true, false, 0, true), "Keyboard not available");
   EXPECT_STREQ(keyboardSetupError(true, true, 10, true),
                "Cannot set the data format for the Keyboard device");

@@ -110,7 +110,7 @@ TEST_F(DialogFolder, WithoutDisplaysTheOptionsKeepTheirStartValues) {
   writePacks("mappack1\n");
   dialog.open(std::nullopt, "mappacks.ini");
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Cannot create Direct3D object");
+  EXPECT_EQ(messages.shown[0].text, "Cannot find the displays of this computer");
   EXPECT_EQ(messages.shown[0].caption, "MarvolenDX: Error");
   EXPECT_TRUE(dialog.controls.adapterList.empty());
   EXPECT_TRUE(dialog.controls.packList.empty());
