@@ -107,7 +107,8 @@ bool MixerSoundLibrary::init(int mixRate, int channels) {
 }
 
 StreamHandle MixerSoundLibrary::openStream(const std::string& fileName) {
-  if (!started_ || !isPlainFileWithin(fileName, kMaxMusicBytes) || isMp3CutShort(fileName))
+  if (!started_ || !isPlainFileWithin(fileName, kMaxMusicBytes) || isMp3CutShort(fileName) ||
+      isMp3WithoutAudio(fileName))
     return 0;
   Mix_Music* music = Mix_LoadMUS(fileName.c_str());
   if (music == nullptr) return 0;

@@ -8,6 +8,7 @@ namespace mdx::sound {
 namespace {
 
 constexpr size_t kFrameSearchBytes = 4096;
+constexpr uint64_t kId3v1Bytes = 128;  // an ID3v1 tag: the file's last 128 bytes
 
 uint32_t bigEndian32(const std::vector<uint8_t>& bytes, size_t at) {
   return (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
@@ -61,6 +62,34 @@ Mp3InfoFrame parseMp3InfoFrame(const std::vector<uint8_t>& bytes, uint64_t audio
   if (flags & 1) field += 4;  // frame count comes first
   if ((flags & 2) && field + 4 <= bytes.size()) info.declaredBytes = bigEndian32(bytes, field);
   return info;
+}
+
+bool isMp3WithoutAudio(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return false;
+  const uint64_t fileSize = static_cast<uint64_t>(file.tellg());
+  std::vector<uint8_t> head(std::min<uint64_t>(10, fileSize));
+  file.seekg(0);
+  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+  const uint64_t audioStart = id3v2TagSize(head);
+  uint64_t audioEnd = fileSize;
+  if (fileSize >= kId3v1Bytes) {
+    char tag[3] = {};
+    file.seekg(static_cast<std::streamoff>(fileSize - kId3v1Bytes));
+    file.read(tag, 3);
+    if (file && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') audioEnd -= kId3v1Bytes;
+  }
+  if (audioStart >= audioEnd) return true;
+  std::vector<uint8_t> audio(
+      static_cast<size_t>(std::min<uint64_t>(kFrameSearchBytes + 4, audioEnd - audioStart)));
+  file.clear();
+  file.seekg(static_cast<std::streamoff>(audioStart));
+  file.read(reinterpret_cast<char*>(audio.data()), static_cast<std::streamsize>(audio.size()));
+  audio.resize(static_cast<size_t>(file.gcount()));
+  for (size_t at = 0; at + 4 <= audio.size(); ++at) {
+    if (isFrameSync(audio, at)) return false;
+  }
+  return true;
 }
 
 bool isMp3CutShort(const std::string& path) {

@@ -89,6 +89,31 @@ TEST_F(BadFiles, CutShortCheckLooksPastAnId3Tag) {
   EXPECT_EQ(library.openStream("tagged_cut.mp3"), 0);
 }
 
+// A file of tags and no audio frame is refused before the mixer: the mixer fails such a load
+// too, but leaks on every one, which the sanitizer build of this test reports (found by
+// fuzzing; the input is kept). A song with an ID3v1 tag at its end still opens.
+TEST_F(BadFiles, Mp3WithTagsButNoAudioIsRefused) {
+  const std::string tagOnly = std::string(MDX_SOURCE_DIR) + "/tests/sound/data/id3v1-tag-only.mp3";
+  std::vector<uint8_t> id3v1 = {'T', 'A', 'G'};
+  id3v1.resize(128, ' ');
+  auto song = testing::readBytes("good.mp3");
+  song.insert(song.end(), id3v1.begin(), id3v1.end());
+  ASSERT_TRUE(testing::writeBytes("good_v1.mp3", song));
+  std::vector<uint8_t> tags = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 22};  // a 32-byte ID3v2 tag
+  tags.resize(32, 0);
+  tags.insert(tags.end(), id3v1.begin(), id3v1.end());
+  ASSERT_TRUE(testing::writeBytes("two_tags.mp3", tags));
+
+  EXPECT_TRUE(isMp3WithoutAudio(tagOnly));
+  EXPECT_TRUE(isMp3WithoutAudio("two_tags.mp3"));
+  EXPECT_FALSE(isMp3WithoutAudio("good.mp3"));
+  EXPECT_FALSE(isMp3WithoutAudio("good_v1.mp3"));
+  ASSERT_TRUE(library.init(44100, 32));
+  EXPECT_EQ(library.openStream(tagOnly), 0);
+  EXPECT_EQ(library.openStream("two_tags.mp3"), 0);
+  EXPECT_NE(library.openStream("good_v1.mp3"), 0);
+}
+
 TEST_F(BadFiles, BrokenWavsLoadNoSample) {
   const auto good = testing::readBytes("good.wav");
   ASSERT_TRUE(testing::writeTruncatedCopy("good.wav", "half.wav", good.size() / 2));
