@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "edit/edit_model.h"
+#include "edit/game_runner.h"
 #include "edit/pack_export.h"
 #include "edit/path_preview.h"
 #include "edit/proof.h"
@@ -204,6 +206,21 @@ TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
   EXPECT_EQ(text, "levelCount\n1\n");
   EXPECT_TRUE(fs::is_symlink(pack + "/lndscp02.tga"));
   fs::remove_all(pack);
+}
+
+TEST(EditPlayTest, TheRunnerReportsHowTheGameEnded) {
+  GameRunner runner;
+  std::promise<int> ended;
+  std::string error;
+  ASSERT_TRUE(runner.start(
+      {"/bin/sh", "-c", "sleep 0.2; exit 3"}, [&](int status) { ended.set_value(status); }, error))
+      << error;
+  EXPECT_TRUE(runner.running());
+  EXPECT_FALSE(runner.start({"/bin/true"}, {}, error));  // one game at a time
+  EXPECT_EQ(error, "the game is already running");
+  EXPECT_EQ(ended.get_future().get(), 3);
+  EXPECT_FALSE(runner.start({"/no/such/game"}, {}, error));
+  EXPECT_NE(error.find("/no/such/game"), std::string::npos);
 }
 
 }  // namespace

@@ -121,8 +121,15 @@ void EditorWindow::drawCanvas() {
     hoverColumn_ = std::clamp(static_cast<int>(x / world::kCellSize), 0, world::kColumns - 1);
     hoverRow_ = std::clamp(static_cast<int>((y + 26.0f) / world::kCellSize), 0, world::kRows - 1);
   }
-  // Left paints, right erases the brush's layer; a drag fills the rectangle it spans.
-  if (hovered && !previewing && !dragging_) {
+  if (!previewing) handleCanvasMouse(hovered, origin.x, origin.y, zoom);
+  drawCanvasOverlay(origin.x, origin.y, zoom);
+  ImGui::EndChild();
+}
+
+// Left paints, right erases the brush's layer; a drag fills the rectangle it spans, shown
+// while the button is held.
+void EditorWindow::handleCanvasMouse(bool hovered, float x0, float y0, float zoom) {
+  if (hovered && !dragging_) {
     for (int button : {ImGuiMouseButton_Left, ImGuiMouseButton_Right}) {
       if (!ImGui::IsMouseClicked(button)) continue;
       dragging_ = true;
@@ -131,28 +138,23 @@ void EditorWindow::drawCanvas() {
       dragColumn_ = hoverColumn_;
     }
   }
-  if (dragging_) {
-    const int button = dragErases_ ? ImGuiMouseButton_Right : ImGuiMouseButton_Left;
-    const int row = hoverRow_ >= 0 ? hoverRow_ : dragRow_;
-    const int column = hoverColumn_ >= 0 ? hoverColumn_ : dragColumn_;
-    if (ImGui::IsMouseReleased(button)) {
-      dragging_ = false;
-      const Brush brush = dragErases_ ? Brush{brush_.layer, 0} : brush_;
-      model_.fillRect(dragRow_, dragColumn_, row, column, brush);
-    } else {
-      const ImVec2 a =
-          cellCentre(world::cellIndex(std::min(row, dragRow_), std::min(column, dragColumn_)),
-                     origin.x, origin.y, zoom);
-      const ImVec2 b =
-          cellCentre(world::cellIndex(std::max(row, dragRow_), std::max(column, dragColumn_)),
-                     origin.x, origin.y, zoom);
-      const float half = 9.5f * zoom;
-      ImGui::GetWindowDrawList()->AddRect(ImVec2(a.x - half, a.y - half),
-                                          ImVec2(b.x + half, b.y + half), kDragColour, 0, 0, 2);
-    }
+  if (!dragging_) return;
+  const int button = dragErases_ ? ImGuiMouseButton_Right : ImGuiMouseButton_Left;
+  const int row = hoverRow_ >= 0 ? hoverRow_ : dragRow_;
+  const int column = hoverColumn_ >= 0 ? hoverColumn_ : dragColumn_;
+  if (ImGui::IsMouseReleased(button)) {
+    dragging_ = false;
+    const Brush brush = dragErases_ ? Brush{brush_.layer, 0} : brush_;
+    model_.fillRect(dragRow_, dragColumn_, row, column, brush);
+    return;
   }
-  drawCanvasOverlay(origin.x, origin.y, zoom);
-  ImGui::EndChild();
+  const ImVec2 a = cellCentre(
+      world::cellIndex(std::min(row, dragRow_), std::min(column, dragColumn_)), x0, y0, zoom);
+  const ImVec2 b = cellCentre(
+      world::cellIndex(std::max(row, dragRow_), std::max(column, dragColumn_)), x0, y0, zoom);
+  const float half = 9.5f * zoom;
+  ImGui::GetWindowDrawList()->AddRect(ImVec2(a.x - half, a.y - half),
+                                      ImVec2(b.x + half, b.y + half), kDragColour, 0, 0, 2);
 }
 
 void EditorWindow::drawCanvasOverlay(float x0, float y0, float zoom) {
