@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <regex>
+#include <sstream>
 #include <unordered_map>
 
 #include "level/solver.h"
@@ -73,6 +76,34 @@ class SequenceCounter {
   std::unordered_map<uint64_t, Tally> memo_;
 };
 
+// Knuth's estimate for a tree too large to count: the product of the numbers of endings along
+// a random path estimates the number of sequences, and the same product taken only when the
+// path wins estimates the wins. Averaged over probes from a fixed seed, so the figures repeat.
+Tally sampleSequences(const GameState& opening, const StatsLimits& limits) {
+  std::mt19937_64 random(0x6D61727600ull);
+  double sequences = 0, wins = 0;
+  Tally tally;
+  long ignored = 0;
+  for (int probe = 0; probe < limits.probes; ++probe) {
+    GameState state = opening;
+    double weight = 1;
+    while (state.pieces.pieceIndex < state.world.pieceCount) {
+      std::vector<PieceEnding> endings = pieceEndings(state, ignored);
+      if (endings.empty()) break;
+      weight *= static_cast<double>(endings.size());
+      state = std::move(endings[random() % endings.size()].state);
+    }
+    const RobotRun run = runRobot(state, limits.maxWorldSteps);
+    sequences += weight;
+    if (run.end != RobotEnd::Exit) continue;
+    wins += weight;
+    tally.add({0, 0, run.worldSteps});
+  }
+  tally.sequences = std::llround(sequences / limits.probes);
+  tally.wins = std::llround(wins / limits.probes);
+  return tally;
+}
+
 // "The grand machine" from a source's "# Level 16: The grand machine" line.
 std::string levelName(const std::string& path) {
   std::string text, error;
@@ -129,6 +160,11 @@ LevelStats measureLevel(const GameState& start, const StatsLimits& limits) {
     }
   }
   stats.counted = !counter.timeUp();
+  if (!stats.counted) {
+    total = sampleSequences(opening, limits);
+    // The solver's solution is a win too: the shortest is at most its length.
+    if (solved.solved) total.add({0, 0, solved.robot.worldSteps});
+  }
   stats.sequences = total.sequences;
   stats.wins = total.wins;
   stats.shortestSteps = total.shortest;
@@ -175,43 +211,100 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
   return true;
 }
 
+namespace {
+
+// The table's columns, in order; readStatsCsv finds them by these names.
+const char* const kColumns[] = {
+    "level",     "name", "pieces", "steps",          "placements",
+    "sequences", "wins", "win %",  "winning firsts", "straight drops win",
+    "solver s",  "exact"};
+
+std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
+  std::string name = level.name;
+  if (csv) std::replace(name.begin(), name.end(), ',', ';');
+  return {std::filesystem::path(level.file).stem().string(),
+          name,
+          std::to_string(level.pieces),
+          std::to_string(level.shortestSteps),
+          std::to_string(level.placementsSearched),
+          std::to_string(level.sequences),
+          std::to_string(level.wins),
+          percent(level),
+          std::to_string(level.winningFirsts),
+          level.straightDropsWin ? "yes" : "no",
+          fixed(level.solverSeconds, 3),
+          level.counted ? "yes" : "no"};
+}
+
+std::vector<std::string> splitCsv(const std::string& line) {
+  std::vector<std::string> cells(1);
+  for (char c : line) {
+    if (c == ',') {
+      cells.emplace_back();
+    } else if (c != '\r') {
+      cells.back() += c;
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
 std::string statsTable(const std::vector<LevelStats>& stats, bool csv) {
-  std::string out;
-  const char* header[] = {"level",     "name", "pieces", "steps",          "placements",
-                          "sequences", "wins", "win %",  "winning firsts", "straight drops win",
-                          "solver s",  "exact"};
   const std::string separator = csv ? "," : " | ";
-  for (size_t i = 0; i < std::size(header); ++i) out += (i ? separator : "") + header[i];
+  std::string out;
+  for (size_t i = 0; i < std::size(kColumns); ++i) out += (i ? separator : "") + kColumns[i];
   out += '\n';
   for (const LevelStats& level : stats) {
-    std::string name = level.name;
-    if (csv) std::replace(name.begin(), name.end(), ',', ';');
-    const std::string cells[] = {std::filesystem::path(level.file).stem().string(),
-                                 name,
-                                 std::to_string(level.pieces),
-                                 std::to_string(level.shortestSteps),
-                                 std::to_string(level.placementsSearched),
-                                 std::to_string(level.sequences),
-                                 std::to_string(level.wins),
-                                 percent(level),
-                                 std::to_string(level.winningFirsts),
-                                 level.straightDropsWin ? "yes" : "no",
-                                 fixed(level.solverSeconds, 3),
-                                 level.counted ? "yes" : "no"};
-    for (size_t i = 0; i < std::size(cells); ++i) out += (i ? separator : "") + cells[i];
+    const std::vector<std::string> cells = rowCells(level, csv);
+    for (size_t i = 0; i < cells.size(); ++i) out += (i ? separator : "") + cells[i];
     out += '\n';
   }
   return out;
 }
 
+bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error) {
+  std::istringstream lines(text);
+  std::string line;
+  std::getline(lines, line);
+  if (splitCsv(line) != std::vector<std::string>(std::begin(kColumns), std::end(kColumns))) {
+    error = "line 1 is not the statistics table's header";
+    return false;
+  }
+  for (int number = 2; std::getline(lines, line); ++number) {
+    const std::vector<std::string> cells = splitCsv(line);
+    if (cells.size() != std::size(kColumns)) {
+      error = "line " + std::to_string(number) + " does not have the header's columns";
+      return false;
+    }
+    LevelStats level;
+    level.file = cells[0];
+    level.name = cells[1];
+    level.pieces = std::atoi(cells[2].c_str());
+    level.shortestSteps = std::atoi(cells[3].c_str());
+    level.placementsSearched = std::atol(cells[4].c_str());
+    level.sequences = std::atoll(cells[5].c_str());
+    level.wins = std::atoll(cells[6].c_str());
+    level.winningFirsts = std::atoi(cells[8].c_str());
+    level.straightDropsWin = cells[9] == "yes";
+    level.solverSeconds = std::atof(cells[10].c_str());
+    level.counted = cells[11] == "yes";
+    level.solved = level.shortestSteps >= 0;
+    stats.push_back(std::move(level));
+  }
+  return true;
+}
+
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   StatsLimits limits;
-  std::string dir;
+  std::string dir, outPath;
   bool csv = false;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--csv") {
       csv = true;
+    } else if (arg == "--out" && i + 1 < argc) {
+      outPath = argv[++i];
     } else if (arg == "--max-seconds" && i + 1 < argc) {
       char* end = nullptr;
       limits.countSeconds = std::strtod(argv[++i], &end);
@@ -231,9 +324,15 @@ int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return 2;
   }
   std::vector<LevelStats> stats;
-  const bool ok = measureFolder(dir, limits, stats, err);
-  out << statsTable(stats, csv);
-  return ok ? 0 : 1;
+  if (!measureFolder(dir, limits, stats, err)) return 1;
+  std::string error;
+  if (outPath.empty()) {
+    out << statsTable(stats, csv);
+  } else if (!writeTextFile(outPath, statsTable(stats, csv), error)) {
+    err << error << '\n';
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace mdx::level

@@ -13,7 +13,8 @@ namespace mdx::level {
 
 struct StatsLimits {
   double solverSeconds = 60.0;  // the solver's time limit (as marvolen-level solve)
-  double countSeconds = 300.0;  // the counting of placement sequences gives up after this
+  double countSeconds = 60.0;   // the exact count of placement sequences gives up after this
+  int probes = 2000;            // random sequences played when the exact count gave up
   int maxWorldSteps = 3000;     // one robot run gives up after this many world steps
 };
 
@@ -30,7 +31,10 @@ struct LevelStats {
   int shortestSteps = -1;       // fewest world steps of a winning sequence; -1 when none
   int winningFirsts = 0;        // distinct first placements that can still win
   bool straightDropsWin = false;
-  bool counted = false;  // the counting finished within its time limit (figures are exact)
+  // The count finished within its time limit, so the figures are exact. Otherwise sequences,
+  // wins and the shortest win are estimated from random sequences (see StatsLimits::probes)
+  // and winningFirsts counts only the first placements the count got through.
+  bool counted = false;
 
   // wins / sequences: the chance that placements chosen at random win (lower is harder).
   double winShare() const;
@@ -51,8 +55,13 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
 // The table of stats, for reading (csv false) or for scripts (csv true, with a header line).
 std::string statsTable(const std::vector<LevelStats>& stats, bool csv);
 
-// marvolen-level stats DIR [--csv] [--max-seconds S]: 0 when every level was measured,
-// 1 when a level could not be read, 2 on bad arguments.
+// Reads a table written by statsTable with csv true (file holds only the level's name, and
+// solved means a win was found); false with a message when a line does not fit the header.
+bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error);
+
+// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--out FILE]: the table on out (or
+// into FILE); 0 when every level was measured, 1 when a level or FILE could not be read or
+// written, 2 on bad arguments.
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace mdx::level

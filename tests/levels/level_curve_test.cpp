@@ -1,0 +1,61 @@
+// The packs' difficulty curve, as the build measured it (build/level-stats/PACK.csv, written by
+// marvolen-level stats): every level can be won, not by straight drops, the solver finds each
+// quickly, and the first pack ends much harder than it starts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "level/stats.h"
+#include "level/tool_commands.h"
+
+namespace mdx::level {
+namespace {
+
+constexpr double kSolverSecondsLimit = 5.0;
+constexpr size_t kCurveEnds = 8;  // levels at each end of the first pack that are compared
+
+std::vector<LevelStats> packStats(const std::string& pack) {
+  const std::string path = std::string(MDX_LEVEL_STATS_DIR) + "/" + pack + ".csv";
+  std::string text, error;
+  std::vector<LevelStats> stats;
+  EXPECT_TRUE(readTextFile(path, text, error)) << error;
+  EXPECT_TRUE(readStatsCsv(text, stats, error)) << path << ": " << error;
+  return stats;
+}
+
+class PackCurve : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PackCurve, EveryLevelIsWonOnlyByPlacingPiecesAndFoundQuickly) {
+  const std::vector<LevelStats> stats = packStats(GetParam());
+  ASSERT_FALSE(stats.empty());
+  for (const LevelStats& level : stats) {
+    EXPECT_TRUE(level.solved) << level.file << " cannot be won";
+    EXPECT_FALSE(level.straightDropsWin) << level.file << " is won by straight drops";
+    EXPECT_LE(level.solverSeconds, kSolverSecondsLimit) << level.file << " is slow to solve";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Packs, PackCurve, ::testing::Values("mappack1"));
+
+TEST(PackCurve, FirstPackEndsHarderThanItStarts) {
+  const std::vector<LevelStats> stats = packStats("mappack1");
+  ASSERT_GE(stats.size(), 2 * kCurveEnds);
+  double easiestHard = 0.0;
+  std::string easiestHardLevel;
+  for (size_t i = stats.size() - kCurveEnds; i < stats.size(); ++i) {
+    if (stats[i].winShare() >= easiestHard) {
+      easiestHard = stats[i].winShare();
+      easiestHardLevel = stats[i].file;
+    }
+  }
+  for (size_t i = 0; i < kCurveEnds; ++i) {
+    EXPECT_LT(easiestHard, stats[i].winShare())
+        << easiestHardLevel << " (one of the last " << kCurveEnds << ") is easier than "
+        << stats[i].file << " by win share";
+  }
+}
+
+}  // namespace
+}  // namespace mdx::level
