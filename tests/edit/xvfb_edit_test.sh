@@ -136,7 +136,10 @@ shot 03-unsaved-prompt
 kill -0 "$editor_pid" 2>/dev/null || fail "the editor closed over unsaved changes"
 key ctrl+z         # the paint goes too: the level is the shipped one again
 key ctrl+s
-sleep 0.5
+for _ in $(seq 100); do
+  cmp -s "$source" "$work" && break
+  sleep 0.1
+done
 cmp -s "$source" "$work" || fail "the level saved after undoing every edit is not the shipped source"
 
 key p
