@@ -27,23 +27,15 @@ set(MDX_DIST_OUT "${CMAKE_BINARY_DIR}/dist")
 # project (with its tests) first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-# The game's data search (src/app/data_dirs.cpp) is built with the layout above: where the data
-# lies relative to the installed program, and below each $XDG_DATA_DIRS folder. It joins the
-# platform-free shell library once that exists.
-function(mdx_data_search_setup)
-  file(RELATIVE_PATH beside_program "/prefix/${MDX_INSTALL_GAME_BINDIR}"
-       "/prefix/${MDX_INSTALL_GAME_DATADIR}")
-  file(RELATIVE_PATH under_data_dirs "/prefix/${CMAKE_INSTALL_DATAROOTDIR}"
-       "/prefix/${MDX_INSTALL_GAME_DATADIR}")
-  target_sources(mdx_app_options PRIVATE "${CMAKE_SOURCE_DIR}/src/app/data_dirs.cpp")
-  target_compile_definitions(mdx_app_options PRIVATE
-    MDX_DATA_BESIDE_PROGRAM="${beside_program}"
-    MDX_DATA_UNDER_DATA_DIRS="${under_data_dirs}")
-endfunction()
-cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL mdx_data_search_setup)
+# The game's data search (src/app/data_dirs.cpp, built in src/app) uses the layout above: where
+# the data lies relative to the installed program, and below each $XDG_DATA_DIRS folder.
+file(RELATIVE_PATH MDX_DATA_BESIDE_PROGRAM "/prefix/${MDX_INSTALL_GAME_BINDIR}"
+     "/prefix/${MDX_INSTALL_GAME_DATADIR}")
+file(RELATIVE_PATH MDX_DATA_UNDER_DATA_DIRS "/prefix/${CMAKE_INSTALL_DATAROOTDIR}"
+     "/prefix/${MDX_INSTALL_GAME_DATADIR}")
 
-# The install rules and the package need the targets of the whole project, so they are set up
-# once the top folder has been read.
+# The install rules and the package need the targets of the whole project: the top
+# CMakeLists.txt calls this after its last folder.
 function(mdx_install_rules)
   # ---- Programs and data ----------------------------------------------------------------------
   install(TARGETS marvolen RUNTIME DESTINATION "${MDX_INSTALL_GAME_BINDIR}")
@@ -131,7 +123,6 @@ endfunction()
 set(MDX_INSTALLABLE OFF)
 if(MDX_BUILD_GAME AND MDX_GENERATE_MEDIA)
   set(MDX_INSTALLABLE ON)
-  cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL mdx_install_rules)
 else()
   message(STATUS "Install rules: off (they need MDX_BUILD_GAME and MDX_GENERATE_MEDIA)")
 endif()
