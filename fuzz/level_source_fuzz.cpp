@@ -1,4 +1,3 @@
-// libs: mdx_level_tools
 #include <cstdint>
 #include <string>
 

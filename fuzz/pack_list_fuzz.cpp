@@ -1,4 +1,3 @@
-// libs: mdx_world
 #include <cstdint>
 
 #include "fuzz/fuzz_file.h"

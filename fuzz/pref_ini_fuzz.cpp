@@ -1,4 +1,3 @@
-// libs: mdx_world
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -1,4 +1,3 @@
-// libs: mdx_sound
 #include <cstdint>
 #include <cstdlib>
 

@@ -1,4 +1,3 @@
-// libs: mdx_gfx_core
 #include <cstdint>
 
 #include "gfxlib/tga_decoder.h"

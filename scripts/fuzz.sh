@@ -10,7 +10,7 @@ shift || true
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMDX_FUZZ=ON -DMDX_BUILD_TESTS=OFF \
-  -DMDX_BUILD_BENCHMARKS=OFF -DMDX_GENERATE_MEDIA=OFF > build-fuzz.log 2>&1 || {
+  -DMDX_BUILD_BENCHMARKS=OFF -DMDX_GENERATE_MEDIA=OFF -DMDX_WERROR=ON > build-fuzz.log 2>&1 || {
   cat build-fuzz.log; exit 1; }
 # The targets fuzz/CMakeLists.txt defines, as the configure listed them.
 known=()
