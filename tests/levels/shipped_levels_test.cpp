@@ -92,25 +92,32 @@ TEST_P(PackLevel, BuiltFileMatchesItsSource) {
   EXPECT_EQ(built, writeDat(loadSource(GetParam().source)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Mappack1, PackLevel, ::testing::ValuesIn(packLevels()),
-                         [](const auto& info) { return levelName(info.param.number); });
+INSTANTIATE_TEST_SUITE_P(Packs, PackLevel, ::testing::ValuesIn(packLevels()),
+                         [](const auto& info) { return testName(info.param); });
 
-TEST(Mappack1, SettingsNameTheLastLevelAndThePackList) {
-  const std::vector<ShippedLevel> levels = packLevels();
-  ASSERT_GE(levels.size(), 16u);
-  for (size_t i = 0; i < levels.size(); ++i) EXPECT_EQ(levels[i].number, static_cast<int>(i + 1));
-  std::string pref, packs, error;
-  ASSERT_TRUE(readTextFile(std::string(MDX_GAME_DIR) + "/mappack1/pref.ini", pref, error));
-  EXPECT_EQ(pref, "levelCount\n" + std::to_string(levels.size()) + "\n");
+TEST(Packs, SettingsNameTheLastLevelAndThePackList) {
+  std::string list;
+  for (const std::string& pack : shippedPacks()) {
+    const std::vector<ShippedLevel> levels = packLevels(pack);
+    ASSERT_GE(levels.size(), 8u) << pack;
+    for (size_t i = 0; i < levels.size(); ++i) EXPECT_EQ(levels[i].number, static_cast<int>(i + 1));
+    std::string pref, error;
+    ASSERT_TRUE(readTextFile(std::string(MDX_GAME_DIR) + "/" + pack + "/pref.ini", pref, error));
+    EXPECT_EQ(pref, "levelCount\n" + std::to_string(levels.size()) + "\n");
+    list += (list.empty() ? "" : "\n") + pack;
+  }
+  std::string packs, error;
   ASSERT_TRUE(readTextFile(std::string(MDX_GAME_DIR) + "/mappacks.ini", packs, error));
-  EXPECT_EQ(packs, "mappack1");  // a final line break would add an empty pack
+  EXPECT_EQ(packs, list);  // one pack a line; a final line break would add an empty pack
 }
 
-// Across the pack every landscape, motion, music, parallax switch, piece type and device
+// Across each pack every landscape, motion, music, parallax switch, piece type and device
 // of the game turns up.
-TEST(Mappack1, UsesEveryLookSoundPieceAndMechanism) {
+class WholePack : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(WholePack, UsesEveryLookSoundPieceAndMechanism) {
   std::set<int32_t> landscapes, motions, musics, parallax1, parallax2, pieces, devices, blocks;
-  for (const ShippedLevel& shipped : packLevels()) {
+  for (const ShippedLevel& shipped : packLevels(GetParam())) {
     const LevelSource level = loadSource(shipped.source);
     landscapes.insert(level.landscapeChoice);
     motions.insert(level.landscapeMotion);
@@ -133,6 +140,8 @@ TEST(Mappack1, UsesEveryLookSoundPieceAndMechanism) {
   }
   EXPECT_TRUE(blocks.count(42) || blocks.count(43) || blocks.count(44)) << "no conveyor";
 }
+
+INSTANTIATE_TEST_SUITE_P(Packs, WholePack, ::testing::ValuesIn(shippedPacks()));
 
 // The ending: no exit and no pieces, the end music, and a robot that walks its loop for ever
 // without coming to harm, turning the swing bar as it goes.
