@@ -56,6 +56,7 @@ class EditorWindow {
   void drawMenu();
   void drawPalette();
   void drawCanvas();
+  void drawHiddenRows(const world::GameState& state, float x0, float y0, float zoom);
   void handleCanvasMouse(bool hovered, float x0, float y0, float zoom);
   void drawCanvasOverlay(float x0, float y0, float zoom);
   void drawSidePanel();

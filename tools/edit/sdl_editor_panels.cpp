@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "edit/pack_export.h"
 #include "edit/palette.h"
@@ -41,10 +42,29 @@ constexpr LookChoice kLookChoices[] = {
     {"music", LookValue::LevelMusic, 1, 3},
 };
 
+// The game's picture shows rows 1 (cut) to 26 (cut); the editor adds a strip for row 0 above
+// it and one for row 27 below it, since both take part in the rules.
+constexpr int kTopRow = 0;
+constexpr int kBottomRow = world::kRows - 1;
+constexpr float kHalfCell = world::kCellSize / 2.0f;
+constexpr ImU32 kStripColour = IM_COL32(60, 60, 70, 255);
+
+// Where the middle of cell k is on screen, for a picture whose top-left corner is (x0, y0).
 ImVec2 cellCentre(int k, float x0, float y0, float zoom) {
   const int row = k / world::kColumns, column = k % world::kColumns;
-  return ImVec2(x0 + (world::cellPixelX(column) + 9.5f) * zoom,
-                y0 + (world::cellPixelY(row) + 9.5f) * zoom);
+  float y = world::cellPixelY(row) + kHalfCell;
+  if (row == kTopRow) y = -kHalfCell;
+  if (row == kBottomRow) y = gfx::kScreenHeight + kHalfCell;
+  return ImVec2(x0 + (world::cellPixelX(column) + kHalfCell) * zoom, y0 + y * zoom);
+}
+
+// The row under picture height y (in picture pixels, negative in the top strip); -1 outside.
+int rowAt(float y) {
+  if (y < -world::kCellSize || y >= gfx::kScreenHeight + world::kCellSize) return -1;
+  if (y < 0) return kTopRow;
+  if (y >= gfx::kScreenHeight) return kBottomRow;
+  return std::clamp(static_cast<int>((y - world::cellPixelY(0)) / world::kCellSize), kTopRow + 1,
+                    kBottomRow - 1);
 }
 
 }  // namespace
@@ -109,21 +129,52 @@ void EditorWindow::drawCanvas() {
   const world::GameState shown = previewing ? worldAtStep(path_, previewStep_) : levelState_;
   SDL_Texture* texture = canvas_->draw(shown, view_);
   const float zoom = static_cast<float>(zoom_);
+  const float strip = world::kCellSize * zoom;
+  ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(0, 0));
+  ImGui::Dummy(ImVec2(gfx::kScreenWidth * zoom, strip));
   const ImVec2 origin = ImGui::GetCursorScreenPos();
   log("canvas", std::to_string(static_cast<int>(origin.x)) + " " +
                     std::to_string(static_cast<int>(origin.y)) + " " + std::to_string(zoom_));
   ImGui::Image(texture, ImVec2(gfx::kScreenWidth * zoom, gfx::kScreenHeight * zoom));
-  const bool hovered = ImGui::IsItemHovered();
+  ImGui::Dummy(ImVec2(gfx::kScreenWidth * zoom, strip));
+  ImGui::PopStyleVar();
+  drawHiddenRows(shown, origin.x, origin.y, zoom);
   const ImVec2 mouse = ImGui::GetIO().MousePos;
+  const float x = (mouse.x - origin.x) / zoom, y = (mouse.y - origin.y) / zoom;
+  const bool hovered = ImGui::IsWindowHovered() && x >= 0 && x < gfx::kScreenWidth && rowAt(y) >= 0;
   hoverRow_ = hoverColumn_ = -1;
   if (hovered) {
-    const float x = (mouse.x - origin.x) / zoom, y = (mouse.y - origin.y) / zoom;
     hoverColumn_ = std::clamp(static_cast<int>(x / world::kCellSize), 0, world::kColumns - 1);
-    hoverRow_ = std::clamp(static_cast<int>((y + 26.0f) / world::kCellSize), 0, world::kRows - 1);
+    hoverRow_ = rowAt(y);
   }
   if (!previewing) handleCanvasMouse(hovered, origin.x, origin.y, zoom);
   drawCanvasOverlay(origin.x, origin.y, zoom);
   ImGui::EndChild();
+}
+
+// Rows 0 and 27, which the game never shows, as strips of palette pictures: the block, then
+// the device over it.
+void EditorWindow::drawHiddenRows(const world::GameState& state, float x0, float y0, float zoom) {
+  ImDrawList* draw = ImGui::GetWindowDrawList();
+  const float size = world::kCellSize * zoom;
+  for (int row : {kTopRow, kBottomRow}) {
+    const float top = row == kTopRow ? y0 - size : y0 + gfx::kScreenHeight * zoom;
+    draw->AddRectFilled(ImVec2(x0, top), ImVec2(x0 + gfx::kScreenWidth * zoom, top + size),
+                        kStripColour);
+    for (int column = 0; column < world::kColumns; ++column) {
+      const int k = world::cellIndex(row, column);
+      const ImVec2 p0(x0 + world::cellPixelX(column) * zoom, top);
+      const ImVec2 p1(p0.x + size, p0.y + size);
+      const Brush layers[] = {{Layer::Blocks, view_.blocks ? state.world.blockLayer[k] : 0},
+                              {Layer::Devices, view_.devices ? state.world.deviceLayer[k] : 0}};
+      for (const Brush& brush : layers) {
+        PaletteTile tile;
+        if (brush.code == 0 || !canvas_->paletteTile(brush, tile)) continue;
+        draw->AddImage(canvas_->paletteTexture(), p0, p1, ImVec2(tile.u0, tile.v0),
+                       ImVec2(tile.u1, tile.v1));
+      }
+    }
+  }
 }
 
 // Left paints, right erases the brush's layer; a drag fills the rectangle it spans, shown
@@ -162,10 +213,14 @@ void EditorWindow::drawCanvasOverlay(float x0, float y0, float zoom) {
   if (gridLines_) {
     for (int column = 1; column < world::kColumns; ++column) {
       const float x = x0 + world::cellPixelX(column) * zoom;
-      draw->AddLine(ImVec2(x, y0), ImVec2(x, y0 + gfx::kScreenHeight * zoom), kGridColour);
+      draw->AddLine(ImVec2(x, y0 - world::kCellSize * zoom),
+                    ImVec2(x, y0 + (gfx::kScreenHeight + world::kCellSize) * zoom), kGridColour);
     }
-    for (int row = 2; row < world::kRows; ++row) {
-      const float y = y0 + world::cellPixelY(row) * zoom;
+    // Row tops inside the picture, and the picture's own edges where the strips meet it.
+    std::vector<float> lines = {0.0f, static_cast<float>(gfx::kScreenHeight)};
+    for (int row = 2; row < kBottomRow; ++row) lines.push_back(world::cellPixelY(row));
+    for (float line : lines) {
+      const float y = y0 + line * zoom;
       draw->AddLine(ImVec2(x0, y), ImVec2(x0 + gfx::kScreenWidth * zoom, y), kGridColour);
     }
   }

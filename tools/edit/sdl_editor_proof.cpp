@@ -134,6 +134,11 @@ void EditorWindow::drawUnsavedPopup() {
   if (!ImGui::BeginPopupModal("Unsaved changes", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
     return;
   }
+  if (!model_.dirty()) {  // saved or taken back meanwhile: nothing left to ask about
+    ImGui::CloseCurrentPopup();
+    ImGui::EndPopup();
+    return;
+  }
   ImGui::TextUnformatted("The level has unsaved changes.");
   if (ImGui::Button("Save")) {
     save(false);
