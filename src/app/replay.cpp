@@ -1,5 +1,9 @@
 #include "app/replay.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -72,6 +76,16 @@ bool parseLine(const std::string& line, Replay& replay, std::string& error) {
   ReplayStep step;
   if (word == "pack") {
     if (!(words >> replay.packName)) error = "pack needs a folder name";
+  } else if (word == "version") {
+    if (!(words >> replay.version)) error = "version needs a value";
+  } else if (word == "packhash") {
+    if (!(words >> replay.packHash) || replay.packHash.size() != 16 ||
+        replay.packHash.find_first_not_of("0123456789abcdef") != std::string::npos)
+      error = "packhash must be 16 lower-case hex digits";
+  } else if (word == "level") {
+    long long value = -1;
+    if (!(words >> value) || value < 0 || value > 99) error = "level must be 0 to 99";
+    replay.startLevel = static_cast<int32_t>(value);
   } else if (word == "windowed") {
     int value = -1;
     if (!(words >> value) || (value != 0 && value != 1)) error = "windowed must be 0 or 1";
@@ -154,7 +168,12 @@ std::optional<Replay> readReplay(std::istream& in, std::string& error) {
 }
 
 void writeReplay(std::ostream& out, const Replay& replay) {
-  out << kMagic << "\npack " << replay.packName << "\nwindowed " << int(replay.windowed) << "\n";
+  out << kMagic << "\n";
+  if (!replay.version.empty()) out << "version " << replay.version << "\n";
+  out << "pack " << replay.packName << "\n";
+  if (!replay.packHash.empty()) out << "packhash " << replay.packHash << "\n";
+  if (replay.startLevel != 0) out << "level " << replay.startLevel << "\n";
+  out << "windowed " << int(replay.windowed) << "\n";
   for (const ReplayStep& step : replay.steps) {
     out << eventWord(step.event);
     for (size_t i = 0; i < step.readings.size(); ++i)
@@ -200,6 +219,51 @@ ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
   result.windowDestroyed = window.destroyed > 0;
   result.state = game.state;
   return result;
+}
+
+std::string programVersion() {
+  return MDX_VERSION;
+}
+
+std::string packLevelsHash(const std::string& packFolder) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> levels;
+  std::error_code error;
+  for (fs::directory_iterator it(packFolder, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind("level", 0) == 0 && it->path().extension() == ".dat" &&
+        it->is_regular_file(error))
+      levels.push_back(it->path());
+  }
+  std::sort(levels.begin(), levels.end());
+  uint64_t hash = 0xCBF29CE484222325ull;
+  auto add = [&hash](const std::string& bytes) {
+    for (unsigned char byte : bytes) hash = (hash ^ byte) * 0x100000001B3ull;
+    hash = (hash ^ 0xFF) * 0x100000001B3ull;  // ends each piece, so "ab"+"c" differs from "a"+"bc"
+  };
+  for (const fs::path& level : levels) {
+    std::ifstream in(level, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    add(level.filename().string());
+    add(bytes.str());
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::string replayMismatch(const Replay& replay) {
+  if (!replay.version.empty() && replay.version != programVersion()) {
+    return "the replay was recorded by version " + replay.version + "; this is version " +
+           programVersion();
+  }
+  if (!replay.packHash.empty() && replay.packHash != packLevelsHash(replay.packName)) {
+    return "the level files of pack '" + replay.packName +
+           "' differ from those the replay was recorded with";
+  }
+  return "";
 }
 
 uint64_t stateDigest(const world::GameState& state) {

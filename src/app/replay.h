@@ -5,7 +5,10 @@
 //
 // The text format, one item per line ('#' starts a comment line, blank lines are skipped):
 //   marvolen-replay 1
+//   version <text>              the program version that recorded it (optional)
 //   pack <folder name>          the map pack (default "mappack1")
+//   packhash <16 hex digits>    hash of the pack's level files when recorded (optional)
+//   level <n>                   the level the session started on (optional, 0 = the title)
 //   windowed <0|1>              (default 1)
 //   start <t>[,<t>...]          the start-up's clock readings
 //   frame <t>[,<t>...] [<key>...]   one frame: clock readings, then held keys as two hex digits
@@ -39,7 +42,10 @@ struct ReplayStep {
 };
 
 struct Replay {
+  std::string version;  // empty: not recorded, not checked
   std::string packName = "mappack1";
+  std::string packHash;    // empty: not recorded, not checked
+  int32_t startLevel = 0;  // 0: the session started on the title
   uint8_t windowed = 1;
   std::vector<ReplayStep> steps;  // the first is the start-up
 };
@@ -57,6 +63,17 @@ struct ReplayResult {
   int stepsRun = 0;
   std::vector<std::string> stateLog;  // the game's state log lines, in order
 };
+
+// The version of this program, as replays record it.
+std::string programVersion();
+
+// A hash of a pack's level files (names and contents of every levelNN.dat in the folder, in
+// name order), as 16 hex digits. A missing folder hashes like an empty one.
+std::string packLevelsHash(const std::string& packFolder);
+
+// Why the replay cannot be played here (from the current folder, the game folder): a version
+// or a pack's level files that differ from those it was recorded with. Empty when it can.
+std::string replayMismatch(const Replay& replay);
 
 // Called after each step of a replay with the step's index (0 is the start-up) and the state.
 using StepWatcher = std::function<void(int step, const world::GameState& state)>;

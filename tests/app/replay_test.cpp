@@ -38,6 +38,10 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
   EXPECT_EQ(parseError(head + "start 6\n"), "replay line 3: only one start line");
   EXPECT_EQ(parseError(head + "jump 7\n"), "replay line 3: unknown word 'jump'");
   EXPECT_EQ(parseError(head + "windowed 2\n"), "replay line 3: windowed must be 0 or 1");
+  EXPECT_EQ(parseError(head + "packhash 12ab\n"),
+            "replay line 3: packhash must be 16 lower-case hex digits");
+  EXPECT_EQ(parseError(head + "level 100\n"), "replay line 3: level must be 0 to 99");
+  EXPECT_EQ(parseError(head + "version\n"), "replay line 3: version needs a value");
   const std::string badStep =
       "expected tick counts (digits, comma-separated) and two-digit hex key codes";
   for (const char* line : {"frame\n", "frame -4\n", "frame 4294967296\n", "frame 7,,8\n",
@@ -48,7 +52,10 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
 
 TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   Replay replay;
+  replay.version = "1.0";
   replay.packName = "somepack";
+  replay.packHash = "0123456789abcdef";
+  replay.startLevel = 7;
   replay.windowed = 0;
   replay.steps = {{ReplayEvent::Start, {1, 2, 3}, {}},
                   {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
@@ -59,7 +66,10 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   std::string error;
   const std::optional<Replay> back = readReplay(text, error);
   ASSERT_TRUE(back.has_value()) << error;
+  EXPECT_EQ(back->version, "1.0");
   EXPECT_EQ(back->packName, "somepack");
+  EXPECT_EQ(back->packHash, "0123456789abcdef");
+  EXPECT_EQ(back->startLevel, 7);
   EXPECT_EQ(back->windowed, 0);
   ASSERT_EQ(back->steps.size(), 4u);
   for (size_t i = 0; i < 4; ++i) {
@@ -176,6 +186,27 @@ TEST_F(ReplayRun, ReferenceNamesTheFirstStepAndFieldThatDiffer) {
   EXPECT_NE(check({lines[0], lines[2], lines[1]}), std::nullopt);
   EXPECT_EQ(check({lines[0], "{\"step\":1,\"nosuch\":1}", lines[2]}).value_or(""),
             "reference line 2: unknown field nosuch");
+}
+
+// A replay made with other level files or another version is refused, naming which.
+TEST_F(ReplayRun, OtherPackFilesOrVersionAreRefused) {
+  Replay replay;
+  replay.packName = "pack";
+  EXPECT_EQ(replayMismatch(replay), "");  // nothing recorded, nothing checked
+  replay.version = programVersion();
+  replay.packHash = packLevelsHash("pack");
+  EXPECT_EQ(replayMismatch(replay), "");
+  EXPECT_EQ(packLevelsHash("pack"), replay.packHash);  // the same files hash the same
+
+  folder.writeLevel(2, exitLevel());
+  EXPECT_EQ(replayMismatch(replay),
+            "the level files of pack 'pack' differ from those the replay was recorded with");
+  replay.packHash = packLevelsHash("pack");
+  std::ofstream("pack/pref.ini") << "levels\n9\n";  // not a level file: the hash keeps
+  EXPECT_EQ(replayMismatch(replay), "");
+  replay.version = "0.1";
+  EXPECT_EQ(replayMismatch(replay),
+            "the replay was recorded by version 0.1; this is version " + programVersion());
 }
 
 TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {

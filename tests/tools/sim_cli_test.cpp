@@ -233,6 +233,36 @@ TEST(SimCli, PackModeReadsPrefIniRelativeToDir) {
   EXPECT_NE(result.out.find("\"messages\":[]"), std::string::npos);
 }
 
+// A recorded session plays headless to the whole game state (every step with --trace); one
+// recorded with other level files is refused with the reason.
+TEST(SimCli, ReplayPrintsTheGameStateOrSaysWhyNot) {
+  const std::string dir = ::testing::TempDir() + "simgame_replay";
+  mkdir(dir.c_str(), 0755);
+  mkdir((dir + "/rpack").c_str(), 0755);
+  std::ofstream(dir + "/rpack/pref.ini") << "levels\n1\n";
+  writeFloorLevel(dir + "/rpack/level01.dat", 10, 4);
+  const std::string session = "marvolen-replay 1\npack rpack\nstart 0\nframe 10 39\nframe 20\n";
+  std::ofstream(dir + "/ok.replay") << session;
+  const RunResult played = runSim("--dir " + dir + " --replay ok.replay");
+  ASSERT_EQ(played.status, 0) << played.err;
+  ASSERT_EQ(lines(played.out).size(), 1u);
+  EXPECT_EQ(intValue(played.out, "gameState"), 3);  // Space on the title started level 1
+  EXPECT_NE(played.out.find("\"packName\":\"rpack\""), std::string::npos);
+  EXPECT_EQ(lines(runSim("--dir " + dir + " --replay ok.replay --trace").out).size(), 3u);
+
+  std::ofstream(dir + "/other.replay")
+      << "marvolen-replay 1\npack rpack\npackhash 0000000000000000\n"
+      << "start 0\n";
+  const RunResult refused = runSim("--dir " + dir + " --replay other.replay");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "marvolen-sim: other.replay: the level files of pack 'rpack' differ from "
+            "those the replay was recorded with\n");
+  std::ofstream(dir + "/cut.replay") << "marvolen-replay 1\nframe";
+  EXPECT_EQ(runSim("--dir " + dir + " --replay cut.replay").status, 1);
+  EXPECT_EQ(runSim("--replay ok.replay --do w").status, 2);
+}
+
 TEST(SimJson, StringsAndFloatsReadBackExactly) {
   EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
   for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {

@@ -6,9 +6,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/replay.h"
 #include "level/level_checks.h"
 #include "sim/sim_args.h"
 #include "sim/state_json.h"
@@ -58,12 +61,35 @@ std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& bro
   return canOpen(path) ? "" : path + ": the pack has no level " + std::to_string(*args.level);
 }
 
+// Plays a recorded session headless from the current folder and prints the whole game state
+// as JSON (one line per step with --trace), so two builds can be compared line by line.
+int runReplay(const mdx::sim::SimArgs& args) {
+  std::ifstream in(*args.replay, std::ios::binary);
+  std::string error;
+  std::optional<mdx::app::Replay> replay;
+  if (in) replay = mdx::app::readReplay(in, error);
+  if (!in) error = "cannot open the replay";
+  if (replay) error = mdx::app::replayMismatch(*replay);
+  if (!error.empty()) {
+    std::fprintf(stderr, "marvolen-sim: %s: %s\n", args.replay->c_str(), error.c_str());
+    return 1;
+  }
+  auto print = [](const GameState& state) { std::puts(mdx::sim::fullStateJson(state).c_str()); };
+  const mdx::app::ReplayResult result =
+      mdx::app::runReplay(*replay, [&](int, const GameState& state) {
+        if (args.trace) print(state);
+      });
+  if (!args.trace) print(result.state);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 int run(const mdx::sim::SimArgs& args) {
   if (args.dir && chdir(args.dir->c_str()) != 0) {
     std::fprintf(stderr, "marvolen-sim: cannot change into '%s': %s\n", args.dir->c_str(),
                  std::strerror(errno));
     return 2;
   }
+  if (args.replay) return runReplay(args);
   mdx::world::RecordingSampleSink sounds;
   mdx::world::RecordingMessageBoxes messages;
   GameState game(&sounds, &messages);

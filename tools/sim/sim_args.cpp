@@ -23,6 +23,10 @@ std::optional<int32_t> parseInteger(const std::string& text) {
 }
 
 std::string checkCombination(const SimArgs& args) {
+  if (args.replay) {
+    const bool other = args.file || args.pack || args.level || !args.actions.empty();
+    return other ? "--replay cannot be combined with --file, --pack, --level or --do" : "";
+  }
   if (args.file && (args.pack || args.level))
     return "--file cannot be combined with --pack or --level";
   if (!args.file && !args.pack && !args.level) return "give --file PATH or --pack NAME --level N";
@@ -41,7 +45,7 @@ std::string checkCombination(const SimArgs& args) {
 
 const char* simUsage() {
   return "usage: marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) "
-         "[--level-number N] [--do ACTIONS] [--trace]";
+         "[--level-number N] [--do ACTIONS] [--trace] | [--dir DIR] --replay FILE [--trace]";
 }
 
 const char* simHelp() {
@@ -51,9 +55,14 @@ const char* simHelp() {
          "  --pack NAME --level N   level N of a pack folder, read as the game reads it\n"
          "  --dir DIR         change into DIR first (the game's folder)\n"
          "  --level-number N  levelNumber while loading --file (99 forces the ending music)\n"
+         "  --replay FILE     play a recorded session (marvolen --record) from the game's\n"
+         "                    folder and print the whole game state at its end (after every\n"
+         "                    step with --trace); refused when the pack's level files or\n"
+         "                    the version differ from the recording's\n"
          "exit status:\n"
          "  0  the level ran and the JSON was printed\n"
-         "  1  the level file could not be opened, or the pack or level does not exist (the\n"
+         "  1  the replay is unreadable or refused, the level file could not be opened, or the "
+         "pack or level does not exist (the\n"
          "     JSON of the empty level the game would run, with its messages, is still printed\n"
          "     and the message on stderr names the file); a level source with a mistake (only\n"
          "     the message, naming file, line and column); or the output could not be written\n"
@@ -74,7 +83,8 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
       return result;
     }
     const bool takesValue = option == "--dir" || option == "--file" || option == "--pack" ||
-                            option == "--level" || option == "--level-number" || option == "--do";
+                            option == "--level" || option == "--level-number" || option == "--do" ||
+                            option == "--replay";
     if (!takesValue) {
       result.error = "unknown argument '" + option + "'";
       return result;
@@ -86,6 +96,7 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
     const std::string& value = arguments[++i];
     if (option == "--dir") args.dir = value;
     if (option == "--file") args.file = value;
+    if (option == "--replay") args.replay = value;
     if (option == "--pack") args.pack = value;
     if (option == "--do") args.actions = value;
     if (option == "--level" || option == "--level-number") {

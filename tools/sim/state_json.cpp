@@ -1,5 +1,7 @@
 #include "sim/state_json.h"
 
+#include "world/state_fields.h"
+
 namespace mdx::sim {
 namespace {
 
@@ -45,6 +47,14 @@ std::string stateJson(const GameState& game, const std::vector<world::Sample>& s
     out += jsonString(name) + ":" + world::fieldJson(game, name) + ",";
   out += "\"sounds\":" + soundList(sounds);
   out += ",\"messages\":" + messageList(messages);
+  return out + "}";
+}
+
+std::string fullStateJson(const GameState& game) {
+  std::string out;
+  world::visitState(game, [&](const char* name, const auto&) {
+    out += (out.empty() ? "{" : ",") + jsonString(name) + ":" + world::fieldJson(game, name);
+  });
   return out + "}";
 }
 

@@ -19,4 +19,8 @@ using world::jsonString;
 std::string stateJson(const world::GameState& game, const std::vector<world::Sample>& sounds,
                       const std::vector<world::RecordedMessage>& messages);
 
+// Every field of the game state (options, progress, world, pieces, scene, keys) as one JSON
+// object on one line, arrays as lists.
+std::string fullStateJson(const world::GameState& game);
+
 }  // namespace mdx::sim
