@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "gfxlib/sdl_granted_size.h"
+
 namespace mdx::gfx {
 namespace {
 
@@ -46,7 +48,10 @@ std::unique_ptr<Display> Display::open(const DisplayRequest& request,
                                  : 0;
     display->windowScale_ = std::max(request.windowScale, 1);
     display->fullscreen_ = !request.windowed;
-    Uint32 flags = request.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    // Any size the player drags the window to shows the picture at the largest whole scale
+    // that fits its drawable (in pixels, also on high-DPI screens), with black bars.
+    Uint32 flags = (request.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN) | SDL_WINDOW_RESIZABLE |
+                   SDL_WINDOW_ALLOW_HIGHDPI;
     if (display->fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(display->displayIndex_);
     display->window_ =
@@ -153,7 +158,29 @@ int Display::refreshRate() const {
 }
 
 void Display::show() {
-  if (window_ != nullptr) SDL_ShowWindow(window_);
+  if (window_ == nullptr) return;
+  SDL_ShowWindow(window_);
+  if (fullscreen_) settleFullScreen();
+}
+
+void Display::settleFullScreen() {
+  int sdlWidth = 0, sdlHeight = 0, width = 0, height = 0;
+  // A window manager answers within a few frames; without one the answer never comes.
+  for (int tries = 0; tries < 15; ++tries) {
+    SDL_GetWindowSize(window_, &sdlWidth, &sdlHeight);
+    if (!grantedWindowSize(window_, width, height)) return;
+    if (width == sdlWidth && height == sdlHeight) return;
+    SDL_Delay(20);
+  }
+  // Not granted: cover the display with a plain borderless window of its size instead, whose
+  // size the window system does grant, so SDL draws to the window as it really is.
+  SDL_Rect bounds{};
+  if (SDL_GetDisplayBounds(displayIndex_, &bounds) != 0) return;
+  SDL_SetWindowFullscreen(window_, 0);
+  SDL_SetWindowBordered(window_, SDL_FALSE);
+  SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+  SDL_SetWindowSize(window_, bounds.w, bounds.h);
+  applyLogicalSize();
 }
 
 bool Display::setFullscreen(bool fullscreen) {
@@ -163,7 +190,10 @@ bool Display::setFullscreen(bool fullscreen) {
     return false;
   fullscreen_ = fullscreen;
   SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
-  if (!fullscreen) {
+  if (fullscreen) {
+    settleFullScreen();
+  } else {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
     SDL_SetWindowSize(window_, kScreenWidth * windowScale_, kScreenHeight * windowScale_);
     const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex_);
     SDL_SetWindowPosition(window_, pos, pos);

@@ -78,6 +78,9 @@ class Display {
   Display() = default;
   bool createRenderer(bool vsync);
   void applyLogicalSize();
+  // After a switch to full screen: when the window system does not grant the display's size,
+  // a borderless window covering the display takes the place of full screen.
+  void settleFullScreen();
   bool createCanvas();
   void dropCanvas();
 
