@@ -112,23 +112,27 @@ drag_cells() {
 
 click_cell 1 5 5        # paint the brush (block 1) into an empty cell
 drag_cells 1 4 22 3 20  # fill rows 3 and 4, columns 20 to 22
+click_cell 1 0 3        # row 0, above the game's picture, in its own strip
 click_cell 3 10 0       # erase the block at row 10, column 0
-wait_log '^proof 6: ' 60 >/dev/null
+wait_log '^proof 7: ' 60 >/dev/null
 shot 02-painted-and-erased
 key ctrl+z         # the erase comes back
+key ctrl+z
+key ctrl+y         # and the row-0 block, undone and redone, stays
 key ctrl+s
 wait_log '^message saved ' >/dev/null
 built "$source" "$out/shipped.dat"
 built "$work" "$out/saved.dat"
 changed=$(diff "$out/shipped.dat" "$out/saved.dat" | grep -c '^>' || true)
-[ "$changed" -eq 7 ] || fail "the saved level differs in $changed lines, not 7"
-for cell in "5 5" "3 20" "3 21" "3 22" "4 20" "4 21" "4 22"; do
+[ "$changed" -eq 8 ] || fail "the saved level differs in $changed lines, not 8"
+for cell in "0 3" "5 5" "3 20" "3 21" "3 22" "4 20" "4 21" "4 22"; do
   read -r row column <<<"$cell"
   [ "$(sed -n "$((2 + 34 * row + column))p" "$out/saved.dat")" = "1" ] ||
     fail "the painted cell at row $row, column $column was not saved"
 done
 
 # Closing over unsaved changes asks first.
+key ctrl+z         # the row-0 block goes
 key ctrl+z         # the fill goes
 key ctrl+q
 wait_log '^prompt unsaved changes' >/dev/null
