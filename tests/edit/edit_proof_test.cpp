@@ -158,6 +158,10 @@ class EditPack : public ::testing::Test {
 
 TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
   const std::string pack = dir_ + "/mypack";
+  // A game folder whose default pack has one picture: a new pack gets a copy.
+  const std::string game = dir_ + "/game";
+  fs::create_directories(game + "/mappack1");
+  std::ofstream(game + "/mappack1/lndscp02.tga") << "picture";
   const struct {
     level::LevelSource level;
     const char* reason;
@@ -169,7 +173,7 @@ TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
   std::string error;
   for (const auto& [level, reason] : refused) {
     const ProofStatus proof = decideProof(level, 5.0);
-    EXPECT_FALSE(exportToPack(level, proof, proof.revision, pack, MDX_GAME_DIR, number, error));
+    EXPECT_FALSE(exportToPack(level, proof, proof.revision, pack, game, number, error));
     EXPECT_EQ(error.rfind(reason, 0), 0u) << error;
   }
   EXPECT_FALSE(fs::exists(pack + "/level01.dat"));
@@ -177,18 +181,19 @@ TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
   const level::LevelSource level = shipped("level01.src");
   ProofStatus proof = decideProof(level, 5.0);
   proof.revision = 7;
-  EXPECT_FALSE(exportToPack(level, proof, 8, pack, MDX_GAME_DIR, number, error));
+  EXPECT_FALSE(exportToPack(level, proof, 8, pack, game, number, error));
   EXPECT_EQ(error, "the proof of this edit has not finished yet");
   ProofStatus searching;
   searching.revision = 7;
   EXPECT_EQ(exportRefusal(searching, 7), "the proof of this edit has not finished yet");
 
-  ASSERT_TRUE(exportToPack(level, proof, 7, pack, MDX_GAME_DIR, number, error)) << error;
+  ASSERT_TRUE(exportToPack(level, proof, 7, pack, game, number, error)) << error;
   EXPECT_EQ(number, 1);
-  ASSERT_TRUE(exportToPack(level, proof, 7, pack, MDX_GAME_DIR, number, error)) << error;
+  ASSERT_TRUE(exportToPack(level, proof, 7, pack, game, number, error)) << error;
   EXPECT_EQ(number, 2);
   EXPECT_EQ(read("mypack/level02.dat"), level::writeDat(level));
   EXPECT_EQ(level::packLevelCount(pack), 2);
+  EXPECT_EQ(read("mypack/lndscp02.tga"), "picture");
 }
 
 TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
