@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/replay.h"
+#include "app/replay_reference.h"
 #include "level/level_checks.h"
 #include "sim/sim_args.h"
 #include "sim/state_json.h"
@@ -61,6 +62,36 @@ std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& bro
   return canOpen(path) ? "" : path + ": the pack has no level " + std::to_string(*args.level);
 }
 
+// Plays the replay against its reference; the first difference goes to stderr (status 1).
+int checkReference(const mdx::app::Replay& replay, const std::string& name,
+                   const std::string& referencePath) {
+  std::ifstream reference(referencePath, std::ios::binary);
+  const std::optional<std::string> failure =
+      reference ? mdx::app::checkReplayReference(replay, reference)
+                : std::optional<std::string>("cannot open the reference " + referencePath);
+  if (!failure) return 0;
+  std::fprintf(stderr, "marvolen-sim: %s: %s\n", name.c_str(), failure->c_str());
+  return 1;
+}
+
+// Writes the replay's reference through a temporary file, so a failed write loses nothing.
+int writeReference(const mdx::app::Replay& replay, const std::string& path) {
+  const std::string temporary = path + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    mdx::app::writeReplayReference(replay, out);
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      std::fprintf(stderr, "marvolen-sim: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
+  std::fprintf(stderr, "marvolen-sim: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+  return 1;
+}
+
 // Plays a recorded session headless from the current folder and prints the whole game state
 // as JSON (one line per step with --trace), so two builds can be compared line by line.
 int runReplay(const mdx::sim::SimArgs& args) {
@@ -74,6 +105,8 @@ int runReplay(const mdx::sim::SimArgs& args) {
     std::fprintf(stderr, "marvolen-sim: %s: %s\n", args.replay->c_str(), error.c_str());
     return 1;
   }
+  if (args.check) return checkReference(*replay, *args.replay, *args.check);
+  if (args.writeReference) return writeReference(*replay, *args.writeReference);
   auto print = [](const GameState& state) { std::puts(mdx::sim::fullStateJson(state).c_str()); };
   const mdx::app::ReplayResult result =
       mdx::app::runReplay(*replay, [&](int, const GameState& state) {

@@ -25,8 +25,12 @@ std::optional<int32_t> parseInteger(const std::string& text) {
 std::string checkCombination(const SimArgs& args) {
   if (args.replay) {
     const bool other = args.file || args.pack || args.level || !args.actions.empty();
-    return other ? "--replay cannot be combined with --file, --pack, --level or --do" : "";
+    if (other) return "--replay cannot be combined with --file, --pack, --level or --do";
+    if ((args.check || args.writeReference) && (args.trace || (args.check && args.writeReference)))
+      return "--check, --write-reference and --trace go one at a time with --replay";
+    return "";
   }
+  if (args.check || args.writeReference) return "--check and --write-reference need --replay";
   if (args.file && (args.pack || args.level))
     return "--file cannot be combined with --pack or --level";
   if (!args.file && !args.pack && !args.level) return "give --file PATH or --pack NAME --level N";
@@ -45,7 +49,8 @@ std::string checkCombination(const SimArgs& args) {
 
 const char* simUsage() {
   return "usage: marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) "
-         "[--level-number N] [--do ACTIONS] [--trace] | [--dir DIR] --replay FILE [--trace]";
+         "[--level-number N] [--do ACTIONS] [--trace] | [--dir DIR] --replay FILE "
+         "[--trace | --check REF | --write-reference REF]";
 }
 
 const char* simHelp() {
@@ -59,6 +64,9 @@ const char* simHelp() {
          "                    folder and print the whole game state at its end (after every\n"
          "                    step with --trace); refused when the pack's level files or\n"
          "                    the version differ from the recording's\n"
+         "  --check REF       with --replay: compare every step with the reference REF and\n"
+         "                    name the first step and field that differ (exit 1)\n"
+         "  --write-reference REF  with --replay: write the replay's reference to REF\n"
          "exit status:\n"
          "  0  the level ran and the JSON was printed\n"
          "  1  the replay is unreadable or refused, the level file could not be opened, or the "
@@ -84,7 +92,8 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
     }
     const bool takesValue = option == "--dir" || option == "--file" || option == "--pack" ||
                             option == "--level" || option == "--level-number" || option == "--do" ||
-                            option == "--replay";
+                            option == "--replay" || option == "--check" ||
+                            option == "--write-reference";
     if (!takesValue) {
       result.error = "unknown argument '" + option + "'";
       return result;
@@ -97,6 +106,8 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
     if (option == "--dir") args.dir = value;
     if (option == "--file") args.file = value;
     if (option == "--replay") args.replay = value;
+    if (option == "--check") args.check = value;
+    if (option == "--write-reference") args.writeReference = value;
     if (option == "--pack") args.pack = value;
     if (option == "--do") args.actions = value;
     if (option == "--level" || option == "--level-number") {

@@ -1,7 +1,7 @@
 // Command line of marvolen-sim:
 //   marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) [--level-number N]
 //                [--do ACTIONS] [--trace]
-//   marvolen-sim [--dir DIR] --replay FILE [--trace]
+//   marvolen-sim [--dir DIR] --replay FILE [--trace | --check REF | --write-reference REF]
 #pragma once
 
 #include <cstdint>
@@ -12,14 +12,16 @@
 namespace mdx::sim {
 
 struct SimArgs {
-  std::optional<std::string> dir;     // change into it before anything is read
-  std::optional<std::string> file;    // a loose level file, without pref.ini
-  std::optional<std::string> replay;  // a recorded session, played as the game plays it
-  std::optional<std::string> pack;    // packName for --level
-  std::optional<int32_t> level;       // with --pack: levelNumber and startLevel(level)
-  int32_t levelNumber = 1;            // with --file: levelNumber before loading
-  std::string actions;                // action letters, performed in order
-  bool trace = false;                 // print the state after the start and after every action
+  std::optional<std::string> dir;             // change into it before anything is read
+  std::optional<std::string> file;            // a loose level file, without pref.ini
+  std::optional<std::string> replay;          // a recorded session, played as the game plays it
+  std::optional<std::string> check;           // with --replay: the reference its states must match
+  std::optional<std::string> writeReference;  // with --replay: write its reference there
+  std::optional<std::string> pack;            // packName for --level
+  std::optional<int32_t> level;               // with --pack: levelNumber and startLevel(level)
+  int32_t levelNumber = 1;                    // with --file: levelNumber before loading
+  std::string actions;                        // action letters, performed in order
+  bool trace = false;  // print the state after the start and after every action
   bool help = false;
 };
 
