@@ -28,13 +28,7 @@ TEST(TgaWriter, WritesTopRowFirstWithStraightAlpha) {
   const fs::path path =
       fs::temp_directory_path() / ("mdx-tga-writer-" + std::to_string(getpid()) + ".tga");
   std::string error;
-  const std::vector<uint8_t> bgra = canvas.straightBgra();
-  gfx::Picture picture{3, 2, {}};
-  for (size_t i = 0; i < bgra.size(); i += 4) {
-    picture.pixels.push_back(uint32_t(bgra[i]) | uint32_t(bgra[i + 1]) << 8 |
-                             uint32_t(bgra[i + 2]) << 16 | uint32_t(bgra[i + 3]) << 24);
-  }
-  ASSERT_TRUE(writeFileAtomically(path.string(), gfx::encodeTga(picture), error)) << error;
+  ASSERT_TRUE(writeFileAtomically(path.string(), gfx::encodeTga(canvas.picture()), error)) << error;
   test::TgaPicture p;
   ASSERT_TRUE(test::readTga(path.string(), p, error)) << error;
   fs::remove(path);

@@ -22,20 +22,6 @@ std::vector<PictureSpec> generatedPictures(const std::vector<std::string>& packs
   return specs;
 }
 
-// The canvas as the game's picture type: straight B, G, R, A bytes packed into 0xAARRGGBB.
-gfx::Picture toPicture(const Canvas& canvas) {
-  const std::vector<uint8_t> bgra = canvas.straightBgra();
-  gfx::Picture picture;
-  picture.width = canvas.width();
-  picture.height = canvas.height();
-  picture.pixels.reserve(bgra.size() / 4);
-  for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
-    picture.pixels.push_back(uint32_t(bgra[i]) | uint32_t(bgra[i + 1]) << 8 |
-                             uint32_t(bgra[i + 2]) << 16 | uint32_t(bgra[i + 3]) << 24);
-  }
-  return picture;
-}
-
 }  // namespace
 
 std::vector<std::string> outputFiles(const GeneratorOptions& options) {
@@ -67,7 +53,7 @@ bool generatePictures(const GeneratorOptions& options) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     std::string error;
-    const std::vector<uint8_t> bytes = gfx::encodeTga(toPicture(*canvas));
+    const std::vector<uint8_t> bytes = gfx::encodeTga(canvas->picture());
     if (bytes.empty() || !writeFileAtomically(path.string(), bytes, error)) {
       std::fprintf(stderr, "mediagen: %s: %s\n", picture.file.c_str(),
                    error.empty() ? "picture cannot be encoded" : error.c_str());

@@ -52,6 +52,19 @@ Canvas::Canvas(Canvas&& other) noexcept
       surface_(std::exchange(other.surface_, nullptr)),
       cr_(std::exchange(other.cr_, nullptr)) {}
 
+gfx::Picture Canvas::picture() const {
+  const std::vector<uint8_t> bgra = straightBgra();
+  gfx::Picture picture;
+  picture.width = width_;
+  picture.height = height_;
+  picture.pixels.reserve(bgra.size() / 4);
+  for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+    picture.pixels.push_back(uint32_t(bgra[i]) | uint32_t(bgra[i + 1]) << 8 |
+                             uint32_t(bgra[i + 2]) << 16 | uint32_t(bgra[i + 3]) << 24);
+  }
+  return picture;
+}
+
 std::vector<uint8_t> Canvas::straightBgra() const {
   cairo_surface_flush(surface_);
   const uint8_t* data = cairo_image_surface_get_data(surface_);

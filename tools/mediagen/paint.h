@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gfxlib/tga_decoder.h"
+
 namespace mdx::media {
 
 struct Rgb {
@@ -41,6 +43,8 @@ class Canvas {
   // take the colour of their visible neighbours so that filtered drawing shows no dark seams,
   // and opaque magenta is nudged off, because the game's loader treats it as a colour key.
   std::vector<uint8_t> straightBgra() const;
+  // The same pixels as the game's picture type (0xAARRGGBB), ready for its TGA writer.
+  gfx::Picture picture() const;
 
  private:
   int width_;
