@@ -12,6 +12,7 @@
 
 #include "sim/state_json.h"
 #include "world/game_state.h"
+#include "world/level_format.h"
 
 namespace mdx::sim {
 namespace {
@@ -91,17 +92,14 @@ std::vector<std::string> topLevelKeys(const std::string& json) {
 
 // A level file with the robot at (row, column) on a floor of blocks along row + 1.
 std::string writeFloorLevel(const std::string& path, int row, int column) {
-  world::LevelGrid blocks{};
-  blocks[world::cellIndex(row, column)] = world::kRobot;
-  for (int c = 0; c < world::kColumns; ++c) blocks[world::cellIndex(row + 1, c)] = 1;
-  std::string text = "blocks\n";
-  for (int32_t v : blocks) text += std::to_string(v) + "\n";
-  text += "devices\n";
-  for (int i = 0; i < world::kCells; ++i) text += "0\n";
-  text += "pieces\n1\n";
-  for (int i = 0; i < 10; ++i) text += "piece\n2\n";
-  for (int i = 0; i < 5; ++i) text += "value\n1\n";
-  std::ofstream(path, std::ios::binary) << text;
+  world::LevelValues level;
+  level.blockLayer[world::cellIndex(row, column)] = world::kRobot;
+  for (int c = 0; c < world::kColumns; ++c) level.blockLayer[world::cellIndex(row + 1, c)] = 1;
+  level.pieceCount = 1;
+  level.pieceTypes.fill(2);
+  level.landscapeChoice = level.parallax1On = level.parallax2Mode = level.levelMusic =
+      level.landscapeMotion = 1;
+  std::ofstream(path, std::ios::binary) << world::writeLevel(level);
   return path;
 }
 
