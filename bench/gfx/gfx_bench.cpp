@@ -60,7 +60,8 @@ Picture patterned(int w, int h, int seed) {
   return p;
 }
 
-// Writes every picture of the table into a scratch game folder once and makes it the working folder.
+// Writes every picture of the table into a scratch game folder once and makes it the working
+// folder.
 void prepareGameFolder() {
   static bool done = false;
   if (done) return;
