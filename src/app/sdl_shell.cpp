@@ -13,6 +13,7 @@
 #include "app/saved_settings.h"
 #include "app/sdl_clock.h"
 #include "app/sdl_event_loop.h"
+#include "app/sdl_gamepad.h"
 #include "app/sdl_icon.h"
 #include "app/sdl_keyboard.h"
 #include "gfxlib/display.h"
@@ -165,7 +166,13 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   SdlClock clock;
   SdlWindowControl windowControl;
   SdlScenePresenter presenter(assets, *device.backend, commandLine.uncapped ? nullptr : &pacer);
-  Game game(clock, keys, presenter, windowControl, &music, &messages);
+  // Game pads hold keys in the same key state; without the controller layer the keyboard alone.
+  SdlPadKeySource padKeys(keys);
+  padKeys.init();
+  Game game(clock, padKeys, presenter, windowControl, &music, &messages);
+  padKeys.escapeReleased = [&game] {
+    if (game.windowActive) game.escapeReleased();
+  };
   game.state.options = options;
   game.createWriters = [&] {
     assets.blackWriter.create(*device.backend, kBlackText);

@@ -1,0 +1,131 @@
+// Game pads: which keys the controls hold (sticks past half their range), and a virtual pad
+// through SDL's game controller layer: plugged in while the game runs, read into the same key
+// state as the keyboard, B as Escape's release, and unplugged while holding a direction.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "app/pad_keys.h"
+#include "app/sdl_gamepad.h"
+
+namespace mdx::app {
+namespace {
+
+bool held(const KeyState& state, uint8_t key) {
+  return (state[key] & kKeyDown) != 0;
+}
+
+TEST(PadKeys, ControlsHoldTheirKeysAndSticksCountPastHalfTheirRange) {
+  KeyState state{};
+  PadState pad;
+  pad.stickX = kStickHalf;  // exactly half: not yet
+  pad.stickY = -kStickHalf;
+  addPadKeys(pad, state);
+  EXPECT_EQ(state, KeyState{});
+
+  pad.stickX = kStickHalf + 1;
+  pad.stickY = -kStickHalf - 1;
+  pad.a = true;
+  pad.y = true;
+  pad.back = true;
+  addPadKeys(pad, state);
+  for (uint8_t key : {DIK_RIGHT, DIK_UP, DIK_SPACE, DIK_R, DIK_F2}) EXPECT_TRUE(held(state, key));
+  for (uint8_t key : {DIK_LEFT, DIK_DOWN, DIK_ESCAPE, DIK_RETURN}) EXPECT_FALSE(held(state, key));
+
+  KeyState other{};
+  other[DIK_Q] = kKeyDown;  // the keyboard's keys stay held
+  PadState dpad;
+  dpad.left = dpad.down = dpad.start = true;
+  addPadKeys(dpad, other);
+  for (uint8_t key : {DIK_LEFT, DIK_DOWN, DIK_SPACE, DIK_Q}) EXPECT_TRUE(held(other, key));
+
+  PadEscape escape;
+  EXPECT_FALSE(escape.released(true));
+  EXPECT_FALSE(escape.released(true));
+  EXPECT_TRUE(escape.released(false));
+  EXPECT_FALSE(escape.released(false));
+}
+
+class VirtualPad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    ASSERT_TRUE(source.init()) << SDL_GetError();
+  }
+  void TearDown() override {
+    if (joystick != nullptr) SDL_JoystickClose(joystick);
+    if (index >= 0) SDL_JoystickDetachVirtual(index);
+    SDL_Quit();
+  }
+  // Plugs in a pad with every standard control, as a game controller.
+  void plugIn() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "test pad";
+    index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    joystick = SDL_JoystickOpen(index);
+    ASSERT_NE(joystick, nullptr) << SDL_GetError();
+  }
+  void button(SDL_GameControllerButton b, bool down) {
+    SDL_JoystickSetVirtualButton(joystick, b, down ? 1 : 0);
+  }
+  KeyState read() {
+    KeyState state{};
+    EXPECT_TRUE(source.read(state));
+    return state;
+  }
+
+  ScriptedKeySource keyboard;
+  SdlPadKeySource source{keyboard};
+  SDL_Joystick* joystick = nullptr;
+  int index = -1;
+};
+
+TEST_F(VirtualPad, APadPluggedInLaterHoldsKeysBesideTheKeyboard) {
+  EXPECT_EQ(read(), KeyState{});
+  EXPECT_EQ(source.padsOpen(), 0);
+  plugIn();
+  keyboard.press(DIK_Q);
+  button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+  SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, 30000);
+  KeyState state = read();
+  EXPECT_EQ(source.padsOpen(), 1);
+  EXPECT_TRUE(held(state, DIK_RIGHT));
+  EXPECT_TRUE(held(state, DIK_DOWN));
+  EXPECT_TRUE(held(state, DIK_Q));
+  button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+  SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, 10000);  // under half
+  state = read();
+  EXPECT_FALSE(held(state, DIK_RIGHT));
+  EXPECT_FALSE(held(state, DIK_DOWN));
+}
+
+TEST_F(VirtualPad, BReleasedIsEscapeAndUnpluggingLeavesNothingHeld) {
+  int escapes = 0;
+  source.escapeReleased = [&escapes] { ++escapes; };
+  plugIn();
+  button(SDL_CONTROLLER_BUTTON_B, true);
+  read();
+  read();
+  EXPECT_EQ(escapes, 0);
+  button(SDL_CONTROLLER_BUTTON_B, false);
+  read();
+  EXPECT_EQ(escapes, 1);
+
+  button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+  button(SDL_CONTROLLER_BUTTON_B, true);
+  EXPECT_TRUE(held(read(), DIK_LEFT));
+  SDL_JoystickClose(joystick);
+  joystick = nullptr;
+  ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+  index = -1;
+  EXPECT_EQ(read(), KeyState{});
+  EXPECT_EQ(source.padsOpen(), 0);
+  EXPECT_EQ(escapes, 2);  // B let go with the pad: the same as its release
+}
+
+}  // namespace
+}  // namespace mdx::app
