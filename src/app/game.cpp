@@ -130,6 +130,7 @@ void Game::backToTitle() {
   state.world.robotExploded = 0;
   setTitleLook(state.world);
   state.keys.quitPrompt = 0;
+  state.keys.titleLevel = state.keys.titleLevelLimit;  // the level choice starts on the record
   if (soundOn()) music_->playTitleMusic();
   logChanges();
 }

@@ -244,6 +244,11 @@ TEST_F(LevelChoice, LeftAndRightChooseWithinTheRecordAndStartGameBeginsThere) {
   // In play Left and Right are steering again; the choice stays.
   h.tap(DIK_LEFT);
   EXPECT_EQ(keys.titleLevel, 2);
+  // Back on the title the choice starts on the record again.
+  h.game.escapeReleased();
+  h.tap(DIK_Q);
+  EXPECT_EQ(h.gameState(), StateTitle);
+  EXPECT_EQ(keys.titleLevel, 3);
 }
 
 TEST_F(LevelChoice, CompletingALevelReportsTheNextOnceAndBeginGameStartsAnyLevel) {
