@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Saved progress across two runs of the real game in a virtual X server, with its data and
+# settings folders in a temporary folder: the first run wins level 1 (the solver's presses:
+# Right six times, then drop) and the record becomes level 2; the second run's title offers
+# LEVEL 02, and START GAME begins there. The settings of the first run (--no-sound given on
+# its command line) are saved without that option.
+# Usage: xvfb_progress_test.sh MARVOLEN_BINARY GAME_FOLDER OUTPUT_FOLDER
+set -euo pipefail
+binary=$1
+game=$2
+out=$3
+mkdir -p "$out"
+rm -f "$out"/*.png
+
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+game_pid=""
+log=$work/state.log
+fail() {
+  echo "FAIL: $*" >&2
+  cat "$log" >&2 2>/dev/null || true
+  exit 1
+}
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 MDX_NO_MESSAGE_BOXES=1
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+progress=$XDG_DATA_HOME/marvolen-dx/progress.txt
+
+wait_log() {
+  for _ in $(seq $(($2 * 10))); do
+    grep -q -- "$1" "$log" 2>/dev/null && return 0
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for \"$1\""
+    sleep 0.1
+  done
+  fail "no \"$1\" in the state log after $2 s"
+}
+key() {
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.1
+    xdotool keyup "$k"
+    sleep 0.1
+  done
+}
+start() {
+  rm -f "$log"
+  "$binary" --data "$game" --no-dialog --windowed --scale 1 --log "$log" "$@" \
+    >"$work/game.out" 2>&1 &
+  game_pid=$!
+  wait_log "state StateTitle" 30
+  local window
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marvolen DX$' | tail -n 1)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 0.5
+}
+stop() {
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+}
+
+start --no-sound
+[ ! -e "$progress" ] || fail "a progress file before any level was won"
+key space
+wait_log "state StateReady level 1" 10
+key space
+wait_log "state StateDropping level 1" 10
+key Right Right Right Right Right Right Down
+wait_log "state StateReady level 2" 60
+[ "$(cat "$progress")" = "mappack1=2" ] || fail "progress file holds \"$(cat "$progress")\""
+grep -q '^sound=' "$XDG_CONFIG_HOME/marvolen-dx/settings.ini" &&
+  fail "--no-sound of the command line was saved"
+stop
+
+start
+sleep 0.5
+import -window root "$out/title-with-level-choice.png"
+key space
+wait_log "state StateReady level 2" 10
+stop
+echo "progress carried across runs; screenshot in $out"
