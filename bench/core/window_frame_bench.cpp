@@ -1,0 +1,118 @@
+// The processor cost of one frame of the real game loop in a real window (the SDL renderer the
+// game picks, e.g. OpenGL on Mesa's software rasteriser under Xvfb): the title screen and
+// level 9 in play, paced to the display (the default: unchanged frames are not drawn, a sleep
+// to the next frame time) and uncapped (every frame drawn, no wait). The time reported is the
+// process's processor time per frame, all threads (the rasteriser's too), not wall time, so
+// the pacing's sleep does not count and a busy machine changes it little.
+// Needs a display (DISPLAY); skipped without one. Build the game folder first.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "app/frame_pacer.h"
+#include "app/game.h"
+#include "app/sdl_clock.h"
+#include "app/sdl_shell.h"
+#include "gfxlib/display.h"
+#include "gfxlib/sdl_backend.h"
+#include "render/assets.h"
+#include "world/services.h"
+
+namespace {
+
+using namespace mdx;
+
+double processSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Window {
+  render::Device device;
+  render::Assets assets;
+  ~Window() { render::releaseDevice(device, assets); }
+};
+
+bool openWindow(benchmark::State& bench, Window& w) {
+  std::error_code error;
+  std::filesystem::current_path(MDX_GAME_DIR, error);
+  if (error || !std::filesystem::exists("mappack1/level09.dat")) {
+    bench.SkipWithError("build the game folder first");
+    return false;
+  }
+  if (SDL_getenv("DISPLAY") == nullptr || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    bench.SkipWithError("no display (run under Xvfb: xvfb-run -a)");
+    return false;
+  }
+  world::RecordingMessageBoxes messages;
+  gfx::DisplayRequest request;
+  request.vsync = true;
+  w.device.display = gfx::Display::open(request, messages);
+  if (w.device.display == nullptr) {
+    bench.SkipWithError("no window");
+    return false;
+  }
+  w.device.backend = std::make_unique<gfx::SdlBackend>(w.device.display->renderer());
+  w.device.backend->setPresenter([d = w.device.display.get()] { d->present(); });
+  render::loadAssets(w.assets, *w.device.backend, "mappack1", nullptr);
+  return true;
+}
+
+// Runs the game's own frames; level 0 stays on the title, otherwise that level is in play.
+void loopFrames(benchmark::State& bench, int level, bool paced) {
+  Window w;
+  if (!openWindow(bench, w)) return;
+  app::FramePacer pacer = app::makeSystemFramePacer(w.device.display->refreshRate());
+  app::SdlScenePresenter presenter(w.assets, *w.device.backend, paced ? &pacer : nullptr);
+  app::SdlClock clock;
+  app::ScriptedKeySource keys;
+  app::RecordingWindow window;
+  app::Game game(clock, keys, presenter, window, nullptr, nullptr);
+  game.createWriters = [&] {
+    w.assets.blackWriter.create(*w.device.backend, 0xFF000000u);
+    w.assets.whiteWriter.create(*w.device.backend, 0xFFFFFFFFu);
+  };
+  game.windowActive = 1;
+  game.startUp();
+  if (level > 0) {
+    game.beginGame(level);
+    keys.press(app::DIK_SPACE);
+    game.runFrame();
+    keys.release(app::DIK_SPACE);
+  }
+  const long drawnBefore = presenter.framesDrawn;
+  long frames = 0;
+  for (auto _ : bench) {
+    const double start = processSeconds();
+    game.runFrame();
+    bench.SetIterationTime(processSeconds() - start);
+    ++frames;
+  }
+  bench.counters["drawn_share"] =
+      frames > 0 ? static_cast<double>(presenter.framesDrawn - drawnBefore) / frames : 0.0;
+  bench.counters["refresh_hz"] = w.device.display->refreshRate();
+}
+
+void titleFramePaced(benchmark::State& bench) {
+  loopFrames(bench, 0, true);
+}
+void playFramePaced(benchmark::State& bench) {
+  loopFrames(bench, 9, true);
+}
+void titleFrameUncapped(benchmark::State& bench) {
+  loopFrames(bench, 0, false);
+}
+void playFrameUncapped(benchmark::State& bench) {
+  loopFrames(bench, 9, false);
+}
+
+BENCHMARK(titleFramePaced)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(playFramePaced)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(titleFrameUncapped)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(playFrameUncapped)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+}  // namespace
