@@ -40,19 +40,9 @@ struct Progress {
   int32_t levelCount = 32;  // the pack's last level, read from pref.ini at every level start
 };
 
-// The level: both layers, the level values from the file, the robot and the machinery.
-struct World {
-  LevelGrid blockLayer{};
-  LevelGrid deviceLayer{};
-
-  int32_t pieceCount = 0;
-  std::array<int32_t, 10> pieceTypes{};
-  int32_t landscapeChoice = 0;
-  int32_t parallax1On = 0;
-  int32_t parallax2Mode = 0;
-  int32_t levelMusic = 0;
-  int32_t landscapeMotion = 0;
-
+// The level: both layers and the level values from the file (LevelValues), the robot and the
+// machinery.
+struct World : LevelValues {
   int32_t robotColumn = 0;
   int32_t robotRow = 0;
   uint8_t robotFalling = 0;

@@ -22,16 +22,12 @@ using world::kPieceCountLine;
 using world::valueAt;
 
 // Everything a level file holds, plus the text of lines that the value alone cannot restore.
-struct LevelSource {
-  world::LevelGrid blockLayer{};
-  world::LevelGrid deviceLayer{};
-  int32_t pieceCount = 0;
-  std::array<int32_t, 10> pieceTypes{};
-  int32_t landscapeChoice = 1;
-  int32_t parallax1On = 0;
-  int32_t parallax2Mode = 0;
-  int32_t levelMusic = 1;
-  int32_t landscapeMotion = 0;
+struct LevelSource : world::LevelValues {
+  // A new level shows the first landscape and plays the first song.
+  LevelSource() {
+    landscapeChoice = 1;
+    levelMusic = 1;
+  }
 
   // An introduction level may be won with every piece dropped straight down. The flag is kept
   // in the level file as the text of its first line.
