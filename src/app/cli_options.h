@@ -27,6 +27,7 @@ struct CommandLine {
   int level = 0;                       // --level N: start level N of the pack at once; 0 = title
   bool noSave = false;                 // --no-save: neither read nor write saved progress
   bool resetSettings = false;          // --reset-settings: forget the remembered settings
+  std::optional<std::string> recordFile;  // --record FILE: write the session as a replay
 };
 
 struct ParsedCommandLine {

@@ -201,6 +201,7 @@ ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
     switch (step.event) {
       case ReplayEvent::Start:
         game.startUp();
+        if (replay.startLevel > 0) game.beginGame(replay.startLevel);
         break;
       case ReplayEvent::Frame:
         game.runFrame();
@@ -252,6 +253,23 @@ std::string packLevelsHash(const std::string& packFolder) {
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
   return text;
+}
+
+std::string saveRecording(Replay replay, const std::string& path) {
+  replay.version = programVersion();
+  replay.packHash = packLevelsHash(replay.packName);
+  const std::string temporary = path + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    writeReplay(out, replay);
+    out.flush();
+    if (out) {
+      out.close();
+      if (std::rename(temporary.c_str(), path.c_str()) == 0) return "";
+    }
+  }
+  std::remove(temporary.c_str());
+  return "cannot write the replay " + path;
 }
 
 std::string replayMismatch(const Replay& replay) {

@@ -75,11 +75,17 @@ std::string packLevelsHash(const std::string& packFolder);
 // or a pack's level files that differ from those it was recorded with. Empty when it can.
 std::string replayMismatch(const Replay& replay);
 
+// Writes a recorded session to path (through a temporary file, renamed when complete), with
+// the program version and the hash of the pack's level files filled in. Returns a message
+// naming the file when it cannot be written, else "".
+std::string saveRecording(Replay replay, const std::string& path);
+
 // Called after each step of a replay with the step's index (0 is the start-up) and the state.
 using StepWatcher = std::function<void(int step, const world::GameState& state)>;
 
 // Plays a replay headless from the current working folder (the game folder): sound off,
-// a presenter that draws nothing. Stops early when the game destroys its window.
+// a presenter that draws nothing. A replay with a start level begins that level right after
+// the start-up, as --level does. Stops early when the game destroys its window.
 ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep = {});
 
 // A 64-bit digest of every field of the game state (the service pointers excluded).

@@ -75,11 +75,17 @@ void EventLoop::handle(const SDL_Event& event) {
       game_.windowActive = kind == WindowEventKind::SizeChanged ? 1 : 0;
       // A repaint only once the game has run a second in a window; before that (and always
       // in full screen) a size change draws nothing.
-      if (game_.redrawReady == 1) game_.drawFrame();
+      if (game_.redrawReady == 1) {
+        announce(ReplayEvent::Draw);
+        game_.drawFrame();
+      }
       break;
     case WindowEventKind::EscapeReleased:
       // Key events reach the game only while its window is active.
-      if (game_.windowActive) game_.escapeReleased();
+      if (game_.windowActive) {
+        announce(ReplayEvent::Escape);
+        game_.escapeReleased();
+      }
       break;
     case WindowEventKind::ToggleFullScreen:
       if (game_.windowActive && switchFullScreen) {
@@ -113,6 +119,7 @@ void EventLoop::run() {
       }
     }
     if (!taken) {
+      announce(ReplayEvent::Frame);
       game_.runFrame();
       ++framesRun;
       continue;
@@ -120,8 +127,15 @@ void EventLoop::run() {
     handle(event);
     if (quit) break;
     // In full screen every event taken is followed by a drawn frame (and keyboard poll).
-    if (game_.state.options.windowed == 0) game_.drawFrame();
+    if (game_.state.options.windowed == 0) {
+      announce(ReplayEvent::Draw);
+      game_.drawFrame();
+    }
   }
+}
+
+void EventLoop::announce(ReplayEvent event) {
+  if (beforeGameCall) beforeGameCall(event);
 }
 
 }  // namespace mdx::app

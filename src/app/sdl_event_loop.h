@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/game.h"
+#include "app/replay.h"
 
 namespace mdx::app {
 
@@ -63,6 +64,10 @@ class EventLoop {
   // loop acts on it, so the next picture is drawn in full.
   std::function<void()> onWindowEvent;
 
+  // Called just before each call into the game object (frame, drawing, Escape), so a session
+  // can be recorded. When unset, nothing is called.
+  std::function<void(ReplayEvent)> beforeGameCall;
+
   // The game window's SDL id: window and key events of other windows (the closed settings
   // dialog) are dropped. 0 takes the events of every window.
   uint32_t gameWindowId = 0;
@@ -71,6 +76,8 @@ class EventLoop {
   long framesRun = 0;  // frames run by the loop (not counting redraws after events)
 
  private:
+  void announce(ReplayEvent event);
+
   Game& game_;
   EventSource& events_;
   WindowControl& window_;

@@ -169,9 +169,15 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   // Game pads hold keys in the same key state; without the controller layer the keyboard alone.
   SdlPadKeySource padKeys(keys);
   padKeys.init();
-  Game game(clock, padKeys, presenter, windowControl, &music, &messages);
-  padKeys.escapeReleased = [&game] {
-    if (game.windowActive) game.escapeReleased();
+  // With --record the game reads the clock and keys through the recorder, which notes them.
+  ReplayRecorder recorder(clock, padKeys);
+  const bool recording = commandLine.recordFile.has_value();
+  Game game(recording ? recorder.clock() : clock, recording ? recorder.keys() : padKeys, presenter,
+            windowControl, &music, &messages);
+  padKeys.escapeReleased = [&game, &recorder, recording] {
+    if (!game.windowActive) return;
+    if (recording) recorder.begin(ReplayEvent::Escape);
+    game.escapeReleased();
   };
   game.state.options = options;
   game.createWriters = [&] {
@@ -184,6 +190,7 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
     std::fprintf(stderr, "marvolen: %s\n", note.c_str());
   });
   connectProgress(game, progress);
+  if (recording) recorder.begin(ReplayEvent::Start);
   game.startUp();
   if (commandLine.level > 0) game.beginGame(commandLine.level);
 
@@ -199,7 +206,15 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
     return true;
   };
   if (!commandLine.uncapped) loop.onWindowEvent = [&presenter] { presenter.invalidate(); };
+  if (recording) loop.beforeGameCall = [&recorder](ReplayEvent event) { recorder.begin(event); };
   loop.run();
+  if (recording) {
+    recorder.replay.packName = options.packName;
+    recorder.replay.windowed = options.windowed;
+    recorder.replay.startLevel = commandLine.level;
+    const std::string error = saveRecording(recorder.replay, *commandLine.recordFile);
+    if (!error.empty()) noteOnStderr(error);
+  }
   SDL_HideWindow(window);  // the window closes at once; the shutdown follows unseen
   messages.setOwner(nullptr);
   options.soundEnabled = game.state.options.soundEnabled;

@@ -209,6 +209,28 @@ TEST_F(ReplayRun, OtherPackFilesOrVersionAreRefused) {
             "the replay was recorded by version 0.1; this is version " + programVersion());
 }
 
+// A recording is saved whole with its version and level-file hash, plays back from its start
+// level, and a file that cannot be written is named.
+TEST_F(ReplayRun, SavedRecordingCarriesItsOriginAndStartLevel) {
+  Replay session;
+  session.packName = "pack";
+  session.startLevel = 2;
+  session.steps = {{ReplayEvent::Start, {0}, {}}, {ReplayEvent::Frame, {10}, {}}};
+  ASSERT_EQ(saveRecording(session, "session.replay"), "");
+  std::ifstream in("session.replay");
+  std::string error;
+  const std::optional<Replay> saved = readReplay(in, error);
+  ASSERT_TRUE(saved.has_value()) << error;
+  EXPECT_EQ(saved->version, programVersion());
+  EXPECT_EQ(saved->packHash, packLevelsHash("pack"));
+  EXPECT_EQ(replayMismatch(*saved), "");
+  const ReplayResult result = runReplay(*saved);
+  EXPECT_EQ(result.state.progress.levelNumber, 2);
+  EXPECT_EQ(result.state.progress.gameState, StateReady);
+  EXPECT_EQ(saveRecording(session, "no-such-folder/session.replay"),
+            "cannot write the replay no-such-folder/session.replay");
+}
+
 TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {
   std::istringstream in(
       "marvolen-replay 1\npack pack\nstart 0\nframe 10 d0\nframe 20\n"

@@ -25,7 +25,7 @@ TEST(CommandLine, NoArgumentsKeepsTheClassicStart) {
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   const ParsedCommandLine parsed =
       parse({"--no-dialog", "--fullscreen", "--no-sound", "--pack", "mappack2", "--scale=3",
-             "--data", "/games/mdx", "--log=run.log", "--3d-blocks"});
+             "--data", "/games/mdx", "--log=run.log", "--3d-blocks", "--record", "s.replay"});
   ASSERT_TRUE(parsed.error.empty()) << parsed.error;
   const CommandLine& line = parsed.options;
   EXPECT_TRUE(line.noDialog);
@@ -35,6 +35,7 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(line.scale, 3);
   EXPECT_EQ(line.dataDir, "/games/mdx");
   EXPECT_EQ(line.logFile, "run.log");
+  EXPECT_EQ(line.recordFile, "s.replay");
   EXPECT_TRUE(line.blocks3D);
   EXPECT_FALSE(parse({}).options.blocks3D);
 
@@ -54,6 +55,7 @@ TEST(CommandLine, BadArgumentsAreNamedInTheError) {
   EXPECT_NE(parse({"--windowed=yes"}).error.find("--windowed=yes"), std::string::npos);
   EXPECT_NE(parse({"--pack"}).error.find("--pack"), std::string::npos);
   EXPECT_NE(parse({"--log="}).error.find("--log"), std::string::npos);
+  EXPECT_NE(parse({"--record="}).error.find("--record"), std::string::npos);
   for (const char* bad : {"0", "17", "-2", "2x", "", "99999999999999999999"}) {
     const ParsedCommandLine parsed = parse({"--scale", bad});
     EXPECT_NE(parsed.error.find("--scale"), std::string::npos) << bad;
