@@ -41,6 +41,7 @@ cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
   kill "$xvfb_pid" 2>/dev/null || true
   rm -f "$display_file"
+  rm -rf "${xdg_home:-}"
 }
 trap cleanup EXIT
 for _ in $(seq 100); do
@@ -52,6 +53,10 @@ export DISPLAY=":$(head -n 1 "$display_file")"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export SDL_VIDEODRIVER=x11
 export MDX_NO_MESSAGE_BOXES=1
+# Saved progress and settings of these runs stay in a temporary folder, and none of the
+# player's own can change what the test sees.
+xdg_home=$(mktemp -d)
+export XDG_DATA_HOME=$xdg_home/data XDG_CONFIG_HOME=$xdg_home/config
 # In a sanitizer build, memory errors still abort the game, but the leak check at exit is off
 # here: the X server's GL driver keeps small allocations with stacks that cannot be traced
 # back to a library. The game's own leaks are checked by the headless tests.
