@@ -14,8 +14,8 @@ namespace mdx::level::testing {
 
 std::vector<std::string> shippedPacks() {
   std::vector<std::string> packs;
-  std::stringstream list(MDX_PACKS);  // the build's pack list, separated by ';'
-  for (std::string pack; std::getline(list, pack, ';');) packs.push_back(pack);
+  std::stringstream list(MDX_PACKS);  // the build's pack list, separated by commas
+  for (std::string pack; std::getline(list, pack, ',');) packs.push_back(pack);
   return packs;
 }
 

@@ -23,12 +23,13 @@ using Track = MusicTrack;
 std::vector<MusicTrack> musicTracks(const std::vector<std::string>& packs) {
   std::vector<Track> tracks = {{"title.song", "media/marvolen.mp3"},
                                {"ending.song", "media/the_end.mp3"}};
-  // Every pack gets the three level tunes; packs after the first hear them in a new order.
+  // Every pack gets three level tunes: the first pack level1.song to level3.song, every other
+  // pack its own, named after its folder (mappack2-level1.song ...).
   for (size_t p = 0; p < packs.size(); ++p) {
-    for (int i = 0; i < 3; ++i) {
-      const int tune = 1 + int((i + p) % 3);
-      tracks.push_back({"level" + std::to_string(tune) + ".song",
-                        packs[p] + "/level0" + std::to_string(i + 1) + ".mp3"});
+    const std::string prefix = p == 0 ? "" : packs[p] + "-";
+    for (int i = 1; i <= 3; ++i) {
+      tracks.push_back({prefix + "level" + std::to_string(i) + ".song",
+                        packs[p] + "/level0" + std::to_string(i) + ".mp3"});
     }
   }
   return tracks;
