@@ -13,7 +13,7 @@ constexpr int kBaseHeight = 480;
 // Options that take a value, as "--name VALUE" or "--name=VALUE".
 bool takesValue(const std::string& name) {
   return name == "--data" || name == "--pack" || name == "--scale" || name == "--log" ||
-         name == "--level" || name == "--record";
+         name == "--level" || name == "--record" || name == "--replay";
 }
 
 // A whole number from 1 to most, in decimal digits only.
@@ -41,6 +41,9 @@ std::string applyValue(CommandLine& line, const std::string& name, const std::st
   } else if (name == "--record") {
     if (value.empty()) return "--record needs a file name";
     line.recordFile = value;
+  } else if (name == "--replay") {
+    if (value.empty()) return "--replay needs a file name";
+    line.replayFile = value;
   } else if (name == "--scale") {
     if (!parseCount(value, kMaxScale, line.scale)) {
       return "--scale needs a whole number from 1 to " + std::to_string(kMaxScale) + ", not \"" +
@@ -135,6 +138,8 @@ std::string usageText(const std::string& programName) {
          "                  fits the screen\n"
          "  --log FILE      write one line per game-state change and level start to FILE\n"
          "  --record FILE   write the session to FILE as a replay (marvolen-sim --replay)\n"
+         "  --replay FILE   play the replay FILE in the window, without the settings dialog,\n"
+         "                  and end with it\n"
          "  --level N       start level N of the map pack at once, skipping the title\n"
          "  --no-save       neither read nor write the saved progress\n"
          "  --reset-settings  forget the remembered settings (display, window, sound, map\n"

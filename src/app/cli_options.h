@@ -28,6 +28,7 @@ struct CommandLine {
   bool noSave = false;                 // --no-save: neither read nor write saved progress
   bool resetSettings = false;          // --reset-settings: forget the remembered settings
   std::optional<std::string> recordFile;  // --record FILE: write the session as a replay
+  std::optional<std::string> replayFile;  // --replay FILE: play a replay in the window
 };
 
 struct ParsedCommandLine {

@@ -111,32 +111,6 @@ bool parseLine(const std::string& line, Replay& replay, std::string& error) {
   return error.empty();
 }
 
-// Serves the clock readings and keys of the step being played.
-class PlaybackSource : public Clock, public KeySource {
- public:
-  void enter(const ReplayStep& step) {
-    step_ = &step;
-    next_ = 0;
-  }
-  uint32_t ticks() override {
-    if (step_ != nullptr && next_ < step_->readings.size()) last_ = step_->readings[next_++];
-    return last_;
-  }
-  bool read(KeyState& state) override {
-    state.fill(0);
-    if (step_ != nullptr) {
-      for (uint8_t key : step_->keysDown) state[key] = kKeyDown;
-    }
-    return true;
-  }
-  void acquire() override {}
-
- private:
-  const ReplayStep* step_ = nullptr;
-  size_t next_ = 0;
-  uint32_t last_ = 0;
-};
-
 }  // namespace
 
 std::optional<Replay> readReplay(std::istream& in, std::string& error) {
@@ -186,8 +160,45 @@ void writeReplay(std::ostream& out, const Replay& replay) {
   }
 }
 
+void ReplayPlayer::enter(const ReplayStep& step) {
+  step_ = &step;
+  next_ = 0;
+}
+
+uint32_t ReplayPlayer::ticks() {
+  if (step_ != nullptr && next_ < step_->readings.size()) last_ = step_->readings[next_++];
+  return last_;
+}
+
+bool ReplayPlayer::read(KeyState& state) {
+  state.fill(0);
+  if (step_ != nullptr) {
+    for (uint8_t key : step_->keysDown) state[key] = kKeyDown;
+  }
+  return true;
+}
+
+void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPlayer& player) {
+  player.enter(step);
+  switch (step.event) {
+    case ReplayEvent::Start:
+      game.startUp();
+      if (replay.startLevel > 0) game.beginGame(replay.startLevel);
+      break;
+    case ReplayEvent::Frame:
+      game.runFrame();
+      break;
+    case ReplayEvent::Draw:
+      game.drawFrame();
+      break;
+    case ReplayEvent::Escape:
+      game.escapeReleased();
+      break;
+  }
+}
+
 ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
-  PlaybackSource source;
+  ReplayPlayer source;
   CountingPresenter presenter;
   RecordingWindow window;
   Game game(source, source, presenter, window, nullptr, nullptr);
@@ -197,22 +208,7 @@ ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
   ReplayResult result;
   game.stateLog = [&result](const std::string& line) { result.stateLog.push_back(line); };
   for (const ReplayStep& step : replay.steps) {
-    source.enter(step);
-    switch (step.event) {
-      case ReplayEvent::Start:
-        game.startUp();
-        if (replay.startLevel > 0) game.beginGame(replay.startLevel);
-        break;
-      case ReplayEvent::Frame:
-        game.runFrame();
-        break;
-      case ReplayEvent::Draw:
-        game.drawFrame();
-        break;
-      case ReplayEvent::Escape:
-        game.escapeReleased();
-        break;
-    }
+    playStep(game, replay, step, source);
     if (afterStep) afterStep(result.stepsRun, game.state);
     ++result.stepsRun;
     if (window.destroyed > 0) break;

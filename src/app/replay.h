@@ -80,6 +80,26 @@ std::string replayMismatch(const Replay& replay);
 // naming the file when it cannot be written, else "".
 std::string saveRecording(Replay replay, const std::string& path);
 
+// Serves the clock readings and keys of the replay step being played, in place of the real
+// clock and keyboard. When the game asks for more readings than the step holds, the last
+// one repeats.
+class ReplayPlayer : public Clock, public KeySource {
+ public:
+  void enter(const ReplayStep& step);
+  uint32_t ticks() override;
+  bool read(KeyState& state) override;
+  void acquire() override {}
+
+ private:
+  const ReplayStep* step_ = nullptr;
+  size_t next_ = 0;
+  uint32_t last_ = 0;
+};
+
+// Makes the call of one replay step into the game (the start-up also begins the replay's
+// start level), with player serving that step.
+void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPlayer& player);
+
 // Called after each step of a replay with the step's index (0 is the start-up) and the state.
 using StepWatcher = std::function<void(int step, const world::GameState& state)>;
 

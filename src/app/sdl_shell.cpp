@@ -1,6 +1,8 @@
 #include "app/sdl_shell.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -131,11 +133,44 @@ void connectProgress(Game& game, ProgressFile& progress) {
   };
 }
 
+// Plays a replay's steps in the window at the pace they were recorded. Closing the window
+// ends it early.
+void playInWindow(Game& game, const Replay& replay, ReplayPlayer& player,
+                  const SdlWindowControl& window) {
+  const uint64_t begin = SDL_GetTicks64();
+  const uint32_t first = replay.steps.front().readings.front();
+  for (const ReplayStep& step : replay.steps) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      const WindowEventKind kind = classifyEvent(event);
+      if (kind == WindowEventKind::Quit || kind == WindowEventKind::CloseRequested) return;
+    }
+    const uint64_t due = step.readings.empty() ? 0 : step.readings.front() - first;
+    const uint64_t now = SDL_GetTicks64() - begin;
+    if (due > now) SDL_Delay(static_cast<uint32_t>(std::min<uint64_t>(due - now, 1000)));
+    playStep(game, replay, step, player);
+    if (window.destroyed) return;
+  }
+}
+
+// Reads the replay of --replay and checks it can play here; a message on stderr when not.
+std::optional<Replay> loadReplay(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string error = in ? "" : "cannot open the replay";
+  std::optional<Replay> replay;
+  if (in) replay = readReplay(in, error);
+  if (replay) error = replayMismatch(*replay);
+  if (error.empty()) return replay;
+  noteOnStderr(path + ": " + error);
+  return std::nullopt;
+}
+
 // Everything between the dialog and the shutdown: device, keyboard, window, loop.
 // Returns the exit status: 0, or 1 after a start-up failure (reported on stderr).
 int playGame(world::Options& options, const CommandLine& commandLine, int windowScale,
              sound::Music& music, gfx::SdlMessageBoxes& messages, render::Device& device,
-             render::Assets& assets, const std::function<void(const std::string&)>& stateLog) {
+             render::Assets& assets, const std::function<void(const std::string&)>& stateLog,
+             const Replay* replay) {
   gfx::DisplayRequest request;
   request.windowScale = windowScale;
   request.hidden = true;
@@ -171,9 +206,11 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   padKeys.init();
   // With --record the game reads the clock and keys through the recorder, which notes them.
   ReplayRecorder recorder(clock, padKeys);
+  ReplayPlayer player;  // with --replay the game reads the recorded clock and keys instead
   const bool recording = commandLine.recordFile.has_value();
-  Game game(recording ? recorder.clock() : clock, recording ? recorder.keys() : padKeys, presenter,
-            windowControl, &music, &messages);
+  Clock& gameClock = replay != nullptr ? player : recording ? recorder.clock() : clock;
+  KeySource& gameKeys = replay != nullptr ? player : recording ? recorder.keys() : padKeys;
+  Game game(gameClock, gameKeys, presenter, windowControl, &music, &messages);
   padKeys.escapeReleased = [&game, &recorder, recording] {
     if (!game.windowActive) return;
     if (recording) recorder.begin(ReplayEvent::Escape);
@@ -189,6 +226,12 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), [](const std::string& note) {
     std::fprintf(stderr, "marvolen: %s\n", note.c_str());
   });
+  if (replay != nullptr) {
+    playInWindow(game, *replay, player, windowControl);
+    SDL_HideWindow(window);
+    messages.setOwner(nullptr);
+    return 0;
+  }
   connectProgress(game, progress);
   if (recording) recorder.begin(ReplayEvent::Start);
   game.startUp();
@@ -243,7 +286,19 @@ int runProgram(const CommandLine& commandLine,
   render::Assets assets;
 
   int windowScale = 1;
-  const int result = chooseOptions(options, commandLine, messages, windowScale);
+  std::optional<Replay> replay;
+  if (commandLine.replayFile) {
+    replay = loadReplay(*commandLine.replayFile);
+    if (!replay) {
+      SDL_Quit();
+      return 1;
+    }
+    options.packName = replay->packName;  // the replay's pack and window, no dialog
+    options.windowed = replay->windowed;
+    windowScale = windowScaleFor(commandLine, std::nullopt, 0);
+  }
+  const int result =
+      replay ? kDialogPlay : chooseOptions(options, commandLine, messages, windowScale);
   if (result == kDialogFailed) {
     SDL_Quit();
     return startupFailure("cannot open the settings dialog (" + std::string(SDL_GetError()) +
@@ -255,7 +310,8 @@ int runProgram(const CommandLine& commandLine,
   }
   int status = 0;
   if (result == kDialogPlay) {
-    status = playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog);
+    status = playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog,
+                      replay ? &*replay : nullptr);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the
   // moment the player asks; the sound is silenced and freed without waiting for the device to

@@ -36,6 +36,7 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(line.dataDir, "/games/mdx");
   EXPECT_EQ(line.logFile, "run.log");
   EXPECT_EQ(line.recordFile, "s.replay");
+  EXPECT_EQ(parse({"--replay=r.replay"}).options.replayFile, "r.replay");
   EXPECT_TRUE(line.blocks3D);
   EXPECT_FALSE(parse({}).options.blocks3D);
 
@@ -56,6 +57,7 @@ TEST(CommandLine, BadArgumentsAreNamedInTheError) {
   EXPECT_NE(parse({"--pack"}).error.find("--pack"), std::string::npos);
   EXPECT_NE(parse({"--log="}).error.find("--log"), std::string::npos);
   EXPECT_NE(parse({"--record="}).error.find("--record"), std::string::npos);
+  EXPECT_NE(parse({"--replay"}).error.find("--replay"), std::string::npos);
   for (const char* bad : {"0", "17", "-2", "2x", "", "99999999999999999999"}) {
     const ParsedCommandLine parsed = parse({"--scale", bad});
     EXPECT_NE(parsed.error.find("--scale"), std::string::npos) << bad;
