@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/replay.h"
+
 namespace mdx::app {
 namespace {
 
@@ -151,7 +153,7 @@ std::string usageText(const std::string& programName) {
 }
 
 std::string versionText() {
-  return "Marvolen DX 1.0";
+  return "Marvolen DX " + programVersion();
 }
 
 int chooseWindowScale(int usableWidth, int usableHeight) {
