@@ -24,7 +24,8 @@ const char kUsage[] =
     "[--budget S]\n"
     "       marvolen-level decompile IN.dat OUT.src\n"
     "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n"
-    "       marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--out FILE]\n"
+    "       marvolen-level stats DIR|FILE [--csv] [--out FILE] [--max-seconds S]\n"
+    "                            [--max-sequences N]\n"
     "       marvolen-level preview FILE OUT.png [--game-dir DIR] [--running]\n";
 
 const char kExitCodes[] =

@@ -45,6 +45,7 @@ class SequenceCounter {
 
   Tally count(const GameState& state) {
     if (state.pieces.pieceIndex >= state.world.pieceCount) {
+      ++sequences_;
       const RobotRun run = runRobot(state, limits_.maxWorldSteps);
       const bool won = run.end == RobotEnd::Exit;
       return {1, won ? 1 : 0, won ? run.worldSteps : -1};
@@ -61,6 +62,7 @@ class SequenceCounter {
   }
 
   bool timeUp() {
+    if (limits_.maxSequences > 0 && sequences_ >= limits_.maxSequences) timedOut_ = true;
     if (!timedOut_) {
       timedOut_ =
           std::chrono::duration<double>(Clock::now() - started_).count() > limits_.countSeconds;
@@ -73,6 +75,7 @@ class SequenceCounter {
   Clock::time_point started_;
   bool timedOut_ = false;
   long placements_ = 0;
+  long long sequences_ = 0;  // complete sequences played so far
   std::unordered_map<uint64_t, Tally> memo_;
 };
 
@@ -303,6 +306,13 @@ int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const std::string arg = argv[i];
     if (arg == "--csv") {
       csv = true;
+    } else if (arg == "--max-sequences" && i + 1 < argc) {
+      char* end = nullptr;
+      limits.maxSequences = std::strtoll(argv[++i], &end, 10);
+      if (*end != '\0' || limits.maxSequences <= 0) {
+        err << "marvolen-level stats: --max-sequences needs a positive number\n";
+        return 2;
+      }
     } else if (arg == "--out" && i + 1 < argc) {
       outPath = argv[++i];
     } else if (arg == "--max-seconds" && i + 1 < argc) {

@@ -14,6 +14,8 @@ namespace mdx::level {
 struct StatsLimits {
   double solverSeconds = 60.0;  // the solver's time limit (as marvolen-level solve)
   double countSeconds = 60.0;   // the exact count of placement sequences gives up after this
+  long long maxSequences = 0;   // ... or after this many sequences (0: no limit): unlike the
+                                // time, this limit gives the same figures on any machine
   int probes = 2000;            // random sequences played when the exact count gave up
   int maxWorldSteps = 3000;     // one robot run gives up after this many world steps
 };
@@ -59,9 +61,9 @@ std::string statsTable(const std::vector<LevelStats>& stats, bool csv);
 // solved means a win was found); false with a message when a line does not fit the header.
 bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error);
 
-// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--out FILE]: the table on out (or
-// into FILE); 0 when every level was measured, 1 when a level or FILE could not be read or
-// written, 2 on bad arguments.
+// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--max-sequences N] [--out FILE]: the
+// table on out (or into FILE); 0 when every level was measured, 1 when a level or FILE could not be
+// read or written, 2 on bad arguments.
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace mdx::level
