@@ -10,6 +10,10 @@
 # long soak or fuzz run is one command: see docs/PERFORMANCE.md.
 set -Eeuo pipefail
 cd "$(dirname "$0")/.."
+# The tests never see nor change the player's own saved progress and settings.
+XDG_DATA_HOME=$(mktemp -d) XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_DATA_HOME XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"' EXIT
 all_stages="format main nogame asan fuzz"
 stages=${MDX_TEST_STAGES:-$all_stages}
 jobs=$(nproc 2>/dev/null || echo 2)

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int32_t kSlots = 8;
 constexpr int32_t kPieceTypeCount = 6;
-constexpr const char* kStuckHint = "Stuck? Press R to restart";
+constexpr const char* kStuckHint = "Stuck? Press R (pad: Y) to restart";
 
 void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
   const world::Scene& scene = state.scene;

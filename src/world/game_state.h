@@ -98,7 +98,8 @@ struct Scene {
   int16_t hudPhase = 0;  // 0 piece bar shown, 1 sliding out, 2 gone
   float hudSlide = 0.0f;
   float explosionAngle = 0.0f;
-  uint8_t stuckHint = 0;  // 1 shows "Stuck? Press R to restart" until the level starts again
+  uint8_t stuckHint =
+      0;  // 1 shows "Stuck? Press R (pad: Y) to restart" until the level starts again
 };
 
 // Keyboard command latches, in this order.

@@ -193,7 +193,7 @@ TEST_F(OverlaysTest, StuckHintIsWrittenShadowedUntilTheLevelIsWon) {
   auto hints = [this] {
     std::vector<RecordedCall> found;
     for (const auto& call : frame()) {
-      if (call.kind == CallKind::Text && call.name == "Stuck? Press R to restart") {
+      if (call.kind == CallKind::Text && call.name == "Stuck? Press R (pad: Y) to restart") {
         found.push_back(call);
       }
     }
