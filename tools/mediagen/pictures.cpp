@@ -88,9 +88,9 @@ std::vector<PictureSpec> tablePictures(const std::string& packFolder, int packIn
   std::vector<PictureSpec> list;
   for (const AssetEntry& entry : render::assetTable(packFolder)) {
     if (entry.inPack != inPack) continue;
-    PictureSpec spec = paintingFor(entry, packIndex);
-    spec.file = entry.file;
-    list.push_back(std::move(spec));
+    PictureSpec picture = paintingFor(entry, packIndex);
+    picture.file = entry.file;
+    list.push_back(std::move(picture));
   }
   return list;
 }
