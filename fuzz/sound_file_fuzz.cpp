@@ -2,8 +2,8 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_file.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/mp3_info.h"
+#include "sound/sdl_mixer_sound_library.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "gfxlib/tga_decoder.h"
 #include "render/assets.h"
 #include "render/scene.h"

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/assets.h"
 #include "render/scene.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 #include "world/game_state.h"
 
 namespace {

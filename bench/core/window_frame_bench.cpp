@@ -16,8 +16,8 @@
 #include "app/game.h"
 #include "app/sdl_clock.h"
 #include "app/sdl_shell.h"
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/assets.h"
 #include "world/services.h"
 

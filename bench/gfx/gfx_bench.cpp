@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "gfxlib/tga_writer.h"
 #include "render/asset_table.h"
 #include "render/assets.h"

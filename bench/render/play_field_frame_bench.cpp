@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/assets.h"
 #include "render/scene.h"
 #include "world/game_state.h"

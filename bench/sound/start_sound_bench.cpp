@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "sound/mixer_sound_library.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 #include "sound_test_env.h"
 #include "world/services.h"
 

@@ -7,23 +7,23 @@
 #include <vector>
 
 #include "app/dialog_model.h"
-#include "app/dialog_sdl.h"
 #include "app/frame_pacer.h"
 #include "app/game.h"
 #include "app/replay.h"
 #include "app/saved_progress.h"
 #include "app/saved_settings.h"
 #include "app/sdl_clock.h"
+#include "app/sdl_dialog.h"
 #include "app/sdl_event_loop.h"
 #include "app/sdl_gamepad.h"
 #include "app/sdl_icon.h"
 #include "app/sdl_keyboard.h"
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "gfxlib/sdl_message_boxes.h"
 #include "render/scene.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 
 namespace mdx::app {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxlib/display.h"
+#include "gfxlib/sdl_display.h"
 #include "gfxlib/sprite_image.h"
 #include "gfxlib/text_writer.h"
 #include "world/game_state.h"

@@ -1,7 +1,5 @@
 // Opening the device on SDL's dummy video driver: window size, scaling, full screen, failure,
 // and reading a headless picture back.
-#include "gfxlib/display.h"
-
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -10,6 +8,7 @@
 #include <cstdlib>
 
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "sdl_canvas.h"
 #include "tga_test_files.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 
 namespace mdx::gfx::testing {
 

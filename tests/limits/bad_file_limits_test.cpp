@@ -18,12 +18,12 @@
 #include <memory>
 #include <random>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/asset_table.h"
 #include "render/assets.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 
 namespace {
 

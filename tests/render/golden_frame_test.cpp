@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/assets.h"
 #include "render/scene.h"
 #include "world/game_state.h"

@@ -8,9 +8,9 @@
 #include <set>
 
 #include "disk_capture.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/mp3_info.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 #include "sound_test_env.h"
 #include "tone_files.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "disk_capture.h"
-#include "sound/mixer_sound_library.h"
 #include "sound/music.h"
+#include "sound/sdl_mixer_sound_library.h"
 #include "sound_test_env.h"
 #include "tone_files.h"
 #include "world/game_state.h"

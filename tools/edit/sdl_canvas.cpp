@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include "edit/palette.h"
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "render/play_field.h"
 #include "render/scene.h"
 

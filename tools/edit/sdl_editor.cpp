@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/dialog_renderer.h"
+#include "app/sdl_dialog_renderer.h"
 #include "edit/pack_export.h"
 
 namespace mdx::edit {

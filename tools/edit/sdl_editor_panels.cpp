@@ -11,7 +11,7 @@
 #include "edit/pack_export.h"
 #include "edit/palette.h"
 #include "edit/sdl_editor.h"
-#include "gfxlib/display.h"
+#include "gfxlib/sdl_display.h"
 
 namespace mdx::edit {
 

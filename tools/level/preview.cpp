@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "gfxlib/display.h"
 #include "gfxlib/sdl_backend.h"
+#include "gfxlib/sdl_display.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
 #include "level/tool_commands.h"

@@ -1,4 +1,4 @@
-#include "app/dialog_renderer.h"
+#include "app/sdl_dialog_renderer.h"
 
 #include <SDL.h>
 #include <imgui.h>

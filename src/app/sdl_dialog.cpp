@@ -1,4 +1,4 @@
-#include "app/dialog_sdl.h"
+#include "app/sdl_dialog.h"
 
 #include <SDL.h>
 #include <backends/imgui_impl_sdl.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_renderer.h"
+#include "app/sdl_dialog_renderer.h"
 #include "app/sdl_icon.h"
 #include "gfxlib/sdl_backend.h"
 

@@ -1,4 +1,4 @@
-#include "gfxlib/display.h"
+#include "gfxlib/sdl_display.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,4 +1,4 @@
-#include "sound/mixer_sound_library.h"
+#include "sound/sdl_mixer_sound_library.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
