@@ -72,6 +72,29 @@ TEST(LineReading, LongLineKeeps254CharactersAndFailsTheStream) {
   EXPECT_TRUE(reader.overlong());
 }
 
+TEST(LineReading, LongestLineAtTheEndOfTheBytes) {
+  const std::string fits(254, '3');
+  struct Case {
+    std::string bytes;
+    std::string firstLine;
+    bool overlong;
+  } cases[] = {
+      {fits, fits, false},           // ends the bytes without a line feed
+      {fits + "\r", fits, true},     // a CR with no LF is a 255th character
+      {fits + "\rx\n", fits, true},  // likewise before more text
+      {fits + "4", fits, true},      // 255 characters up to the end
+      {"\r", "\r", false},           // a lone CR is the line's text
+      {std::string(300, '5') + "\n", std::string(254, '5'), true},
+  };
+  for (const Case& c : cases) {
+    LineReader reader(c.bytes);
+    EXPECT_EQ(reader.readLine(), c.firstLine) << c.bytes.size();
+    EXPECT_EQ(reader.overlong(), c.overlong) << c.bytes.size();
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.linesRead(), 1);
+  }
+}
+
 TEST(LineReading, MissingFileAndFolderCannotBeOpened) {
   std::string bytes = "left over";
   EXPECT_FALSE(readFileStart(::testing::TempDir() + "no-such-file.dat", 2, bytes));
