@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 #include "world/state_fields.h"
@@ -38,10 +39,39 @@ void forEachScalar(const Value& value, const std::string& suffix, Emit&& emit) {
 
 constexpr uint64_t kHashStart = 0xCBF29CE484222325ull;
 
-// FNV-1a over the bytes of plain values.
+uint64_t mixWord(uint64_t hash, uint64_t word) {
+  hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+  return hash ^ (hash >> 32);
+}
+
+uint64_t loadWord(const unsigned char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// The bytes of plain values, eight at a time in four independent lanes (then a word at a
+// time, then a short tail zero-filled with its length mixed in): the solver hashes the grids
+// of every piece outcome it meets, so this is kept cheap.
 void hashBytes(uint64_t& hash, const void* data, std::size_t size) {
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
-  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001B3ull;
+  constexpr std::size_t kWord = sizeof(uint64_t);
+  std::size_t i = 0;
+  if (size >= 4 * kWord) {
+    uint64_t lanes[4] = {hash, hash + 1, hash + 2, hash + 3};
+    for (; i + 4 * kWord <= size; i += 4 * kWord) {
+      for (std::size_t lane = 0; lane < 4; ++lane) {
+        lanes[lane] = mixWord(lanes[lane], loadWord(bytes + i + lane * kWord));
+      }
+    }
+    for (uint64_t lane : lanes) hash = mixWord(hash, lane);
+  }
+  for (; i + kWord <= size; i += kWord) hash = mixWord(hash, loadWord(bytes + i));
+  if (i < size) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes + i, size - i);
+    hash = mixWord(hash, word ^ (static_cast<uint64_t>(size - i) << 59));
+  }
 }
 
 // A field's bytes; a string as its length and characters. The arrays of the state are plain

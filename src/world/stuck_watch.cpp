@@ -1,5 +1,7 @@
 #include "world/stuck_watch.h"
 
+#include <cstring>
+
 namespace mdx::world {
 namespace {
 
@@ -15,13 +17,19 @@ uint64_t cellHash(int k, int32_t value) {
   return mix(static_cast<uint64_t>(k), static_cast<uint32_t>(value));
 }
 
-// Moves a sum of cell hashes from the grid `before` to the grid `after`.
+// Moves a sum of cell hashes from the grid `before` to the grid `after`. A world step changes
+// a few cells, so a row that is unchanged is passed over with one comparison.
 void updateGrid(uint64_t& sum, LevelGrid& before, const LevelGrid& after, int offset) {
-  for (int k = 0; k < kCells; ++k) {
-    const std::size_t i = static_cast<std::size_t>(k);
-    if (before[i] == after[i]) continue;
-    sum += cellHash(k + offset, after[i]) - cellHash(k + offset, before[i]);
-    before[i] = after[i];
+  constexpr std::size_t kRowBytes = sizeof(int32_t) * kColumns;
+  for (int first = 0; first < kCells; first += kColumns) {
+    const std::size_t row = static_cast<std::size_t>(first);
+    if (std::memcmp(&before[row], &after[row], kRowBytes) == 0) continue;
+    for (int k = first; k < first + kColumns; ++k) {
+      const std::size_t i = static_cast<std::size_t>(k);
+      if (before[i] == after[i]) continue;
+      sum += cellHash(k + offset, after[i]) - cellHash(k + offset, before[i]);
+      before[i] = after[i];
+    }
   }
 }
 

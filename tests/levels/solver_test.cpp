@@ -10,6 +10,7 @@
 #include "level/level_source.h"
 #include "level/tool_commands.h"
 #include "world/actions.h"
+#include "world/state_text.h"
 
 namespace mdx::level {
 namespace {
@@ -108,6 +109,43 @@ TEST(Solver, BlowsAPieceUpOnABombWhenThatIsTheWay) {
   world::GameState replay = small.start();
   for (char action : result.actions()) world::performAction(replay, action);
   EXPECT_EQ(replay.world.levelComplete, 1);
+}
+
+// Each ending of a piece is exactly what its own presses make of the state it started from,
+// for landings and blow-ups alike, and one ending leaves nothing behind in the next.
+TEST(PieceEndings, AreWhatTheirPressesMakeOfTheState) {
+  SmallLevel small;
+  small.hole(22, 4).device(20, 22, world::kBomb).block(16, 5, 1).pieces({2, 3});
+  const world::GameState opening = openingState(small.start());
+  long placements = 0;
+  const std::vector<PieceEnding> endings = pieceEndings(opening, placements);
+  ASSERT_GT(endings.size(), 20u);
+  EXPECT_GE(placements, static_cast<long>(endings.size()));
+  int blownUp = 0;
+  for (const PieceEnding& ending : endings) {
+    world::GameState played = opening;
+    for (char action : ending.plan.actions) world::performAction(played, action);
+    EXPECT_EQ(world::stateHash(played), world::stateHash(ending.state)) << ending.plan.actions;
+    blownUp += ending.plan.end == PieceEnd::BlewUp;
+  }
+  EXPECT_GT(blownUp, 0);
+}
+
+// The robot's run given with a solution is the one its presses lead to, though a search
+// reuses the runs of states it has met before.
+TEST(Solver, GivesTheRunItsPressesLeadTo) {
+  SmallLevel small;
+  small.hole(22, 4).hole(10, 4).pieces({2, 2, 3});
+  const SolveResult result = solve(small);
+  ASSERT_TRUE(result.solved);
+  world::GameState played = small.start();
+  for (const PiecePlan& piece : result.pieces) {
+    for (char action : piece.actions) world::performAction(played, action);
+  }
+  const RobotRun run = runRobot(played, SolverLimits{}.maxWorldSteps);
+  EXPECT_EQ(run.end, RobotEnd::Exit);
+  EXPECT_EQ(run.actions, result.robot.actions);
+  EXPECT_EQ(run.path, result.robot.path);
 }
 
 TEST(RobotRuns, EndAtTheExitABombOrARepeat) {

@@ -41,6 +41,28 @@ TEST(StateFields, EveryFieldChangesTheHashAndItsText) {
   EXPECT_TRUE(names.count("blockLayer") && names.count("stuckHint") && names.count("packName"));
 }
 
+// The hash reads a grid in wide words: a change in any one cell, a swap of two neighbours and
+// a name one letter longer each give another hash, and no two of them the same.
+TEST(StateFields, HashSeesEveryCellAndEveryLength) {
+  GameState state;
+  for (int k = 0; k < kCells; ++k) state.world.deviceLayer[static_cast<std::size_t>(k)] = k % 7;
+  std::set<uint64_t> hashes{stateHash(state)};
+  for (std::size_t k = 0; k < static_cast<std::size_t>(kCells); ++k) {
+    GameState changed = state;
+    changed.world.deviceLayer[k] += 1;
+    EXPECT_TRUE(hashes.insert(stateHash(changed)).second) << "cell " << k;
+    if (k + 1 < static_cast<std::size_t>(kCells)) {
+      GameState swapped = state;
+      std::swap(swapped.world.deviceLayer[k], swapped.world.deviceLayer[k + 1]);
+      EXPECT_TRUE(hashes.insert(stateHash(swapped)).second) << "swap at " << k;
+    }
+  }
+  for (int letters = 0; letters < 40; ++letters) {
+    state.options.packName = std::string(static_cast<std::size_t>(letters), 'a');
+    EXPECT_TRUE(hashes.insert(fieldsHash(state, {"packName"})).second) << letters;
+  }
+}
+
 TEST(StateFields, EntriesSpellOutArraysElementByElement) {
   GameState state;
   state.world.blockLayer[cellIndex(3, 4)] = 99;

@@ -25,6 +25,8 @@ constexpr int kFrameMs = 10;
 constexpr int kSwingBarPeriod = world::kAnimationPeriod;
 constexpr int kExplosionPeriod = world::kEffectPeriod;
 constexpr int kWorldStepPeriod = world::kWorldStepPeriod;
+// Robot runs a search keeps for reuse (a few hundred bytes each); past it they are forgotten.
+constexpr std::size_t kMaxRememberedRuns = std::size_t{1} << 16;
 
 // The state of the dropping phase between two pieces.
 uint64_t pieceStateHash(const GameState& game) {
@@ -71,6 +73,9 @@ struct Outcome {
   long progress = 0;         // how many different cells the robot walks through in preview
 };
 
+// Outcomes hold a whole state each: kept in a deque, a new one is never copied to make room.
+using Outcomes = std::deque<Outcome>;
+
 long distinctCells(std::vector<int> cells) {
   std::sort(cells.begin(), cells.end());
   return std::unique(cells.begin(), cells.end()) - cells.begin();
@@ -78,17 +83,26 @@ long distinctCells(std::vector<int> cells) {
 
 // Every distinct result of steering the falling piece: a breadth-first search over the piece's
 // (column, row) positions, where side moves are instant and each drop moves one row down.
-std::vector<Outcome> pieceOutcomes(const GameState& base, long& placements) {
+// A side move, and a drop that does not end the piece, change only the piece's own values, so
+// every position is tried on one scratch state whose piece is put back before each try; only
+// a drop that ends the piece leaves a state worth a copy of its own.
+Outcomes pieceOutcomes(const GameState& base, long& placements) {
   struct Node {
     int column, row;
     std::string actions;
   };
-  std::vector<Outcome> outcomes;
+  Outcomes outcomes;
   std::unordered_set<uint64_t> seenOutcomes;
   std::unordered_set<int> seen;
   std::deque<Node> queue;
   auto visit = [&](int column, int row, std::string actions) {
     if (seen.insert(row * 64 + column).second) queue.push_back({column, row, std::move(actions)});
+  };
+  GameState scratch = base;
+  auto placePiece = [&](const Node& node) {
+    scratch.pieces = base.pieces;
+    scratch.pieces.pieceColumn = node.column;
+    scratch.pieces.pieceRow = node.row;
   };
   const int32_t index = base.pieces.pieceIndex;
   visit(base.pieces.pieceColumn, base.pieces.pieceRow, "");
@@ -96,28 +110,25 @@ std::vector<Outcome> pieceOutcomes(const GameState& base, long& placements) {
     Node node = std::move(queue.front());
     queue.pop_front();
     for (char action : {'l', 'r'}) {
-      GameState moved = base;
-      moved.pieces.pieceColumn = node.column;
-      moved.pieces.pieceRow = node.row;
-      world::performAction(moved, action);
-      visit(moved.pieces.pieceColumn, moved.pieces.pieceRow, node.actions + action);
+      placePiece(node);
+      world::performAction(scratch, action);
+      visit(scratch.pieces.pieceColumn, scratch.pieces.pieceRow, node.actions + action);
     }
-    GameState dropped = base;
-    dropped.pieces.pieceColumn = node.column;
-    dropped.pieces.pieceRow = node.row;
-    world::performAction(dropped, 'd');
-    if (dropped.pieces.pieceIndex == index) {
-      visit(dropped.pieces.pieceColumn, dropped.pieces.pieceRow, node.actions + 'd');
+    placePiece(node);
+    world::performAction(scratch, 'd');
+    if (scratch.pieces.pieceIndex == index) {
+      visit(scratch.pieces.pieceColumn, scratch.pieces.pieceRow, node.actions + 'd');
       continue;
     }
-    Outcome outcome{dropped, {}, {}, {}, 0};
+    Outcome outcome{std::move(scratch), {}, {}, {}, 0};
+    scratch = base;
     outcome.plan.type = index < 10 ? base.world.pieceTypes[index] : 0;
     outcome.plan.actions = node.actions + 'd';
     outcome.plan.column = node.column;
     outcome.plan.row = node.row;
     outcome.plan.startRow = base.pieces.pieceRow;
     outcome.plan.end = node.row > 24 ? PieceEnd::FellOut
-                       : dropped.world.explosionTicks > 0 && base.world.explosionTicks == 0
+                       : outcome.state.world.explosionTicks > 0 && base.world.explosionTicks == 0
                            ? PieceEnd::BlewUp
                            : PieceEnd::Landed;
     if (piecesLeft(outcome.state)) finishExplosion(outcome.state, outcome.plan.actions);
@@ -162,9 +173,9 @@ class Search {
     const auto [seen, fresh] = explored_.emplace(pieceStateHash(state), budget);
     if (!fresh && seen->second >= budget) return false;
     seen->second = budget;
-    std::vector<Outcome> outcomes = pieceOutcomes(state, result_.placements);
+    Outcomes outcomes = pieceOutcomes(state, result_.placements);
     for (Outcome& outcome : outcomes) {
-      outcome.preview = runRobot(outcome.state, limits_.maxWorldSteps);
+      outcome.preview = robotRun(outcome.state);
       ++result_.robotRuns;
       outcome.progress = distinctCells(outcome.preview.path);
       addFrontier(outcome.preview, outcome.progress);
@@ -206,6 +217,18 @@ class Search {
   bool cancelled() const { return cancelled_; }
 
  private:
+  // The robot's run on state. About half the runs a search asks for start from a state it
+  // has met before (another order of the same pieces, a planning probe that matches a real
+  // placement); those are remembered instead of run again. The returned run stays valid
+  // until the next call.
+  const RobotRun& robotRun(const GameState& state) {
+    const uint64_t key = world::stateHash(state);
+    if (const auto found = robotRuns_.find(key); found != robotRuns_.end()) return found->second;
+    RobotRun run = runRobot(state, limits_.maxWorldSteps);
+    if (robotRuns_.size() >= kMaxRememberedRuns) robotRuns_.clear();
+    return robotRuns_.emplace(key, std::move(run)).first->second;
+  }
+
   bool timeUp() {
     if (!timedOut_) {
       const std::chrono::duration<double> elapsed = Clock::now() - started_;
@@ -274,7 +297,7 @@ class Search {
       ++remaining[state.world.pieceTypes[i]];
     }
     GameState grid = state;
-    long current = distinctCells(runRobot(grid, limits_.maxWorldSteps).path);
+    long current = distinctCells(robotRun(grid).path);
     while (!remaining.empty() && !timeUp()) {
       long bestProgress = current;
       Outcome best{grid, {}, {}, {}, 0};
@@ -285,7 +308,7 @@ class Search {
         probe.setupPiece();
         probe.pieces.pieceRow = 1;  // where a piece can first be steered
         for (Outcome& outcome : pieceOutcomes(probe, result_.placements)) {
-          const RobotRun run = runRobot(outcome.state, limits_.maxWorldSteps);
+          const RobotRun& run = robotRun(outcome.state);
           ++result_.robotRuns;
           const long progress =
               run.end == RobotEnd::Exit ? world::kCells + 1 : distinctCells(run.path);
@@ -310,7 +333,7 @@ class Search {
   // the one whose own robot run gets furthest, then the one that changes the grid where the
   // furthest run so far came to nothing (a piece that matters only once later pieces have
   // helped the robot on), then the one closest to an exit.
-  size_t pickNext(const std::vector<Outcome>& outcomes, std::vector<bool>& tried,
+  size_t pickNext(const Outcomes& outcomes, std::vector<bool>& tried,
                   const std::vector<Target>& plan) const {
     size_t best = outcomes.size();
     std::tuple<int, long, long, int> bestScore{};
@@ -336,6 +359,7 @@ class Search {
   bool timedOut_ = false;
   bool cancelled_ = false;
   std::unordered_map<uint64_t, int> explored_;  // state -> the largest budget it was searched with
+  std::unordered_map<uint64_t, RobotRun> robotRuns_;  // whole state -> the robot's run on it
   bool cutShort_ = false;
 };
 
@@ -395,8 +419,10 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
 }
 
 std::vector<PieceEnding> pieceEndings(const GameState& state, long& placements) {
+  Outcomes outcomes = pieceOutcomes(state, placements);
   std::vector<PieceEnding> endings;
-  for (Outcome& outcome : pieceOutcomes(state, placements)) {
+  endings.reserve(outcomes.size());
+  for (Outcome& outcome : outcomes) {
     endings.push_back({std::move(outcome.state), std::move(outcome.plan)});
   }
   return endings;
