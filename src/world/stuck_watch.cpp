@@ -18,8 +18,10 @@ uint64_t cellHash(int k, int32_t value) {
 }
 
 // Moves a sum of cell hashes from the grid `before` to the grid `after`. A world step changes
-// a few cells, so a row that is unchanged is passed over with one comparison.
+// a few cells, so an unchanged grid, and then an unchanged row, is passed over with one
+// comparison.
 void updateGrid(uint64_t& sum, LevelGrid& before, const LevelGrid& after, int offset) {
+  if (before == after) return;
   constexpr std::size_t kRowBytes = sizeof(int32_t) * kColumns;
   for (int first = 0; first < kCells; first += kColumns) {
     const std::size_t row = static_cast<std::size_t>(first);
@@ -31,6 +33,13 @@ void updateGrid(uint64_t& sum, LevelGrid& before, const LevelGrid& after, int of
       before[i] = after[i];
     }
   }
+}
+
+// The hash sum of two all-zero grids, where every watch starts.
+uint64_t emptyGridsHash() {
+  uint64_t sum = 0;
+  for (int k = 0; k < 2 * kCells; ++k) sum += cellHash(k, 0);
+  return sum;
 }
 
 }  // namespace
@@ -45,10 +54,10 @@ void StuckWatch::reset() {
 uint64_t StuckWatch::gridsHash(const World& w) {
   if (!gridsKnown_) {
     // Starting from all-zero grids counts every cell that is not 0.
+    static const uint64_t kEmptyGridsHash = emptyGridsHash();
     blocks_.fill(0);
     devices_.fill(0);
-    gridsHash_ = 0;
-    for (int k = 0; k < 2 * kCells; ++k) gridsHash_ += cellHash(k, 0);
+    gridsHash_ = kEmptyGridsHash;
     gridsKnown_ = true;
   }
   updateGrid(gridsHash_, blocks_, w.blockLayer, 0);

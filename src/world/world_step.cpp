@@ -1,4 +1,6 @@
 // The robot's world step: lift return, lift top, and the rules for every robot cell.
+#include <algorithm>
+
 #include "world/cell_access.h"
 #include "world/game_state.h"
 
@@ -32,8 +34,7 @@ class Step {
     liftTop();
     // A robot moved right or down is met again later in this walk; then only the exit and
     // the bar switch can act on it, since every other rule needs moved to be false.
-    for (int k = 0; k < kCells; ++k) {
-      if (A(k) != kRobot) continue;
+    for (int k = nextRobot(0); k < kCells; k = nextRobot(k + 1)) {
       contact(k);
       exitRule(k);
       barSwitch(k);
@@ -46,6 +47,13 @@ class Step {
   }
 
  private:
+  // The first robot cell at index from or after it, or kCells. The walk reads each cell as
+  // it stands when the walk gets there, so a robot moved on is met again.
+  int nextRobot(int from) const {
+    const auto begin = w_.blockLayer.begin();
+    return static_cast<int>(std::find(begin + from, w_.blockLayer.end(), kRobot) - begin);
+  }
+
   int32_t A(int i) const { return readCell(w_.blockLayer, i); }
   int32_t B(int i) const { return readCell(w_.deviceLayer, i); }
 
