@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<Replay> again = readReplay(written, error);
   if (!again || again->steps.size() != replay->steps.size() ||
       again->packName != replay->packName || again->packHash != replay->packHash ||
-      again->version != replay->version || again->startLevel != replay->startLevel)
+      again->version != replay->version || again->startLevel != replay->startLevel ||
+      again->record != replay->record)
     __builtin_trap();
   if (replay->steps.size() <= 300) runReplay(*replay);
   return 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -28,9 +29,17 @@ const char* eventWord(ReplayEvent event) {
       return "draw";
     case ReplayEvent::Escape:
       return "escape";
+    case ReplayEvent::ToFullScreen:
+      return "fullscreen";
+    case ReplayEvent::ToWindow:
+      return "window";
   }
   return "?";
 }
+
+// The events whose lines hold nothing but their word.
+constexpr ReplayEvent kBareEvents[] = {ReplayEvent::Escape, ReplayEvent::ToFullScreen,
+                                       ReplayEvent::ToWindow};
 
 // "1000,1000,1001": one or more tick counts.
 bool parseReadings(const std::string& text, std::vector<uint32_t>& readings) {
@@ -86,12 +95,22 @@ bool parseLine(const std::string& line, Replay& replay, std::string& error) {
     long long value = -1;
     if (!(words >> value) || value < 0 || value > 99) error = "level must be 0 to 99";
     replay.startLevel = static_cast<int32_t>(value);
+  } else if (word == "record") {
+    long long value = 0;
+    if (!(words >> value) || value < 1 || value > kMaxRecordedLevel) {
+      error = "record must be 1 to " + std::to_string(kMaxRecordedLevel);
+    } else {
+      replay.record = static_cast<int32_t>(value);
+    }
   } else if (word == "windowed") {
     int value = -1;
     if (!(words >> value) || (value != 0 && value != 1)) error = "windowed must be 0 or 1";
     replay.windowed = static_cast<uint8_t>(value);
-  } else if (word == "escape") {
-    step.event = ReplayEvent::Escape;
+  } else if (const auto bare =
+                 std::find_if(std::begin(kBareEvents), std::end(kBareEvents),
+                              [&word](ReplayEvent e) { return word == eventWord(e); });
+             bare != std::end(kBareEvents)) {
+    step.event = *bare;
     replay.steps.push_back(step);
   } else if (word == "start" || word == "frame" || word == "draw") {
     step.event = word == "start"   ? ReplayEvent::Start
@@ -147,6 +166,7 @@ void writeReplay(std::ostream& out, const Replay& replay) {
   out << "pack " << replay.packName << "\n";
   if (!replay.packHash.empty()) out << "packhash " << replay.packHash << "\n";
   if (replay.startLevel != 0) out << "level " << replay.startLevel << "\n";
+  if (replay.record) out << "record " << *replay.record << "\n";
   out << "windowed " << int(replay.windowed) << "\n";
   for (const ReplayStep& step : replay.steps) {
     out << eventWord(step.event);
@@ -194,7 +214,32 @@ void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPl
     case ReplayEvent::Escape:
       game.escapeReleased();
       break;
+    case ReplayEvent::ToFullScreen:
+    case ReplayEvent::ToWindow:
+      game.state.options.windowed = step.event == ReplayEvent::ToWindow ? 1 : 0;
+      break;
   }
+}
+
+void connectProgress(Game& game, ProgressFile& progress) {
+  progress.load();
+  world::Keys& keys = game.state.keys;
+  const std::string pack = game.state.options.packName;
+  keys.titleLevelLimit = progress.progress().highestLevel(pack);
+  keys.titleLevel = keys.titleLevelLimit;  // the choice starts on the record
+  game.levelReached = [&game, &progress, pack](int32_t nextLevel) {
+    progress.reach(pack, nextLevel, game.state.progress.levelCount);
+    world::Keys& k = game.state.keys;
+    const int32_t record = progress.progress().highestLevel(pack);
+    if (record > k.titleLevelLimit) k.titleLevel = record;
+    k.titleLevelLimit = record;
+  };
+}
+
+void connectReplayRecord(Game& game, const Replay& replay, ProgressFile& memory) {
+  if (!replay.record) return;
+  memory.reach(replay.packName, *replay.record, *replay.record);
+  connectProgress(game, memory);
 }
 
 ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
@@ -205,6 +250,8 @@ ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
   game.state.options.packName = replay.packName;
   game.state.options.windowed = replay.windowed;
   game.windowActive = 1;
+  ProgressFile record("", [](const std::string&) {});
+  connectReplayRecord(game, replay, record);
   ReplayResult result;
   game.stateLog = [&result](const std::string& line) { result.stateLog.push_back(line); };
   for (const ReplayStep& step : replay.steps) {
@@ -289,6 +336,11 @@ void ReplayRecorder::begin(ReplayEvent event) {
   step.event = event;
   replay.steps.push_back(step);
   keysRecorded_ = false;
+}
+
+void ReplayRecorder::beginSession(const world::GameState& state) {
+  replay.record = state.keys.titleLevelLimit;
+  begin(ReplayEvent::Start);
 }
 
 ReplayStep* ReplayRecorder::current() {

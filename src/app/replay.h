@@ -9,11 +9,15 @@
 //   pack <folder name>          the map pack (default "mappack1")
 //   packhash <16 hex digits>    hash of the pack's level files when recorded (optional)
 //   level <n>                   the level the session started on (optional, 0 = the title)
+//   record <n>                  the player's saved record for the pack when the session began:
+//                               the highest level the title let them start, 1 to 98 (optional)
 //   windowed <0|1>              (default 1)
 //   start <t>[,<t>...]          the start-up's clock readings
 //   frame <t>[,<t>...] [<key>...]   one frame: clock readings, then held keys as two hex digits
 //   draw <t>[,<t>...] [<key>...]    a drawing without timers (full screen after an event)
 //   escape                      the Escape key released
+//   fullscreen                  the window switched to full screen (Alt+Enter)
+//   window                      full screen switched back to a window
 // Readings are tick counts in milliseconds. When the game asks for more readings than a line
 // gives, the last one repeats, so hand-written replays need only one reading per line.
 #pragma once
@@ -27,13 +31,14 @@
 
 #include "app/clock.h"
 #include "app/key_source.h"
+#include "app/saved_progress.h"
 #include "world/game_state.h"
 
 namespace mdx::app {
 
 class Game;
 
-enum class ReplayEvent { Start, Frame, Draw, Escape };
+enum class ReplayEvent { Start, Frame, Draw, Escape, ToFullScreen, ToWindow };
 
 struct ReplayStep {
   ReplayEvent event = ReplayEvent::Frame;
@@ -46,6 +51,9 @@ struct Replay {
   std::string packName = "mappack1";
   std::string packHash;    // empty: not recorded, not checked
   int32_t startLevel = 0;  // 0: the session started on the title
+  // The player's record when the session began. Unset in replays made before it was recorded:
+  // those play with no record at all, as they always did.
+  std::optional<int32_t> record;
   uint8_t windowed = 1;
   std::vector<ReplayStep> steps;  // the first is the start-up
 };
@@ -96,6 +104,15 @@ class ReplayPlayer : public Clock, public KeySource {
   uint32_t last_ = 0;
 };
 
+// Connects the saved progress to the game: the title's level choice starts on the player's
+// record for the pack, and every level won raises the record (written to the file, if any).
+void connectProgress(Game& game, ProgressFile& progress);
+
+// For playing a replay: connects memory (a ProgressFile with no path, so nothing is read or
+// written) to the game holding the replay's record, so the title's level choice starts and
+// rises as it did in the recorded session. A replay without a record connects nothing.
+void connectReplayRecord(Game& game, const Replay& replay, ProgressFile& memory);
+
 // Makes the call of one replay step into the game (the start-up also begins the replay's
 // start level), with player serving that step.
 void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPlayer& player);
@@ -122,8 +139,12 @@ class ReplayRecorder {
   KeySource& keys() { return keys_; }
 
   // Starts a new step: Start before startUp, Frame before runFrame, Draw before drawFrame,
-  // Escape before escapeReleased.
+  // Escape before escapeReleased, ToFullScreen and ToWindow when the window mode switched.
   void begin(ReplayEvent event);
+
+  // Starts the session just before startUp: notes the record the game starts with (the
+  // title's level limit, loaded from the saved progress) and begins the Start step.
+  void beginSession(const world::GameState& state);
 
   Replay replay;
 

@@ -89,7 +89,8 @@ void ProgressFile::load() {
 }
 
 void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
-  if (path_.empty() || !progress_.reach(pack, level, levelCount)) return;
+  // Without a path the record still rises for this session; only the file is left alone.
+  if (!progress_.reach(pack, level, levelCount) || path_.empty()) return;
   std::string error;
   if (!writeFileSafely(path_, progress_.text(), error, writer_)) {
     note_("progress not saved: " + error);

@@ -35,15 +35,16 @@ class SavedProgress {
 // Where the progress file lives; "" when neither XDG_DATA_HOME nor HOME is set.
 std::string progressFilePath();
 
-// The progress file on disk. With no path (--no-save, no home folder) nothing is read or
-// written. Problems go to the notes sink (stderr in the game), never stop the game.
+// The progress file on disk. With no path (--no-save, no home folder, a replay) nothing is
+// read or written; the record is kept for the session alone. Problems go to the notes sink (stderr
+// in the game), never stop the game.
 class ProgressFile {
  public:
   ProgressFile(std::string path, std::function<void(const std::string&)> note,
                FileWriter writer = {});
   // Loads the file; a missing file is the empty record.
   void load();
-  // Records a reached level and writes the file when the record went up.
+  // Records a reached level and writes the file (if any) when the record went up.
   void reach(const std::string& pack, int level, int levelCount);
   const SavedProgress& progress() const { return progress_; }
 

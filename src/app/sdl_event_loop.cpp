@@ -90,7 +90,10 @@ void EventLoop::handle(const SDL_Event& event) {
     case WindowEventKind::ToggleFullScreen:
       if (game_.windowActive && switchFullScreen) {
         const bool toFullScreen = game_.state.options.windowed != 0;
-        if (switchFullScreen(toFullScreen)) game_.state.options.windowed = toFullScreen ? 0 : 1;
+        if (switchFullScreen(toFullScreen)) {
+          announce(toFullScreen ? ReplayEvent::ToFullScreen : ReplayEvent::ToWindow);
+          game_.state.options.windowed = toFullScreen ? 0 : 1;
+        }
       }
       break;
     case WindowEventKind::CloseRequested:

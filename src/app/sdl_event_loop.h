@@ -64,8 +64,10 @@ class EventLoop {
   // loop acts on it, so the next picture is drawn in full.
   std::function<void()> onWindowEvent;
 
-  // Called just before each call into the game object (frame, drawing, Escape), so a session
-  // can be recorded. When unset, nothing is called.
+  // Called just before each call into the game object (frame, drawing, Escape) and before a
+  // window mode switch takes effect, so a session can be recorded. When unset, nothing is
+  // called. Focus changes need no call: the game runs no frames and takes no Escape while
+  // inactive, so the calls recorded around them hold all the game saw.
   std::function<void(ReplayEvent)> beforeGameCall;
 
   // The game window's SDL id: window and key events of other windows (the closed settings

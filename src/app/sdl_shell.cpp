@@ -117,22 +117,6 @@ int chooseOptions(world::Options& options, const CommandLine& commandLine,
   return result;
 }
 
-// Loads the saved progress into the title's level choice and records every level reached.
-void connectProgress(Game& game, ProgressFile& progress) {
-  progress.load();
-  world::Keys& keys = game.state.keys;
-  const std::string pack = game.state.options.packName;
-  keys.titleLevelLimit = progress.progress().highestLevel(pack);
-  keys.titleLevel = keys.titleLevelLimit;  // the choice starts on the record
-  game.levelReached = [&game, &progress, pack](int32_t nextLevel) {
-    progress.reach(pack, nextLevel, game.state.progress.levelCount);
-    world::Keys& k = game.state.keys;
-    const int32_t record = progress.progress().highestLevel(pack);
-    if (record > k.titleLevelLimit) k.titleLevel = record;
-    k.titleLevelLimit = record;
-  };
-}
-
 // Plays a replay's steps in the window at the pace they were recorded. Closing the window
 // ends it early.
 void playInWindow(Game& game, const Replay& replay, ReplayPlayer& player,
@@ -223,17 +207,18 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   };
   game.stateLog = stateLog;
   game.windowActive = 1;  // the window counts as active from its creation
-  ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), [](const std::string& note) {
-    std::fprintf(stderr, "marvolen: %s\n", note.c_str());
-  });
   if (replay != nullptr) {
+    // The replay's record stands in for the saved progress, which it neither reads nor writes.
+    ProgressFile record("", noteOnStderr);
+    connectReplayRecord(game, *replay, record);
     playInWindow(game, *replay, player, windowControl);
     SDL_HideWindow(window);
     messages.setOwner(nullptr);
     return 0;
   }
+  ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), noteOnStderr);
   connectProgress(game, progress);
-  if (recording) recorder.begin(ReplayEvent::Start);
+  if (recording) recorder.beginSession(game.state);
   game.startUp();
   if (commandLine.level > 0) game.beginGame(commandLine.level);
 

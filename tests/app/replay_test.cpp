@@ -41,6 +41,9 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
   EXPECT_EQ(parseError(head + "packhash 12ab\n"),
             "replay line 3: packhash must be 16 lower-case hex digits");
   EXPECT_EQ(parseError(head + "level 100\n"), "replay line 3: level must be 0 to 99");
+  for (const char* line : {"record 0\n", "record 99\n", "record\n", "record x\n"}) {
+    EXPECT_EQ(parseError(head + line), "replay line 3: record must be 1 to 98") << line;
+  }
   EXPECT_EQ(parseError(head + "version\n"), "replay line 3: version needs a value");
   const std::string badStep =
       "expected tick counts (digits, comma-separated) and two-digit hex key codes";
@@ -56,11 +59,12 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   replay.packName = "somepack";
   replay.packHash = "0123456789abcdef";
   replay.startLevel = 7;
+  replay.record = 12;
   replay.windowed = 0;
-  replay.steps = {{ReplayEvent::Start, {1, 2, 3}, {}},
-                  {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
-                  {ReplayEvent::Escape, {}, {}},
-                  {ReplayEvent::Draw, {9}, {0x01}}};
+  replay.steps = {
+      {ReplayEvent::Start, {1, 2, 3}, {}}, {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
+      {ReplayEvent::Escape, {}, {}},       {ReplayEvent::ToWindow, {}, {}},
+      {ReplayEvent::ToFullScreen, {}, {}}, {ReplayEvent::Draw, {9}, {0x01}}};
   std::stringstream text;
   writeReplay(text, replay);
   std::string error;
@@ -70,9 +74,10 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   EXPECT_EQ(back->packName, "somepack");
   EXPECT_EQ(back->packHash, "0123456789abcdef");
   EXPECT_EQ(back->startLevel, 7);
+  EXPECT_EQ(back->record, 12);
   EXPECT_EQ(back->windowed, 0);
-  ASSERT_EQ(back->steps.size(), 4u);
-  for (size_t i = 0; i < 4; ++i) {
+  ASSERT_EQ(back->steps.size(), replay.steps.size());
+  for (size_t i = 0; i < replay.steps.size(); ++i) {
     EXPECT_EQ(back->steps[i].event, replay.steps[i].event);
     EXPECT_EQ(back->steps[i].readings, replay.steps[i].readings);
     EXPECT_EQ(back->steps[i].keysDown, replay.steps[i].keysDown);
@@ -133,6 +138,51 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
   world::GameState changed = game.state;
   changed.world.blockLayer[500] += 1;
   EXPECT_NE(stateDigest(changed), stateDigest(game.state));
+}
+
+// The title's level choice reaches as far as the player's saved record. A replay carries the
+// record its session began with, so a choice of level 3 plays the same with no progress file;
+// a replay from before records were kept plays with none, as it always did.
+TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
+  folder.writeLevel(3, exitLevel());
+  VirtualClock clock(5000);
+  ScriptedKeySource keys;
+  ReplayRecorder recorder(clock, keys);
+  CountingPresenter presenter;
+  RecordingWindow window;
+  Game game(recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr);
+  game.state.options.packName = recorder.replay.packName = "pack";
+  game.state.options.windowed = recorder.replay.windowed;
+  ProgressFile saved("", [](const std::string&) {});
+  saved.reach("pack", 3, 3);  // this player has reached level 3
+  connectProgress(game, saved);
+  recorder.beginSession(game.state);
+  game.startUp();
+  for (uint8_t key : {DIK_LEFT, DIK_RIGHT, DIK_RETURN}) {  // 3, down to 2, up to 3, start
+    for (bool down : {true, false}) {
+      if (down) keys.press(key);
+      if (!down) keys.releaseAll();
+      clock.advance(16);
+      recorder.begin(ReplayEvent::Frame);
+      game.runFrame();
+    }
+  }
+  ASSERT_EQ(game.state.progress.levelNumber, 3);
+  ASSERT_EQ(game.state.progress.gameState, StateReady);
+
+  std::stringstream text;
+  writeReplay(text, recorder.replay);
+  std::string error;
+  const std::optional<Replay> replay = readReplay(text, error);
+  ASSERT_TRUE(replay.has_value()) << error;
+  EXPECT_EQ(replay->record, 3);
+  const ReplayResult result = runReplay(*replay);
+  EXPECT_EQ(result.state.progress.levelNumber, 3);
+  EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
+
+  Replay older = *replay;
+  older.record.reset();
+  EXPECT_EQ(runReplay(older).state.progress.levelNumber, 1);
 }
 
 TEST_F(ReplayRun, StoredReplayPassesThroughItsReferenceStates) {

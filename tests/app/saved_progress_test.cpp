@@ -194,6 +194,17 @@ TEST_F(ProgressOnDisk, AFileWhereAFolderShouldBeIsReported) {
   EXPECT_NE(notes[1].find("not a folder"), std::string::npos) << notes[1];
 }
 
+// With no file (--no-save, a replay) the record still rises for the session.
+TEST(ProgressWithoutFile, RecordRisesInMemoryAndNothingIsNoted) {
+  std::vector<std::string> notes;
+  ProgressFile memory("", [&notes](const std::string& n) { notes.push_back(n); });
+  memory.load();
+  memory.reach("mappack1", 4, 16);
+  memory.reach("mappack1", 2, 16);
+  EXPECT_EQ(memory.progress().highestLevel("mappack1"), 4);
+  EXPECT_TRUE(notes.empty());
+}
+
 TEST(ProgressPath, XdgDataHomeWhenAbsoluteOtherwiseTheHomeFolder) {
   const char* oldData = std::getenv("XDG_DATA_HOME");
   const std::string savedData = oldData != nullptr ? oldData : "";

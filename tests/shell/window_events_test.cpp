@@ -197,6 +197,48 @@ TEST_F(ShellWindow, AltEnterSwitchesModeOnlyWhenTheSwitchWorks) {
 namespace mdx::app {
 namespace {
 
+// A session recorded through the loop replays to the same state: the focus lost for a minute
+// (no frames, an Escape dropped meanwhile) and a switch to full screen, which the game state
+// holds, are in the recording.
+TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
+  VirtualClock clock{5000};
+  ScriptedKeySource keys;
+  ReplayRecorder recorder(clock, keys);
+  ScriptedEvents events;
+  StoppingPresenter presenter{events};
+  QueueingWindow window{events};
+  Game game{recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr};
+  EventLoop loop{game, events, window};
+  loop.beforeGameCall = [&recorder](ReplayEvent event) { recorder.begin(event); };
+  loop.switchFullScreen = [](bool) { return true; };
+  game.state.options.windowed = recorder.replay.windowed = 1;
+  recorder.beginSession(game.state);
+  game.startUp();
+  game.windowActive = 1;
+  auto frames = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      clock.advance(16);
+      recorder.begin(ReplayEvent::Frame);
+      game.runFrame();
+    }
+  };
+  frames(10);
+  loop.handle(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+  clock.advance(60000);
+  loop.handle(keyEvent(SDL_KEYUP, SDLK_ESCAPE));
+  loop.handle(windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
+  frames(10);
+  loop.handle(keyEvent(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT));
+  frames(70);
+  ASSERT_EQ(window.destroyed, 0);
+  ASSERT_EQ(game.state.options.windowed, 0);
+
+  const ReplayResult result = runReplay(recorder.replay);
+  EXPECT_EQ(result.state.options.windowed, 0);
+  EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
+  EXPECT_FALSE(result.windowDestroyed);
+}
+
 TEST_F(ShellWindow, EventsOfOtherWindowsAreDropped) {
   loop.gameWindowId = 7;
   SDL_Event lost = windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
