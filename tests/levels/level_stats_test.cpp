@@ -2,6 +2,8 @@
 // and the table behave.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ namespace {
 
 // A floor across row 20, the robot at (19, 2), an exit at (19, 30) and pillar holes (four
 // deep) at the given columns; one pillar per hole.
-world::GameState levelWithHoles(std::initializer_list<int> holes) {
+LevelSource sourceWithHoles(std::initializer_list<int> holes) {
   LevelSource level;
   for (int c = 0; c < world::kColumns; ++c) {
     for (int r = 20; r < world::kRows; ++r) level.blockLayer[world::cellIndex(r, c)] = 1;
@@ -26,6 +28,11 @@ world::GameState levelWithHoles(std::initializer_list<int> holes) {
   level.deviceLayer[world::cellIndex(19, 30)] = world::kExit;
   level.pieceCount = static_cast<int32_t>(holes.size());
   for (int32_t i = 0; i < level.pieceCount; ++i) level.pieceTypes[i] = 2;  // pillar
+  return level;
+}
+
+world::GameState levelWithHoles(std::initializer_list<int> holes) {
+  const LevelSource level = sourceWithHoles(holes);
   const std::string path = ::testing::TempDir() + "stats_level.dat";
   std::string error;
   EXPECT_TRUE(writeTextFile(path, writeDat(level), error)) << error;
@@ -77,11 +84,49 @@ TEST(LevelStats, TableReadsBackAndRefusesAForeignHeader) {
   EXPECT_EQ(read[0].sequences, written[0].sequences);
   EXPECT_EQ(read[0].wins, written[0].wins);
   EXPECT_EQ(read[0].shortestSteps, written[0].shortestSteps);
+  EXPECT_EQ(read[0].steering.msPerPress, written[0].steering.msPerPress);
   EXPECT_DOUBLE_EQ(read[0].winShare(), written[0].winShare());
 
   EXPECT_FALSE(readStatsCsv("level,name\nlevel01,x\n", read, error));
   EXPECT_FALSE(readStatsCsv(statsTable(written, true) + "level02,too,few\n", read, error));
   EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+}
+
+TEST(LevelStats, SteeringSlackShrinksWithTheDistanceToSteer) {
+  // Pieces appear over column 16: a hole far from it needs more presses in the piece's first
+  // row than one near it, so less time for each.
+  const LevelStats near = measureLevel(levelWithHoles({14}), StatsLimits{});
+  const LevelStats far = measureLevel(levelWithHoles({5}), StatsLimits{});
+  ASSERT_TRUE(near.solved && far.solved);
+  EXPECT_GT(far.steering.presses, near.steering.presses);
+  EXPECT_LT(far.steering.msPerPress, near.steering.msPerPress);
+  EXPECT_LT(far.steering.msPerPress, 600);
+}
+
+// The Markdown table takes name and idea from the source's opening comments and says when a
+// win share is an estimate.
+TEST(LevelStats, MarkdownRowsCarryTheIdeaAndMarkEstimates) {
+  const std::string dir = ::testing::TempDir() + "stats_markdown/";
+  std::filesystem::create_directories(dir);
+  std::string error;
+  const std::string source =
+      "# Level 3: Pipes | holes\n# First line of the idea,\n#   and its second.\n\n" +
+      writeSource(sourceWithHoles({10, 20}));
+  ASSERT_TRUE(writeTextFile(dir + "level03.src", source, error)) << error;
+
+  std::vector<LevelStats> exact, estimated;
+  std::ostringstream messages;
+  ASSERT_TRUE(measureFolder(dir, StatsLimits{}, exact, messages)) << messages.str();
+  StatsLimits cut;
+  cut.maxSequences = 1;
+  ASSERT_TRUE(measureFolder(dir, cut, estimated, messages)) << messages.str();
+
+  const std::string row = levelsMarkdown(exact);
+  EXPECT_NE(row.find("| 3 | Pipes \\| holes | First line of the idea, and its second. | 2 |"),
+            std::string::npos)
+      << row;
+  EXPECT_EQ(row.find("estimated"), std::string::npos) << row;
+  EXPECT_NE(levelsMarkdown(estimated).find("(estimated"), std::string::npos);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ const char kUsage[] =
     "       marvolen-level decompile IN.dat OUT.src\n"
     "       marvolen-level solve FILE [--max-seconds S] [--max-steps N]\n"
     "       marvolen-level stats DIR|FILE [--csv] [--out FILE] [--max-seconds S]\n"
-    "                            [--max-sequences N]\n"
+    "                            [--max-sequences N] [--markdown-out FILE]\n"
     "       marvolen-level preview FILE OUT.png [--game-dir DIR] [--running]\n";
 
 const char kExitCodes[] =

@@ -107,14 +107,24 @@ Tally sampleSequences(const GameState& opening, const StatsLimits& limits) {
   return tally;
 }
 
-// "The grand machine" from a source's "# Level 16: The grand machine" line.
-std::string levelName(const std::string& path) {
+// The name and idea of a source that starts "# Level 16: The grand machine" and goes on with
+// the idea in comment lines, up to the first line that is blank or no comment; both empty for
+// level files.
+void readTitle(const std::string& path, std::string& name, std::string& idea) {
   std::string text, error;
-  if (!readTextFile(path, text, error)) return "";
+  if (!readTextFile(path, text, error)) return;
   static const std::regex title("^#\\s*Level\\s+[0-9]+:\\s*(.*?)\\s*$");
+  std::istringstream lines(text);
+  std::string line;
   std::smatch match;
-  const std::string first = text.substr(0, text.find('\n'));
-  return std::regex_match(first, match, title) ? match[1].str() : "";
+  if (!std::getline(lines, line) || !std::regex_match(line, match, title)) return;
+  name = match[1].str();
+  while (std::getline(lines, line) && line.rfind('#', 0) == 0) {
+    const size_t start = line.find_first_not_of("# \t");
+    if (start == std::string::npos) break;
+    idea +=
+        (idea.empty() ? "" : " ") + line.substr(start, line.find_last_not_of(" \t\r") + 1 - start);
+  }
 }
 
 std::string fixed(double value, int decimals) {
@@ -145,6 +155,7 @@ LevelStats measureLevel(const GameState& start, const StatsLimits& limits) {
   stats.solved = solved.solved;
   stats.solverSeconds = solved.seconds;
   stats.placementsSearched = solved.placements;
+  if (solved.solved) stats.steering = tightestSteering(solved);
   stats.straightDropsWin = runStraightDrops(start, limits.maxWorldSteps).end == RobotEnd::Exit;
 
   SequenceCounter counter(limits);
@@ -208,7 +219,7 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
     }
     LevelStats level = measureLevel(game, limits);
     level.file = file;
-    level.name = levelName(file);
+    readTitle(file, level.name, level.idea);
     stats.push_back(std::move(level));
   }
   return true;
@@ -218,9 +229,9 @@ namespace {
 
 // The table's columns, in order; readStatsCsv finds them by these names.
 const char* const kColumns[] = {
-    "level",     "name", "pieces", "steps",          "placements",
-    "sequences", "wins", "win %",  "winning firsts", "straight drops win",
-    "solver s",  "exact"};
+    "level",        "name",     "pieces", "steps",          "placements",
+    "sequences",    "wins",     "win %",  "winning firsts", "straight drops win",
+    "ms per press", "solver s", "exact"};
 
 std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
   std::string name = level.name;
@@ -235,6 +246,7 @@ std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
           percent(level),
           std::to_string(level.winningFirsts),
           level.straightDropsWin ? "yes" : "no",
+          level.solved ? std::to_string(level.steering.msPerPress) : "-",
           fixed(level.solverSeconds, 3),
           level.counted ? "yes" : "no"};
 }
@@ -266,6 +278,46 @@ std::string statsTable(const std::vector<LevelStats>& stats, bool csv) {
   return out;
 }
 
+namespace {
+
+// The win share for a reader: an estimate says so, and one in which no random sequence won
+// says that rather than pretend to a figure.
+std::string winShareText(const LevelStats& level) {
+  if (level.counted) return percent(level) + " %";
+  if (level.wins == 0) return "≈ 0 (estimated: no random sequence won)";
+  return "≈ " + percent(level) + " % (estimated)";
+}
+
+// A table cell's text, with the characters that would end the cell or the row escaped.
+std::string markdownCell(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '|' ? std::string("\\|") : std::string(1, c == '\n' ? ' ' : c);
+  return out;
+}
+
+}  // namespace
+
+std::string levelsMarkdown(const std::vector<LevelStats>& stats) {
+  std::string out =
+      "| level | name | idea | pieces | steps | win share | ms per press |\n"
+      "|---|---|---|---|---|---|---|\n";
+  for (const LevelStats& level : stats) {
+    const std::string stem = std::filesystem::path(level.file).stem().string();
+    const std::string number = stem.substr(stem.find_first_of("0123456789"));
+    const std::vector<std::string> cells = {
+        std::to_string(std::atoi(number.c_str())),
+        markdownCell(level.name),
+        markdownCell(level.idea),
+        std::to_string(level.pieces),
+        level.shortestSteps >= 0 ? std::to_string(level.shortestSteps) : "-",
+        winShareText(level),
+        level.solved ? std::to_string(level.steering.msPerPress) : "-"};
+    for (const std::string& cell : cells) out += "| " + cell + " ";
+    out += "|\n";
+  }
+  return out;
+}
+
 bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error) {
   std::istringstream lines(text);
   std::string line;
@@ -290,8 +342,9 @@ bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::
     level.wins = std::atoll(cells[6].c_str());
     level.winningFirsts = std::atoi(cells[8].c_str());
     level.straightDropsWin = cells[9] == "yes";
-    level.solverSeconds = std::atof(cells[10].c_str());
-    level.counted = cells[11] == "yes";
+    level.steering.msPerPress = std::atoi(cells[10].c_str());
+    level.solverSeconds = std::atof(cells[11].c_str());
+    level.counted = cells[12] == "yes";
     level.solved = level.shortestSteps >= 0;
     stats.push_back(std::move(level));
   }
@@ -300,7 +353,7 @@ bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::
 
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   StatsLimits limits;
-  std::string dir, outPath;
+  std::string dir, outPath, markdownPath;
   bool csv = false;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -315,6 +368,8 @@ int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       }
     } else if (arg == "--out" && i + 1 < argc) {
       outPath = argv[++i];
+    } else if (arg == "--markdown-out" && i + 1 < argc) {
+      markdownPath = argv[++i];
     } else if (arg == "--max-seconds" && i + 1 < argc) {
       char* end = nullptr;
       limits.countSeconds = std::strtod(argv[++i], &end);
@@ -339,6 +394,10 @@ int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (outPath.empty()) {
     out << statsTable(stats, csv);
   } else if (!writeTextFile(outPath, statsTable(stats, csv), error)) {
+    err << error << '\n';
+    return 1;
+  }
+  if (!markdownPath.empty() && !writeTextFile(markdownPath, levelsMarkdown(stats), error)) {
     err << error << '\n';
     return 1;
   }

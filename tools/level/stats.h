@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "level/steering.h"
 #include "world/game_state.h"
 
 namespace mdx::level {
@@ -24,6 +25,7 @@ struct StatsLimits {
 struct LevelStats {
   std::string file;     // the source or level file
   std::string name;     // from the source's "# Level N: NAME" line; empty for level files
+  std::string idea;     // the source's comment lines after that one, joined
   int pieces = 0;       // pieces the level hands out
   bool solved = false;  // the solver found a solution
   double solverSeconds = 0.0;
@@ -33,6 +35,9 @@ struct LevelStats {
   int shortestSteps = -1;       // fewest world steps of a winning sequence; -1 when none
   int winningFirsts = 0;        // distinct first placements that can still win
   bool straightDropsWin = false;
+  // The tightest steering of the solver's solution (how hard it is on the hands; another
+  // solution may leave more time per press). Read back from a table, only msPerPress is known.
+  SteeringSlack steering;
   // The count finished within its time limit, so the figures are exact. Otherwise sequences,
   // wins and the shortest win are estimated from random sequences (see StatsLimits::probes)
   // and winningFirsts counts only the first placements the count got through.
@@ -57,12 +62,17 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
 // The table of stats, for reading (csv false) or for scripts (csv true, with a header line).
 std::string statsTable(const std::vector<LevelStats>& stats, bool csv);
 
+// The table for docs/LEVELS.md, one Markdown row a level: number, name, idea, pieces, shortest
+// win, win share (marked as estimated where the count was cut short) and steering slack.
+std::string levelsMarkdown(const std::vector<LevelStats>& stats);
+
 // Reads a table written by statsTable with csv true (file holds only the level's name, and
 // solved means a win was found); false with a message when a line does not fit the header.
 bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error);
 
-// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--max-sequences N] [--out FILE]: the
-// table on out (or into FILE); 0 when every level was measured, 1 when a level or FILE could not be
+// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--max-sequences N] [--out FILE]
+// [--markdown-out FILE]: the table on out (or into FILE), and the Markdown table into the
+// --markdown-out file; 0 when every level was measured, 1 when a level or FILE could not be
 // read or written, 2 on bad arguments.
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 
