@@ -90,7 +90,9 @@ TextureId SdlBackend::createTexture(const Picture& picture) {
   SDL_UpdateTexture(texture, nullptr, picture.pixels.data(), picture.width * 4);
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
-  textures_.push_back({texture, picture.width, picture.height});
+  const bool opaque = std::all_of(picture.pixels.begin(), picture.pixels.end(),
+                                  [](uint32_t pixel) { return (pixel >> 24) == 0xFFu; });
+  textures_.push_back({texture, picture.width, picture.height, opaque});
   return static_cast<TextureId>(textures_.size());
 }
 
@@ -113,38 +115,55 @@ void SdlBackend::drawSprite(TextureId texture, const SpriteDraw& draw) {
     stepY = std::max(1, static_cast<int>(kMaxPieceSide / std::max(std::fabs(draw.scaleY), 1e-3f)));
   }
   // The vertex buffers are kept between draws, so a frame allocates nothing once they have grown.
-  std::vector<SDL_Vertex>& vertices = vertices_;
-  std::vector<int>& indices = indices_;
-  vertices.clear();
-  indices.clear();
+  vertices_.clear();
+  indices_.clear();
+  // Only pieces that reach into the visible picture are drawn: most of the turned 830 x 830
+  // landscape lies outside the 640 x 480 frame.
+  SDL_Rect view{};
+  SDL_RenderGetViewport(renderer_, &view);
   const SDL_Color colour = vertexColour(draw.colour);
   for (int top = 0; top < t.height; top += stepY) {
     for (int left = 0; left < t.width; left += stepX) {
       addPiece(t, draw, colour, left, top, std::min(left + stepX, t.width),
-               std::min(top + stepY, t.height), vertices, indices);
+               std::min(top + stepY, t.height), view.w, view.h);
     }
   }
-  SDL_RenderGeometry(renderer_, t.texture, vertices.data(), static_cast<int>(vertices.size()),
-                     indices.data(), static_cast<int>(indices.size()));
+  if (indices_.empty()) return;
+  // An opaque picture in an opaque colour covers what is below it whole: replacing instead of
+  // blending gives the same pixels and lets the rasteriser skip reading the frame.
+  const bool cover = t.opaque && (draw.colour >> 24) == 0xFFu;
+  SDL_SetTextureBlendMode(t.texture, cover ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+  SDL_RenderGeometry(renderer_, t.texture, vertices_.data(), static_cast<int>(vertices_.size()),
+                     indices_.data(), static_cast<int>(indices_.size()));
 }
 
 void SdlBackend::addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left,
-                          int top, int right, int bottom, std::vector<SDL_Vertex>& vertices,
-                          std::vector<int>& indices) {
+                          int top, int right, int bottom, int width, int height) {
   const int texelX[4] = {left, right, right, left};
   const int texelY[4] = {top, top, bottom, bottom};
-  const int base = static_cast<int>(vertices.size());
+  Corner corners[4];
+  float minX = 0, minY = 0, maxX = 0, maxY = 0;
   for (int i = 0; i < 4; ++i) {
-    const Corner corner =
-        transformPoint(static_cast<float>(texelX[i]), static_cast<float>(texelY[i]), draw);
+    corners[i] = transformPoint(static_cast<float>(texelX[i]), static_cast<float>(texelY[i]), draw);
+    minX = i == 0 ? corners[i].x : std::min(minX, corners[i].x);
+    maxX = i == 0 ? corners[i].x : std::max(maxX, corners[i].x);
+    minY = i == 0 ? corners[i].y : std::min(minY, corners[i].y);
+    maxY = i == 0 ? corners[i].y : std::max(maxY, corners[i].y);
+  }
+  // A renderer that reports no viewport draws everything.
+  if (width > 0 && height > 0 && (maxX <= 0 || maxY <= 0 || minX >= width || minY >= height)) {
+    return;
+  }
+  const int base = static_cast<int>(vertices_.size());
+  for (int i = 0; i < 4; ++i) {
     SDL_Vertex vertex;
-    vertex.position = SDL_FPoint{corner.x, corner.y};
+    vertex.position = SDL_FPoint{corners[i].x, corners[i].y};
     vertex.color = colour;
     vertex.tex_coord = SDL_FPoint{static_cast<float>(texelX[i]) / static_cast<float>(t.width),
                                   static_cast<float>(texelY[i]) / static_cast<float>(t.height)};
-    vertices.push_back(vertex);
+    vertices_.push_back(vertex);
   }
-  for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(base + k);
+  for (int k : {0, 1, 2, 0, 2, 3}) indices_.push_back(base + k);
 }
 
 FontId SdlBackend::createFont() {
@@ -181,7 +200,7 @@ SDL_Texture* SdlBackend::renderLine(FontId font, const std::string& line, int& w
                                                   line.c_str(), SDL_Color{255, 255, 255, 255});
     if (surface == nullptr) return nullptr;
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
-    Texture entry{texture, surface->w, surface->h};
+    Texture entry{texture, surface->w, surface->h, false};
     SDL_FreeSurface(surface);
     if (texture == nullptr) return nullptr;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
@@ -214,6 +233,7 @@ int32_t SdlBackend::drawText(FontId font, const std::string& text, int32_t x, in
 }
 
 void SdlBackend::beginScene() {
+  if (sceneStarter_) sceneStarter_();
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
 }

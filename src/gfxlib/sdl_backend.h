@@ -56,8 +56,11 @@ class SdlBackend : public DrawBackend {
   int32_t drawText(FontId font, const std::string& text, int32_t x, int32_t y,
                    uint32_t colour) override;
 
-  // Clears the picture to black, then the frame draws over it.
+  // Calls the scene starter, then clears the picture to black; the frame draws over it.
   void beginScene() override;
+  // What beginScene calls first; Display::beginFrame for the game's window, which picks the
+  // frame's target.
+  void setSceneStarter(std::function<void()> starter) { sceneStarter_ = std::move(starter); }
   // Shows the frame through the presenter (by default the renderer's own present).
   void endScene() override;
   // What endScene calls to show the frame; Display::present for the game's window.
@@ -71,10 +74,12 @@ class SdlBackend : public DrawBackend {
   struct Texture {
     SDL_Texture* texture;
     int width, height;
+    bool opaque;  // every pixel fully opaque: drawn without blending when the colour is too
   };
+  // Adds the piece of t between texels (left, top) and (right, bottom) as two triangles,
+  // unless it lies wholly outside the visible width x height.
   void addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left, int top,
-                int right, int bottom, std::vector<SDL_Vertex>& vertices,
-                std::vector<int>& indices);
+                int right, int bottom, int width, int height);
   SDL_Texture* renderLine(FontId font, const std::string& line, int& w, int& h);
 
   SDL_Renderer* renderer_;
@@ -86,6 +91,7 @@ class SdlBackend : public DrawBackend {
   // Rendered lines of text by (font, text), so the same title lines are not re-rendered.
   std::map<std::pair<FontId, std::string>, Texture> textCache_;
   std::function<void()> presenter_;
+  std::function<void()> sceneStarter_;
   bool startedTtf_ = false;
   std::string lastError_;
 };

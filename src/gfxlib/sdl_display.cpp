@@ -100,7 +100,11 @@ bool Display::createCanvas() {
                               kScreenWidth, kScreenHeight);
   if (canvas_ == nullptr) return false;
   SDL_SetTextureScaleMode(canvas_, SDL_ScaleModeNearest);
+  // Every canvas pixel is opaque (cleared opaque, drawn over), so the copy to the window can
+  // replace instead of blend: the same pixels for less work.
+  SDL_SetTextureBlendMode(canvas_, SDL_BLENDMODE_NONE);
   if (SDL_SetRenderTarget(renderer_, canvas_) != 0) return false;
+  drawingOnCanvas_ = true;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   return true;
@@ -109,11 +113,28 @@ bool Display::createCanvas() {
 void Display::dropCanvas() {
   if (canvas_ != nullptr) SDL_DestroyTexture(canvas_);
   canvas_ = nullptr;
+  drawingOnCanvas_ = false;
   SDL_SetRenderTarget(renderer_, nullptr);
 }
 
+int Display::wholeScale() const {
+  int width = 0, height = 0;
+  SDL_GetWindowSizeInPixels(window_, &width, &height);
+  return std::min(width / kScreenWidth, height / kScreenHeight);
+}
+
+void Display::beginFrame() {
+  if (canvas_ == nullptr) return;
+  // Below scale 1 (a window smaller than the picture) the canvas is shrunk as before.
+  const bool onCanvas = wholeScale() != 1;
+  if (onCanvas == drawingOnCanvas_) return;
+  if (SDL_SetRenderTarget(renderer_, onCanvas ? canvas_ : nullptr) == 0) {
+    drawingOnCanvas_ = onCanvas;
+  }
+}
+
 void Display::present() {
-  if (canvas_ == nullptr) {
+  if (!drawingOnCanvas_) {
     SDL_RenderPresent(renderer_);
     return;
   }
@@ -203,7 +224,7 @@ bool Display::setFullscreen(bool fullscreen) {
 }
 
 bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
-  if (renderer_ == nullptr || (window_ != nullptr && canvas_ == nullptr)) return false;
+  if (renderer_ == nullptr || (window_ != nullptr && !drawingOnCanvas_)) return false;
   width = surface_ != nullptr ? surface_->w : kScreenWidth;
   height = surface_ != nullptr ? surface_->h : kScreenHeight;
   pixels.assign(static_cast<std::size_t>(width) * height, 0);

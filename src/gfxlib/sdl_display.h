@@ -64,12 +64,19 @@ class Display {
   bool toggleFullscreen() { return setFullscreen(!fullscreen_); }
   bool fullscreen() const { return fullscreen_; }
 
-  // Shows the finished frame: the canvas, magnified, on the window. Drawing goes on into the
-  // canvas afterwards. Headless: nothing to show.
+  // Chooses where the next frame is drawn; the back end calls it as each frame begins. When
+  // the window shows the picture at whole scale 1 there is nothing to magnify, so the frame
+  // goes straight to the window (one full-window copy less per frame, the same pixels);
+  // at larger scales it goes into the canvas. Headless or without a canvas: no effect.
+  void beginFrame();
+  // True while frames are drawn into the canvas (the window shows them magnified).
+  bool drawingOnCanvas() const { return drawingOnCanvas_; }
+  // Shows the finished frame: the canvas, magnified, on the window (or the window's own
+  // picture when the frame went straight to it). Headless: nothing to show.
   void present();
 
   // Reads the current 640 x 480 picture back as 0xAARRGGBB pixels, row by row. False on a
-  // window whose renderer has no render targets (the frame then goes straight to the window).
+  // window while its frames go straight to it (no render targets, or whole scale 1).
   bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
   // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
@@ -83,11 +90,14 @@ class Display {
   void settleFullScreen();
   bool createCanvas();
   void dropCanvas();
+  // The largest whole factor of 640 x 480 that fits the window's drawable (0 when smaller).
+  int wholeScale() const;
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Surface* surface_ = nullptr;  // the headless target
   SDL_Texture* canvas_ = nullptr;   // the window's 640 x 480 frame
+  bool drawingOnCanvas_ = false;    // the render target is the canvas
   bool fullscreen_ = false;
   bool ownsVideo_ = false;  // this display started SDL's video subsystem
   int windowScale_ = 1;

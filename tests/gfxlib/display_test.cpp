@@ -27,6 +27,7 @@ class DisplayOnDummyVideo : public ::testing::Test {
   static std::vector<uint32_t> presentMarker(Display& display, int& w, int& h) {
     SdlBackend backend(display.renderer());
     backend.setPresenter([&display] { display.present(); });
+    backend.setSceneStarter([&display] { display.beginFrame(); });
     backend.beginScene();
     backend.drawSprite(backend.createTexture(testing::solidPicture(4, 4, 0xFFFFFFFFu)),
                        SpriteDraw{0, 0});
@@ -75,6 +76,37 @@ TEST_F(DisplayOnDummyVideo, WindowShowsTheScreenAtTheWholeFactorAsked) {
   EXPECT_EQ(w, 640);
   EXPECT_EQ(frame[3 * 640 + 3], 0xFFFFFFFFu);
   EXPECT_EQ(frame[4 * 640 + 4] & 0xFFFFFFu, 0u);
+}
+
+// At whole scale 1 there is nothing to magnify, so frames go straight to the window; a window
+// made larger takes them back through the canvas, magnified, and a smaller one straight again.
+TEST_F(DisplayOnDummyVideo, FramesGoThroughTheCanvasOnlyWhenTheWindowMagnifies) {
+  auto display = Display::open({0, true, 1, false}, messages);
+  ASSERT_NE(display, nullptr);
+  int w = 0, h = 0;
+  std::vector<uint32_t> pixels = presentMarker(*display, w, h);
+  EXPECT_FALSE(display->drawingOnCanvas());
+  ASSERT_EQ(w, 640);
+  EXPECT_EQ(pixels[3 * 640 + 3], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[4 * 640 + 4] & 0xFFFFFFu, 0u);
+  std::vector<uint32_t> frame;
+  EXPECT_FALSE(display->readPixels(frame, w, h));  // the window holds the only copy
+
+  for (const int scale : {3, 1}) {
+    SDL_SetWindowSize(display->window(), 640 * scale + 20, 480 * scale + 10);
+    SDL_PumpEvents();  // the renderer learns the new size from the window's event
+    pixels = presentMarker(*display, w, h);
+    EXPECT_EQ(display->drawingOnCanvas(), scale > 1);
+    ASSERT_EQ(w, 640 * scale + 20);
+    // The picture is centred between bars: 10 and 5 pixels, its 4 x 4 square 4 x scale wide.
+    const int left = 10, top = 5, side = 4 * scale;
+    EXPECT_EQ(pixels[static_cast<std::size_t>(top * w + left)], 0xFFFFFFFFu) << scale;
+    EXPECT_EQ(pixels[static_cast<std::size_t>((top + side - 1) * w + left + side - 1)], 0xFFFFFFFFu)
+        << scale;
+    EXPECT_EQ(pixels[static_cast<std::size_t>((top + side) * w + left + side)] & 0xFFFFFFu, 0u)
+        << scale;
+    EXPECT_EQ(pixels[static_cast<std::size_t>(top * w + left - 1)] & 0xFFFFFFu, 0u) << scale;
+  }
 }
 
 TEST_F(DisplayOnDummyVideo, FullScreenCentresTheScreenBetweenBlackBars) {
