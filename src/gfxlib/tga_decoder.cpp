@@ -91,6 +91,7 @@ class Decoder {
   }
   bool checkHeader();
   bool readColourMap();
+  bool pixelDataCanFill();
   bool readPixels(Picture& picture);
   bool storePixel(Picture& picture, long long n, const uint8_t* raw);
   bool storedAlphaCounts() const;
@@ -144,6 +145,17 @@ bool Decoder::readColourMap() {
       colourMap_[i] = colourFrom(data_ + pos_ + i * entryBytes, bits, false);
   }
   pos_ += bytes;
+  return true;
+}
+
+// The least pixel data that can fill the picture: every pixel stored, or with run-length packets
+// a count byte and one pixel for every 128. A file shorter than that is refused before the
+// picture's memory is taken: a few bytes claiming 4096 x 4096 pixels must not cost 64 MiB.
+bool Decoder::pixelDataCanFill() {
+  const std::size_t bpp = static_cast<std::size_t>((h_.depth + 7) / 8);
+  const std::size_t total = static_cast<std::size_t>(h_.width) * h_.height;
+  const std::size_t least = rle_ ? (total + 127) / 128 * (1 + bpp) : total * bpp;
+  if (pos_ > size_ || size_ - pos_ < least) return fail("file ends inside the pixel data");
   return true;
 }
 
@@ -226,7 +238,7 @@ void Decoder::settleAlpha(Picture& picture) const {
 
 DecodeResult Decoder::run() {
   DecodeResult result;
-  if (!checkHeader() || !readColourMap()) {
+  if (!checkHeader() || !readColourMap() || !pixelDataCanFill()) {
     result.error = error_;
     return result;
   }

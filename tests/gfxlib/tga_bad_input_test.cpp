@@ -2,10 +2,33 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "gfxlib/tga_decoder.h"
 #include "tga_test_files.h"
+
+// The largest single allocation since it was last set to 0, so a test can show that a hostile
+// header is refused before the picture's memory is taken.
+static std::size_t largestAllocation = 0;
+
+void* operator new(std::size_t size) {
+  largestAllocation = std::max(largestAllocation, size);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+// GCC takes the free() below for a mismatch; it is the partner of the malloc() above.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace mdx::gfx {
 namespace {
@@ -92,6 +115,31 @@ TEST(TgaBadInput, EveryTruncationFailsWithoutReadingPastTheEnd) {
     EXPECT_FALSE(decodeTga(prefix.data(), prefix.size()).ok) << "cut at " << cut;
   }
   EXPECT_FALSE(decodeTga(nullptr, 0).ok);
+}
+
+// A fuzzing find: 115 bytes whose header claims 3855 x 3855 run-length pixels used to fill
+// 57 MiB before the pixel data ran out. Pixel data too short for the picture, packed or not, is
+// now refused first; data just long enough (one full run per 128 pixels) still decodes.
+TEST(TgaBadInput, PixelDataTooShortForThePictureIsRefusedBeforeAllocating) {
+  largestAllocation = 0;
+  const DecodeResult found =
+      loadTgaFile(std::string(MDX_SOURCE_DIR) + "/tests/limits/data/huge_rle_picture.tga");
+  EXPECT_NE(found.error.find("ends inside the pixel data"), std::string::npos) << found.error;
+  TgaLayout layout;
+  layout.width = layout.height = 4096;
+  layout.depth = 24;
+  layout.data = {1, 2, 3};
+  expectFailure(layout, "ends inside the pixel data");
+  EXPECT_LT(largestAllocation, 100000u);
+
+  layout.imageType = 11;
+  layout.depth = 8;
+  layout.width = 256;
+  layout.height = 1;
+  layout.data = {0xFF, 7, 0xFF, 9};
+  const DecodeResult result = decode(layout);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.picture.pixels[255], 0xFF090909u);
 }
 
 TEST(TgaBadInput, RunPacketsSpillingPastThePictureStopAtItsEnd) {
