@@ -199,6 +199,9 @@ TEST(EditFiles, ShippedLevelsSavedUnchangedAreByteIdentical) {
     model.paint(0, 0, {Layer::Devices, world::kBomb});
     ASSERT_TRUE(model.saveAs(folder.file("copy.src"), error)) << error;
     EXPECT_NE(readAll(folder.file("copy.src")), readAll(path)) << path;
+    EditModel edited;
+    ASSERT_TRUE(edited.open(folder.file("copy.src"), error)) << error;
+    EXPECT_TRUE(sameLevel(edited.level(), model.level())) << path;
     model.undo();
     ASSERT_TRUE(model.save(error)) << error;
     EXPECT_EQ(readAll(folder.file("copy.src")), readAll(path)) << path;
@@ -220,6 +223,66 @@ TEST(EditFiles, AnEditedLevelReadsBackAsSavedAndKeepsItsTitle) {
   ASSERT_TRUE(reopened.open(path, error)) << error;
   EXPECT_TRUE(sameLevel(reopened.level(), model.level()));
   EXPECT_EQ(readAll(path).rfind("# Level 7: Conveyor\n", 0), 0u);
+}
+
+// A hand-written source: a title, comments between the statements and after the maps, a
+// legend of its own, a note after a map row and a cell-table entry.
+std::string handWrittenSource() {
+  std::string text =
+      "# Level 40: Green field\n# The robot walks the lawn.\n\npieces lift\nlevelMusic 2\n"
+      "# grass and the roof\nchar block g 1\nchar block # 24\nblocks\n";
+  for (int row = 0; row < world::kRows; ++row) {
+    std::string cells = row == 20 ? std::string(34, 'g') : std::string(34, '.');
+    if (row == 19) cells[2] = '@';
+    if (row == 5) cells.replace(10, 4, "####");
+    if (row == 8) cells[3] = '?';
+    text += cells + (row == 5 ? "   the roof\n" : "\n");
+  }
+  text += "devices\n";
+  for (int row = 0; row < world::kRows; ++row) {
+    text += row == 19 ? std::string(30, '.') + "E..." + "\n" : std::string(34, '.') + "\n";
+  }
+  return text + "cell block 8 3 70\n# the end\n";
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(EditFiles, AnEditedSourceKeepsItsCommentsLegendAndNotes) {
+  TempFolder folder;
+  const std::string path = folder.file("green.src");
+  const std::string original = handWrittenSource();
+  std::ofstream(path, std::ios::binary) << original;
+  EditModel model;
+  std::string error;
+  ASSERT_TRUE(model.open(path, error)) << error;
+  model.paint(5, 20, {Layer::Blocks, 24});  // the source's own '#'
+  model.paint(21, 0, {Layer::Blocks, 1});   // its 'g'
+  model.paint(21, 1, {Layer::Blocks, 30});  // a code it has no character for yet
+  model.paint(8, 3, {Layer::Blocks, 0});    // the cell-table cell emptied
+  model.setValue(LookValue::LevelMusic, 3);
+  model.addPiece(2);
+  ASSERT_TRUE(model.save(error)) << error;
+
+  EditModel reopened;
+  ASSERT_TRUE(reopened.open(path, error)) << error;
+  EXPECT_TRUE(sameLevel(reopened.level(), model.level()));
+  // Only the edited rows and values are written anew; every other line stays in its place.
+  std::vector<std::string> expected = linesOf(original);
+  const int firstRow = 9;
+  expected[3] = "pieces lift pillar";
+  expected[4] = "levelMusic 3";
+  expected[firstRow + 5] =
+      std::string(10, '.') + "####......#" + std::string(13, '.') + "   the roof";
+  expected[firstRow + 8] = std::string(34, '.');
+  expected[firstRow + 21] = "gU" + std::string(32, '.');
+  expected.erase(expected.end() - 2);                        // no cell-table cell is left
+  expected.insert(expected.begin() + 8, "char block U 30");  // after the source's own entries
+  EXPECT_EQ(linesOf(readAll(path)), expected);
 }
 
 TEST(EditFiles, ALevelFileIsSavedAsASourceBesideIt) {

@@ -1,7 +1,6 @@
 #include "edit/edit_model.h"
 
 #include <algorithm>
-#include <sstream>
 #include <utility>
 
 #include "level/tool_commands.h"
@@ -21,17 +20,6 @@ bool inGrid(int row, int column) {
 
 world::LevelGrid& layerOf(level::LevelSource& level, Layer layer) {
   return layer == Layer::Blocks ? level.blockLayer : level.deviceLayer;
-}
-
-// The comment lines a source opens with that the writer's own header does not already say
-// (a level's title and description), so they survive an edited save.
-std::string ownComments(const std::string& opened, const std::string& written) {
-  std::istringstream lines(opened);
-  std::string line, kept;
-  while (std::getline(lines, line) && !line.empty() && line[0] == '#') {
-    if (written.find(line + '\n') == std::string::npos) kept += line + '\n';
-  }
-  return kept;
 }
 
 }  // namespace
@@ -93,9 +81,8 @@ bool EditModel::saveAs(const std::string& path, std::string& error) {
   std::string text;
   if (!openedText_.empty() && sameLevel(level_, opened_)) {
     text = openedText_;
-  } else {
+  } else if (openedText_.empty() || !level::updateSource(openedText_, level_, text)) {
     text = level::writeSource(level_);
-    text = ownComments(openedText_, text) + text;
   }
   if (!level::writeTextFile(path, text, error)) return false;
   path_ = path;

@@ -50,7 +50,8 @@ class EditModel {
   bool open(const std::string& path, std::string& error);
   // Writes the source to path() (or to the given path), through a temporary file and a
   // rename. A level that equals the level as opened (also after edits taken back, and after
-  // saves in between) is written with the exact bytes it was opened from.
+  // saves in between) is written with the exact bytes it was opened from; an edited one is
+  // written over the opened source, so its comments, legend and notes stay.
   bool save(std::string& error);
   bool saveAs(const std::string& path, std::string& error);
 

@@ -31,6 +31,7 @@ struct SourceLayout {
   std::array<int, world::kRows> deviceRowLines{};  // source line of each devices map row
   std::map<std::string, int> keywordLines;         // "blocks", "pieces", "levelMusic", ...
   std::map<int, int> cellEntryLines;               // level-file line of a '?' cell -> its entry
+  std::map<char, int32_t> blockChars, deviceChars;  // the source's own char lines, last one wins
   std::vector<LevelWarning> warnings;              // found while parsing (legend entries)
 };
 

@@ -316,6 +316,7 @@ class SourceParser {
                  "character");
     }
     (blocks ? blockLegend_ : deviceLegend_).define(symbol[0], value);
+    (blocks ? layout_.blockChars : layout_.deviceChars)[symbol[0]] = value;
     (blocks ? blockDefined_ : deviceDefined_).insert(symbol[0]);
     return true;
   }

@@ -61,6 +61,13 @@ bool readDat(const std::string& text, LevelSource& level, std::string& error);
 // character of their own.
 std::string writeSource(const LevelSource& level);
 
+// The source text of level written over original, the source of an earlier version of it:
+// its comments, blank lines, notes after map rows, legend, labels and the order of its lines
+// stay, and a map cell keeps its character while that still means the cell's code. Changed
+// values, pieces and cells are written anew, a new cell with a character of the source's own
+// legend where it has one. False when original does not parse (writeSource is left).
+bool updateSource(const std::string& original, const LevelSource& level, std::string& text);
+
 // Parses a level source. On failure returns false and sets error to "line N: what is wrong".
 bool parseSource(const std::string& text, LevelSource& level, std::string& error);
 
