@@ -56,6 +56,7 @@ class VirtualPad : public ::testing::Test {
     ASSERT_TRUE(source.init()) << SDL_GetError();
   }
   void TearDown() override {
+    if (!previousFolder.empty()) std::filesystem::current_path(previousFolder);
     if (joystick != nullptr) SDL_JoystickClose(joystick);
     if (index >= 0) SDL_JoystickDetachVirtual(index);
     SDL_Quit();
@@ -81,11 +82,25 @@ class VirtualPad : public ::testing::Test {
     EXPECT_TRUE(source.read(state));
     return state;
   }
+  void unplug() {
+    SDL_JoystickClose(joystick);
+    joystick = nullptr;
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+    index = -1;
+  }
+  // Enters the game folder, to be left in TearDown; false when it has not been built.
+  bool enterGameFolder() {
+    previousFolder = std::filesystem::current_path();
+    std::error_code error;
+    std::filesystem::current_path(MDX_GAME_DIR, error);
+    return !error && std::filesystem::exists("mappack1/level01.dat");
+  }
 
   ScriptedKeySource keyboard;
   SdlPadKeySource source{keyboard};
   SDL_Joystick* joystick = nullptr;
   int index = -1;
+  std::filesystem::path previousFolder;
 };
 
 TEST_F(VirtualPad, APadPluggedInLaterHoldsKeysBesideTheKeyboard) {
@@ -122,10 +137,7 @@ TEST_F(VirtualPad, BReleasedIsEscapeAndUnpluggingLeavesNothingHeld) {
   button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   button(SDL_CONTROLLER_BUTTON_B, true);
   EXPECT_TRUE(held(read(), DIK_LEFT));
-  SDL_JoystickClose(joystick);
-  joystick = nullptr;
-  ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
-  index = -1;
+  unplug();
   EXPECT_EQ(read(), KeyState{});
   EXPECT_EQ(source.padsOpen(), 0);
   EXPECT_EQ(escapes, 2);  // B let go with the pad: the same as its release
@@ -135,13 +147,7 @@ TEST_F(VirtualPad, BReleasedIsEscapeAndUnpluggingLeavesNothingHeld) {
 // times, then left to fall), the game running on a virtual clock. Without the six presses the
 // robot goes round in a loop and the level is not won.
 TEST_F(VirtualPad, ThePadWinsShippedLevelOne) {
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::error_code error;
-  std::filesystem::current_path(MDX_GAME_DIR, error);
-  if (error || !std::filesystem::exists("mappack1/level01.dat")) {
-    std::filesystem::current_path(previous);
-    GTEST_SKIP() << "build the game folder first";
-  }
+  if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
   VirtualClock clock(1000);
   CountingPresenter presenter;
   RecordingWindow window;
@@ -165,7 +171,53 @@ TEST_F(VirtualPad, ThePadWinsShippedLevelOne) {
   for (int i = 0; i < 6; ++i) tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
   for (int t = 0; t < 60000 && game.state.progress.levelNumber == 1; t += 10) frame(10);
   EXPECT_EQ(game.state.progress.levelNumber, 2);
-  std::filesystem::current_path(previous);
+}
+
+// A pad pulled out mid-level while it holds Right: the game plays on, the held control counts
+// as let go (it acts once, as a released key does) and never again, and the keyboard steers
+// the piece as before.
+TEST_F(VirtualPad, UnpluggingMidLevelLetsGoOfItsControlsAndTheKeyboardPlaysOn) {
+  if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
+  VirtualClock clock(1000);
+  CountingPresenter presenter;
+  RecordingWindow window;
+  Game game(clock, source, presenter, window, nullptr, nullptr);
+  game.startUp();
+  game.beginGame(1);
+  auto frame = [&](uint32_t ms) {
+    clock.advance(ms);
+    game.runFrame();
+  };
+  auto keyTap = [&](uint8_t key) {
+    keyboard.press(key);
+    frame(1);
+    keyboard.release(key);
+    frame(1);
+  };
+  keyTap(DIK_SPACE);  // leave the ready sign
+  ASSERT_EQ(game.state.progress.gameState, world::StateDropping);
+  const world::Pieces& piece = game.state.pieces;
+  const int32_t column = piece.pieceColumn;
+
+  plugIn();
+  button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+  for (int i = 0; i < 5; ++i) frame(1);
+  EXPECT_EQ(piece.pieceColumn, column);  // a held side key moves on its release
+  unplug();
+  frame(1);
+  EXPECT_EQ(piece.pieceColumn, column + 1);
+  for (int i = 0; i < 5; ++i) frame(1);
+  EXPECT_EQ(piece.pieceColumn, column + 1);  // once only: nothing stays held
+
+  keyTap(DIK_RIGHT);
+  EXPECT_EQ(piece.pieceColumn, column + 2);
+  keyTap(DIK_LEFT);
+  EXPECT_EQ(piece.pieceColumn, column + 1);
+  // The timed drop goes on: the piece falls by itself.
+  const int32_t row = piece.pieceRow;
+  for (int t = 0; t < 1300; t += 10) frame(10);
+  EXPECT_GT(piece.pieceRow, row);
+  EXPECT_EQ(game.state.progress.gameState, world::StateDropping);
 }
 
 }  // namespace
