@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace mdx::app {
@@ -90,6 +91,47 @@ SmallFile readSmallFile(const std::string& path, std::size_t limit) {
   file.cutShort = got > limit;
   file.text.assign(buffer.data(), std::min(got, limit));
   return file;
+}
+
+void readNotedFile(const std::string& path, const std::string& what, const NoteSink& note,
+                   const TextParser& parse) {
+  const SmallFile file = readSmallFile(path);
+  if (file.status == SmallFile::Status::Unusable) {
+    note(what + " not read: " + file.note);
+    return;
+  }
+  if (file.cutShort) note(what + ": only the first 64 KiB of \"" + path + "\" read");
+  std::vector<std::string> notes;
+  parse(file.text, notes);
+  for (const std::string& line : notes) note(what + " \"" + path + "\": " + line);
+}
+
+std::vector<TextLine> nonEmptyLines(const std::string& text) {
+  std::vector<TextLine> lines;
+  std::size_t start = 0;
+  int number = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back({number, std::move(line)});
+  }
+  return lines;
+}
+
+std::string quotedLine(const std::string& line) {
+  return "\"" + (line.size() <= 40 ? line : line.substr(0, 40) + "...") + "\"";
+}
+
+bool writeNotedFile(const std::string& path, const std::string& text, const std::string& what,
+                    const NoteSink& note, const FileWriter& writer) {
+  std::string error;
+  if (writeFileSafely(path, text, error, writer)) return true;
+  note(what + " not saved: " + error);
+  return false;
 }
 
 bool writeFileSafely(const std::string& path, const std::string& text, std::string& error,

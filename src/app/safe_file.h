@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace mdx::app {
 
@@ -28,6 +29,28 @@ struct SmallFile {
 // Reads at most limit bytes of the regular file at path. Never blocks on a pipe or device.
 SmallFile readSmallFile(const std::string& path, std::size_t limit = kSmallFileLimit);
 
+using NoteSink = std::function<void(const std::string&)>;
+// Turns a file's text into a record, adding a note for each line it cannot use.
+using TextParser = std::function<void(const std::string& text, std::vector<std::string>& notes)>;
+
+// Reads the small file at path (see readSmallFile) and gives its text to parse; a missing file
+// is parsed as empty text. Each problem reaches note, led by what, the file's name for the
+// player ("settings"): an unusable file (then nothing is parsed), a file cut short at the
+// limit, each note of the parser.
+void readNotedFile(const std::string& path, const std::string& what, const NoteSink& note,
+                   const TextParser& parse);
+
+// The lines of a file's text, numbered from 1, without their "\n" or "\r\n"; empty lines
+// are left out (their numbers still count).
+struct TextLine {
+  int number;
+  std::string text;
+};
+std::vector<TextLine> nonEmptyLines(const std::string& text);
+
+// A line as a note quotes it: in double quotes, cut after 40 characters with "...".
+std::string quotedLine(const std::string& line);
+
 // Writes the bytes it is given to an open file; returns what POSIX write returns. Tests pass
 // one that fails to show a full disk.
 using FileWriter = std::function<ssize_t(int fd, const void* data, std::size_t size)>;
@@ -38,6 +61,9 @@ using FileWriter = std::function<ssize_t(int fd, const void* data, std::size_t s
 // old file is untouched, the temporary file is removed, and error says what failed.
 bool writeFileSafely(const std::string& path, const std::string& text, std::string& error,
                      const FileWriter& writer = {});
+// writeFileSafely that tells note "<what> not saved: <reason>" when it fails.
+bool writeNotedFile(const std::string& path, const std::string& text, const std::string& what,
+                    const NoteSink& note, const FileWriter& writer = {});
 
 // The folder of XDG variable name (XDG_DATA_HOME, XDG_CONFIG_HOME) when it holds an absolute
 // path, otherwise $HOME/fallback (".local/share", ".config"); "" when neither is known.

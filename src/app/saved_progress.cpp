@@ -6,6 +6,9 @@
 namespace mdx::app {
 namespace {
 
+// How notes name the file.
+constexpr const char* kWhat = "progress";
+
 // A level number: decimal digits only, 1 to kMaxRecordedLevel; 0 when it is none.
 int parseLevel(const std::string& text) {
   if (text.empty() || text.size() > 3) return 0;
@@ -17,31 +20,18 @@ int parseLevel(const std::string& text) {
   return value >= 1 && value <= kMaxRecordedLevel ? value : 0;
 }
 
-std::string shortened(const std::string& line) {
-  return line.size() <= 40 ? line : line.substr(0, 40) + "...";
-}
-
 }  // namespace
 
 void SavedProgress::parse(const std::string& text, std::vector<std::string>& notes) {
-  std::size_t start = 0;
-  int lineNumber = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    const std::size_t equals = line.rfind('=');
-    const int level = equals == std::string::npos ? 0 : parseLevel(line.substr(equals + 1));
+  for (const TextLine& line : nonEmptyLines(text)) {
+    const std::size_t equals = line.text.rfind('=');
+    const int level = equals == std::string::npos ? 0 : parseLevel(line.text.substr(equals + 1));
     if (equals == 0 || level == 0) {
-      notes.push_back("line " + std::to_string(lineNumber) + " is not NAME=LEVEL (1 to " +
-                      std::to_string(kMaxRecordedLevel) + "): \"" + shortened(line) + "\"");
+      notes.push_back("line " + std::to_string(line.number) + " is not NAME=LEVEL (1 to " +
+                      std::to_string(kMaxRecordedLevel) + "): " + quotedLine(line.text));
       continue;
     }
-    int& record = records_[line.substr(0, equals)];
+    int& record = records_[line.text.substr(0, equals)];
     record = std::max(record, level);
   }
 }
@@ -77,24 +67,16 @@ ProgressFile::ProgressFile(std::string path, std::function<void(const std::strin
 
 void ProgressFile::load() {
   if (path_.empty()) return;
-  const SmallFile file = readSmallFile(path_);
-  if (file.status == SmallFile::Status::Unusable) {
-    note_("saved progress not read: " + file.note);
-    return;
-  }
-  if (file.cutShort) note_("saved progress: only the first 64 KiB of \"" + path_ + "\" read");
-  std::vector<std::string> notes;
-  progress_.parse(file.text, notes);
-  for (const std::string& line : notes) note_("saved progress \"" + path_ + "\": " + line);
+  readNotedFile(path_, kWhat, note_,
+                [this](const std::string& text, std::vector<std::string>& notes) {
+                  progress_.parse(text, notes);
+                });
 }
 
 void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
   // Without a path the record still rises for this session; only the file is left alone.
   if (!progress_.reach(pack, level, levelCount) || path_.empty()) return;
-  std::string error;
-  if (!writeFileSafely(path_, progress_.text(), error, writer_)) {
-    note_("progress not saved: " + error);
-  }
+  writeNotedFile(path_, progress_.text(), kWhat, note_, writer_);
 }
 
 }  // namespace mdx::app

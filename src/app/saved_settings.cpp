@@ -8,6 +8,8 @@ namespace mdx::app {
 namespace {
 
 constexpr const char* kHeading = "[marvolen]";
+// How notes name the file.
+constexpr const char* kWhat = "settings";
 
 std::optional<int> parseNumber(const std::string& text, int least, int most) {
   if (text.empty() || text.size() > 4 ||
@@ -43,29 +45,17 @@ bool applySetting(SavedSettings& s, const std::string& key, const std::string& v
   return false;
 }
 
-std::string shortened(const std::string& line) {
-  return line.size() <= 40 ? line : line.substr(0, 40) + "...";
-}
-
 }  // namespace
 
 SavedSettings parseSettings(const std::string& text, std::vector<std::string>& notes) {
   SavedSettings settings;
-  std::size_t start = 0;
-  int lineNumber = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line == kHeading || line[0] == '#' || line[0] == ';') continue;
-    const std::size_t equals = line.find('=');
+  for (const TextLine& line : nonEmptyLines(text)) {
+    const std::string& t = line.text;
+    if (t == kHeading || t[0] == '#' || t[0] == ';') continue;
+    const std::size_t equals = t.find('=');
     if (equals == std::string::npos ||
-        !applySetting(settings, line.substr(0, equals), line.substr(equals + 1))) {
-      notes.push_back("line " + std::to_string(lineNumber) + " ignored: \"" + shortened(line) +
-                      "\"");
+        !applySetting(settings, t.substr(0, equals), t.substr(equals + 1))) {
+      notes.push_back("line " + std::to_string(line.number) + " ignored: " + quotedLine(t));
     }
   }
   return settings;
@@ -89,26 +79,18 @@ std::string settingsFilePath() {
 
 SavedSettings loadSettings(const std::string& path,
                            const std::function<void(const std::string&)>& note) {
-  if (path.empty()) return {};
-  const SmallFile file = readSmallFile(path);
-  if (file.status == SmallFile::Status::Unusable) {
-    note("settings not read: " + file.note);
-    return {};
-  }
-  if (file.cutShort) note("settings: only the first 64 KiB of \"" + path + "\" read");
-  std::vector<std::string> notes;
-  SavedSettings settings = parseSettings(file.text, notes);
-  for (const std::string& line : notes) note("settings \"" + path + "\": " + line);
+  SavedSettings settings;
+  if (path.empty()) return settings;
+  readNotedFile(path, kWhat, note,
+                [&settings](const std::string& text, std::vector<std::string>& notes) {
+                  settings = parseSettings(text, notes);
+                });
   return settings;
 }
 
 bool saveSettings(const std::string& path, const SavedSettings& settings,
                   const std::function<void(const std::string&)>& note, const FileWriter& writer) {
-  if (path.empty()) return false;
-  std::string error;
-  if (writeFileSafely(path, settingsText(settings), error, writer)) return true;
-  note("settings not saved: " + error);
-  return false;
+  return !path.empty() && writeNotedFile(path, settingsText(settings), kWhat, note, writer);
 }
 
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note) {
