@@ -129,5 +129,17 @@ TEST(LevelStats, MarkdownRowsCarryTheIdeaAndMarkEstimates) {
   EXPECT_NE(levelsMarkdown(estimated).find("(estimated"), std::string::npos);
 }
 
+TEST(LevelStats, TinyWinSharesKeepTwoSignificantDigits) {
+  LevelStats level;
+  level.file = "level31.src";
+  level.counted = level.solved = true;
+  level.sequences = 1710491;
+  level.wins = 2;  // 0.000117 %
+  EXPECT_NE(statsTable({level}, true).find(",0.00012,"), std::string::npos);
+  EXPECT_NE(levelsMarkdown({level}).find("| 0.00012 % |"), std::string::npos);
+  level.wins = 1000;  // 0.058 %: four decimals as before
+  EXPECT_NE(statsTable({level}, true).find(",0.0585,"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace mdx::level

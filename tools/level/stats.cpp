@@ -133,10 +133,13 @@ std::string fixed(double value, int decimals) {
   return text;
 }
 
-// The win share as a percentage with enough digits to tell hard levels apart.
+// The win share as a percentage with enough digits to tell hard levels apart: below 0.1 %
+// at least four decimals and two significant digits.
 std::string percent(const LevelStats& level) {
   const double share = 100.0 * level.winShare();
-  return fixed(share, share >= 10 ? 1 : share >= 0.1 ? 2 : 4);
+  if (share >= 0.1 || share <= 0) return fixed(share, share >= 10 ? 1 : share >= 0.1 ? 2 : 4);
+  const int significant = 1 - static_cast<int>(std::floor(std::log10(share)));
+  return fixed(share, std::max(4, significant));
 }
 
 }  // namespace
