@@ -11,6 +11,7 @@
 #include "edit/edit_model.h"
 #include "edit/game_runner.h"
 #include "edit/path_preview.h"
+#include "edit/prompt_keys.h"
 #include "edit/proof.h"
 #include "edit/sdl_canvas.h"
 
@@ -49,6 +50,9 @@ class EditorWindow {
  private:
   // What waits behind the unsaved-changes prompt.
   enum class Pending { None, NewLevel, OpenFile, Quit };
+  // The prompts' buttons, left to right.
+  enum { kPromptAccept, kPromptCancel };
+  enum { kUnsavedSave, kUnsavedDiscard, kUnsavedCancel };
 
   void handle(const SDL_Event& event);
   bool handleShortcut(const SDL_Event& event);
@@ -116,6 +120,10 @@ class EditorWindow {
   char fileName_[512] = "";
   bool askExport_ = false;
   char exportDir_[512] = "";
+  // Enter takes a prompt's first button (from its text field too), Escape its Cancel.
+  PromptKeys fileKeys_{2, kPromptAccept, kPromptCancel, true};
+  PromptKeys exportKeys_{2, kPromptAccept, kPromptCancel, true};
+  PromptKeys unsavedKeys_{3, kUnsavedSave, kUnsavedCancel, false};
   std::string message_;  // the last file, export or play-test message
   std::string playTestPack_;
   std::FILE* log_ = nullptr;

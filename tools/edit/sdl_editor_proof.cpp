@@ -2,6 +2,7 @@
 // export) and its prompts (file name, export, unsaved changes).
 #include <SDL.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <filesystem>
 
@@ -15,6 +16,57 @@ namespace {
 bool endsWith(const std::string& text, const std::string& suffix) {
   return text.size() >= suffix.size() &&
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// What this frame's keys did in a prompt: the button a key chose (or PromptKeys::kNone), and
+// whether the focus moved (or the prompt just opened).
+struct PromptInput {
+  int chosen = PromptKeys::kNone;
+  bool focusMoved = false;
+};
+
+// Hands this frame's Enter, Escape and Tab to the open prompt's keys (the editor has no ImGui
+// keyboard navigation of its own).
+PromptInput promptKeys(PromptKeys& keys) {
+  PromptInput input;
+  const int before = keys.focus();
+  if (ImGui::IsWindowAppearing()) {
+    keys.open();
+    input.focusMoved = true;
+  }
+  if (ImGui::IsKeyPressedMap(ImGuiKey_Escape, false)) {
+    input.chosen = keys.press(PromptKey::Escape);
+  } else if (ImGui::IsKeyPressedMap(ImGuiKey_Enter, false) ||
+             ImGui::IsKeyPressedMap(ImGuiKey_KeyPadEnter, false)) {
+    input.chosen = keys.press(PromptKey::Enter);
+  } else if (ImGui::IsKeyPressedMap(ImGuiKey_Tab)) {
+    keys.press(ImGui::GetIO().KeyShift ? PromptKey::ShiftTab : PromptKey::Tab);
+  }
+  input.focusMoved = input.focusMoved || keys.focus() != before;
+  return input;
+}
+
+// A prompt's text field: it takes the typing when the prompt's focus comes to it (or a click
+// gives it the focus), and lets go of it when the focus goes to a button.
+void promptField(const char* id, char* text, size_t size, PromptKeys& keys,
+                 const PromptInput& input) {
+  if (keys.focus() == PromptKeys::kField && input.focusMoved) ImGui::SetKeyboardFocusHere();
+  ImGui::SetNextItemWidth(600);
+  ImGui::PushItemFlag(ImGuiItemFlags_NoTabStop, true);  // Tab is the prompt's own
+  ImGui::InputText(id, text, size);
+  ImGui::PopItemFlag();
+  if (ImGui::IsItemClicked()) keys.focusOn(PromptKeys::kField);
+  if (keys.focus() != PromptKeys::kField && ImGui::IsItemActive()) ImGui::ClearActiveID();
+}
+
+// A prompt's button, framed while it has the keyboard's focus: true when clicked or chosen.
+bool promptButton(const char* label, int index, const PromptInput& input, const PromptKeys& keys) {
+  const bool clicked = ImGui::Button(label);
+  if (keys.focus() == index) {
+    ImGui::GetWindowDrawList()->AddRect(ImGui::GetItemRectMin(), ImGui::GetItemRectMax(),
+                                        ImGui::GetColorU32(ImGuiCol_NavHighlight), 0, 0, 2);
+  }
+  return clicked || input.chosen == index;
 }
 
 }  // namespace
@@ -84,13 +136,11 @@ void EditorWindow::drawPopups() {
 void EditorWindow::drawFilePopup() {
   const char* title = fileForSave_ ? "Save as" : "Open";
   if (!ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  const PromptInput input = promptKeys(fileKeys_);
   ImGui::TextUnformatted(fileForSave_ ? "Save the level source (.src) as:"
                                       : "Open a level source (.src) or level file (.dat):");
-  if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
-  ImGui::SetNextItemWidth(600);
-  const bool entered =
-      ImGui::InputText("##name", fileName_, sizeof fileName_, ImGuiInputTextFlags_EnterReturnsTrue);
-  if (entered || ImGui::Button("OK")) {
+  promptField("##name", fileName_, sizeof fileName_, fileKeys_, input);
+  if (promptButton("OK", kPromptAccept, input, fileKeys_)) {
     std::string path = fileName_;
     if (!path.empty() && path[0] != '/') path = options_.workDir + "/" + path;
     std::string error;
@@ -103,20 +153,20 @@ void EditorWindow::drawFilePopup() {
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
-  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kPromptCancel, input, fileKeys_)) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
 void EditorWindow::drawExportPopup() {
   if (!ImGui::BeginPopupModal("Export", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  const PromptInput input = promptKeys(exportKeys_);
   ImGui::TextUnformatted("Add the level to the pack in folder (made a pack when it is none):");
-  ImGui::SetNextItemWidth(600);
-  ImGui::InputText("##pack", exportDir_, sizeof exportDir_);
+  promptField("##pack", exportDir_, sizeof exportDir_, exportKeys_, input);
   ImGui::TextWrapped(
       "Only a level proven winnable, and not by dropping every piece straight "
       "down, goes in. Now: %s",
       describeProof(proofShown_).c_str());
-  if (ImGui::Button("Export")) {
+  if (promptButton("Export", kPromptAccept, input, exportKeys_)) {
     std::string error;
     int number = 0;
     message_ = exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_,
@@ -126,7 +176,7 @@ void EditorWindow::drawExportPopup() {
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
-  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kPromptCancel, input, exportKeys_)) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
@@ -139,19 +189,20 @@ void EditorWindow::drawUnsavedPopup() {
     ImGui::EndPopup();
     return;
   }
+  const PromptInput input = promptKeys(unsavedKeys_);
   ImGui::TextUnformatted("The level has unsaved changes.");
-  if (ImGui::Button("Save")) {
+  if (promptButton("Save", kUnsavedSave, input, unsavedKeys_)) {
     save(false);
     ImGui::CloseCurrentPopup();
     if (!model_.dirty()) perform(pending_);
   }
   ImGui::SameLine();
-  if (ImGui::Button("Discard")) {
+  if (promptButton("Discard", kUnsavedDiscard, input, unsavedKeys_)) {
     ImGui::CloseCurrentPopup();
     perform(pending_);
   }
   ImGui::SameLine();
-  if (ImGui::Button("Cancel")) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kUnsavedCancel, input, unsavedKeys_)) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
