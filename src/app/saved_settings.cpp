@@ -1,5 +1,6 @@
 #include "app/saved_settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -91,6 +92,15 @@ SavedSettings loadSettings(const std::string& path,
 bool saveSettings(const std::string& path, const SavedSettings& settings,
                   const std::function<void(const std::string&)>& note, const FileWriter& writer) {
   return !path.empty() && writeNotedFile(path, settingsText(settings), kWhat, note, writer);
+}
+
+void rememberWindowScale(const std::string& path, int openedScale, int scaleInUse,
+                         const std::function<void(const std::string&)>& note) {
+  const int scale = std::clamp(scaleInUse, 1, kMaxScale);
+  if (path.empty() || scale == openedScale) return;
+  SavedSettings settings = loadSettings(path, note);
+  settings.scale = scale;
+  saveSettings(path, settings, note);
 }
 
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note) {

@@ -39,6 +39,11 @@ SavedSettings loadSettings(const std::string& path,
 bool saveSettings(const std::string& path, const SavedSettings& settings,
                   const std::function<void(const std::string&)>& note,
                   const FileWriter& writer = {});
+// After play: when the player left the window at another whole scale than it opened with
+// (they resized it), saves that scale in the file at path, keeping its other settings, so the
+// next start opens the window as it was left. Nothing is written when the scale is unchanged.
+void rememberWindowScale(const std::string& path, int openedScale, int scaleInUse,
+                         const std::function<void(const std::string&)>& note);
 // Removes the file (--reset-settings); a missing file is fine.
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note);
 

@@ -246,6 +246,8 @@ int playGame(world::Options& options, const CommandLine& commandLine, int window
   SDL_HideWindow(window);  // the window closes at once; the shutdown follows unseen
   messages.setOwner(nullptr);
   options.soundEnabled = game.state.options.soundEnabled;
+  // A window the player resized opens at its new size next time.
+  rememberWindowScale(settingsFilePath(), windowScale, device.display->windowScale(), noteOnStderr);
   return 0;
 }
 

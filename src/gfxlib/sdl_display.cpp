@@ -204,9 +204,18 @@ void Display::settleFullScreen() {
   applyLogicalSize();
 }
 
+int Display::windowScale() const {
+  if (window_ == nullptr || fullscreen_) return windowScale_;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  return std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
+}
+
 bool Display::setFullscreen(bool fullscreen) {
   if (window_ == nullptr) return false;
   if (fullscreen == fullscreen_) return true;
+  // Back in a window, the window comes back at the scale the player left it at.
+  if (fullscreen) windowScale_ = windowScale();
   if (SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
     return false;
   fullscreen_ = fullscreen;

@@ -63,6 +63,9 @@ class Display {
   bool setFullscreen(bool fullscreen);
   bool toggleFullscreen() { return setFullscreen(!fullscreen_); }
   bool fullscreen() const { return fullscreen_; }
+  // The whole factor the window shows 640 x 480 at, in window units (at least 1): from the
+  // window's size now (the player may have resized it), or in full screen the last windowed one.
+  int windowScale() const;
 
   // Chooses where the next frame is drawn; the back end calls it as each frame begins. When
   // the window shows the picture at whole scale 1 there is nothing to magnify, so the frame

@@ -140,6 +140,28 @@ TEST_F(DisplayOnDummyVideo, FullScreenCanBeSwitchedOffAndOnAgain) {
   EXPECT_EQ(h, 480);
 }
 
+// The scale in use follows the player's resizing (whole factors, at least 1), survives a trip
+// to full screen and back, and sizes the window on the way back.
+TEST_F(DisplayOnDummyVideo, WindowScaleFollowsAResizeAndComesBackFromFullScreen) {
+  auto display = Display::open({0, true, 1, false}, messages);
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->windowScale(), 1);
+  SDL_SetWindowSize(display->window(), 1300, 1000);
+  EXPECT_EQ(display->windowScale(), 2);
+  SDL_SetWindowSize(display->window(), 2000, 1000);  // the height decides
+  EXPECT_EQ(display->windowScale(), 2);
+  SDL_SetWindowSize(display->window(), 300, 200);
+  EXPECT_EQ(display->windowScale(), 1);
+  SDL_SetWindowSize(display->window(), 1920, 1440);
+  ASSERT_TRUE(display->setFullscreen(true));
+  EXPECT_EQ(display->windowScale(), 3);
+  ASSERT_TRUE(display->setFullscreen(false));
+  int w = 0, h = 0;
+  SDL_GetWindowSize(display->window(), &w, &h);
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1440);
+}
+
 TEST_F(DisplayOnDummyVideo, MissingVideoGivesTheDeviceMessageAndNoDisplay) {
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
   auto display = Display::open({0, true, 1, false}, messages);

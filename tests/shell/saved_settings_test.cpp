@@ -143,5 +143,24 @@ TEST_F(SettingsWithDialog, FileRoundTripAndForgettingAndBadFiles) {
   EXPECT_EQ(notes.size(), 2u);
 }
 
+// A resized window is remembered at exit with the file's other settings kept; an unchanged
+// scale writes nothing (no file appears), and a scale past the largest is saved as the largest.
+TEST_F(SettingsWithDialog, AResizedWindowScaleIsRememberedAtExit) {
+  const std::string path = (fs::current_path() / "settings.ini").string();
+  rememberWindowScale(path, 2, 2, note);
+  EXPECT_FALSE(fs::exists(path));
+  SavedSettings s;
+  s.pack = "mappack2";
+  s.scale = 2;
+  ASSERT_TRUE(saveSettings(path, s, note));
+  rememberWindowScale(path, 2, 3, note);
+  const SavedSettings after = loadSettings(path, note);
+  EXPECT_EQ(after.scale, 3);
+  EXPECT_EQ(after.pack, "mappack2");
+  rememberWindowScale(path, 3, kMaxScale + 5, note);
+  EXPECT_EQ(loadSettings(path, note).scale, kMaxScale);
+  EXPECT_TRUE(notes.empty());
+}
+
 }  // namespace
 }  // namespace mdx::app
