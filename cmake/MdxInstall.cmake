@@ -3,6 +3,7 @@
 #
 #   PREFIX/games/marvolen                      the game
 #   PREFIX/bin/marvolen-level, marvolen-sim    the level toolchain and the simulator
+#   PREFIX/bin/marvolen-edit                   the level editor (built with the game)
 #   PREFIX/share/games/marvolen-dx/            the game data (media/, map packs, mappacks.ini)
 #   PREFIX/share/applications/ID.desktop       the menu entry
 #   PREFIX/share/metainfo/ID.metainfo.xml      the AppStream metadata
@@ -33,6 +34,11 @@ file(RELATIVE_PATH MDX_DATA_BESIDE_PROGRAM "/prefix/${MDX_INSTALL_GAME_BINDIR}"
      "/prefix/${MDX_INSTALL_GAME_DATADIR}")
 file(RELATIVE_PATH MDX_DATA_UNDER_DATA_DIRS "/prefix/${CMAKE_INSTALL_DATAROOTDIR}"
      "/prefix/${MDX_INSTALL_GAME_DATADIR}")
+# The level tools find the game's folder (its program, and through it the data) from their own:
+# in the build folder they lie in the top folder beside the game folder, installed in bin/.
+file(RELATIVE_PATH MDX_GAME_BESIDE_BUILD_TOOLS "${CMAKE_BINARY_DIR}" "${MDX_GAME_DIR}")
+file(RELATIVE_PATH MDX_GAME_BESIDE_INSTALLED_TOOLS "/prefix/${CMAKE_INSTALL_BINDIR}"
+     "/prefix/${MDX_INSTALL_GAME_BINDIR}")
 
 # The install rules and the package need the targets of the whole project: the top
 # CMakeLists.txt calls this after its last folder.
@@ -40,6 +46,9 @@ function(mdx_install_rules)
   # ---- Programs and data ----------------------------------------------------------------------
   install(TARGETS marvolen RUNTIME DESTINATION "${MDX_INSTALL_GAME_BINDIR}")
   install(TARGETS marvolen-level marvolen-sim RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  if(MDX_BUILD_GAME)
+    install(TARGETS marvolen-edit RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  endif()
   # The game folder minus the program (installed above) and the copied font: the installed game
   # uses the system's DejaVu Sans (the package depends on fonts-dejavu-core).
   install(DIRECTORY "${MDX_GAME_DIR}/" DESTINATION "${MDX_INSTALL_GAME_DATADIR}"
@@ -72,9 +81,10 @@ function(mdx_install_rules)
   install(DIRECTORY "${MDX_DIST_OUT}/icons/" DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/icons")
 
   # ---- Manual pages and documents, compressed as Debian wants them ------------------------------
-  # The editor's page (dist/man/marvolen-edit.1) joins the list once the editor itself is
-  # installed: it still finds the game and its pictures in the build folder only.
   set(mdx_man_pages marvolen.6 marvolen-level.1 marvolen-sim.1)
+  if(MDX_BUILD_GAME)
+    list(APPEND mdx_man_pages marvolen-edit.1)
+  endif()
   set(mdx_compressed)
   foreach(page ${mdx_man_pages} changelog)
     if(page STREQUAL "changelog")

@@ -1,12 +1,15 @@
 #include "app/data_dirs.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
 
-#if !defined(MDX_DATA_BESIDE_PROGRAM) || !defined(MDX_DATA_UNDER_DATA_DIRS)
-#error "The install layout (MDX_DATA_BESIDE_PROGRAM, MDX_DATA_UNDER_DATA_DIRS) is set by the build"
+#if !defined(MDX_DATA_BESIDE_PROGRAM) || !defined(MDX_DATA_UNDER_DATA_DIRS) || \
+    !defined(MDX_GAME_BESIDE_BUILD_TOOLS) || !defined(MDX_GAME_BESIDE_INSTALLED_TOOLS)
+#error \
+    "The install layout (MDX_DATA_BESIDE_PROGRAM, MDX_GAME_BESIDE_BUILD_TOOLS, ...) is set by the build"
 #endif
 
 namespace mdx::app {
@@ -50,6 +53,31 @@ std::string unusableBecause(const std::string& folder) {
 
 DataLayout installedDataLayout() {
   return {MDX_DATA_BESIDE_PROGRAM, MDX_DATA_UNDER_DATA_DIRS};
+}
+
+DataSearchInputs dataSearchEnvironment() {
+  DataSearchInputs inputs;
+  if (const char* env = std::getenv("MARVOLEN_DATA")) inputs.dataEnv = env;
+  if (const char* env = std::getenv("XDG_DATA_DIRS")) inputs.xdgDataDirs = env;
+  return inputs;
+}
+
+ToolLayout installedToolLayout() {
+  return {MDX_GAME_BESIDE_BUILD_TOOLS, MDX_GAME_BESIDE_INSTALLED_TOOLS};
+}
+
+std::string gameFolderBesideTool(const std::string& toolDir, const ToolLayout& layout) {
+  if (toolDir.empty()) return "";
+  const std::string built = joined(toolDir, layout.buildGameDir);
+  std::error_code error;
+  if (fs::is_directory(built, error)) return built;
+  return joined(toolDir, layout.installedGameDir);
+}
+
+std::string runningProgramDir() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? "" : self.parent_path().string();
 }
 
 std::vector<std::string> dataFolderCandidates(const DataSearchInputs& inputs,
@@ -96,14 +124,14 @@ DataFolderChoice findDataFolder(const DataSearchInputs& inputs, const DataLayout
   return choice;
 }
 
-std::string noDataMessage(const DataFolderChoice& choice) {
+std::string noDataMessage(const DataFolderChoice& choice, const std::string& option) {
   std::string message =
       std::string("no game data found (a folder holding ") + kPackList + "); tried:";
   for (std::size_t i = 0; i < choice.rejected.size(); ++i) {
     message += (i == 0 ? " " : ", ") + choice.rejected[i];
   }
   if (choice.rejected.empty()) message += " nothing";
-  return message + "; name the folder with --data DIR or $MARVOLEN_DATA";
+  return message + "; name the folder with " + option + " DIR or $MARVOLEN_DATA";
 }
 
 }  // namespace mdx::app

@@ -28,6 +28,29 @@ struct DataLayout {
 // The layout this build installs with.
 DataLayout installedDataLayout();
 
+// $MARVOLEN_DATA and $XDG_DATA_DIRS as the search reads them; the caller adds --data and the
+// program's folder.
+DataSearchInputs dataSearchEnvironment();
+
+// Where the game program lies as seen from the folder of the level tools (marvolen-level,
+// marvolen-edit): in the build folder they sit beside the assembled game folder; installed,
+// they sit in bin/ and the game in games/.
+struct ToolLayout {
+  std::string buildGameDir;      // e.g. "game"
+  std::string installedGameDir;  // e.g. "../games"
+};
+
+// The layout this build puts its tools and game in.
+ToolLayout installedToolLayout();
+
+// The game's own folder seen from a tool in toolDir: the build's game folder when it is there,
+// else the installed one (which need not exist). "" when toolDir is "". A tool searches for the
+// data with this as the program's folder, so it finds what the game beside it would find.
+std::string gameFolderBesideTool(const std::string& toolDir, const ToolLayout& layout);
+
+// The folder of the running program, from /proc/self/exe; "" when the system does not say.
+std::string runningProgramDir();
+
 // The folders to try, in order: --data, $MARVOLEN_DATA, the program's folder, the installed
 // data beside the program, then the data folder under each $XDG_DATA_DIRS entry (when that
 // variable is unset or empty, the XDG default /usr/local/share:/usr/share). A folder that
@@ -44,7 +67,8 @@ struct DataFolderChoice {
 // Looks at each candidate on disk and stops at the first one holding mappacks.ini.
 DataFolderChoice findDataFolder(const DataSearchInputs& inputs, const DataLayout& layout);
 
-// The one-line message for a search that found nothing: every folder tried, with the reason.
-std::string noDataMessage(const DataFolderChoice& choice);
+// The one-line message for a search that found nothing: every folder tried, with the reason,
+// and how to name the folder (the program's option for it, then $MARVOLEN_DATA).
+std::string noDataMessage(const DataFolderChoice& choice, const std::string& option = "--data");
 
 }  // namespace mdx::app

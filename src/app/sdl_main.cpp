@@ -21,10 +21,8 @@ namespace {
 // loader of the game names its files relative to that folder. Prints why and returns false
 // when there is none.
 bool enterGameFolder(const mdx::app::CommandLine& commandLine) {
-  mdx::app::DataSearchInputs inputs;
+  mdx::app::DataSearchInputs inputs = mdx::app::dataSearchEnvironment();
   inputs.dataOption = commandLine.dataDir;
-  if (const char* env = std::getenv("MARVOLEN_DATA")) inputs.dataEnv = env;
-  if (const char* env = std::getenv("XDG_DATA_DIRS")) inputs.xdgDataDirs = env;
   if (char* base = SDL_GetBasePath()) {
     inputs.programDir = base;
     SDL_free(base);

@@ -1,5 +1,5 @@
-// The search for the game's data folder: the order of the places, and what counts as a data
-// folder on disk.
+// The search for the game's data folder: the order of the places, what counts as a data
+// folder on disk, and how the level tools reach the same folder from their own.
 #include "app/data_dirs.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +124,34 @@ TEST_F(DataFolderOnDisk, NothingFoundNamesEveryFolderTriedOnOneLine) {
   }
   EXPECT_NE(message.find((root_ / "share/games/marvolen-dx").string() + " (does not exist)"),
             std::string::npos);
+}
+
+// The level tools look for the game's folder beside themselves and search from there, so in a
+// build folder and in an installed tree they reach the data the game there uses.
+TEST_F(DataFolderOnDisk, ToolsFindTheGamesDataInABuildAndAnInstalledTree) {
+  const ToolLayout tools = installedToolLayout();
+  const std::string build = folder("build", false);
+  const std::string buildGame = folder("build/" + tools.buildGameDir, true);
+  DataSearchInputs inputs = isolated();
+  inputs.programDir = gameFolderBesideTool(build, tools);
+  EXPECT_EQ(inputs.programDir, buildGame);
+  EXPECT_EQ(findDataFolder(inputs, installedDataLayout()).folder, buildGame);
+
+  // Installed: the tools in bin/, the game in games/ and the data under share/.
+  const std::string bin = folder("usr/bin", false);
+  const std::string data = folder("usr/share/games/marvolen-dx", true);
+  inputs.programDir = gameFolderBesideTool(bin, tools);
+  EXPECT_EQ(inputs.programDir, (root_ / "usr/games").string());
+  EXPECT_EQ(findDataFolder(inputs, installedDataLayout()).folder, data);
+
+  EXPECT_EQ(gameFolderBesideTool("", tools), "");
+}
+
+TEST(NoDataMessage, NamesTheProgramsOwnOption) {
+  DataFolderChoice choice;
+  choice.rejected = {"/a (does not exist)"};
+  EXPECT_NE(noDataMessage(choice).find("with --data DIR or $MARVOLEN_DATA"), std::string::npos);
+  EXPECT_NE(noDataMessage(choice, "--game-dir").find("with --game-dir DIR or"), std::string::npos);
 }
 
 }  // namespace

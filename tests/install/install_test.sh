@@ -2,7 +2,8 @@
 # Installs the build into a temporary DESTDIR and checks it as a desktop and a player would:
 # the file layout, desktop-file-validate, appstreamcli validate, every icon size, the manual
 # pages rendered without warnings, the installed game started from another working directory
-# up to its title screen, and the set-ups where no data can be found.
+# up to its title screen, the installed level tool and editor finding the installed data by
+# themselves, and the set-ups where no data can be found.
 # Usage: install_test.sh BUILD_DIR APP_ID WORK_DIR "16;32;..."
 set -euo pipefail
 
@@ -31,15 +32,16 @@ DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 echo "installed $(wc -l <"$work/files.txt") files into $root"
 
 # ---- Layout -----------------------------------------------------------------------------------
-for file in games/marvolen bin/marvolen-level bin/marvolen-sim \
+for file in games/marvolen bin/marvolen-level bin/marvolen-sim bin/marvolen-edit \
   share/games/marvolen-dx/mappacks.ini share/games/marvolen-dx/media/level99.dat \
   "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
   "share/icons/hicolor/scalable/apps/$app_id.svg" \
   share/man/man6/marvolen.6.gz share/man/man1/marvolen-level.1.gz \
-  share/man/man1/marvolen-sim.1.gz share/doc/marvolen-dx/copyright; do
+  share/man/man1/marvolen-sim.1.gz share/man/man1/marvolen-edit.1.gz \
+  share/doc/marvolen-dx/copyright; do
   [ -e "$installed/$file" ] || fail "$file is not installed"
 done
-for program in games/marvolen bin/marvolen-level bin/marvolen-sim; do
+for program in games/marvolen bin/marvolen-level bin/marvolen-sim bin/marvolen-edit; do
   [ -x "$installed/$program" ] || fail "$program is not executable"
 done
 # Every map pack named in mappacks.ini comes with its levels.
@@ -135,6 +137,37 @@ grep -q "MARVOLEN_DATA \"$work/missing\" does not exist; using \"$data\"" "$work
 find "$data" -newer "$work/install.log" -print | grep -q . &&
   fail "the game wrote into its data folder: $(find "$data" -newer "$work/install.log")"
 
+# ---- The installed level tools, started from elsewhere, without --game-dir ---------------------
+mkdir -p "$work/tools"
+cd "$work/tools"
+first_pack=$(head -n 1 "$data/mappacks.ini")
+"$installed/bin/marvolen-level" decompile "$data/$first_pack/level01.dat" level01.src ||
+  fail "the installed level tool cannot decompile level 1"
+"$installed/bin/marvolen-level" preview level01.src level01.png 2>"$work/preview.err" ||
+  fail "the installed level tool cannot preview a level: $(cat "$work/preview.err")"
+[ "$(identify -format '%m %w %h' level01.png)" = "PNG 640 480" ] ||
+  fail "the preview is not a 640 x 480 PNG picture"
+# The game's pictures were found: the play field shows far more than a few flat colours.
+[ "$(identify -format '%k' level01.png)" -gt 50 ] || fail "the preview has no pictures in it"
+
+# The installed editor takes the installed data and the installed game for play-tests.
+"$installed/bin/marvolen-edit" --help >/dev/null || fail "marvolen-edit --help failed"
+"$installed/bin/marvolen-edit" level01.src --log "$work/edit.log" >"$work/edit.out" 2>&1 &
+editor_pid=$!
+for _ in $(seq 300); do
+  grep -q "^pictures " "$work/edit.log" 2>/dev/null && break
+  kill -0 "$editor_pid" 2>/dev/null || break
+  sleep 0.1
+done
+stop_game "$editor_pid"
+real_data=$(realpath "$data")
+grep -qxF "data $real_data" "$work/edit.log" ||
+  fail "the installed editor did not take $real_data: $(cat "$work/edit.log" "$work/edit.out")"
+grep -qxF "game $(realpath "$installed/games/marvolen")" "$work/edit.log" ||
+  fail "the installed editor would not play-test with the installed game: $(cat "$work/edit.log")"
+grep -q "^pictures [1-9]" "$work/edit.log" || fail "the installed editor found no pictures"
+cd "$work/elsewhere"
+
 # ---- Set-ups without data: one line naming every folder tried, exit status 2 ------------------
 mkdir -p "$work/lonely" "$work/no-list"
 cp "$installed/games/marvolen" "$work/lonely/"
@@ -158,4 +191,11 @@ expect_no_data "a folder without mappacks.ini" "$lonely" --data "$work/no-list"
 grep -qF "$work/no-list (holds no mappacks.ini)" "$work/bad.out" || fail "$(cat "$work/bad.out")"
 expect_no_data "MARVOLEN_DATA at a missing folder" MARVOLEN_DATA="$work/missing" "$lonely"
 grep -qF "$work/missing (does not exist)" "$work/bad.out" || fail "$(cat "$work/bad.out")"
+# The level tool alone, with no game beside it: status 1, the folders tried and its option.
+cp "$installed/bin/marvolen-level" "$work/lonely/"
+status=0
+"$work/lonely/marvolen-level" preview "$work/tools/level01.src" "$work/x.png" \
+  >"$work/bad.out" 2>&1 || status=$?
+[ "$status" -eq 1 ] || fail "the level tool without data: exit status $status, not 1"
+grep -q "no game data found.*--game-dir DIR" "$work/bad.out" || fail "$(cat "$work/bad.out")"
 echo "installed tree, validators, icons, manual pages and data search: all good"

@@ -31,12 +31,14 @@ echo "package: $(basename "$deb")"
 
 dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents.txt"
 for file in /usr/games/marvolen /usr/bin/marvolen-level /usr/bin/marvolen-sim \
+  /usr/bin/marvolen-edit \
   /usr/share/games/marvolen-dx/mappacks.ini /usr/share/games/marvolen-dx/media/level99.dat \
   "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml" \
   "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
   "/usr/share/icons/hicolor/48x48/apps/$app_id.png" \
   /usr/share/man/man6/marvolen.6.gz /usr/share/man/man1/marvolen-level.1.gz \
-  /usr/share/man/man1/marvolen-sim.1.gz /usr/share/doc/marvolen-dx/copyright \
+  /usr/share/man/man1/marvolen-sim.1.gz /usr/share/man/man1/marvolen-edit.1.gz \
+  /usr/share/doc/marvolen-dx/copyright \
   /usr/share/doc/marvolen-dx/changelog.gz; do
   grep -qxF "$file" "$work/contents.txt" || fail "the package lacks $file"
 done

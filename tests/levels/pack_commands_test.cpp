@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -164,6 +166,55 @@ TEST(PackCommand, ExitCodesForEachVerb) {
                                               {"check", dir, "--fast"}}) {
     EXPECT_EQ(runPack(bad, out, err), 2) << (bad.empty() ? "" : bad[0]);
   }
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// Without --game-dir the tools take the folder the game's own search takes, and say why they
+// passed over a folder the user named.
+TEST(FindGameDir, TheOptionWinsElseTheGamesDataSearchDecides) {
+  const Folders folders("find", nullptr);
+  std::ofstream(folders.game + "/mappacks.ini") << "mappack1";
+  const std::string dataDirs = (fs::path(folders.packs).parent_path() / "share").string();
+  const ScopedEnv xdg("XDG_DATA_DIRS", dataDirs);
+  std::ostringstream err;
+  {
+    const ScopedEnv data("MARVOLEN_DATA", folders.game);
+    EXPECT_EQ(findGameDir("", err), folders.game);
+    EXPECT_EQ(findGameDir("/named/by/option", err), "/named/by/option");
+    EXPECT_EQ(err.str(), "");
+  }
+  const ScopedEnv data("MARVOLEN_DATA", folders.packs);
+  EXPECT_EQ(findGameDir("", err), "");
+  EXPECT_NE(err.str().find(folders.packs + " (holds no mappacks.ini)"), std::string::npos)
+      << err.str();
+  EXPECT_NE(err.str().find("--game-dir DIR"), std::string::npos) << err.str();
+
+  const std::string installed = dataDirs + "/games/marvolen-dx";
+  fs::create_directories(installed);
+  std::ofstream(installed + "/mappacks.ini") << "mappack1";
+  err.str("");
+  EXPECT_EQ(findGameDir("", err), installed);
+  EXPECT_EQ(err.str(), "MARVOLEN_DATA \"" + folders.packs + "\" holds no mappacks.ini; using \"" +
+                           installed + "\"\n");
 }
 
 }  // namespace

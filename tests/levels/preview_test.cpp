@@ -27,7 +27,10 @@ TEST(LevelPreview, DrawsALevelIntoAPng) {
   const std::string out = ::testing::TempDir() + "preview_level01.png";
   fs::remove(out);
   std::ostringstream err;
-  ASSERT_EQ(preview({std::string(MDX_SOURCE_DIR) + "/levels/mappack1/level01.src", out}, err), 0)
+  ASSERT_EQ(preview({std::string(MDX_SOURCE_DIR) + "/levels/mappack1/level01.src", out,
+                     "--game-dir", MDX_GAME_DIR},
+                    err),
+            0)
       << err.str();
   std::ifstream png(out, std::ios::binary);
   std::vector<unsigned char> header(24);

@@ -4,16 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 
+#include "app/data_dirs.h"
 #include "edit/sdl_editor.h"
+#include "level/pack_commands.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: marvolen-edit [FILE] [--game-dir DIR] [--budget SECONDS] [--log FILE]\n"
     "Edits a level source (.src) or level file (.dat), or a new level without FILE.\n"
-    "  --game-dir DIR     the built game folder (pictures, map packs, the game for play-tests)\n"
+    "  --game-dir DIR     the game data folder (pictures, map packs); without it the editor\n"
+    "                     looks where the game beside it looks ($MARVOLEN_DATA, the game's\n"
+    "                     folder, the installed data, $XDG_DATA_DIRS)\n"
     "  --budget SECONDS   how long the live proof searches before it gives up (default 10)\n"
     "  --log FILE         write a line per edit, proof answer and saved file (for scripts)\n";
 
@@ -42,8 +47,6 @@ bool parseArgs(int argc, char** argv, mdx::edit::EditorOptions& options) {
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   mdx::edit::EditorOptions options;
-  options.gameDir = MDX_GAME_DIR;
-  options.gameProgram = MDX_GAME_PROGRAM;
   if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -56,7 +59,13 @@ int main(int argc, char** argv) {
   options.workDir = fs::current_path().string();
   if (!options.file.empty()) options.file = fs::absolute(options.file).string();
   if (!options.logFile.empty()) options.logFile = fs::absolute(options.logFile).string();
+  options.gameDir = mdx::level::findGameDir(options.gameDir, std::cerr);
+  if (options.gameDir.empty()) return 1;
   options.gameDir = fs::absolute(options.gameDir).string();
+  // Play-tests start the game beside the editor: in the build's game folder, or installed.
+  const std::string gameFolder = mdx::app::gameFolderBesideTool(mdx::app::runningProgramDir(),
+                                                                mdx::app::installedToolLayout());
+  options.gameProgram = (fs::path(gameFolder) / MDX_GAME_PROGRAM_NAME).string();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "marvolen-edit: %s\n", SDL_GetError());
     return 1;

@@ -55,6 +55,8 @@ void EditorWindow::log(const std::string& kind, const std::string& text) {
 
 bool EditorWindow::open() {
   if (!options_.logFile.empty()) log_ = std::fopen(options_.logFile.c_str(), "w");
+  log("data", options_.gameDir);
+  log("game", options_.gameProgram);
   if (!options_.file.empty()) {
     std::string error;
     if (!model_.open(options_.file, error)) {
@@ -73,7 +75,9 @@ bool EditorWindow::open() {
   std::error_code ec;
   std::filesystem::current_path(options_.gameDir, ec);  // the game's pictures are relative
   canvas_ = std::make_unique<Canvas>();
-  if (ec || canvas_->init(renderer_, kMediaPack) == 0) {
+  const int pictures = ec ? 0 : canvas_->init(renderer_, kMediaPack);
+  log("pictures", std::to_string(pictures));
+  if (pictures == 0) {
     std::fprintf(stderr, "marvolen-edit: no pictures in the game folder %s\n",
                  options_.gameDir.c_str());
   }

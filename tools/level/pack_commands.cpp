@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "app/data_dirs.h"
 #include "level/tool_commands.h"
 #include "world/game_state.h"
 #include "world/level_format.h"
@@ -20,11 +21,6 @@ namespace {
 
 constexpr char kDefaultPack[] = "mappack1";
 constexpr char kPackListName[] = "mappacks.ini";
-
-bool isDir(const std::string& path) {
-  std::error_code ignored;
-  return fs::is_directory(path, ignored);
-}
 
 bool isFile(const std::string& path) {
   std::error_code ignored;
@@ -57,17 +53,20 @@ bool addToPackList(const std::string& listPath, const std::string& name, std::st
 
 }  // namespace
 
-std::string findGameDir(const std::string& dirOption) {
+std::string findGameDir(const std::string& dirOption, std::ostream& err) {
   if (!dirOption.empty()) return dirOption;
-  if (const char* data = std::getenv("MARVOLEN_DATA"); data != nullptr && *data != '\0') {
-    return data;
+  app::DataSearchInputs inputs = app::dataSearchEnvironment();
+  inputs.programDir =
+      app::gameFolderBesideTool(app::runningProgramDir(), app::installedToolLayout());
+  const app::DataFolderChoice choice = app::findDataFolder(inputs, app::installedDataLayout());
+  if (choice.folder.empty()) {
+    err << app::noDataMessage(choice, "--game-dir") << '\n';
+    return "";
   }
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (!error && isDir((self.parent_path() / "game" / kDefaultPack).string())) {
-    return (self.parent_path() / "game").string();
+  for (const std::string& warning : choice.warnings) {
+    err << warning << "; using \"" << choice.folder << "\"\n";
   }
-  return MDX_GAME_DIR;
+  return choice.folder;
 }
 
 std::vector<std::string> packMediaFiles(const std::string& gameDir) {
@@ -216,12 +215,14 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   const std::string dir = words[1];
   std::string error;
+  const std::string gameDir = verb == "add" ? "" : findGameDir(gameDirOption, err);
+  if (verb != "add" && gameDir.empty()) return 1;
   if (verb == "new") {
-    if (!createPack(dir, findGameDir(gameDirOption), error)) {
+    if (!createPack(dir, gameDir, error)) {
       err << error << '\n';
       return 1;
     }
-    out << dir << ": new pack with " << packMediaFiles(findGameDir(gameDirOption)).size()
+    out << dir << ": new pack with " << packMediaFiles(gameDir).size()
         << " media files to replace, listed in mappacks.ini\n";
     return 0;
   }
@@ -243,7 +244,7 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         << "; pref.ini now ends at level " << number << '\n';
     return 0;
   }
-  const int problems = checkPack(dir, findGameDir(gameDirOption), options, out);
+  const int problems = checkPack(dir, gameDir, options, out);
   out << dir << ": " << (problems == 0 ? "ready" : std::to_string(problems) + " problem(s)")
       << '\n';
   return problems == 0 ? 0 : 1;

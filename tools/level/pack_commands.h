@@ -12,10 +12,11 @@
 
 namespace mdx::level {
 
-// The built game folder whose mappack1 holds the generated default pack media: dirOption
-// when given, else $MARVOLEN_DATA, else "game" beside the marvolen-level program (the build
-// folder's layout), else the game folder this program was built for.
-std::string findGameDir(const std::string& dirOption);
+// The game data folder (its mappack1 holds the default pack media): dirOption when given, else
+// the game's own data search ($MARVOLEN_DATA, the game's folder beside this program, the data
+// installed beside that, $XDG_DATA_DIRS). Returns "" after writing the folders tried to err
+// when nothing is found; a passed-over $MARVOLEN_DATA is named on err too.
+std::string findGameDir(const std::string& dirOption, std::ostream& err);
 
 // The pack's media files (no pref.ini, no level files) as the default pack of gameDir has
 // them: file names within the pack folder, sorted. Empty when gameDir has no default pack.

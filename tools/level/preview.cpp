@@ -8,6 +8,7 @@
 #include "gfxlib/sdl_display.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
+#include "level/pack_commands.h"
 #include "level/tool_commands.h"
 #include "render/assets.h"
 #include "render/scene.h"
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 struct PreviewArgs {
   std::string level, out;
-  std::string gameDir = MDX_GAME_DIR;
+  std::string gameDir;  // --game-dir; else the game's data search
   bool running = false;
 };
 
@@ -66,13 +67,15 @@ int previewCommand(int argc, char** argv, std::ostream& err) {
     err << error << '\n';
     return 1;
   }
+  const std::string gameDir = findGameDir(args.gameDir, err);
+  if (gameDir.empty()) return 1;
   // The game loads its pictures by paths relative to its folder: draw from there.
   const fs::path out = fs::absolute(args.out);
   std::error_code cd;
   const fs::path previous = fs::current_path();
-  fs::current_path(args.gameDir, cd);
+  fs::current_path(gameDir, cd);
   if (cd) {
-    err << args.gameDir << ": not a game folder (" << cd.message() << ")\n";
+    err << gameDir << ": not a game folder (" << cd.message() << ")\n";
     return 1;
   }
 
