@@ -20,23 +20,15 @@ for tool in Xvfb xdotool xwininfo; do
 done
 
 work=$(mktemp -d)
-display_file=$work/display
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
 game_pid=""
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
-trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-[ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$display_file")"
-export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 MDX_NO_MESSAGE_BOXES=1
+# shellcheck source=SCRIPTDIR/xvfb.sh
+. "$root/scripts/xvfb.sh"
+xvfb_at_exit cleanup
+start_xvfb 1280x960 || exit 1
 export LIBGL_ALWAYS_SOFTWARE=1
 # Progress and settings of this run stay in the temporary folder.
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config

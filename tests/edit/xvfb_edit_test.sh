@@ -36,25 +36,14 @@ for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
 done
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1700x1100x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 editor_pid=""
 cleanup() {
   if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then kill "$editor_pid"; fi
-  kill "$xvfb_pid" 2>/dev/null || true
-  rm -f "$display_file"
 }
-trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-[ -s "$display_file" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$display_file")"
-export SDL_VIDEODRIVER=x11
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-export MDX_NO_MESSAGE_BOXES=1
+xvfb_at_exit cleanup
+start_xvfb 1700x1100 || fail "no virtual X server"
 
 shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
 

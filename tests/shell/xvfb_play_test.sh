@@ -33,26 +33,15 @@ done
 [ -f "$game/mappacks.ini" ] || fail "the game folder $game has no mappacks.ini"
 
 # A virtual X server on a free display number.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 game_pid=""
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  kill "$xvfb_pid" 2>/dev/null || true
-  rm -f "$display_file"
   rm -rf "${xdg_home:-}"
 }
-trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-[ -s "$display_file" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$display_file")"
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-export SDL_VIDEODRIVER=x11
-export MDX_NO_MESSAGE_BOXES=1
+xvfb_at_exit cleanup
+start_xvfb 1280x1024 || fail "no virtual X server"
 # Saved progress and settings of these runs stay in a temporary folder, and none of the
 # player's own can change what the test sees.
 xdg_home=$(mktemp -d)

@@ -20,22 +20,15 @@ for tool in Xvfb xdotool import convert xwininfo; do
 done
 
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
 game_pid=""
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
-trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 MDX_NO_MESSAGE_BOXES=1
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+xvfb_at_exit cleanup
+start_xvfb 1280x960 || fail "no virtual X server"
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 
 # The colour of one pixel of a screenshot, "black" or something else.

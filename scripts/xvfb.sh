@@ -1,0 +1,60 @@
+# shellcheck shell=bash
+# A virtual X server for the scripts that run the real game or editor window. Sourced, not run:
+#
+#   . scripts/xvfb.sh
+#   xvfb_at_exit cleanup          # optional: the script's own clean-up, run before Xvfb stops
+#   start_xvfb 1280x960 || fail "Xvfb did not start"
+#
+# start_xvfb starts Xvfb on a free display number (it names the number through -displayfd),
+# waits until the server is ready, exports DISPLAY and the environment the game and the editor
+# run with there (the x11 video driver, no sound device unless one is named, no message boxes),
+# and stops the server when the script exits.
+
+xvfb_pid=""
+xvfb_display_file=""
+xvfb_exit_hooks=()
+
+# Runs command (a function or program name) when the script exits, before the X server stops,
+# so the programs shown in it end first. Hooks run in the order they were added.
+xvfb_at_exit() {
+  xvfb_exit_hooks+=("$1")
+}
+
+xvfb_on_exit() {
+  local hook
+  for hook in "${xvfb_exit_hooks[@]}"; do
+    "$hook" || true
+  done
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  [ -z "$xvfb_display_file" ] || rm -f "$xvfb_display_file"
+}
+
+# start_xvfb WIDTHxHEIGHT: a 24-bit screen of that size. Returns 1 with a line on stderr when
+# Xvfb is missing or has not named its display within ten seconds.
+start_xvfb() {
+  local size=$1
+  command -v Xvfb >/dev/null || {
+    echo "Xvfb is missing (see scripts/setup-deps.sh)" >&2
+    return 1
+  }
+  trap xvfb_on_exit EXIT
+  xvfb_display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$xvfb_display_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$xvfb_display_file" ] && break
+    sleep 0.1
+  done
+  [ -s "$xvfb_display_file" ] || {
+    echo "Xvfb did not start" >&2
+    return 1
+  }
+  DISPLAY=":$(head -n 1 "$xvfb_display_file")"
+  export DISPLAY
+  export SDL_VIDEODRIVER=x11
+  export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+  export MDX_NO_MESSAGE_BOXES=1
+}
