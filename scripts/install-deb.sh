@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it for real with apt-get, checks the installed game (it
-# reaches its title screen from another folder without a window, its menu entry is valid and
-# its manual page opens) and removes the package again. Run as root on Debian 12.
+# reaches its title screen from another folder without a window, its menu entry is valid, its
+# manual pages open and the level tool previews a level with the installed data) and removes
+# the package again. Run as root on Debian 12.
 #   scripts/install-deb.sh [BUILD_DIR]     (default: build)
 #   MDX_KEEP_INSTALLED=1 scripts/install-deb.sh    leaves the package installed
 set -euo pipefail
@@ -22,8 +23,12 @@ apt-get install -y "$deb"
 app_id=$(dpkg -L marvolen-dx | sed -n 's|^/usr/share/applications/\(.*\)\.desktop$|\1|p')
 desktop-file-validate "/usr/share/applications/$app_id.desktop"
 appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml"
-man -w marvolen >/dev/null && man -w marvolen-level >/dev/null
+man -w marvolen >/dev/null && man -w marvolen-level >/dev/null && man -w marvolen-edit >/dev/null
 cd "$out"
+# The installed level tool finds the installed data by itself.
+data=/usr/share/games/marvolen-dx
+/usr/bin/marvolen-level decompile "$data/$(head -n 1 "$data/mappacks.ini")/level01.dat" level01.src
+/usr/bin/marvolen-level preview level01.src level01.png
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MDX_NO_MESSAGE_BOXES=1 \
   /usr/games/marvolen --no-dialog --no-sound --log "$out/state.log" &
 game=$!
