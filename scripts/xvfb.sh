@@ -8,7 +8,8 @@
 # start_xvfb starts Xvfb on a free display number (it names the number through -displayfd),
 # waits until the server is ready, exports DISPLAY and the environment the game and the editor
 # run with there (the x11 video driver, no sound device unless one is named, no message boxes),
-# and stops the server when the script exits.
+# and stops the server when the script exits. It owns the script's EXIT trap: add clean-up
+# with xvfb_at_exit, not with another trap.
 
 xvfb_pid=""
 xvfb_display_file=""
