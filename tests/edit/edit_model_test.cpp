@@ -303,6 +303,34 @@ TEST(EditFiles, ALevelFileIsSavedAsASourceBesideIt) {
   EXPECT_TRUE(sameLevel(source.level(), level));
 }
 
+// A level-file line with text after its number ("5 abc") keeps that text only while the
+// number stays: an edited cell is written as its new number, in the level file the proof and
+// the play-test use and in the saved source.
+TEST(EditFiles, AnEditedValueDropsItsLinesOldText) {
+  TempFolder folder;
+  level::LevelSource level;
+  level.blockLayer[world::cellIndex(5, 7)] = world::kRobot;
+  level.blockLayer[world::cellIndex(9, 9)] = 5;
+  level.rawValues[level::kBlockFirstLine + world::cellIndex(9, 9)] = "5 abc";
+  level.rawValues[level::kBlockFirstLine + world::cellIndex(9, 10)] = "0 kept";
+  std::string error;
+  ASSERT_TRUE(level::writeTextFile(folder.file("odd.dat"), level::writeDat(level), error));
+  EditModel model;
+  ASSERT_TRUE(model.open(folder.file("odd.dat"), error)) << error;
+  ASSERT_EQ(model.level().rawValues.size(), 2u);
+  model.paint(9, 9, {Layer::Blocks, 7});
+  const std::string dat = level::writeDat(model.level());
+  EXPECT_NE(dat.find("\n7\n"), std::string::npos);
+  EXPECT_EQ(dat.find("5 abc"), std::string::npos);
+  EXPECT_NE(dat.find("0 kept"), std::string::npos);
+  ASSERT_TRUE(model.save(error)) << error;
+  EditModel reopened;
+  ASSERT_TRUE(reopened.open(folder.file("odd.src"), error)) << error;
+  EXPECT_EQ(cell(reopened.level().blockLayer, 9, 9), 7);
+  EXPECT_TRUE(model.undo());
+  EXPECT_NE(level::writeDat(model.level()).find("5 abc"), std::string::npos);
+}
+
 TEST(EditFiles, ABrokenFileLeavesTheCurrentLevelAlone) {
   TempFolder folder;
   std::ofstream(folder.file("broken.src")) << "pieces lift\nblocks\n...\n";

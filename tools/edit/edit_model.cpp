@@ -1,6 +1,7 @@
 #include "edit/edit_model.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "level/tool_commands.h"
@@ -20,6 +21,16 @@ bool inGrid(int row, int column) {
 
 world::LevelGrid& layerOf(level::LevelSource& level, Layer layer) {
   return layer == Layer::Blocks ? level.blockLayer : level.deviceLayer;
+}
+
+// A level-file line's own text ("12 abc") stays only while it still reads as the line's
+// value: a line whose value an edit changed is written as the plain number.
+void dropStaleLineText(level::LevelSource& level) {
+  for (auto line = level.rawValues.begin(); line != level.rawValues.end();) {
+    const int32_t* value = world::valueAt(level, line->first);
+    const bool holds = value != nullptr && level::lineValue(line->second) == *value;
+    line = holds ? std::next(line) : level.rawValues.erase(line);
+  }
 }
 
 }  // namespace
@@ -101,6 +112,7 @@ bool EditModel::keepIfChanged() {
     undo_.pop_back();
     return false;
   }
+  dropStaleLineText(level_);
   redo_.clear();
   ++revision_;
   return true;
