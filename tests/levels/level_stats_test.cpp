@@ -69,6 +69,14 @@ TEST(LevelStats, EstimatesWhenTheCountIsCutShort) {
   EXPECT_EQ(estimated.sequences, exact.sequences);
   EXPECT_EQ(estimated.shortestSteps, exact.shortestSteps);  // the solver's win is the shortest
   EXPECT_EQ(measureLevel(levelWithHoles({10}), limits).wins, estimated.wins);  // fixed seed
+  EXPECT_EQ(estimated.winningFirsts, 0);  // far above the limit: not counted at all
+
+  // A level within the limit is counted even though its estimate is taken first.
+  limits.maxSequences = exact.sequences + 1;
+  const LevelStats within = measureLevel(levelWithHoles({10}), limits);
+  EXPECT_TRUE(within.counted);
+  EXPECT_EQ(within.wins, exact.wins);
+  EXPECT_EQ(within.winningFirsts, exact.winningFirsts);
 }
 
 TEST(LevelStats, TableReadsBackAndRefusesAForeignHeader) {

@@ -80,9 +80,10 @@ void drawPanel(cairo_t* cr, const LogAxis& axis, const std::string& title) {
   drawText(cr, kLeft, axis.top - 8, title, 13);
 }
 
-// Plots one field of every pack as connected dots, the packs one after another.
+// Plots one field of every pack as connected dots, the packs one after another; with
+// ringEstimates, a level whose count was cut short (an estimate) is a ring instead of a dot.
 void drawSeries(cairo_t* cr, const std::vector<PackCurve>& packs, const LogAxis& axis,
-                Measure measure, double step) {
+                Measure measure, double step, bool ringEstimates) {
   int index = 0;
   for (size_t p = 0; p < packs.size(); ++p) {
     const Colour& colour = kPackColours[p % std::size(kPackColours)];
@@ -96,9 +97,17 @@ void drawSeries(cairo_t* cr, const std::vector<PackCurve>& packs, const LogAxis&
     }
     cairo_stroke(cr);
     for (size_t i = 0; i < packs[p].levels.size(); ++i) {
-      cairo_arc(cr, kLeft + step * (index + i + 0.5), axis.y(measure(packs[p].levels[i])), 3.5, 0,
-                2 * M_PI);
-      cairo_fill(cr);
+      const LevelStats& level = packs[p].levels[i];
+      cairo_arc(cr, kLeft + step * (index + i + 0.5), axis.y(measure(level)), 3.5, 0, 2 * M_PI);
+      if (!ringEstimates || level.counted) {
+        cairo_fill(cr);
+        continue;
+      }
+      cairo_set_source_rgb(cr, 1, 1, 1);
+      cairo_fill_preserve(cr);
+      cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
+      cairo_set_line_width(cr, 1.5);
+      cairo_stroke(cr);
     }
     index += static_cast<int>(packs[p].levels.size());
   }
@@ -135,10 +144,12 @@ bool drawCurve(const std::vector<PackCurve>& packs, const std::string& png, std:
 
   const LogAxis share = axisFor(packs, winPercent, kTop);
   const LogAxis searched = axisFor(packs, placements, kTop + kPanelHeight + kGap);
-  drawPanel(cr, share, "win share in % (lower is harder)");
+  drawPanel(cr, share,
+            "win share in % (lower is harder; rings: estimated, on the floor: no random "
+            "sequence won)");
   drawPanel(cr, searched, "placements searched by the solver");
-  drawSeries(cr, packs, share, winPercent, step);
-  drawSeries(cr, packs, searched, placements, step);
+  drawSeries(cr, packs, share, winPercent, step, true);
+  drawSeries(cr, packs, searched, placements, step, false);
   drawLabels(cr, packs, step, searched.top + kPanelHeight + 14);
 
   cairo_destroy(cr);

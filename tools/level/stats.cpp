@@ -22,6 +22,9 @@ namespace {
 using world::GameState;
 using Clock = std::chrono::steady_clock;
 
+// A level estimated at more than this many times the sequence limit is not counted.
+constexpr long long kSkipCountFactor = 2;
+
 // What the placement sequences below one state of the dropping phase add up to.
 struct Tally {
   long long sequences = 0;
@@ -142,6 +145,25 @@ std::string percent(const LevelStats& level) {
   return fixed(share, std::max(4, significant));
 }
 
+// Every complete sequence from opening, counted by counter; winningFirsts receives the
+// first placements after which a win remains.
+Tally countSequences(const GameState& opening, SequenceCounter& counter, int& winningFirsts) {
+  Tally total;
+  if (opening.pieces.pieceIndex > 0 || opening.pieces.pieceIndex >= opening.world.pieceCount) {
+    // No choice for the first piece (none, or it ended on its opening drop).
+    total = counter.count(opening);
+    winningFirsts = total.wins > 0 ? 1 : 0;
+    return total;
+  }
+  long ignored = 0;
+  for (const PieceEnding& ending : pieceEndings(opening, ignored)) {
+    const Tally below = counter.count(ending.state);
+    if (below.wins > 0) ++winningFirsts;
+    total.add(below);
+  }
+  return total;
+}
+
 }  // namespace
 
 double LevelStats::winShare() const {
@@ -161,24 +183,21 @@ LevelStats measureLevel(const GameState& start, const StatsLimits& limits) {
   if (solved.solved) stats.steering = tightestSteering(solved);
   stats.straightDropsWin = runStraightDrops(start, limits.maxWorldSteps).end == RobotEnd::Exit;
 
-  SequenceCounter counter(limits);
   const GameState opening = openingState(start);
-  Tally total;
-  if (opening.pieces.pieceIndex > 0 || opening.pieces.pieceIndex >= opening.world.pieceCount) {
-    // No choice for the first piece (none, or it ended on its opening drop).
-    total = counter.count(opening);
-    stats.winningFirsts = total.wins > 0 ? 1 : 0;
-  } else {
-    long ignored = 0;
-    for (const PieceEnding& ending : pieceEndings(opening, ignored)) {
-      const Tally below = counter.count(ending.state);
-      if (below.wins > 0) ++stats.winningFirsts;
-      total.add(below);
-    }
+  // A level whose estimate is far above the sequence limit is not counted at all: the count
+  // would only spend its limit and give up (and winning firsts stay 0). The estimate repeats
+  // (fixed seed), so taking it first changes none of its figures.
+  Tally estimate;
+  bool tooLarge = false;
+  if (limits.maxSequences > 0) {
+    estimate = sampleSequences(opening, limits);
+    tooLarge = estimate.sequences > kSkipCountFactor * limits.maxSequences;
   }
-  stats.counted = !counter.timeUp();
+  SequenceCounter counter(limits);
+  Tally total = tooLarge ? Tally{} : countSequences(opening, counter, stats.winningFirsts);
+  stats.counted = !tooLarge && !counter.timeUp();
   if (!stats.counted) {
-    total = sampleSequences(opening, limits);
+    total = limits.maxSequences > 0 ? estimate : sampleSequences(opening, limits);
     // The solver's solution is a win too: the shortest is at most its length.
     if (solved.solved) total.add({0, 0, solved.robot.worldSteps});
   }
