@@ -2,9 +2,10 @@
 # The level editor's real window in a virtual X server, driven with xdotool: opens a copy of a
 # shipped level, paints a cell with a left click, erases one with a right click, undoes the
 # erase, saves and checks the saved level; then undoes the paint, saves again and checks the
-# file is the shipped one byte for byte; starts a play-test of the level. Screenshots of the
-# canvas, the proof status, the path preview and the play-test are saved; the processor use of
-# the idle editor is printed.
+# file is the shipped one byte for byte; starts a play-test of the level; answers the
+# unsaved-changes prompt with Escape, then with Tab and Enter (Discard). Screenshots of the
+# canvas, the proof status, the path preview, the play-test and the prompt are saved; the
+# processor use of the idle editor is printed.
 # Usage: xvfb_edit_test.sh MARVOLEN_EDIT MARVOLEN_LEVEL LEVEL_SOURCE OUTPUT_FOLDER
 set -euo pipefail
 
@@ -167,12 +168,29 @@ idle=$(((after - before) * 100 / (hz * 3)))
 echo "processor use of the idle editor: ${idle}%"
 [ "$idle" -le 5 ] || fail "the idle editor uses ${idle}% of a core"
 
+# The unsaved-changes prompt from the keyboard: Escape closes it (the canvas takes clicks
+# again), Tab moves from Save to Discard and Enter takes it: the editor closes, nothing saved.
+key p  # the path preview off: the canvas paints again
+wait_log '^preview off' >/dev/null
+revision=$(grep '^revision' "$log" | tail -n 1 | cut -d' ' -f2)
+click_cell 1 6 6
+wait_log "^revision $((revision + 1)) dirty" >/dev/null
 key ctrl+q
+wait_log "^prompt unsaved changes $((revision + 1))" >/dev/null
+key Escape
+click_cell 1 6 7
+wait_log "^revision $((revision + 2)) dirty" >/dev/null
+key ctrl+q
+wait_log "^prompt unsaved changes $((revision + 2))" >/dev/null
+key Tab
+shot 06-unsaved-prompt-on-discard
+key Return
 for _ in $(seq 50); do
   kill -0 "$editor_pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$editor_pid" 2>/dev/null && fail "Ctrl+Q did not close the unchanged level"
+kill -0 "$editor_pid" 2>/dev/null && fail "Tab and Enter in the unsaved-changes prompt did not discard"
 wait "$editor_pid" || fail "the editor ended with status $?"
+cmp -s "$source" "$work" || fail "discarding the changes saved them"
 editor_pid=""
 echo "screenshots in $out"
