@@ -25,8 +25,9 @@ constexpr int kFrameMs = 10;
 constexpr int kSwingBarPeriod = world::kAnimationPeriod;
 constexpr int kExplosionPeriod = world::kEffectPeriod;
 constexpr int kWorldStepPeriod = world::kWorldStepPeriod;
-// Robot runs a search keeps for reuse (a few hundred bytes each); past it they are forgotten.
-constexpr std::size_t kMaxRememberedRuns = std::size_t{1} << 16;
+// The bytes of robot runs a search keeps for reuse (some 5 to 10 for each world step of a
+// run); past it they are forgotten and gathered afresh.
+constexpr std::size_t kMaxRememberedBytes = std::size_t{64} << 20;
 
 // The state of the dropping phase between two pieces.
 uint64_t pieceStateHash(const GameState& game) {
@@ -225,7 +226,12 @@ class Search {
     const uint64_t key = world::stateHash(state);
     if (const auto found = robotRuns_.find(key); found != robotRuns_.end()) return found->second;
     RobotRun run = runRobot(state, limits_.maxWorldSteps);
-    if (robotRuns_.size() >= kMaxRememberedRuns) robotRuns_.clear();
+    const std::size_t bytes = sizeof run + run.actions.size() + run.path.size() * sizeof(int);
+    if (rememberedBytes_ + bytes > kMaxRememberedBytes) {
+      robotRuns_.clear();
+      rememberedBytes_ = 0;
+    }
+    rememberedBytes_ += bytes;
     return robotRuns_.emplace(key, std::move(run)).first->second;
   }
 
@@ -360,6 +366,7 @@ class Search {
   bool cancelled_ = false;
   std::unordered_map<uint64_t, int> explored_;  // state -> the largest budget it was searched with
   std::unordered_map<uint64_t, RobotRun> robotRuns_;  // whole state -> the robot's run on it
+  std::size_t rememberedBytes_ = 0;
   bool cutShort_ = false;
 };
 
