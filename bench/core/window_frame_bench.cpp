@@ -37,7 +37,7 @@ struct Window {
   ~Window() { render::releaseDevice(device, assets); }
 };
 
-bool openWindow(benchmark::State& bench, Window& w) {
+bool openWindow(benchmark::State& bench, Window& w, int scale) {
   std::error_code error;
   std::filesystem::current_path(MDX_GAME_DIR, error);
   if (error || !std::filesystem::exists("mappack1/level09.dat")) {
@@ -51,6 +51,7 @@ bool openWindow(benchmark::State& bench, Window& w) {
   world::RecordingMessageBoxes messages;
   gfx::DisplayRequest request;
   request.vsync = true;
+  request.windowScale = scale;
   world::Options options;
   options.windowed = 1;
   options.packName = "mappack1";
@@ -62,10 +63,11 @@ bool openWindow(benchmark::State& bench, Window& w) {
   return true;
 }
 
-// Runs the game's own frames; level 0 stays on the title, otherwise that level is in play.
+// Runs the game's own frames in a window of the benchmark's argument as scale; level 0 stays
+// on the title, otherwise that level is in play.
 void loopFrames(benchmark::State& bench, int level, bool paced) {
   Window w;
-  if (!openWindow(bench, w)) return;
+  if (!openWindow(bench, w, static_cast<int>(bench.range(0)))) return;
   app::FramePacer pacer = app::makeSystemFramePacer(w.device.display->refreshRate());
   app::SdlScenePresenter presenter(w.assets, *w.device.backend, paced ? &pacer : nullptr);
   app::SdlClock clock;
@@ -119,9 +121,29 @@ void playFrameUncapped(benchmark::State& bench) {
   loopFrames(bench, 9, false);
 }
 
-BENCHMARK(titleFramePaced)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(playFramePaced)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(titleFrameUncapped)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(playFrameUncapped)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(titleFramePaced)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
+BENCHMARK(playFramePaced)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
+BENCHMARK(titleFrameUncapped)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
+BENCHMARK(playFrameUncapped)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
 
 }  // namespace
