@@ -143,27 +143,44 @@ TEST_F(VirtualPad, BReleasedIsEscapeAndUnpluggingLeavesNothingHeld) {
   EXPECT_EQ(escapes, 2);  // B let go with the pad: the same as its release
 }
 
-// Shipped level 1 won with the pad alone, by the solver's answer (the pillar moved right six
-// times, then left to fall), the game running on a virtual clock. Without the six presses the
-// robot goes round in a loop and the level is not won.
-TEST_F(VirtualPad, ThePadWinsShippedLevelOne) {
-  if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
-  VirtualClock clock(1000);
-  CountingPresenter presenter;
-  RecordingWindow window;
-  Game game(clock, source, presenter, window, nullptr, nullptr);
-  game.startUp();
-  plugIn();
-  auto frame = [&](uint32_t ms) {
+// The whole game on a virtual clock, reading the pad (and the scripted keyboard), in the game
+// folder so the shipped levels load.
+class PadInGame : public VirtualPad {
+ protected:
+  void SetUp() override {
+    VirtualPad::SetUp();
+    if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
+    game.startUp();
+  }
+  void frame(uint32_t ms) {
     clock.advance(ms);
     game.runFrame();
-  };
-  auto tap = [&](SDL_GameControllerButton b) {
+  }
+  // Pressed for one frame, then released for one.
+  void tap(SDL_GameControllerButton b) {
     button(b, true);
     frame(1);
     button(b, false);
     frame(1);
-  };
+  }
+  void keyTap(uint8_t key) {
+    keyboard.press(key);
+    frame(1);
+    keyboard.release(key);
+    frame(1);
+  }
+
+  VirtualClock clock{1000};
+  CountingPresenter presenter;
+  RecordingWindow window;
+  Game game{clock, source, presenter, window, nullptr, nullptr};
+};
+
+// Shipped level 1 won with the pad alone, by the solver's answer (the pillar moved right six
+// times, then left to fall). Without the six presses the robot goes round in a loop and the
+// level is not won.
+TEST_F(PadInGame, ThePadWinsShippedLevelOne) {
+  plugIn();
   tap(SDL_CONTROLLER_BUTTON_A);  // START GAME
   EXPECT_EQ(game.state.progress.gameState, world::StateReady);
   tap(SDL_CONTROLLER_BUTTON_START);  // leave the ready sign
@@ -176,24 +193,8 @@ TEST_F(VirtualPad, ThePadWinsShippedLevelOne) {
 // A pad pulled out mid-level while it holds Right: the game plays on, the held control counts
 // as let go (it acts once, as a released key does) and never again, and the keyboard steers
 // the piece as before.
-TEST_F(VirtualPad, UnpluggingMidLevelLetsGoOfItsControlsAndTheKeyboardPlaysOn) {
-  if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
-  VirtualClock clock(1000);
-  CountingPresenter presenter;
-  RecordingWindow window;
-  Game game(clock, source, presenter, window, nullptr, nullptr);
-  game.startUp();
+TEST_F(PadInGame, UnpluggingMidLevelLetsGoOfItsControlsAndTheKeyboardPlaysOn) {
   game.beginGame(1);
-  auto frame = [&](uint32_t ms) {
-    clock.advance(ms);
-    game.runFrame();
-  };
-  auto keyTap = [&](uint8_t key) {
-    keyboard.press(key);
-    frame(1);
-    keyboard.release(key);
-    frame(1);
-  };
   keyTap(DIK_SPACE);  // leave the ready sign
   ASSERT_EQ(game.state.progress.gameState, world::StateDropping);
   const world::Pieces& piece = game.state.pieces;
