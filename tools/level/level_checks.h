@@ -27,12 +27,12 @@ struct LevelWarning {
 
 // Where a source wrote each part of a level, filled by parseSourceAt.
 struct SourceLayout {
-  std::array<int, world::kRows> blockRowLines{};   // source line of each blocks map row
-  std::array<int, world::kRows> deviceRowLines{};  // source line of each devices map row
-  std::map<std::string, int> keywordLines;         // "blocks", "pieces", "levelMusic", ...
-  std::map<int, int> cellEntryLines;               // level-file line of a '?' cell -> its entry
+  std::array<int, world::kRows> blockRowLines{};    // source line of each blocks map row
+  std::array<int, world::kRows> deviceRowLines{};   // source line of each devices map row
+  std::map<std::string, int> keywordLines;          // "blocks", "pieces", "levelMusic", ...
+  std::map<int, int> cellEntryLines;                // level-file line of a '?' cell -> its entry
   std::map<char, int32_t> blockChars, deviceChars;  // the source's own char lines, last one wins
-  std::vector<LevelWarning> warnings;              // found while parsing (legend entries)
+  std::vector<LevelWarning> warnings;               // found while parsing (legend entries)
 };
 
 // A source's mistake, with the 1-based line and column it was found at.
