@@ -39,13 +39,6 @@ bool isKeyword(const std::string& word) {
   return false;
 }
 
-std::string firstWord(const std::string& line) {
-  std::istringstream words(line);
-  std::string word;
-  words >> word;
-  return word;
-}
-
 bool parseInt(const std::string& word, int32_t& value) {
   if (word.empty()) return false;
   errno = 0;
@@ -456,6 +449,13 @@ bool parseSource(const std::string& text, LevelSource& level, std::string& error
   error =
       std::to_string(located.line) + ":" + std::to_string(located.column) + ": " + located.message;
   return false;
+}
+
+std::string firstWord(const std::string& line) {
+  std::istringstream words(line);
+  std::string word;
+  words >> word;
+  return word;
 }
 
 }  // namespace mdx::level

@@ -96,13 +96,6 @@ TextLines splitLines(const std::string& text) {
   return out;
 }
 
-std::string firstWordOf(const std::string& line) {
-  std::istringstream words(line);
-  std::string word;
-  words >> word;
-  return word;
-}
-
 // The characters of one layer of an edited map. A changed cell takes the character the
 // source's map already used for its code, else one of the source's own char lines, else the
 // default one (with a new char line when the default is not plain), else '?'.
@@ -227,7 +220,7 @@ class SourceUpdate {
   void planLines() {
     for (int n = 1; n <= static_cast<int>(source_.lines.size()); ++n) {
       if (rows_.count(n) != 0) continue;
-      const std::string word = firstWordOf(line(n));
+      const std::string word = firstWord(line(n));
       if (word == "char" && firstCharLine_ == 0) firstCharLine_ = n;
       if (word == "char") lastCharLine_ = n;
       if (word == "cell" && firstCellLine_ == 0) firstCellLine_ = n;
@@ -291,7 +284,7 @@ class SourceUpdate {
       if (n == lastRowLine_ && cellsChanged_ && firstCellLine_ == 0) addAll(out, newCells_);
       return;
     }
-    const std::string word = firstWordOf(line(n));
+    const std::string word = firstWord(line(n));
     if (word == "cell" && cellsChanged_) {
       if (n == firstCellLine_) addAll(out, newCells_);
       return;
