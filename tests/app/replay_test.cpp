@@ -27,6 +27,16 @@ std::string parseError(const std::string& text) {
   return error;
 }
 
+// The replay as a file would hold it: written out and read back (nothing when it does not read).
+std::optional<Replay> writtenAndReadBack(const Replay& replay) {
+  std::stringstream text;
+  writeReplay(text, replay);
+  std::string error;
+  std::optional<Replay> back = readReplay(text, error);
+  EXPECT_TRUE(back.has_value()) << error;
+  return back;
+}
+
 TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
   const std::string head = "marvolen-replay 1\nstart 5\n";
   EXPECT_EQ(parseError(""), "replay is empty");
@@ -65,11 +75,8 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
       {ReplayEvent::Start, {1, 2, 3}, {}}, {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
       {ReplayEvent::Escape, {}, {}},       {ReplayEvent::ToWindow, {}, {}},
       {ReplayEvent::ToFullScreen, {}, {}}, {ReplayEvent::Draw, {9}, {0x01}}};
-  std::stringstream text;
-  writeReplay(text, replay);
-  std::string error;
-  const std::optional<Replay> back = readReplay(text, error);
-  ASSERT_TRUE(back.has_value()) << error;
+  const std::optional<Replay> back = writtenAndReadBack(replay);
+  ASSERT_TRUE(back.has_value());
   EXPECT_EQ(back->version, "1.0");
   EXPECT_EQ(back->packName, "somepack");
   EXPECT_EQ(back->packHash, "0123456789abcdef");
@@ -84,6 +91,27 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   }
 }
 
+// A game whose session is being recorded, on a virtual clock and scripted keys, in the
+// pack "pack" of the fixture's folder.
+struct RecordedSession {
+  VirtualClock clock{5000};
+  ScriptedKeySource keys;
+  ReplayRecorder recorder{clock, keys};
+  CountingPresenter presenter;
+  RecordingWindow window;
+  Game game{recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr};
+
+  RecordedSession() {
+    game.state.options.packName = recorder.replay.packName = "pack";
+    game.state.options.windowed = recorder.replay.windowed;
+  }
+  void frame(int milliseconds) {
+    clock.advance(milliseconds);
+    recorder.begin(ReplayEvent::Frame);
+    game.runFrame();
+  }
+};
+
 class ReplayRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,16 +125,10 @@ class ReplayRun : public ::testing::Test {
 };
 
 TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
-  VirtualClock clock(5000);
-  ScriptedKeySource keys;
-  ReplayRecorder recorder(clock, keys);
-  CountingPresenter presenter;
-  RecordingWindow window;
-  Game game(recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr);
-  game.state.options.packName = "pack";
-  game.state.options.windowed = 1;
-  recorder.replay.packName = "pack";
-  recorder.begin(ReplayEvent::Start);
+  RecordedSession session;
+  ScriptedKeySource& keys = session.keys;
+  Game& game = session.game;
+  session.recorder.begin(ReplayEvent::Start);
   game.startUp();
   // A session with uneven frame times, a failed keyboard read and an Escape.
   const std::vector<std::pair<uint8_t, int>> script = {
@@ -116,20 +138,15 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
       if (key != 0) keys.press(key);
       if (i == frames - 1) keys.releaseAll();
       keys.failReads = i == 20 ? 1 : 0;
-      clock.advance(7 + 13 * (i % 3));
-      recorder.begin(ReplayEvent::Frame);
-      game.runFrame();
+      session.frame(7 + 13 * (i % 3));
     }
   }
-  recorder.begin(ReplayEvent::Escape);
+  session.recorder.begin(ReplayEvent::Escape);
   game.escapeReleased();
   ASSERT_EQ(game.state.keys.quitPrompt, 1);
 
-  std::stringstream text;
-  writeReplay(text, recorder.replay);
-  std::string error;
-  const std::optional<Replay> replay = readReplay(text, error);
-  ASSERT_TRUE(replay.has_value()) << error;
+  const std::optional<Replay> replay = writtenAndReadBack(session.recorder.replay);
+  ASSERT_TRUE(replay.has_value());
   const ReplayResult result = runReplay(*replay);
   EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
   EXPECT_EQ(result.state.progress.levelNumber, game.state.progress.levelNumber);
@@ -145,36 +162,25 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
 // a replay from before records were kept plays with none, as it always did.
 TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
   folder.writeLevel(3, exitLevel());
-  VirtualClock clock(5000);
-  ScriptedKeySource keys;
-  ReplayRecorder recorder(clock, keys);
-  CountingPresenter presenter;
-  RecordingWindow window;
-  Game game(recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr);
-  game.state.options.packName = recorder.replay.packName = "pack";
-  game.state.options.windowed = recorder.replay.windowed;
+  RecordedSession session;
+  Game& game = session.game;
   ProgressFile saved("", [](const std::string&) {});
   saved.reach("pack", 3, 3);  // this player has reached level 3
   connectProgress(game, saved);
-  recorder.beginSession(game.state);
+  session.recorder.beginSession(game.state);
   game.startUp();
   for (uint8_t key : {DIK_LEFT, DIK_RIGHT, DIK_RETURN}) {  // 3, down to 2, up to 3, start
     for (bool down : {true, false}) {
-      if (down) keys.press(key);
-      if (!down) keys.releaseAll();
-      clock.advance(16);
-      recorder.begin(ReplayEvent::Frame);
-      game.runFrame();
+      if (down) session.keys.press(key);
+      if (!down) session.keys.releaseAll();
+      session.frame(16);
     }
   }
   ASSERT_EQ(game.state.progress.levelNumber, 3);
   ASSERT_EQ(game.state.progress.gameState, StateReady);
 
-  std::stringstream text;
-  writeReplay(text, recorder.replay);
-  std::string error;
-  const std::optional<Replay> replay = readReplay(text, error);
-  ASSERT_TRUE(replay.has_value()) << error;
+  const std::optional<Replay> replay = writtenAndReadBack(session.recorder.replay);
+  ASSERT_TRUE(replay.has_value());
   EXPECT_EQ(replay->record, 3);
   const ReplayResult result = runReplay(*replay);
   EXPECT_EQ(result.state.progress.levelNumber, 3);
