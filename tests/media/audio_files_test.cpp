@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
+#include "generator.h"
 #include "song.h"
 #include "synth.h"
 #include "tga_reader.h"
@@ -96,31 +98,34 @@ TEST_F(AudioFiles, EffectsAreShortClickFreeMonoWavs) {
 }
 
 std::string songText(const std::string& name) {
-  std::ifstream in(std::string(MDX_SOURCE_DIR) + "/tools/mediagen/songs/" + name);
+  std::ifstream in(std::string(MDX_SONG_DIR) + "/" + name);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST_F(AudioFiles, MusicDecodesToItsIntendedLoopLength) {
-  const struct {
-    const char* file;
-    const char* song;
-  } tracks[] = {{"media/marvolen.mp3", "title.song"},
-                {"media/the_end.mp3", "ending.song"},
-                {"mappack1/level01.mp3", "level1.song"},
-                {"mappack1/level02.mp3", "level2.song"},
-                {"mappack1/level03.mp3", "level3.song"}};
-  for (const auto& t : tracks) {
+// The packs this build ships, from the build's own list.
+std::vector<std::string> shippedPacks() {
+  std::vector<std::string> packs;
+  std::stringstream list(MDX_PACKS);
+  for (std::string pack; std::getline(list, pack, ',');) packs.push_back(pack);
+  return packs;
+}
+
+TEST_F(AudioFiles, EveryTrackOfEveryPackLoopsForOneToTwoMinutes) {
+  const std::vector<MusicTrack> tracks = musicTracks(shippedPacks());
+  for (const MusicTrack& t : tracks) {
     Song song;
     std::string error;
     ASSERT_TRUE(parseSong(songText(t.song), song, error)) << t.song << ": " << error;
+    // A level takes minutes: a shorter loop repeats too often, a longer one only makes the
+    // game bigger.
     const double intended = loopSamples(song) / 44100.0;
     EXPECT_GE(intended, 60.0) << t.song;
     EXPECT_LE(intended, 120.0) << t.song;
-    Mix_Music* music = Mix_LoadMUS((kGame + "/" + t.file).c_str());
-    ASSERT_NE(music, nullptr) << t.file << ": " << Mix_GetError();
+    Mix_Music* music = Mix_LoadMUS((kGame + "/" + t.output).c_str());
+    ASSERT_NE(music, nullptr) << t.output << ": " << Mix_GetError();
     // Within a fraction of one MP3 frame: the decoder trims the encoder's delay and padding
     // by the gapless header, so the loop point falls exactly where the music loops.
-    EXPECT_NEAR(Mix_MusicDuration(music), intended, 0.005) << t.file;
+    EXPECT_NEAR(Mix_MusicDuration(music), intended, 0.005) << t.output;
     Mix_FreeMusic(music);
   }
 }
