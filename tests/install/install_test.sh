@@ -93,7 +93,7 @@ export XDG_DATA_DIRS="$work/empty" HOME="$work/home"
 unset MARVOLEN_DATA XDG_DATA_HOME XDG_CONFIG_HOME XDG_STATE_HOME
 cd "$work/elsewhere"
 # The installed simulator plays a level of the installed data.
-"$installed/bin/marvolen-sim" --dir "$data" --pack "$(head -n 1 "$data/mappacks.ini")" \
+"$installed/bin/marvolen-sim" --data "$data" --pack "$(head -n 1 "$data/mappacks.ini")" \
   --level 1 --do w >"$work/sim.json" || fail "the installed simulator cannot load level 1"
 grep -q '"levelNumber"' "$work/sim.json" || fail "the simulator printed no game state"
 
@@ -137,7 +137,7 @@ grep -q "MARVOLEN_DATA \"$work/missing\" does not exist; using \"$data\"" "$work
 find "$data" -newer "$work/install.log" -print | grep -q . &&
   fail "the game wrote into its data folder: $(find "$data" -newer "$work/install.log")"
 
-# ---- The installed level tools, started from elsewhere, without --game-dir ---------------------
+# ---- The installed level tools, started from elsewhere, without --data ------------------------
 mkdir -p "$work/tools"
 cd "$work/tools"
 first_pack=$(head -n 1 "$data/mappacks.ini")
@@ -197,5 +197,5 @@ status=0
 "$work/lonely/marvolen-level" preview "$work/tools/level01.src" "$work/x.png" \
   >"$work/bad.out" 2>&1 || status=$?
 [ "$status" -eq 1 ] || fail "the level tool without data: exit status $status, not 1"
-grep -q "no game data found.*--game-dir DIR" "$work/bad.out" || fail "$(cat "$work/bad.out")"
+grep -q "no game data found.*--data DIR" "$work/bad.out" || fail "$(cat "$work/bad.out")"
 echo "installed tree, validators, icons, manual pages and data search: all good"

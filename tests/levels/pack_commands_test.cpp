@@ -77,7 +77,7 @@ TEST(PackNew, MakesTheFolderCopiesTheMediaAndListsThePackOnce) {
   const Folders noMedia("nomedia");
   fs::remove_all(noMedia.game);
   EXPECT_FALSE(createPack(noMedia.packs + "/p", noMedia.game, error));
-  EXPECT_NE(error.find("--game-dir"), std::string::npos) << error;
+  EXPECT_NE(error.find("--data"), std::string::npos) << error;
 }
 
 TEST(PackAdd, OnlyProvenLevelsGoInAndPrefIniFollows) {
@@ -150,13 +150,13 @@ TEST(PackCommand, ExitCodesForEachVerb) {
   const Folders folders("command");
   const std::string dir = folders.packs + "/cmd";
   std::string out, err;
-  EXPECT_EQ(runPack({"new", dir, "--game-dir", folders.game}, out, err), 0) << err;
+  EXPECT_EQ(runPack({"new", dir, "--data", folders.game}, out, err), 0) << err;
   EXPECT_EQ(runPack({"add", dir, Source::needingAPillar().write("pack_pit.src")}, out, err), 0)
       << err;
   EXPECT_NE(out.find("pref.ini now ends at level 1"), std::string::npos) << out;
   EXPECT_EQ(runPack({"add", dir, Source{}.write("pack_straight.src")}, out, err), 1);
   EXPECT_NE(err.find("refused: won by straight drops"), std::string::npos) << err;
-  EXPECT_EQ(runPack({"check", dir, "--game-dir", folders.game}, out, err), 0) << out;
+  EXPECT_EQ(runPack({"check", dir, "--data", folders.game}, out, err), 0) << out;
   EXPECT_NE(out.find(dir + ": ready"), std::string::npos) << out;
   for (const std::vector<std::string>& bad : {std::vector<std::string>{},
                                               {"new"},
@@ -188,7 +188,7 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-// Without --game-dir the tools take the folder the game's own search takes, and say why they
+// Without --data the tools take the folder the game's own search takes, and say why they
 // passed over a folder the user named.
 TEST(FindGameDir, TheOptionWinsElseTheGamesDataSearchDecides) {
   const Folders folders("find", nullptr);
@@ -206,7 +206,7 @@ TEST(FindGameDir, TheOptionWinsElseTheGamesDataSearchDecides) {
   EXPECT_EQ(findGameDir("", err), "");
   EXPECT_NE(err.str().find(folders.packs + " (holds no mappacks.ini)"), std::string::npos)
       << err.str();
-  EXPECT_NE(err.str().find("--game-dir DIR"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("--data DIR"), std::string::npos) << err.str();
 
   const std::string installed = dataDirs + "/games/marvolen-dx";
   fs::create_directories(installed);

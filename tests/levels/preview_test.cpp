@@ -27,8 +27,8 @@ TEST(LevelPreview, DrawsALevelIntoAPng) {
   const std::string out = ::testing::TempDir() + "preview_level01.png";
   fs::remove(out);
   std::ostringstream err;
-  ASSERT_EQ(preview({std::string(MDX_SOURCE_DIR) + "/levels/mappack1/level01.src", out,
-                     "--game-dir", MDX_GAME_DIR},
+  ASSERT_EQ(preview({std::string(MDX_SOURCE_DIR) + "/levels/mappack1/level01.src", out, "--data",
+                     MDX_GAME_DIR},
                     err),
             0)
       << err.str();
@@ -62,8 +62,8 @@ TEST(LevelPreview, BadInputFailsWithAMessage) {
 
   std::ostringstream noFolder;
   const std::string level = std::string(MDX_SOURCE_DIR) + "/levels/mappack1/level01.src";
-  EXPECT_EQ(
-      preview({level, ::testing::TempDir() + "x.png", "--game-dir", "/no/such/dir"}, noFolder), 1);
+  EXPECT_EQ(preview({level, ::testing::TempDir() + "x.png", "--data", "/no/such/dir"}, noFolder),
+            1);
   EXPECT_NE(noFolder.str().find("/no/such/dir: not a game folder"), std::string::npos);
 }
 

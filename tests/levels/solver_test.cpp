@@ -191,12 +191,12 @@ TEST(SolveCommand, ReportsBadArgumentsAndMissingFiles) {
   EXPECT_EQ(solveCommand(1, missing, out, err), 2);
   EXPECT_NE(err.str().find("/no/such/level.dat: cannot read the file"), std::string::npos);
 
-  char flag[] = "--max-seconds";
+  char flag[] = "--budget";
   char bad[] = "soon";
   char* badLimit[] = {noFile, flag, bad};
   err.str("");
   EXPECT_EQ(solveCommand(3, badLimit, out, err), 2);
-  EXPECT_NE(err.str().find("--max-seconds needs a positive number"), std::string::npos);
+  EXPECT_NE(err.str().find("--budget needs a positive number"), std::string::npos);
 
   SmallLevel small;
   small.hole(22, 4).pieces({2});

@@ -1,4 +1,4 @@
-// marvolen-edit [FILE] [--game-dir DIR] [--budget SECONDS]: the level editor's window.
+// marvolen-edit [FILE] [--data DIR] [--budget SECONDS] [--log FILE]: the level editor's window.
 #include <SDL.h>
 
 #include <cstdio>
@@ -6,40 +6,40 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/data_dirs.h"
+#include "cli/tool_args.h"
+#include "edit/editor_keys.h"
 #include "edit/sdl_editor.h"
 #include "level/pack_commands.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: marvolen-edit [FILE] [--game-dir DIR] [--budget SECONDS] [--log FILE]\n"
-    "Edits a level source (.src) or level file (.dat), or a new level without FILE.\n"
-    "  --game-dir DIR     the game data folder (pictures, map packs); without it the editor\n"
-    "                     looks where the game beside it looks ($MARVOLEN_DATA, the game's\n"
-    "                     folder, the installed data, $XDG_DATA_DIRS)\n"
-    "  --budget SECONDS   how long the live proof searches before it gives up (default 10)\n"
-    "  --log FILE         write a line per edit, proof answer and saved file (for scripts)\n";
+const std::vector<mdx::cli::Option>& editorOptions() {
+  static const std::vector<mdx::cli::Option> options = {
+      mdx::cli::dataOption(),
+      mdx::cli::budgetOption("how long the live proof searches before it gives up (default 10)"),
+      mdx::cli::logOption("write a line per edit, proof answer and saved file (for scripts)"),
+  };
+  return options;
+}
 
-bool parseArgs(int argc, char** argv, mdx::edit::EditorOptions& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--game-dir" && i + 1 < argc) {
-      options.gameDir = argv[++i];
-    } else if (arg == "--log" && i + 1 < argc) {
-      options.logFile = argv[++i];
-    } else if (arg == "--budget" && i + 1 < argc) {
-      char* end = nullptr;
-      options.budgetSeconds = std::strtod(argv[++i], &end);
-      if (*end != '\0' || !(options.budgetSeconds > 0)) return false;
-    } else if (arg.rfind("--", 0) != 0 && options.file.empty()) {
-      options.file = arg;
-    } else {
-      return false;
-    }
-  }
-  return true;
+std::string usage() {
+  return "usage: marvolen-edit [FILE] " + mdx::cli::optionSynopsis(editorOptions()) +
+         "\nEdits a level source (.src) or level file (.dat), or a new level without FILE.\n" +
+         mdx::cli::optionHelp(editorOptions()) + "keys:\n" + mdx::edit::editorKeyHelp();
+}
+
+bool parseArgs(int argc, char** argv, mdx::edit::EditorOptions& options, bool& help) {
+  mdx::cli::ParsedArgs args = mdx::cli::parseArgs(editorOptions(), argc - 1, argv + 1);
+  help = args.help;
+  options.gameDir = args.value("--data");
+  options.logFile = args.value("--log");
+  options.budgetSeconds = args.positive("--budget", options.budgetSeconds);
+  if (args.words.size() == 1) options.file = args.words[0];
+  if (!args.error.empty()) std::fprintf(stderr, "marvolen-edit: %s\n", args.error.c_str());
+  return args.error.empty() && args.words.size() <= 1;
 }
 
 }  // namespace
@@ -47,12 +47,14 @@ bool parseArgs(int argc, char** argv, mdx::edit::EditorOptions& options) {
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   mdx::edit::EditorOptions options;
-  if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-    std::fputs(kUsage, stdout);
+  bool help = false;
+  const bool understood = parseArgs(argc, argv, options, help);
+  if (help) {
+    std::fputs(usage().c_str(), stdout);
     return 0;
   }
-  if (!parseArgs(argc, argv, options)) {
-    std::fputs(kUsage, stderr);
+  if (!understood) {
+    std::fputs(usage().c_str(), stderr);
     return 2;
   }
   // The window works inside the game folder; names given here are taken from where it starts.

@@ -49,27 +49,14 @@ char shapeCell(int32_t type, int row, int column) {
 
 int checkCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   CheckOptions options;
-  std::string path;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--budget" && i + 1 < argc) {
-      char* end = nullptr;
-      options.budgetSeconds = std::strtod(argv[++i], &end);
-      if (*end != '\0' || !(options.budgetSeconds > 0)) {
-        err << "marvolen-level check: --budget needs a positive number of seconds\n";
-        return 2;
-      }
-    } else if (path.empty() && arg.rfind("--", 0) != 0) {
-      path = arg;
-    } else {
-      err << "marvolen-level check: unexpected argument '" << arg << "'\n";
-      return 2;
-    }
-  }
-  if (path.empty()) {
-    err << "marvolen-level check: no level file given\n";
+  cli::ParsedArgs args = parseSubcommand("check", argc, argv);
+  options.budgetSeconds = args.positive("--budget", options.budgetSeconds);
+  if (args.error.empty() && args.words.size() != 1) args.error = "give one level file";
+  if (!args.error.empty()) {
+    err << "marvolen-level check: " << args.error << '\n';
     return 2;
   }
+  const std::string& path = args.words[0];
   CheckedFile file;
   if (!readCheckedFile(path, file)) {
     err << file.error << '\n';

@@ -60,7 +60,7 @@ std::string findGameDir(const std::string& dirOption, std::ostream& err) {
       app::gameFolderBesideTool(app::runningProgramDir(), app::installedToolLayout());
   const app::DataFolderChoice choice = app::findDataFolder(inputs, app::installedDataLayout());
   if (choice.folder.empty()) {
-    err << app::noDataMessage(choice, "--game-dir") << '\n';
+    err << app::noDataMessage(choice) << '\n';
     return "";
   }
   for (const std::string& warning : choice.warnings) {
@@ -104,7 +104,7 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
   const std::vector<std::string> media = packMediaFiles(gameDir);
   if (media.empty()) {
     error = gameDir + "/" + kDefaultPack + ": no default pack media to copy; build the game " +
-            "first or name its folder with --game-dir";
+            "first or name its folder with --data";
     return false;
   }
   std::error_code failed;
@@ -182,35 +182,23 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
 }
 
 int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> words;
-  std::string gameDirOption;
   CheckOptions options;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if ((arg == "--game-dir" || arg == "--budget") && i + 1 < argc) {
-      const std::string value = argv[++i];
-      char* end = nullptr;
-      if (arg == "--game-dir") {
-        gameDirOption = value;
-      } else if ((options.budgetSeconds = std::strtod(value.c_str(), &end)) <= 0 || *end != '\0') {
-        err << "marvolen-level pack: --budget needs a positive number of seconds\n";
-        return 2;
-      }
-    } else if (arg.rfind("--", 0) == 0) {
-      err << "marvolen-level pack: unknown option '" << arg << "'\n";
-      return 2;
-    } else {
-      words.push_back(arg);
-    }
+  cli::ParsedArgs args = parseSubcommand("pack", argc, argv);
+  options.budgetSeconds = args.positive("--budget", options.budgetSeconds);
+  if (!args.error.empty()) {
+    err << "marvolen-level pack: " << args.error << '\n';
+    return 2;
   }
+  const std::vector<std::string>& words = args.words;
+  const std::string gameDirOption = args.value("--data");
   const std::string verb = words.empty() ? "" : words[0];
   const bool shapeOk = (verb == "new" && words.size() == 2) ||
                        (verb == "add" && words.size() == 3) ||
                        (verb == "check" && words.size() == 2);
   if (!shapeOk) {
-    err << "usage: marvolen-level pack new DIR [--game-dir DIR]\n"
+    err << "usage: marvolen-level pack new DIR [--data DIR]\n"
            "       marvolen-level pack add DIR SOURCE [--budget SECONDS]\n"
-           "       marvolen-level pack check DIR [--game-dir DIR] [--budget SECONDS]\n";
+           "       marvolen-level pack check DIR [--data DIR] [--budget SECONDS]\n";
     return 2;
   }
   const std::string dir = words[1];

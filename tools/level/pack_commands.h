@@ -47,7 +47,7 @@ bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerd
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out);
 
-// marvolen-level pack new DIR | add DIR SOURCE | check DIR, with [--game-dir DIR] and
+// marvolen-level pack new DIR | add DIR SOURCE | check DIR, with [--data DIR] and
 // [--budget SECONDS]: 0 on success, 1 when refused or problems were found, 2 on bad arguments.
 int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 

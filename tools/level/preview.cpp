@@ -22,28 +22,22 @@ namespace fs = std::filesystem;
 
 struct PreviewArgs {
   std::string level, out;
-  std::string gameDir;  // --game-dir; else the game's data search
+  std::string gameDir;  // --data; else the game's data search
   bool running = false;
 };
 
 bool parseArgs(int argc, char** argv, PreviewArgs& args, std::ostream& err) {
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--game-dir" && i + 1 < argc) {
-      args.gameDir = argv[++i];
-    } else if (arg == "--running") {
-      args.running = true;
-    } else if (arg.rfind("--", 0) != 0 && args.level.empty()) {
-      args.level = arg;
-    } else if (arg.rfind("--", 0) != 0 && args.out.empty()) {
-      args.out = arg;
-    } else {
-      err << "marvolen-level preview: unexpected argument '" << arg << "'\n";
-      return false;
-    }
+  cli::ParsedArgs parsed = parseSubcommand("preview", argc, argv);
+  if (parsed.error.empty() && parsed.words.size() != 2) parsed.error = "give FILE and OUT.png";
+  if (!parsed.error.empty()) {
+    err << "marvolen-level preview: " << parsed.error << '\n';
+    return false;
   }
-  if (args.out.empty()) err << "usage: marvolen-level preview FILE OUT.png [--game-dir DIR]\n";
-  return !args.out.empty();
+  args.level = parsed.words[0];
+  args.out = parsed.words[1];
+  args.gameDir = parsed.value("--data");
+  args.running = parsed.has("--running");
+  return true;
 }
 
 // The number the game shows for a level: from a file named levelNN, else 1.

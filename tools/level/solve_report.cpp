@@ -119,31 +119,18 @@ std::string describeSolution(const SolveResult& result) {
 
 int solveCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   SolverLimits limits;
-  std::string path;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if ((arg == "--max-seconds" || arg == "--max-steps") && i + 1 < argc) {
-      char* end = nullptr;
-      const double value = std::strtod(argv[++i], &end);
-      if (*end != '\0' || value <= 0) {
-        err << "marvolen-level solve: " << arg << " needs a positive number\n";
-        return 2;
-      }
-      if (arg == "--max-seconds")
-        limits.maxSeconds = value;
-      else
-        limits.maxWorldSteps = static_cast<int>(value);
-    } else if (path.empty() && arg.rfind("--", 0) != 0) {
-      path = arg;
-    } else {
-      err << "marvolen-level solve: unexpected argument '" << arg << "'\n";
-      return 2;
-    }
+  cli::ParsedArgs args = parseSubcommand("solve", argc, argv);
+  limits.maxSeconds = args.positive("--budget", limits.maxSeconds);
+  limits.maxWorldSteps = static_cast<int>(args.positive("--max-steps", limits.maxWorldSteps));
+  if (args.error.empty() && args.words.size() != 1) args.error = "give one level file";
+  if (!args.error.empty()) {
+    err << "marvolen-level solve: " << args.error << '\n';
+    return 2;
   }
   world::GameState game;
   std::string error;
-  if (path.empty() || !startFromPath(path, game, error)) {
-    err << (path.empty() ? "marvolen-level solve: no level file given" : error) << '\n';
+  if (!startFromPath(args.words[0], game, error)) {
+    err << error << '\n';
     return 2;
   }
   const SolveResult result = solveLevel(game, limits);

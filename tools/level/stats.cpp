@@ -375,41 +375,21 @@ bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::
 
 int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   StatsLimits limits;
-  std::string dir, outPath, markdownPath;
-  bool csv = false;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--csv") {
-      csv = true;
-    } else if (arg == "--max-sequences" && i + 1 < argc) {
-      char* end = nullptr;
-      limits.maxSequences = std::strtoll(argv[++i], &end, 10);
-      if (*end != '\0' || limits.maxSequences <= 0) {
-        err << "marvolen-level stats: --max-sequences needs a positive number\n";
-        return 2;
-      }
-    } else if (arg == "--out" && i + 1 < argc) {
-      outPath = argv[++i];
-    } else if (arg == "--markdown-out" && i + 1 < argc) {
-      markdownPath = argv[++i];
-    } else if (arg == "--max-seconds" && i + 1 < argc) {
-      char* end = nullptr;
-      limits.countSeconds = std::strtod(argv[++i], &end);
-      if (*end != '\0' || limits.countSeconds <= 0) {
-        err << "marvolen-level stats: --max-seconds needs a positive number\n";
-        return 2;
-      }
-    } else if (dir.empty() && arg.rfind("--", 0) != 0) {
-      dir = arg;
-    } else {
-      err << "marvolen-level stats: unexpected argument '" << arg << "'\n";
-      return 2;
-    }
-  }
-  if (dir.empty()) {
-    err << "marvolen-level stats: no folder given\n";
+  cli::ParsedArgs args = parseSubcommand("stats", argc, argv);
+  limits.countSeconds = args.positive("--budget", limits.countSeconds);
+  const std::optional<long long> sequences = args.whole("--max-sequences");
+  if (sequences && *sequences <= 0 && args.error.empty())
+    args.error = "--max-sequences needs a positive number";
+  if (sequences) limits.maxSequences = *sequences;
+  if (args.error.empty() && args.words.size() != 1) args.error = "give one folder or level file";
+  if (!args.error.empty()) {
+    err << "marvolen-level stats: " << args.error << '\n';
     return 2;
   }
+  const std::string& dir = args.words[0];
+  const std::string outPath = args.value("--out");
+  const std::string markdownPath = args.value("--markdown-out");
+  const bool csv = args.has("--csv");
   std::vector<LevelStats> stats;
   if (!measureFolder(dir, limits, stats, err)) return 1;
   std::string error;

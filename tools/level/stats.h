@@ -70,7 +70,7 @@ std::string levelsMarkdown(const std::vector<LevelStats>& stats);
 // solved means a win was found); false with a message when a line does not fit the header.
 bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::string& error);
 
-// marvolen-level stats DIR|FILE [--csv] [--max-seconds S] [--max-sequences N] [--out FILE]
+// marvolen-level stats DIR|FILE [--csv] [--budget SECONDS] [--max-sequences N] [--out FILE]
 // [--markdown-out FILE]: the table on out (or into FILE), and the Markdown table into the
 // --markdown-out file; 0 when every level was measured, 1 when a level or FILE could not be
 // read or written, 2 on bad arguments.

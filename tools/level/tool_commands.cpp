@@ -75,6 +75,16 @@ int buildCommand(const std::string& source, const std::string& out, std::ostream
   return 0;
 }
 
+int buildCommand(int argc, char** argv, std::ostream& err) {
+  const cli::ParsedArgs args = parseSubcommand("build", argc, argv);
+  if (!args.error.empty() || args.words.size() != 2) {
+    err << "marvolen-level build: " << (args.error.empty() ? "give SRC and OUT.dat" : args.error)
+        << "\n";
+    return 2;
+  }
+  return buildCommand(args.words[0], args.words[1], err, args.has("--strict"));
+}
+
 int decompileCommand(const std::string& dat, const std::string& out, std::ostream& err) {
   std::string error;
   LevelSource level;

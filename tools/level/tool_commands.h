@@ -3,12 +3,34 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "cli/tool_args.h"
 #include "world/game_state.h"
 
 namespace mdx::level {
 
 struct LevelSource;
+
+// One subcommand of marvolen-level: what it is given besides options, and its options. Parsing
+// and --help both read this table.
+struct Subcommand {
+  std::string name;
+  std::string operands;  // "SRC OUT.dat"
+  std::vector<cli::Option> options;
+};
+
+// Every subcommand, in the order --help lists them.
+const std::vector<Subcommand>& subcommands();
+
+// The subcommand called name (which must be one of subcommands()).
+const Subcommand& subcommand(const std::string& name);
+
+// Parses a subcommand's arguments (those after its name) against its options.
+cli::ParsedArgs parseSubcommand(const std::string& name, int argc, char** argv);
+
+// The --help text: a usage line per subcommand, then every option once.
+std::string levelToolHelp();
 
 // Reads a whole file; false (with a message naming the file) when it cannot be read.
 bool readTextFile(const std::string& path, std::string& text, std::string& error);
@@ -27,6 +49,8 @@ bool startFromPath(const std::string& path, world::GameState& game, std::string&
 // on err. Rule warnings are written to err and do not stop the build, unless strict.
 int buildCommand(const std::string& source, const std::string& out, std::ostream& err,
                  bool strict = false);
+// The same from the subcommand's arguments; 2 with the usage on err when they are wrong.
+int buildCommand(int argc, char** argv, std::ostream& err);
 
 // marvolen-level check FILE [--budget SECONDS]: one line on out; 0 proven, 3 not winnable,
 // 4 won by straight drops, 5 undecided, 2 for an unreadable or invalid file or bad arguments.

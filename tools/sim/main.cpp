@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   const mdx::sim::ParseResult parsed = mdx::sim::parseSimArgs(arguments);
   if (parsed.args.help) {
     std::puts(mdx::sim::simUsage());
-    std::fputs(mdx::sim::simHelp(), stdout);
+    std::fputs(mdx::sim::simHelp().c_str(), stdout);
     return 0;
   }
   if (!parsed.error.empty()) {

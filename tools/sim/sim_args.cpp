@@ -2,24 +2,50 @@
 
 #include <climits>
 
+#include "cli/tool_args.h"
 #include "world/actions.h"
 
 namespace mdx::sim {
 namespace {
 
-// A whole argument as a 32-bit decimal integer with an optional sign.
-std::optional<int32_t> parseInteger(const std::string& text) {
-  std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-  if (i == text.size()) return std::nullopt;
-  long long value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT32_MAX) + 1) return std::nullopt;
+// The options, in the order --help lists them.
+std::vector<cli::Option> simOptions() {
+  return {
+      {"--file", "PATH", "a level file, or a level source (.src) built on the fly", {}},
+      {"--pack", "NAME", "with --level: the map pack folder, read as the game reads it", {}},
+      {"--level", "N", "with --pack: the level to play", {}},
+      cli::dataOption(),
+      {"--level-number", "N", "levelNumber while loading --file (99: the ending music)", {}},
+      {"--do",
+       "ACTIONS",
+       "the action letters to perform in order (" + std::string(world::kActionLetters) + ")",
+       {}},
+      {"--trace", "", "print the state after the start and every action or step", {}},
+      {"--replay",
+       "FILE",
+       "play a recorded session (marvolen --record) from the\n"
+       "game's folder and print the whole game state at its end;\n"
+       "refused when the pack's level files or the version differ\n"
+       "from the recording's",
+       {}},
+      {"--check",
+       "REF",
+       "with --replay: compare every step with the reference REF\n"
+       "and name the first step and field that differ (exit 1)",
+       {}},
+      {"--write-reference", "REF", "with --replay: write the replay's reference to REF", {}},
+  };
+}
+
+// A whole number that fits the game's 32-bit fields; anything else sets the error.
+std::optional<int32_t> number32(cli::ParsedArgs& parsed, const std::string& name) {
+  const std::optional<long long> number = parsed.whole(name);
+  if (number && (*number < INT32_MIN || *number > INT32_MAX)) {
+    if (parsed.error.empty())
+      parsed.error = name + " needs a whole number, not '" + parsed.value(name) + "'";
+    return std::nullopt;
   }
-  if (text[0] == '-') value = -value;
-  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
+  return number ? std::optional<int32_t>(static_cast<int32_t>(*number)) : std::nullopt;
 }
 
 std::string checkCombination(const SimArgs& args) {
@@ -48,79 +74,46 @@ std::string checkCombination(const SimArgs& args) {
 }  // namespace
 
 const char* simUsage() {
-  return "usage: marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) "
-         "[--level-number N] [--do ACTIONS] [--trace] | [--dir DIR] --replay FILE "
+  return "usage: marvolen-sim [--data DIR] (--file PATH | --pack NAME --level N) "
+         "[--level-number N] [--do ACTIONS] [--trace] | [--data DIR] --replay FILE "
          "[--trace | --check REF | --write-reference REF]";
 }
 
-const char* simHelp() {
+std::string simHelp() {
   return "Plays a level headless: performs the action letters of --do and prints the world\n"
-         "state as one JSON line (after every action with --trace).\n"
-         "  --file PATH       a level file, or a level source (.src) built on the fly\n"
-         "  --pack NAME --level N   level N of a pack folder, read as the game reads it\n"
-         "  --dir DIR         change into DIR first (the game's folder)\n"
-         "  --level-number N  levelNumber while loading --file (99 forces the ending music)\n"
-         "  --replay FILE     play a recorded session (marvolen --record) from the game's\n"
-         "                    folder and print the whole game state at its end (after every\n"
-         "                    step with --trace); refused when the pack's level files or\n"
-         "                    the version differ from the recording's\n"
-         "  --check REF       with --replay: compare every step with the reference REF and\n"
-         "                    name the first step and field that differ (exit 1)\n"
-         "  --write-reference REF  with --replay: write the replay's reference to REF\n"
+         "state as one JSON line (after every action with --trace).\n" +
+         cli::optionHelp(simOptions()) +
          "exit status:\n"
          "  0  the level ran and the JSON was printed\n"
-         "  1  the replay is unreadable or refused, the level file could not be opened, or the "
-         "pack or level does not exist (the\n"
-         "     JSON of the empty level the game would run, with its messages, is still printed\n"
-         "     and the message on stderr names the file); a level source with a mistake (only\n"
-         "     the message, naming file, line and column); or the output could not be written\n"
-         "  2  bad arguments, or --dir cannot be entered\n";
+         "  1  the replay is unreadable or refused, the level file could not be opened, or the\n"
+         "     pack or level does not exist (the JSON of the empty level the game would run,\n"
+         "     with its messages, is still printed and the message on stderr names the file);\n"
+         "     a level source with a mistake (only the message, naming file, line and column);\n"
+         "     or the output could not be written\n"
+         "  2  bad arguments, or the data folder cannot be entered\n";
 }
 
 ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
   ParseResult result;
   SimArgs& args = result.args;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& option = arguments[i];
-    if (option == "--trace") {
-      args.trace = true;
-      continue;
-    }
-    if (option == "--help" || option == "-h") {
-      args.help = true;
-      return result;
-    }
-    const bool takesValue = option == "--dir" || option == "--file" || option == "--pack" ||
-                            option == "--level" || option == "--level-number" || option == "--do" ||
-                            option == "--replay" || option == "--check" ||
-                            option == "--write-reference";
-    if (!takesValue) {
-      result.error = "unknown argument '" + option + "'";
-      return result;
-    }
-    if (i + 1 >= arguments.size()) {
-      result.error = option + " needs a value";
-      return result;
-    }
-    const std::string& value = arguments[++i];
-    if (option == "--dir") args.dir = value;
-    if (option == "--file") args.file = value;
-    if (option == "--replay") args.replay = value;
-    if (option == "--check") args.check = value;
-    if (option == "--write-reference") args.writeReference = value;
-    if (option == "--pack") args.pack = value;
-    if (option == "--do") args.actions = value;
-    if (option == "--level" || option == "--level-number") {
-      const std::optional<int32_t> number = parseInteger(value);
-      if (!number) {
-        result.error = option + " needs a whole number, not '" + value + "'";
-        return result;
-      }
-      if (option == "--level") args.level = *number;
-      if (option == "--level-number") args.levelNumber = *number;
-    }
-  }
-  result.error = checkCombination(args);
+  cli::ParsedArgs parsed = cli::parseArgs(simOptions(), arguments);
+  args.help = parsed.help;
+  auto text = [&](const std::string& name) {
+    return parsed.has(name) ? std::optional<std::string>(parsed.value(name)) : std::nullopt;
+  };
+  args.dir = text("--data");
+  args.file = text("--file");
+  args.replay = text("--replay");
+  args.check = text("--check");
+  args.writeReference = text("--write-reference");
+  args.pack = text("--pack");
+  args.actions = parsed.value("--do");
+  args.trace = parsed.has("--trace");
+  args.level = number32(parsed, "--level");
+  args.levelNumber = number32(parsed, "--level-number").value_or(args.levelNumber);
+  if (parsed.error.empty() && !parsed.words.empty())
+    parsed.error = "unknown argument '" + parsed.words[0] + "'";
+  result.error = args.help ? "" : parsed.error.empty() ? checkCombination(args) : parsed.error;
   return result;
 }
 

@@ -1,7 +1,7 @@
 // Command line of marvolen-sim:
-//   marvolen-sim [--dir DIR] (--file PATH | --pack NAME --level N) [--level-number N]
+//   marvolen-sim [--data DIR] (--file PATH | --pack NAME --level N) [--level-number N]
 //                [--do ACTIONS] [--trace]
-//   marvolen-sim [--dir DIR] --replay FILE [--trace | --check REF | --write-reference REF]
+//   marvolen-sim [--data DIR] --replay FILE [--trace | --check REF | --write-reference REF]
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 namespace mdx::sim {
 
 struct SimArgs {
-  std::optional<std::string> dir;             // change into it before anything is read
+  std::optional<std::string> dir;             // --data: the game's folder, read before all else
   std::optional<std::string> file;            // a loose level file, without pref.ini
   std::optional<std::string> replay;          // a recorded session, played as the game plays it
   std::optional<std::string> check;           // with --replay: the reference its states must match
@@ -38,6 +38,6 @@ ParseResult parseSimArgs(const std::vector<std::string>& arguments);
 const char* simUsage();
 
 // What --help prints after the usage line: the options and the exit codes.
-const char* simHelp();
+std::string simHelp();
 
 }  // namespace mdx::sim

@@ -1,0 +1,37 @@
+#include "edit/editor_keys.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mdx::edit {
+
+const std::vector<KeyAction>& editorKeys() {
+  static const std::vector<KeyAction> keys = {
+      {"Left button", "paint the brush into the cell; drag to fill a rectangle"},
+      {"Right button", "erase the cell; drag to erase a rectangle"},
+      {"I", "take the cell under the mouse as the brush"},
+      {"P", "show or hide the robot's path"},
+      {"F5", "play-test the level in the game"},
+      {"Ctrl+N, Ctrl+O", "new level, open a file"},
+      {"Ctrl+S, Ctrl+Shift+S", "save, save as"},
+      {"Ctrl+Z, Ctrl+Y", "undo and redo"},
+      {"Ctrl+Q", "quit (asking first when there are unsaved changes)"},
+      {"Tab, Shift+Tab", "in a prompt: move between the text field and the buttons"},
+      {"Enter, Escape", "in a prompt: take the focused button, cancel"},
+  };
+  return keys;
+}
+
+std::string editorKeyHelp() {
+  std::size_t column = 0;
+  for (const KeyAction& key : editorKeys()) column = std::max(column, std::strlen(key.keys));
+  std::string text;
+  for (const KeyAction& key : editorKeys()) {
+    std::string line = std::string("  ") + key.keys;
+    line.resize(column + 4, ' ');
+    text += line + key.does + "\n";
+  }
+  return text;
+}
+
+}  // namespace mdx::edit
