@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!again || again->steps.size() != replay->steps.size() ||
       again->packName != replay->packName || again->packHash != replay->packHash ||
       again->version != replay->version || again->startLevel != replay->startLevel ||
-      again->record != replay->record)
+      again->record != replay->record || again->timerRule != replay->timerRule)
     __builtin_trap();
   if (replay->steps.size() <= 300) runReplay(*replay);
   return 0;

@@ -59,3 +59,15 @@ start_xvfb() {
   export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
   export MDX_NO_MESSAGE_BOXES=1
 }
+
+# xvfb_wait_exit PID SECONDS: waits up to SECONDS for the program PID to end and returns its
+# exit status; 124 (as timeout(1) does) when it is still running.
+xvfb_wait_exit() {
+  local pid=$1 limit=$2
+  for _ in $(seq $((limit * 10))); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && return 124
+  wait "$pid"
+}

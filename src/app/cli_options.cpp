@@ -78,6 +78,8 @@ bool applyFlag(CommandLine& line, const std::string& name) {
     line.blocks3D = true;
   } else if (name == "--uncapped") {
     line.uncapped = true;
+  } else if (name == "--frame-bound-timers") {
+    line.frameBoundTimers = true;
   } else if (name == "--no-save") {
     line.noSave = true;
   } else if (name == "--reset-settings") {
@@ -139,6 +141,7 @@ std::string usageText(const std::string& programName) {
          "  --scale N       window size 640 x 480 times N (1 to 16); default: the largest that\n"
          "                  fits the screen\n"
          "  --log FILE      write one line per game-state change and level start to FILE\n"
+         "                  (after a --replay, a last line with the whole final state)\n"
          "  --record FILE   write the session to FILE as a replay (marvolen-sim --replay)\n"
          "  --replay FILE   play the replay FILE in the window, without the settings dialog,\n"
          "                  and end with it\n"
@@ -148,6 +151,8 @@ std::string usageText(const std::string& programName) {
          "                  pack, scale) and start from the defaults\n"
 
          "  --uncapped      draw frames as fast as possible, without waiting for the display\n"
+         "  --frame-bound-timers  run each timer at most once per frame, dropping late periods\n"
+         "                  (the first rule: the game runs slower at low frame rates)\n"
          "\n"
          "Alt+Enter switches between window and full screen while playing.\n";
 }

@@ -24,6 +24,7 @@ struct CommandLine {
   std::optional<std::string> dataDir;  // --data DIR: the game folder, made the working directory
   std::optional<std::string> logFile;  // --log FILE: one line per state change and level start
   bool uncapped = false;               // --uncapped: no vsync, no frame wait (the original loop)
+  bool frameBoundTimers = false;       // --frame-bound-timers: TimerRule::FrameBound
   int level = 0;                       // --level N: start level N of the pack at once; 0 = title
   bool noSave = false;                 // --no-save: neither read nor write saved progress
   bool resetSettings = false;          // --reset-settings: forget the remembered settings

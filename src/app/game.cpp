@@ -57,7 +57,7 @@ void Game::runFrame() {
   drawFrame();
   if (state.keys.quitPrompt == 1) {
     holdLevelTimers();
-    if (timerDue(clock_, timers.timer200, kBlinkPeriod)) blinkTick(state.scene);
+    for (int n = timerRuns(timers.blink, kBlinkPeriod); n > 0; --n) blinkTick(state.scene);
     return;
   }
   world::Progress& progress = state.progress;
@@ -65,14 +65,24 @@ void Game::runFrame() {
     progress.gameState = StateDropping;
     logChanges();
   }
-  if (timerDue(clock_, timers.timer30, kAnimationPeriod)) animationTick(state);
-  if (timerDue(clock_, timers.timer200, kBlinkPeriod)) blinkTick(state.scene);
+  for (int n = timerRuns(timers.animation, kAnimationPeriod); n > 0; --n) animationTick(state);
+  for (int n = timerRuns(timers.blink, kBlinkPeriod); n > 0; --n) blinkTick(state.scene);
   if (progress.gameState == StateDropping) dropStep();
-  if (timerDue(clock_, timers.timer20, kEffectPeriod) && effectTick(state)) restartAfterBlowUp();
+  effectTimer();
   if (progress.gameState == StateRunning || progress.gameState == StateEnding) worldStepTimer();
-  if (state.options.windowed && timerDue(clock_, timers.secondTimer, kSecondPeriod)) {
-    redrawReady = 1;
-  }
+  if (state.options.windowed && timerRuns(timers.redraw, kSecondPeriod) > 0) redrawReady = 1;
+}
+
+int Game::timerRuns(uint32_t& stamp, uint32_t period) {
+  return app::timerRuns(clock_, stamp, period, timers.rule);
+}
+
+// The drop and the world step share one timestamp. The first run after a switch between them
+// (or after a level start) starts a fresh beat instead of making up the other's periods.
+int Game::stepTimerRuns(uint32_t period) {
+  const TimerRule rule = timers.stepPeriod == period ? timers.rule : TimerRule::FrameBound;
+  timers.stepPeriod = period;
+  return app::timerRuns(clock_, timers.step, period, rule);
 }
 
 void Game::drawFrame() {
@@ -95,9 +105,9 @@ void Game::holdLevelTimers() {
   const uint32_t now = clock_.ticks();
   const uint32_t held = now - heldSince_;
   heldSince_ = now;
-  timers.timer30 += held;
-  timers.stepTimer += held;
-  timers.timer20 += held;
+  timers.animation += held;
+  timers.step += held;
+  timers.effect += held;
 }
 
 bool Game::levelInPlay() const {
@@ -116,6 +126,7 @@ bool Game::startCurrentLevel() {
     return false;
   }
   stuckWatch_.reset();
+  timers.stepPeriod = 0;
   worldSteps_ = 0;
   state.scene.stuckHint = 0;
   return true;
@@ -157,9 +168,13 @@ void Game::logChanges() {
   }
 }
 
+// A drop period is longer than the catch-up limit, so the drop runs at most once a frame and
+// the rows it moves stay apart: the rules below settle each one.
+static_assert(kCatchUpLimit < kDropPeriod, "a late drop would move two rows in one frame");
+
 // The timed drop every 600 ms, then the rules that hold every frame while pieces fall.
 void Game::dropStep() {
-  if (timerDue(clock_, timers.stepTimer, kDropPeriod)) world::dropStep(state);
+  if (stepTimerRuns(kDropPeriod) > 0) world::dropStep(state);
   world::bottomRowStep(state);
   if (state.pieces.pieceIndex >= state.world.pieceCount) {
     state.progress.gameState = StateRunning;
@@ -168,8 +183,22 @@ void Game::dropStep() {
   }
 }
 
+// The 20 ms effects; a restart after the blow-up flight ends the runs of this frame, which
+// belonged to the level before.
+void Game::effectTimer() {
+  const int starts = levelStarts;
+  for (int n = timerRuns(timers.effect, kEffectPeriod); n > 0 && levelStarts == starts; --n) {
+    if (effectTick(state)) restartAfterBlowUp();
+  }
+}
+
+// The world steps due, until one of them starts another level.
 void Game::worldStepTimer() {
-  if (!timerDue(clock_, timers.stepTimer, kWorldStepPeriod)) return;
+  const int starts = levelStarts;
+  for (int n = stepTimerRuns(kWorldStepPeriod); n > 0 && levelStarts == starts; --n) worldStep();
+}
+
+void Game::worldStep() {
   if (!state.world.levelComplete) {
     world::worldStepWithFrame(state);
     if (!state.world.levelComplete) {

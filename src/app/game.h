@@ -88,9 +88,15 @@ class Game {
   // Writes a log line when the game state changed or a level started since the last line.
   void logChanges();
 
+  // How often a timer runs in this frame, by the game's timer rule (see timers.h).
+  int timerRuns(uint32_t& stamp, uint32_t period);
+  int stepTimerRuns(uint32_t period);
+
   // Frame steps.
   void dropStep();
+  void effectTimer();
   void worldStepTimer();
+  void worldStep();
   void goToNextLevel();
   void restartAfterBlowUp();
   void watchForStuck();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 
@@ -35,6 +36,23 @@ class KeySource {
   virtual bool read(KeyState& state) = 0;
   // Asks for the keyboard again after a failed read.
   virtual void acquire() = 0;
+};
+
+// The keys pressed since the last read. Reading the held keys alone misses a key pressed and
+// released between two reads; with the presses added, such a tap counts as held at the next
+// read and so as released at the one after, and the commands acting on release act once.
+class PressLatch {
+ public:
+  void pressed(uint8_t key) { pressed_[key] = kKeyDown; }
+  // Adds the keys pressed since the last call to state, then forgets them.
+  void addTo(KeyState& state) {
+    for (std::size_t key = 0; key < state.size(); ++key) state[key] |= pressed_[key];
+    clear();
+  }
+  void clear() { pressed_.fill(0); }
+
+ private:
+  KeyState pressed_{};
 };
 
 // A keyboard driven by a test: keys are pressed and released by hand, and reads can be made

@@ -108,32 +108,27 @@ void EventLoop::handle(const SDL_Event& event) {
 }
 
 void EventLoop::run() {
+  int eventsSinceFrame = 0;
   while (!quit) {
     SDL_Event event;
-    bool taken;
-    if (game_.windowActive) {
-      taken = events_.poll(event);
-    } else {
+    if (!game_.windowActive) {
       // Nothing runs while the window is inactive: sleep until something happens.
-      taken = events_.wait(event);
-      if (!taken) {
+      if (!events_.wait(event)) {
         quit = true;  // the event system broke down; end rather than spin
         break;
       }
-    }
-    if (!taken) {
-      announce(ReplayEvent::Frame);
-      game_.runFrame();
-      ++framesRun;
+      handle(event);
       continue;
     }
-    handle(event);
-    if (quit) break;
-    // In full screen every event taken is followed by a drawn frame (and keyboard poll).
-    if (game_.state.options.windowed == 0) {
-      announce(ReplayEvent::Draw);
-      game_.drawFrame();
+    if (eventsSinceFrame < kMaxEventsPerFrame && events_.poll(event)) {
+      handle(event);
+      ++eventsSinceFrame;
+      continue;
     }
+    eventsSinceFrame = 0;
+    announce(ReplayEvent::Frame);
+    game_.runFrame();
+    ++framesRun;
   }
 }
 

@@ -1,6 +1,7 @@
-// The game window's event and frame loop on SDL. Events are taken one at a time; with the
-// window active and no event waiting, one frame runs; while the window is inactive the loop
-// sleeps until the next event instead of spinning, so an idle game costs no processor time.
+// The game window's event and frame loop on SDL. The events waiting are taken one at a time,
+// then one frame runs with its timers, in a window and in full screen alike; while the window
+// is inactive the loop sleeps until the next event instead of spinning, so an idle game costs
+// no processor time.
 #pragma once
 
 #include <SDL.h>
@@ -44,13 +45,18 @@ enum class WindowEventKind {
 // Classifies one SDL event for the game window.
 WindowEventKind classifyEvent(const SDL_Event& event);
 
+// The most events taken between two frames. A storm of events (a mouse moved fast, keys
+// repeating) is far slower than this per frame, so normally the queue is emptied first;
+// under a faster one, frames still run and the game keeps its pace.
+constexpr int kMaxEventsPerFrame = 64;
+
 class EventLoop {
  public:
   EventLoop(Game& game, EventSource& events, WindowControl& window)
       : game_(game), events_(events), window_(window) {}
 
-  // Runs until the quit event: events one at a time, frames while the window is active and
-  // the queue is empty, a frame after every event in full-screen mode.
+  // Runs until the quit event: while the window is active, the waiting events (at most
+  // kMaxEventsPerFrame of them) and then one frame, over and over.
   void run();
 
   // Acts on one event as the game window: activation, size changes, Escape, closing.

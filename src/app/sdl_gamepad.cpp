@@ -23,17 +23,62 @@ PadState readPad(SDL_GameController* pad) {
   return s;
 }
 
+void latchPadPress(const SDL_Event& event, PadState& pressed) {
+  if (event.type != SDL_CONTROLLERBUTTONDOWN) return;
+  switch (event.cbutton.button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      pressed.up = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      pressed.down = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      pressed.left = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      pressed.right = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_A:
+      pressed.a = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_B:
+      pressed.b = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_Y:
+      pressed.y = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_START:
+      pressed.start = true;
+      break;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      pressed.back = true;
+      break;
+    default:
+      break;
+  }
+}
+
 SdlPadKeySource::~SdlPadKeySource() {
+  if (started_) SDL_DelEventWatch(&SdlPadKeySource::notePress, this);
   for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
   if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+int SdlPadKeySource::notePress(void* self, SDL_Event* event) {
+  latchPadPress(*event, static_cast<SdlPadKeySource*>(self)->presses_);
+  return 1;
 }
 
 bool SdlPadKeySource::init() {
   started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   if (!started_) return false;
-  // The pads are read once per frame; their events would only crowd the window's queue.
+  // The pads are read once per frame; their events would only crowd the window's queue. Only
+  // a button going down is made an event, for the watch that notes short presses; the pads'
+  // state is brought up to date at each read, which is when those events arise.
   SDL_GameControllerEventState(SDL_IGNORE);
   SDL_JoystickEventState(SDL_IGNORE);
+  SDL_EventState(SDL_CONTROLLERBUTTONDOWN, SDL_ENABLE);
+  SDL_AddEventWatch(&SdlPadKeySource::notePress, this);
   refreshPads();
   return started_;
 }
@@ -63,7 +108,10 @@ bool SdlPadKeySource::read(KeyState& state) {
   if (!started_) return ok;
   SDL_GameControllerUpdate();
   refreshPads();
-  bool escapeHeld = false;
+  const PadState pressed = presses_;
+  presses_ = PadState{};
+  if (ok) addPadKeys(pressed, state);
+  bool escapeHeld = pressed.b;
   for (SDL_GameController* pad : pads_) {
     const PadState padState = readPad(pad);
     if (ok) addPadKeys(padState, state);

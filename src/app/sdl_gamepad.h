@@ -16,6 +16,10 @@ namespace mdx::app {
 // The state of one opened controller's mapped controls.
 PadState readPad(SDL_GameController* pad);
 
+// Notes in pressed a pad button going down (a controller button event), so a button pressed
+// and released between two reads still counts as held at the next read.
+void latchPadPress(const SDL_Event& event, PadState& pressed);
+
 class SdlPadKeySource : public KeySource {
  public:
   explicit SdlPadKeySource(KeySource& keyboard) : keyboard_(keyboard) {}
@@ -26,6 +30,7 @@ class SdlPadKeySource : public KeySource {
   // Starts SDL's game controller layer; false (no pads, the keyboard alone) when it cannot.
   bool init();
 
+  // The keyboard's keys plus those the pads hold or had pressed since the last read.
   bool read(KeyState& state) override;
   void acquire() override { keyboard_.acquire(); }
 
@@ -37,10 +42,12 @@ class SdlPadKeySource : public KeySource {
  private:
   // Opens newly attached pads and closes those that went away.
   void refreshPads();
+  static int notePress(void* self, SDL_Event* event);
 
   KeySource& keyboard_;
   std::vector<SDL_GameController*> pads_;
   PadEscape escape_;
+  PadState presses_;  // buttons pressed since the last read
   bool started_ = false;
 };
 

@@ -185,19 +185,41 @@ bool SdlKeySource::init(SDL_Window* window, world::MessageBoxes* messages) {
   window_ = window;
   sdlState_ = sdlState;
   numKeys_ = numKeys;
+  if (!watching_) SDL_AddEventWatch(&SdlKeySource::notePress, this);
+  watching_ = true;
   return true;
+}
+
+SdlKeySource::~SdlKeySource() {
+  if (watching_) SDL_DelEventWatch(&SdlKeySource::notePress, this);
+}
+
+int SdlKeySource::notePress(void* self, SDL_Event* event) {
+  auto* source = static_cast<SdlKeySource*>(self);
+  latchKeyPress(*event, SDL_GetWindowID(source->window_), source->presses_);
+  return 1;
+}
+
+void latchKeyPress(const SDL_Event& event, uint32_t windowId, PressLatch& latch) {
+  if (event.type != SDL_KEYDOWN || event.key.windowID != windowId) return;
+  const SDL_Keysym& key = event.key.keysym;
+  const bool enter = key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER;
+  if (enter && (key.mod & KMOD_ALT) != 0) return;
+  if (const uint8_t code = keyCodeForScancode(key.scancode)) latch.pressed(code);
 }
 
 bool SdlKeySource::read(KeyState& state) {
   // Only the window with the keyboard focus reads the keys, as a foreground keyboard would.
   if (!sdlState_ || SDL_GetKeyboardFocus() != window_) {
     lastSeen_.fill(0);
+    presses_.clear();
     return false;
   }
   // SDL updates the key state for every event it has queued, so an Enter held with Alt can be
   // seen here before the loop has taken its key event and swallowed it: swallow it now too.
   swallowAltEnter(sdlState_, (SDL_GetModState() & KMOD_ALT) != 0, lastSeen_, swallowed_);
   buildKeyState(sdlState_, numKeys_, state);
+  presses_.addTo(state);
   maskSwallowedKeys(sdlState_, numKeys_, swallowed_, state);
   lastSeen_ = state;
   return true;

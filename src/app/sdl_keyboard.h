@@ -36,14 +36,26 @@ void swallowAltEnter(const uint8_t* sdlState, bool altHeld, const KeyState& last
 const char* keyboardSetupError(bool eventsStarted, bool stateAvailable, int numKeys,
                                bool haveWindow);
 
+// Notes in latch a key going down in the game window (windowId) that the key state may miss
+// when it comes up again before the next read. The Enter of Alt+Enter is the window switch's,
+// never the game's, and is not noted.
+void latchKeyPress(const SDL_Event& event, uint32_t windowId, PressLatch& latch);
+
 // Reads SDL's keyboard state for the game window. A read fails while the window does not have
 // the keyboard focus, like a foreground-only keyboard: every key then counts as up.
 class SdlKeySource : public KeySource {
  public:
+  SdlKeySource() = default;
+  ~SdlKeySource() override;
+  SdlKeySource(const SdlKeySource&) = delete;
+  SdlKeySource& operator=(const SdlKeySource&) = delete;
+
   // Sets up the keyboard for the window; on failure shows the message with the caption
-  // "MarvolenDX: Error" and returns false.
+  // "MarvolenDX: Error" and returns false. From then on every key going down is noted as SDL
+  // takes it in, so a key tapped between two reads still counts (see PressLatch).
   bool init(SDL_Window* window, world::MessageBoxes* messages);
 
+  // The held keys plus those pressed since the last read.
   bool read(KeyState& state) override;
   void acquire() override {}
 
@@ -53,7 +65,11 @@ class SdlKeySource : public KeySource {
   void swallowUntilReleased(SDL_Scancode scancode);
 
  private:
+  static int notePress(void* self, SDL_Event* event);
+
   std::vector<SDL_Scancode> swallowed_;
+  PressLatch presses_;
+  bool watching_ = false;
   KeyState lastSeen_{};  // the state the last read handed to the game
   SDL_Window* window_ = nullptr;
   const uint8_t* sdlState_ = nullptr;

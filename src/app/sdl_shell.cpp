@@ -24,6 +24,7 @@
 #include "render/scene.h"
 #include "sound/music.h"
 #include "sound/sdl_mixer_sound_library.h"
+#include "world/state_text.h"
 
 namespace mdx::app {
 
@@ -149,105 +150,191 @@ std::optional<Replay> loadReplay(const std::string& path) {
   return std::nullopt;
 }
 
-// Everything between the dialog and the shutdown: device, keyboard, window, loop.
-// Returns the exit status: 0, or 1 after a start-up failure (reported on stderr).
-int playGame(world::Options& options, const CommandLine& commandLine, int windowScale,
-             sound::Music& music, gfx::SdlMessageBoxes& messages, render::Device& device,
-             render::Assets& assets, const std::function<void(const std::string&)>& stateLog,
-             const Replay* replay) {
+// What a session in the game window is played with: the choices made before it and the
+// program-wide parts it draws and sounds with.
+struct PlaySetup {
+  world::Options& options;
+  const CommandLine& commandLine;
+  int windowScale;
+  sound::Music& music;
+  gfx::SdlMessageBoxes& messages;
+  render::Device& device;
+  render::Assets& assets;
+  const std::function<void(const std::string&)>& stateLog;
+};
+
+// Opens the game window with its renderer and pictures; false (with the message on stderr)
+// when it cannot.
+bool openGameWindow(PlaySetup& setup) {
   gfx::DisplayRequest request;
-  request.windowScale = windowScale;
+  request.windowScale = setup.windowScale;
   request.hidden = true;
-  request.vsync = !commandLine.uncapped;
-  settlePackName(options);
-  if (render::createDeviceAndLoadAssets(options, request, device, assets, messages) < 0) {
-    return startupFailure("cannot open the game window with a renderer (" +
-                          std::string(SDL_GetError()) +
-                          "); try --windowed, or SDL_RENDER_DRIVER=software");
+  request.vsync = !setup.commandLine.uncapped;
+  if (render::createDeviceAndLoadAssets(setup.options, request, setup.device, setup.assets,
+                                        setup.messages) >= 0) {
+    return true;
   }
-  SDL_Window* window = device.display->window();
+  startupFailure("cannot open the game window with a renderer (" + std::string(SDL_GetError()) +
+                 "); try --windowed, or SDL_RENDER_DRIVER=software");
+  return false;
+}
+
+// The open game window's parts a session plays through: pacing, keyboard and pads, pointer,
+// clock and drawing.
+class PlayWindow {
+ public:
   // Paced by default: a wait after each frame to the display's rate. --uncapped keeps the
   // original loop: every frame drawn, as fast as it can.
-  FramePacer pacer = makeSystemFramePacer(device.display->refreshRate());
-  SdlKeySource keys;
-  if (!keys.init(window, &messages)) {
-    return startupFailure("cannot read the keyboard (" + std::string(SDL_GetError()) +
-                          "); try another window system session");
+  explicit PlayWindow(PlaySetup& setup)
+      : window(setup.device.display->window()),
+        pacer(makeSystemFramePacer(setup.device.display->refreshRate())),
+        presenter(setup.assets, *setup.device.backend,
+                  setup.commandLine.uncapped ? nullptr : &pacer),
+        padKeys(keys),
+        setup_(setup) {}
+
+  // Takes the keyboard and pads and shows the window; false (with the message on stderr)
+  // when the keyboard cannot be read.
+  bool show() {
+    if (!keys.init(window, &setup_.messages)) {
+      startupFailure("cannot read the keyboard (" + std::string(SDL_GetError()) +
+                     "); try another window system session");
+      return false;
+    }
+    pointer.install(window);
+    SdlPointer::showFor(setup_.options.windowed != 0);
+    setup_.device.display->show();
+    SDL_RaiseWindow(window);  // the keyboard goes to the game once the dialog has gone
+    setup_.messages.setOwner(window);
+    // Game pads hold keys in the same key state; without the controller layer the keyboard.
+    padKeys.init();
+    return true;
   }
 
-  SdlPointer pointer;
-  pointer.install(window);
-  SdlPointer::showFor(options.windowed != 0);
-  device.display->show();
-  SDL_RaiseWindow(window);  // the keyboard goes to the game once the dialog has gone
-  messages.setOwner(window);
-
-  SdlClock clock;
-  SdlWindowControl windowControl;
-  SdlScenePresenter presenter(assets, *device.backend, commandLine.uncapped ? nullptr : &pacer);
-  // Game pads hold keys in the same key state; without the controller layer the keyboard alone.
-  SdlPadKeySource padKeys(keys);
-  padKeys.init();
-  // With --record the game reads the clock and keys through the recorder, which notes them.
-  ReplayRecorder recorder(clock, padKeys);
-  ReplayPlayer player;  // with --replay the game reads the recorded clock and keys instead
-  const bool recording = commandLine.recordFile.has_value();
-  Clock& gameClock = replay != nullptr ? player : recording ? recorder.clock() : clock;
-  KeySource& gameKeys = replay != nullptr ? player : recording ? recorder.keys() : padKeys;
-  Game game(gameClock, gameKeys, presenter, windowControl, &music, &messages);
-  padKeys.escapeReleased = [&game, &recorder, recording] {
-    if (!game.windowActive) return;
-    if (recording) recorder.begin(ReplayEvent::Escape);
-    game.escapeReleased();
-  };
-  game.state.options = options;
-  game.createWriters = [&] {
-    assets.blackWriter.create(*device.backend, kBlackText);
-    assets.whiteWriter.create(*device.backend, kWhiteText);
-  };
-  game.stateLog = stateLog;
-  game.windowActive = 1;  // the window counts as active from its creation
-  if (replay != nullptr) {
-    // The replay's record stands in for the saved progress, which it neither reads nor writes.
-    ProgressFile record("", noteOnStderr);
-    connectReplayRecord(game, *replay, record);
-    playInWindow(game, *replay, player, windowControl);
+  // Hides the window at once (the shutdown follows unseen) and lets messages go ownerless.
+  void close() {
     SDL_HideWindow(window);
-    messages.setOwner(nullptr);
-    return 0;
+    setup_.messages.setOwner(nullptr);
   }
-  ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), noteOnStderr);
-  connectProgress(game, progress);
-  if (recording) recorder.beginSession(game.state);
-  game.startUp();
-  if (commandLine.level > 0) game.beginGame(commandLine.level);
 
+  SDL_Window* window;
+  FramePacer pacer;
+  SdlKeySource keys;
+  SdlPointer pointer;
+  SdlClock clock;
+  SdlWindowControl control;
+  SdlScenePresenter presenter;
+  SdlPadKeySource padKeys;
+
+ private:
+  PlaySetup& setup_;
+};
+
+// Connects a new game to the window's drawing and the session's choices.
+void connectGame(Game& game, PlaySetup& setup) {
+  game.state.options = setup.options;
+  game.createWriters = [&setup] {
+    setup.assets.blackWriter.create(*setup.device.backend, kBlackText);
+    setup.assets.whiteWriter.create(*setup.device.backend, kWhiteText);
+  };
+  game.stateLog = setup.stateLog;
+  game.windowActive = 1;  // the window counts as active from its creation
+}
+
+// Plays a replay in the window, reading its recorded clock and keys.
+void playRecorded(PlaySetup& setup, PlayWindow& parts, const Replay& replay) {
+  ReplayPlayer player;
+  Game game(player, player, parts.presenter, parts.control, &setup.music, &setup.messages);
+  connectGame(game, setup);
+  // The replay's record stands in for the saved progress, which it neither reads nor writes.
+  ProgressFile record("", noteOnStderr);
+  connectReplayRecord(game, replay, record);
+  playInWindow(game, replay, player, parts.control);
+  // The whole final state, to compare with the simulator's play of the same replay.
+  if (setup.stateLog) setup.stateLog("replay ended " + world::stateJson(game.state));
+}
+
+// Runs the window's event loop on the game until the player quits; a recorder, when given,
+// is told of every call into the game.
+void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
   SdlEventSource events;
-  EventLoop loop(game, events, windowControl);
-  loop.gameWindowId = SDL_GetWindowID(window);
-  loop.switchFullScreen = [&](bool toFullScreen) {
+  EventLoop loop(game, events, parts.control);
+  loop.gameWindowId = SDL_GetWindowID(parts.window);
+  loop.switchFullScreen = [&setup, &parts](bool toFullScreen) {
     // The Enter of Alt+Enter is no confirm key, whether the switch works or not.
-    keys.swallowUntilReleased(SDL_SCANCODE_RETURN);
-    keys.swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
-    if (!device.display->setFullscreen(toFullScreen)) return false;
+    parts.keys.swallowUntilReleased(SDL_SCANCODE_RETURN);
+    parts.keys.swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
+    if (!setup.device.display->setFullscreen(toFullScreen)) return false;
     SdlPointer::showFor(!toFullScreen);
     return true;
   };
-  if (!commandLine.uncapped) loop.onWindowEvent = [&presenter] { presenter.invalidate(); };
-  if (recording) loop.beforeGameCall = [&recorder](ReplayEvent event) { recorder.begin(event); };
-  loop.run();
-  if (recording) {
-    recorder.replay.packName = options.packName;
-    recorder.replay.windowed = options.windowed;
-    recorder.replay.startLevel = commandLine.level;
-    const std::string error = saveRecording(recorder.replay, *commandLine.recordFile);
-    if (!error.empty()) noteOnStderr(error);
+  if (!setup.commandLine.uncapped) {
+    loop.onWindowEvent = [&parts] { parts.presenter.invalidate(); };
   }
-  SDL_HideWindow(window);  // the window closes at once; the shutdown follows unseen
-  messages.setOwner(nullptr);
-  options.soundEnabled = game.state.options.soundEnabled;
+  if (recorder != nullptr) {
+    loop.beforeGameCall = [recorder](ReplayEvent event) { recorder->begin(event); };
+  }
+  loop.run();
+}
+
+// Plays from the title (or --level) with the saved progress, reading the real clock and keys,
+// through the recorder when one is given.
+void playLive(PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
+  Clock& clock = recorder != nullptr ? recorder->clock() : parts.clock;
+  KeySource& keys = recorder != nullptr ? recorder->keys() : parts.padKeys;
+  Game game(clock, keys, parts.presenter, parts.control, &setup.music, &setup.messages);
+  connectGame(game, setup);
+  game.timers.rule =
+      setup.commandLine.frameBoundTimers ? TimerRule::FrameBound : TimerRule::CatchUp;
+  parts.padKeys.escapeReleased = [&game, recorder] {
+    if (!game.windowActive) return;
+    if (recorder != nullptr) recorder->begin(ReplayEvent::Escape);
+    game.escapeReleased();
+  };
+  const CommandLine& commandLine = setup.commandLine;
+  ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), noteOnStderr);
+  connectProgress(game, progress);
+  if (recorder != nullptr) recorder->beginSession(game.state, game.timers.rule);
+  game.startUp();
+  if (commandLine.level > 0) game.beginGame(commandLine.level);
+  runEventLoop(game, setup, parts, recorder);
+  parts.padKeys.escapeReleased = nullptr;
+  setup.options.soundEnabled = game.state.options.soundEnabled;
+}
+
+// Plays a session and writes it to the --record file.
+void playAndRecord(PlaySetup& setup, PlayWindow& parts, const std::string& path) {
+  ReplayRecorder recorder(parts.clock, parts.padKeys);
+  recorder.replay.packName = setup.options.packName;
+  recorder.replay.windowed = setup.options.windowed;
+  recorder.replay.startLevel = setup.commandLine.level;
+  playLive(setup, parts, &recorder);
+  const std::string error = saveRecording(recorder.replay, path);
+  if (!error.empty()) noteOnStderr(error);
+}
+
+// Everything between the dialog and the shutdown: device, keyboard, window, loop.
+// Returns the exit status: 0, or 1 after a start-up failure (reported on stderr).
+int playGame(PlaySetup& setup, const Replay* replay) {
+  // A replay names its pack itself; otherwise the dialog's list entry settles it.
+  if (replay == nullptr) settlePackName(setup.options);
+  if (!openGameWindow(setup)) return 1;
+  PlayWindow parts(setup);
+  if (!parts.show()) return 1;
+  if (replay != nullptr) {
+    playRecorded(setup, parts, *replay);
+    parts.close();
+    return 0;
+  }
+  if (setup.commandLine.recordFile) {
+    playAndRecord(setup, parts, *setup.commandLine.recordFile);
+  } else {
+    playLive(setup, parts, nullptr);
+  }
+  parts.close();
   // A window the player resized opens at its new size next time.
-  rememberWindowScale(settingsFilePath(), windowScale, device.display->windowScale(), noteOnStderr);
+  rememberWindowScale(settingsFilePath(), setup.windowScale, setup.device.display->windowScale(),
+                      noteOnStderr);
   return 0;
 }
 
@@ -297,8 +384,8 @@ int runProgram(const CommandLine& commandLine,
   }
   int status = 0;
   if (result == kDialogPlay) {
-    status = playGame(options, commandLine, windowScale, music, messages, device, assets, stateLog,
-                      replay ? &*replay : nullptr);
+    PlaySetup setup{options, commandLine, windowScale, music, messages, device, assets, stateLog};
+    status = playGame(setup, replay ? &*replay : nullptr);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the
   // moment the player asks; the sound is silenced and freed without waiting for the device to

@@ -36,19 +36,29 @@ void pulse(int32_t& level, uint8_t& falling, int32_t step, int32_t low, int32_t 
 }  // namespace
 
 void startTimers(FrameTimers& timers, Clock& clock) {
-  timers.secondTimer = clock.ticks();
-  timers.timer30 = clock.ticks();
-  timers.stepTimer = clock.ticks();
-  timers.timer200 = clock.ticks();
-  timers.timer20 = clock.ticks();
+  timers.redraw = clock.ticks();
+  timers.animation = clock.ticks();
+  timers.step = clock.ticks();
+  timers.blink = clock.ticks();
+  timers.effect = clock.ticks();
 }
 
-bool timerDue(Clock& clock, uint32_t& stamp, uint32_t period) {
+int timerRuns(Clock& clock, uint32_t& stamp, uint32_t period, TimerRule rule) {
+  const uint32_t now = clock.ticks();
   // Wide arithmetic: the distance of -2^31 has no 32-bit absolute value.
-  int64_t distance = static_cast<int32_t>(clock.ticks() - stamp);
-  if (std::llabs(distance) < static_cast<int64_t>(period)) return false;
-  stamp = clock.ticks();
-  return true;
+  const int64_t distance = static_cast<int32_t>(now - stamp);
+  if (std::llabs(distance) < static_cast<int64_t>(period)) return 0;
+  if (rule == TimerRule::FrameBound) {
+    stamp = clock.ticks();
+    return 1;
+  }
+  if (distance < 0 || distance - period > kCatchUpLimit) {
+    stamp = now;
+    return 1;
+  }
+  const int64_t runs = distance / period;
+  stamp += static_cast<uint32_t>(runs * period);
+  return static_cast<int>(runs);
 }
 
 void animationTick(world::GameState& state) {

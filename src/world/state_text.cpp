@@ -162,6 +162,14 @@ uint64_t fieldsHash(const GameState& state, std::initializer_list<std::string_vi
   return hash;
 }
 
+std::string stateJson(const GameState& state) {
+  std::string out;
+  visitState(state, [&](const char* name, const auto&) {
+    out += (out.empty() ? "{" : ",") + jsonString(name) + ":" + fieldJson(state, name);
+  });
+  return out + "}";
+}
+
 uint64_t stateHash(const GameState& state) {
   uint64_t hash = kHashStart;
   visitState(state, [&hash](const char*, const auto& value) { hashValue(hash, value); });

@@ -37,6 +37,10 @@ std::string fieldJson(const GameState& state, std::string_view name);
 // that is not a field, so a renamed field cannot silently drop out of a key.
 uint64_t fieldsHash(const GameState& state, std::initializer_list<std::string_view> names);
 
+// Every field of the state (options, progress, world, pieces, scene, keys) as one JSON object
+// on one line, arrays as lists: for comparing two runs line by line.
+std::string stateJson(const GameState& state);
+
 // A hash of every field of the state, for a quick same-or-not check.
 uint64_t stateHash(const GameState& state);
 

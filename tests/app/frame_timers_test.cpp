@@ -1,8 +1,12 @@
-// The timer rule and the frame loop's timing: due at the period, re-based to a fresh
-// reading, late periods dropped, one run of each timer after a pause, the start-up order.
+// The timer rules and the frame loop's timing: each timer keeps its period at any frame rate,
+// late periods made up within the limit, one run of each timer after a pause, the first
+// frame-bound rule still reachable, the start-up order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "game_harness.h"
 
@@ -19,35 +23,56 @@ class CreepingClock : public Clock {
 };
 
 TEST(TimerRule, DueOnlyOncePeriodHasPassed) {
-  VirtualClock clock(500);
-  uint32_t stamp = 500;
-  clock.advance(29);
-  EXPECT_FALSE(timerDue(clock, stamp, 30));
-  EXPECT_EQ(stamp, 500u);
-  clock.advance(1);
-  EXPECT_TRUE(timerDue(clock, stamp, 30));
-  EXPECT_EQ(stamp, 530u);
+  for (TimerRule rule : {TimerRule::CatchUp, TimerRule::FrameBound}) {
+    VirtualClock clock(500);
+    uint32_t stamp = 500;
+    clock.advance(29);
+    EXPECT_EQ(timerRuns(clock, stamp, 30, rule), 0);
+    EXPECT_EQ(stamp, 500u);
+    clock.advance(1);
+    EXPECT_EQ(timerRuns(clock, stamp, 30, rule), 1);
+    EXPECT_EQ(stamp, 530u);
+  }
 }
 
-TEST(TimerRule, RebasesToAFurtherFreshReading) {
+TEST(TimerRule, CatchUpMakesUpWholePeriodsWithinTheLimit) {
+  VirtualClock clock(1000);
+  uint32_t stamp = 1000;
+  clock.advance(95);
+  EXPECT_EQ(timerRuns(clock, stamp, 30, TimerRule::CatchUp), 3);
+  EXPECT_EQ(stamp, 1090u);  // the 5 ms beyond the last period count towards the next
+  clock.advance(25);
+  EXPECT_EQ(timerRuns(clock, stamp, 30, TimerRule::CatchUp), 1);
+  // Past the limit the timer runs once and starts again from now.
+  clock.advance(30 + kCatchUpLimit + 1);
+  EXPECT_EQ(timerRuns(clock, stamp, 30, TimerRule::CatchUp), 1);
+  EXPECT_EQ(stamp, clock.now);
+  clock.advance(30 + kCatchUpLimit);  // just within it: every period made up
+  EXPECT_EQ(timerRuns(clock, stamp, 30, TimerRule::CatchUp), (30 + int(kCatchUpLimit)) / 30);
+}
+
+TEST(TimerRule, FrameBoundRebasesToAFurtherFreshReading) {
   CreepingClock clock;
   clock.now = 100;
   uint32_t stamp = 0;
-  EXPECT_TRUE(timerDue(clock, stamp, 30));
+  EXPECT_EQ(timerRuns(clock, stamp, 30, TimerRule::FrameBound), 1);
   EXPECT_EQ(stamp, 101u);  // not 100, and not 0 + 30
 }
 
 TEST(TimerRule, DistanceIsSignedAndMadeNonNegative) {
-  VirtualClock clock(0xFFFFFFF0u);
-  uint32_t stamp = clock.now;
-  clock.advance(0x20);  // wraps past zero: 32 ms later
-  EXPECT_TRUE(timerDue(clock, stamp, 30));
-  uint32_t future = clock.now + 40;  // a timestamp ahead of the clock counts as well
-  EXPECT_TRUE(timerDue(clock, future, 30));
-  uint32_t near = clock.now + 10;
-  EXPECT_FALSE(timerDue(clock, near, 30));
-  uint32_t farthest = clock.now + 0x80000000u;  // no 32-bit absolute value: still due
-  EXPECT_TRUE(timerDue(clock, farthest, 30));
+  for (TimerRule rule : {TimerRule::CatchUp, TimerRule::FrameBound}) {
+    VirtualClock clock(0xFFFFFFF0u);
+    uint32_t stamp = clock.now;
+    clock.advance(0x20);  // wraps past zero: 32 ms later
+    EXPECT_EQ(timerRuns(clock, stamp, 30, rule), 1);
+    uint32_t future = clock.now + 40;  // a timestamp ahead of the clock counts as well...
+    EXPECT_EQ(timerRuns(clock, future, 30, rule), 1);
+    EXPECT_EQ(future, clock.now);  // ...and starts again from now
+    uint32_t near = clock.now + 10;
+    EXPECT_EQ(timerRuns(clock, near, 30, rule), 0);
+    uint32_t farthest = clock.now + 0x80000000u;  // no 32-bit absolute value: still due
+    EXPECT_EQ(timerRuns(clock, farthest, 30, rule), 1);
+  }
 }
 
 class FrameTiming : public ::testing::Test {
@@ -67,14 +92,78 @@ TEST_F(FrameTiming, StartUpSetsStartValuesAndReadsClockOncePerTimer) {
   game.startUp();
   EXPECT_EQ(writers, 1);
   EXPECT_EQ(clock.readings, 5u);
-  EXPECT_EQ(game.timers.timer20, 777u);
+  EXPECT_EQ(game.timers.effect, 777u);
   EXPECT_EQ(game.state.scene.fadeLevel, 255);
   EXPECT_FLOAT_EQ(game.state.scene.landscapeClock, 45.0f);
   EXPECT_FLOAT_EQ(game.state.scene.parallax2X[1], 639.0f);
   EXPECT_EQ(game.state.progress.gameState, StateTitle);
 }
 
-TEST_F(FrameTiming, LatePeriodsAreNotMadeUp) {
+// How many times each timer ran while a level's exit sequence played for 6 s of game time,
+// read from what the ticks move: the landscape clock (animation, a quarter degree a run), the
+// upper strip (blink, a pixel a run), the banner (effect, a pixel a run) and the shrinking
+// robot (world step, 0.02 a run).
+struct TickCounts {
+  int animation, blink, effect, worldStep;
+};
+
+TickCounts ticksOverSixSeconds(TimerRule rule, const std::vector<uint32_t>& gaps) {
+  Harness h;
+  h.game.timers.rule = rule;
+  h.tap(DIK_SPACE);
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateRunning);
+  Scene& scene = h.game.state.scene;
+  h.game.state.world.levelComplete = 1;
+  scene.bannerX = 100000.0f;
+  const Scene before = scene;
+  uint32_t elapsed = 0;
+  for (size_t i = 0; elapsed < 6000; ++i) {
+    const uint32_t gap = std::min(gaps[i % gaps.size()], 6000 - elapsed);
+    h.frame(gap);
+    elapsed += gap;
+  }
+  EXPECT_EQ(h.game.levelStarts, 1) << "the exit sequence must still be playing";
+  return {static_cast<int>(std::lround((scene.landscapeClock - before.landscapeClock) / 0.25f)),
+          static_cast<int>(std::lround(before.parallax1X[0] - scene.parallax1X[0])),
+          static_cast<int>(std::lround(before.bannerX - scene.bannerX)),
+          static_cast<int>(std::lround((before.robotScale - scene.robotScale) / 0.02f))};
+}
+
+// Frame gaps of 144, 120, 75 and 60 Hz, of 30 Hz, of an unpaced loop and of a jittery one.
+TEST_F(FrameTiming, EveryTimerKeepsItsPeriodAtAnyFrameRate) {
+  folder.writeLevel(1, exitLevel());
+  std::vector<uint32_t> jitter;
+  uint32_t seed = 12345;
+  for (int i = 0; i < 500; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    jitter.push_back(4 + (seed >> 16) % 45);  // 4 to 48 ms
+  }
+  const std::vector<std::vector<uint32_t>> rates = {{7},      {8},       {13, 14}, {16, 17},
+                                                    {33, 34}, {1, 2, 1}, jitter};
+  for (const std::vector<uint32_t>& gaps : rates) {
+    const TickCounts ticks = ticksOverSixSeconds(TimerRule::CatchUp, gaps);
+    const std::string rate = "frame gaps from " + std::to_string(gaps.front()) + " ms";
+    EXPECT_NEAR(ticks.animation, 6000 / 30, 1) << rate;
+    EXPECT_NEAR(ticks.blink, 6000 / 200, 1) << rate;
+    EXPECT_NEAR(ticks.effect, 6000 / 20, 1) << rate;
+    EXPECT_NEAR(ticks.worldStep, 6000 / 150, 1) << rate;
+  }
+}
+
+// The first rule rounds every period up to whole frames: at 30 Hz the 20 ms effects run at
+// frame rate, 60 % of their speed, and a 30 ms animation step takes two 17 ms frames.
+TEST_F(FrameTiming, FrameBoundRuleRunsEachTimerAtMostOncePerFrame) {
+  folder.writeLevel(1, exitLevel());
+  const TickCounts at30Hz = ticksOverSixSeconds(TimerRule::FrameBound, {33, 34});
+  EXPECT_NEAR(at30Hz.effect, 6000 / 33.5, 1);
+  EXPECT_NEAR(at30Hz.animation, 6000 / 33.5, 1);
+  const TickCounts at60Hz = ticksOverSixSeconds(TimerRule::FrameBound, {16, 17});
+  EXPECT_NEAR(at60Hz.animation, 6000 / 33.0, 1);
+  EXPECT_NEAR(at60Hz.worldStep, 6000 / 165.0, 1);
+}
+
+TEST_F(FrameTiming, LatePeriodsBeyondTheLimitAreNotMadeUp) {
   Harness h;
   h.frame(1000);  // 33 periods of 30 ms late: one run
   EXPECT_FLOAT_EQ(h.game.state.scene.parallax2X[0], -1.0f);

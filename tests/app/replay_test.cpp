@@ -38,16 +38,23 @@ std::optional<Replay> writtenAndReadBack(const Replay& replay) {
 }
 
 TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
-  const std::string head = "marvolen-replay 1\nstart 5\n";
+  const std::string head = "marvolen-replay 2\nstart 5\n";
   EXPECT_EQ(parseError(""), "replay is empty");
   EXPECT_EQ(parseError("frame 10\n"),
-            "replay line 1: not a replay: the first line must be 'marvolen-replay 1'");
-  EXPECT_EQ(parseError("marvolen-replay 1\n# nothing\n"), "replay has no start line");
-  EXPECT_EQ(parseError("marvolen-replay 1\nframe 5\n"),
+            "replay line 1: not a replay: the first line must be 'marvolen-replay 2'");
+  EXPECT_EQ(parseError("marvolen-replay 3\nstart 5\n"),
+            "replay line 1: the replay is of format version 3; this program reads versions 1 "
+            "to 2");
+  EXPECT_EQ(parseError("marvolen-replay 2\n# nothing\n"), "replay has no start line");
+  EXPECT_EQ(parseError("marvolen-replay 2\nframe 5\n"),
             "replay line 2: the replay must begin with a start line");
   EXPECT_EQ(parseError(head + "start 6\n"), "replay line 3: only one start line");
   EXPECT_EQ(parseError(head + "jump 7\n"), "replay line 3: unknown word 'jump'");
   EXPECT_EQ(parseError(head + "windowed 2\n"), "replay line 3: windowed must be 0 or 1");
+  EXPECT_EQ(parseError(head + "timers fast\n"),
+            "replay line 3: timers must be catch-up or frame-bound");
+  EXPECT_EQ(parseError("marvolen-replay 1\nstart 5\ntimers catch-up\n"),
+            "replay line 3: unknown word 'timers'");
   EXPECT_EQ(parseError(head + "packhash 12ab\n"),
             "replay line 3: packhash must be 16 lower-case hex digits");
   EXPECT_EQ(parseError(head + "level 100\n"), "replay line 3: level must be 0 to 99");
@@ -56,13 +63,17 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheLineNamed) {
   }
   EXPECT_EQ(parseError(head + "version\n"), "replay line 3: version needs a value");
   const std::string badStep =
-      "expected tick counts (digits, comma-separated) and two-digit hex key codes";
-  for (const char* line : {"frame\n", "frame -4\n", "frame 4294967296\n", "frame 7,,8\n",
-                           "frame 7 3\n", "frame 7 zz\n", "frame 7 139\n"}) {
+      "expected tick counts (digits, comma-separated; - for none) and two-digit hex key codes";
+  for (const char* line :
+       {"frame\n", "frame -4\n", "frame 4294967296\n", "frame 7,,8\n", "frame 7 3\n",
+        "frame 7 zz\n", "frame 7 139\n", "draw\n", "escape\n", "window x\n"}) {
     EXPECT_EQ(parseError(head + line), "replay line 3: " + badStep) << line;
   }
+  EXPECT_EQ(parseError("marvolen-replay 2\nstart 5 39\n"), "replay line 2: " + badStep);
 }
 
+// Every call's line has one shape: calls that read no clock (a repaint, a mode switch) and the
+// Escape's reading (it holds the level's timers) come back as written.
 TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   Replay replay;
   replay.version = "1.0";
@@ -71,24 +82,47 @@ TEST(ReplayFormat, WrittenReplayReadsBackUnchanged) {
   replay.startLevel = 7;
   replay.record = 12;
   replay.windowed = 0;
+  replay.timerRule = TimerRule::FrameBound;
   replay.steps = {
       {ReplayEvent::Start, {1, 2, 3}, {}}, {ReplayEvent::Frame, {4294967295u}, {0x39, 0xd0}},
-      {ReplayEvent::Escape, {}, {}},       {ReplayEvent::ToWindow, {}, {}},
-      {ReplayEvent::ToFullScreen, {}, {}}, {ReplayEvent::Draw, {9}, {0x01}}};
-  const std::optional<Replay> back = writtenAndReadBack(replay);
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->version, "1.0");
-  EXPECT_EQ(back->packName, "somepack");
-  EXPECT_EQ(back->packHash, "0123456789abcdef");
-  EXPECT_EQ(back->startLevel, 7);
-  EXPECT_EQ(back->record, 12);
-  EXPECT_EQ(back->windowed, 0);
-  ASSERT_EQ(back->steps.size(), replay.steps.size());
-  for (size_t i = 0; i < replay.steps.size(); ++i) {
-    EXPECT_EQ(back->steps[i].event, replay.steps[i].event);
-    EXPECT_EQ(back->steps[i].readings, replay.steps[i].readings);
-    EXPECT_EQ(back->steps[i].keysDown, replay.steps[i].keysDown);
+      {ReplayEvent::Escape, {17}, {}},     {ReplayEvent::ToWindow, {}, {}},
+      {ReplayEvent::ToFullScreen, {}, {}}, {ReplayEvent::Draw, {9}, {0x01}},
+      {ReplayEvent::Draw, {}, {0x39}},     {ReplayEvent::Frame, {}, {}}};
+  for (TimerRule rule : {TimerRule::FrameBound, TimerRule::CatchUp}) {
+    replay.timerRule = rule;
+    const std::optional<Replay> back = writtenAndReadBack(replay);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->version, "1.0");
+    EXPECT_EQ(back->packName, "somepack");
+    EXPECT_EQ(back->packHash, "0123456789abcdef");
+    EXPECT_EQ(back->startLevel, 7);
+    EXPECT_EQ(back->record, 12);
+    EXPECT_EQ(back->windowed, 0);
+    EXPECT_EQ(back->timerRule, rule);
+    ASSERT_EQ(back->steps.size(), replay.steps.size());
+    for (size_t i = 0; i < replay.steps.size(); ++i) {
+      EXPECT_EQ(back->steps[i].event, replay.steps[i].event) << i;
+      EXPECT_EQ(back->steps[i].readings, replay.steps[i].readings) << i;
+      EXPECT_EQ(back->steps[i].keysDown, replay.steps[i].keysDown) << i;
+    }
   }
+}
+
+// Files of the first format still read: they ran on the frame-bound timers, their bare escape
+// and mode lines carry nothing, and a bare draw line read no clock.
+TEST(ReplayFormat, FirstFormatFilesReadWithTheFrameBoundRule) {
+  std::istringstream in("marvolen-replay 1\nstart 5\nframe 20 39\nescape 30\ndraw\nwindow\n");
+  std::string error;
+  const std::optional<Replay> replay = readReplay(in, error);
+  ASSERT_TRUE(replay.has_value()) << error;
+  EXPECT_EQ(replay->timerRule, TimerRule::FrameBound);
+  ASSERT_EQ(replay->steps.size(), 5u);
+  EXPECT_EQ(replay->steps[1].keysDown, std::vector<uint8_t>{0x39});
+  EXPECT_TRUE(replay->steps[2].readings.empty());
+  EXPECT_EQ(replay->steps[3].event, ReplayEvent::Draw);
+  EXPECT_TRUE(replay->steps[3].readings.empty());
+  std::istringstream current("marvolen-replay 2\nstart 5\n");
+  EXPECT_EQ(readReplay(current, error)->timerRule, TimerRule::CatchUp);
 }
 
 // A game whose session is being recorded, on a virtual clock and scripted keys, in the
@@ -167,7 +201,7 @@ TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
   ProgressFile saved("", [](const std::string&) {});
   saved.reach("pack", 3, 3);  // this player has reached level 3
   connectProgress(game, saved);
-  session.recorder.beginSession(game.state);
+  session.recorder.beginSession(game.state, game.timers.rule);
   game.startUp();
   for (uint8_t key : {DIK_LEFT, DIK_RIGHT, DIK_RETURN}) {  // 3, down to 2, up to 3, start
     for (bool down : {true, false}) {
@@ -210,7 +244,7 @@ TEST_F(ReplayRun, StoredReplayPassesThroughItsReferenceStates) {
 // A reference that differs is reported by step and field, floats pass within a tolerance, and
 // a reference that is cut short or runs on is refused.
 TEST_F(ReplayRun, ReferenceNamesTheFirstStepAndFieldThatDiffer) {
-  std::istringstream in("marvolen-replay 1\npack pack\nstart 0\nframe 10 39\nframe 20\n");
+  std::istringstream in("marvolen-replay 2\npack pack\nstart 0\nframe 10 39\nframe 20\n");
   std::string error;
   const Replay replay = *readReplay(in, error);
   std::stringstream written;
@@ -283,13 +317,15 @@ TEST_F(ReplayRun, SavedRecordingCarriesItsOriginAndStartLevel) {
   const ReplayResult result = runReplay(*saved);
   EXPECT_EQ(result.state.progress.levelNumber, 2);
   EXPECT_EQ(result.state.progress.gameState, StateReady);
-  EXPECT_EQ(saveRecording(session, "no-such-folder/session.replay"),
-            "cannot write the replay no-such-folder/session.replay");
+  std::ofstream("plain-file") << "x";
+  EXPECT_EQ(saveRecording(session, "plain-file/session.replay")
+                .rfind("cannot write the replay plain-file/session.replay: ", 0),
+            0u);
 }
 
 TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {
   std::istringstream in(
-      "marvolen-replay 1\npack pack\nstart 0\nframe 10 d0\nframe 20\n"
+      "marvolen-replay 2\npack pack\nstart 0\nframe 10 d0\nframe 20\n"
       "frame 30 39\nframe 40\nframe 50\nframe 60\n");
   std::string error;
   const ReplayResult result = runReplay(*readReplay(in, error));

@@ -25,7 +25,8 @@ TEST(CommandLine, NoArgumentsKeepsTheClassicStart) {
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   const ParsedCommandLine parsed =
       parse({"--no-dialog", "--fullscreen", "--no-sound", "--pack", "mappack2", "--scale=3",
-             "--data", "/games/mdx", "--log=run.log", "--3d-blocks", "--record", "s.replay"});
+             "--data", "/games/mdx", "--log=run.log", "--3d-blocks", "--record", "s.replay",
+             "--frame-bound-timers"});
   ASSERT_TRUE(parsed.error.empty()) << parsed.error;
   const CommandLine& line = parsed.options;
   EXPECT_TRUE(line.noDialog);
@@ -38,6 +39,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(line.recordFile, "s.replay");
   EXPECT_EQ(parse({"--replay=r.replay"}).options.replayFile, "r.replay");
   EXPECT_TRUE(line.blocks3D);
+  EXPECT_TRUE(line.frameBoundTimers);
+  EXPECT_FALSE(parse({}).options.frameBoundTimers);
   EXPECT_FALSE(parse({}).options.blocks3D);
 
   EXPECT_TRUE(parse({"--help"}).options.showHelp);
@@ -69,7 +72,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
   const std::string help = usageText("marvolen");
   for (const char* option :
        {"--help", "--version", "--data", "--no-dialog", "--windowed", "--fullscreen", "--no-sound",
-        "--pack", "--scale", "--log", "--3d-blocks"}) {
+        "--pack", "--scale", "--log", "--3d-blocks", "--frame-bound-timers"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

@@ -143,6 +143,32 @@ TEST_F(VirtualPad, BReleasedIsEscapeAndUnpluggingLeavesNothingHeld) {
   EXPECT_EQ(escapes, 2);  // B let go with the pad: the same as its release
 }
 
+// A button pressed and released between two reads (as SDL's controller layer reports it when
+// it brings the pad up to date) is held at the next read and released at the one after; a
+// tapped B is one Escape.
+TEST_F(VirtualPad, AButtonTappedBetweenReadsCountsOnce) {
+  int escapes = 0;
+  source.escapeReleased = [&escapes] { ++escapes; };
+  plugIn();
+  read();
+  auto tapped = [](SDL_GameControllerButton b) {
+    SDL_Event down{};
+    down.type = SDL_CONTROLLERBUTTONDOWN;
+    down.cbutton.button = static_cast<Uint8>(b);
+    SDL_PushEvent(&down);
+  };
+  tapped(SDL_CONTROLLER_BUTTON_A);
+  tapped(SDL_CONTROLLER_BUTTON_B);
+  KeyState state = read();
+  EXPECT_TRUE(held(state, DIK_SPACE));
+  EXPECT_EQ(escapes, 0);
+  state = read();
+  EXPECT_FALSE(held(state, DIK_SPACE));
+  EXPECT_EQ(escapes, 1);
+  read();
+  EXPECT_EQ(escapes, 1);
+}
+
 // The whole game on a virtual clock, reading the pad (and the scripted keyboard), in the game
 // folder so the shipped levels load.
 class PadInGame : public VirtualPad {

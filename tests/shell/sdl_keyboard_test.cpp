@@ -151,3 +151,45 @@ TEST(SdlKeyboard, EnterHeldBeforeAltStaysHeldUntilReleasedButAltFirstIsSwallowed
 
 }  // namespace
 }  // namespace mdx::app
+
+namespace mdx::app {
+namespace {
+
+SDL_Event keyDown(SDL_Scancode scancode, uint32_t windowId, Uint16 mod = KMOD_NONE) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.windowID = windowId;
+  e.key.keysym.scancode = scancode;
+  e.key.keysym.mod = mod;
+  return e;
+}
+
+// A key pressed and released between two reads (SDL's state shows it up at both) counts as
+// held at the first read and released at the second; keys of other windows, and the Enter
+// of Alt+Enter, do not count.
+TEST(SdlKeyboard, ATapBetweenTwoReadsIsHeldForOneRead) {
+  const std::array<uint8_t, SDL_NUM_SCANCODES> sdl{};  // nothing held at either read
+  PressLatch latch;
+  latchKeyPress(keyDown(SDL_SCANCODE_SPACE, 4), 4, latch);
+  latchKeyPress(keyDown(SDL_SCANCODE_LEFT, 9), 4, latch);  // another window's key
+  latchKeyPress(keyDown(SDL_SCANCODE_RETURN, 4, KMOD_LALT), 4, latch);
+  latchKeyPress(keyDown(SDL_SCANCODE_KP_ENTER, 4, KMOD_RALT), 4, latch);
+  SDL_Event up = keyDown(SDL_SCANCODE_R, 4);
+  up.type = SDL_KEYUP;
+  latchKeyPress(up, 4, latch);
+  KeyState state;
+  buildKeyState(sdl.data(), SDL_NUM_SCANCODES, state);
+  latch.addTo(state);
+  KeyState expected{};
+  expected[DIK_SPACE] = kKeyDown;
+  EXPECT_EQ(state, expected);
+  buildKeyState(sdl.data(), SDL_NUM_SCANCODES, state);
+  latch.addTo(state);
+  EXPECT_EQ(state, KeyState{});                              // released at the next read
+  latchKeyPress(keyDown(SDL_SCANCODE_RETURN, 4), 4, latch);  // Enter alone is a game key
+  latch.addTo(state);
+  EXPECT_EQ(state[DIK_RETURN], kKeyDown);
+}
+
+}  // namespace
+}  // namespace mdx::app

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <sstream>
 
 #include "app/game.h"
 #include "app/sdl_event_loop.h"
@@ -56,16 +60,25 @@ struct QueueingWindow : WindowControl {
   int destroyed = 0;
 };
 
-// Ends the loop after a number of drawn pictures by queueing the quit event.
+// Ends the loop after a number of drawn pictures by queueing the quit event; a script may
+// act at each picture (move the clock, press keys, queue events).
 struct StoppingPresenter : ScenePresenter {
   explicit StoppingPresenter(ScriptedEvents& events) : events(events) {}
   void present(const world::GameState&) override {
     if (++frames == stopAfter) events.queue.push_back(quitEvent());
+    if (eachPicture) eachPicture(frames);
   }
   ScriptedEvents& events;
   int frames = 0;
   int stopAfter = 1000;
+  std::function<void(int picture)> eachPicture;
 };
+
+SDL_Event mouseMotion() {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  return e;
+}
 
 class ShellWindow : public ::testing::Test {
  protected:
@@ -146,14 +159,48 @@ TEST_F(ShellWindow, FramesRunOnlyWhenNoEventWaitsInAWindow) {
   EXPECT_EQ(loop.framesRun, 3);
 }
 
-TEST_F(ShellWindow, FullScreenDrawsAfterEveryEvent) {
+// In full screen as in a window, the waiting events are taken and then one frame runs with
+// its timers; an endless storm of events still lets a frame through every so many events.
+TEST_F(ShellWindow, EventsNeverHoldBackTheFramesAndTheirTimers) {
+  for (uint8_t windowed : {0, 1}) {
+    game.state.options.windowed = windowed;
+    events.queue = {keyEvent(SDL_KEYDOWN, SDLK_a), keyEvent(SDL_KEYUP, SDLK_a),
+                    windowEvent(SDL_WINDOWEVENT_MOVED)};
+    presenter.frames = 0;
+    presenter.stopAfter = 2;
+    loop.quit = false;
+    loop.framesRun = 0;
+    loop.run();
+    EXPECT_EQ(presenter.frames, 2);
+    EXPECT_EQ(loop.framesRun, 2);  // every picture is a whole frame
+  }
+
+  // A mouse moved without pause: a stream of motion events that never runs dry, with the
+  // clock moving 1 ms per event taken.
   game.state.options.windowed = 0;
-  events.queue = {keyEvent(SDL_KEYDOWN, SDLK_a), keyEvent(SDL_KEYUP, SDLK_a),
-                  windowEvent(SDL_WINDOWEVENT_MOVED)};
-  presenter.stopAfter = 5;
-  loop.run();
-  EXPECT_EQ(presenter.frames, 5);
-  EXPECT_EQ(loop.framesRun, 2);  // three pictures came from the events
+  presenter.frames = 0;
+  presenter.stopAfter = 50;
+  loop.quit = false;
+  const float waveBefore = game.state.scene.waveClock;
+  struct Storm : ScriptedEvents {
+    bool poll(SDL_Event& event) override {
+      if (!queue.empty()) return ScriptedEvents::poll(event);
+      clock->advance(1);
+      event = mouseMotion();
+      return true;
+    }
+    VirtualClock* clock = nullptr;
+  } storm;
+  storm.clock = &clock;
+  presenter.eachPicture = [&storm, this](int) {
+    storm.queue = events.queue;
+    events.queue.clear();
+  };
+  EventLoop stormLoop{game, storm, window};
+  stormLoop.run();
+  EXPECT_EQ(stormLoop.framesRun, 50);
+  // 50 frames of 64 events (and milliseconds) each: the 30 ms animation ran for all of them.
+  EXPECT_NEAR((game.state.scene.waveClock - waveBefore) / 0.25f, 50 * kMaxEventsPerFrame / 30, 1);
 }
 
 TEST_F(ShellWindow, AnInactiveWindowSleepsAndRunsTimersOnceWhenBack) {
@@ -200,21 +247,34 @@ namespace {
 // A session recorded through the loop replays to the same state: the focus lost for a minute
 // (no frames, an Escape dropped meanwhile) and a switch to full screen, which the game state
 // holds, are in the recording.
-TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
+// The game in the loop, on a virtual clock and scripted keys and events, recorded from its
+// start-up in the given window mode; mode switches always work.
+struct RecordedLoop {
+  explicit RecordedLoop(uint8_t windowed) {
+    loop.beforeGameCall = [this](ReplayEvent event) { recorder.begin(event); };
+    loop.switchFullScreen = [](bool) { return true; };
+    game.state.options.windowed = recorder.replay.windowed = windowed;
+    recorder.beginSession(game.state, game.timers.rule);
+    game.startUp();
+    game.windowActive = 1;
+  }
   VirtualClock clock{5000};
   ScriptedKeySource keys;
-  ReplayRecorder recorder(clock, keys);
+  ReplayRecorder recorder{clock, keys};
   ScriptedEvents events;
   StoppingPresenter presenter{events};
   QueueingWindow window{events};
   Game game{recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr};
   EventLoop loop{game, events, window};
-  loop.beforeGameCall = [&recorder](ReplayEvent event) { recorder.begin(event); };
-  loop.switchFullScreen = [](bool) { return true; };
-  game.state.options.windowed = recorder.replay.windowed = 1;
-  recorder.beginSession(game.state);
-  game.startUp();
-  game.windowActive = 1;
+};
+
+TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
+  RecordedLoop session(1);
+  VirtualClock& clock = session.clock;
+  ReplayRecorder& recorder = session.recorder;
+  Game& game = session.game;
+  EventLoop& loop = session.loop;
+  QueueingWindow& window = session.window;
   auto frames = [&](int count) {
     for (int i = 0; i < count; ++i) {
       clock.advance(16);
@@ -237,6 +297,75 @@ TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
   EXPECT_EQ(result.state.options.windowed, 0);
   EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
   EXPECT_FALSE(result.windowDestroyed);
+}
+
+// The shipped game folder, entered while the test lives; empty when it has not been built.
+struct ShippedGameFolder {
+  ShippedGameFolder() {
+    std::error_code error;
+    std::filesystem::current_path(MDX_GAME_DIR, error);
+    built = !error && std::filesystem::exists("mappack1/level01.dat");
+  }
+  ~ShippedGameFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous, ignored);
+  }
+  std::filesystem::path previous = std::filesystem::current_path();
+  bool built = false;
+};
+
+// A session played through the loop in each window mode, with events between the frames, is
+// recorded, written out and read back, and replays to the same state: level 1 started and
+// played with keys, mouse motion, the window switched both ways, the quit prompt shown and
+// hidden, a repaint after a size change and the focus lost and regained.
+TEST(ShellRecording, EverySessionReplaysFromItsFile) {
+  ShippedGameFolder folder;
+  if (!folder.built) GTEST_SKIP() << "build the game folder first";
+  for (uint8_t startWindowed : {1, 0}) {
+    RecordedLoop session(startWindowed);
+    VirtualClock& clock = session.clock;
+    ScriptedKeySource& keys = session.keys;
+    ScriptedEvents& events = session.events;
+    StoppingPresenter& presenter = session.presenter;
+    presenter.stopAfter = 400;
+    presenter.eachPicture = [&](int picture) {
+      clock.advance(16 + picture % 2);
+      if (picture % 5 == 0) events.queue.insert(events.queue.end(), 3, mouseMotion());
+      const std::map<int, std::function<void()>> script = {
+          {10, [&] { keys.press(DIK_SPACE); }},
+          {12, [&] { keys.releaseAll(); }},
+          {20, [&] { keys.press(DIK_RETURN); }},
+          {21, [&] { keys.releaseAll(); }},
+          {30, [&] { keys.press(DIK_RIGHT); }},
+          {50, [&] { keys.releaseAll(); }},
+          {60, [&] { events.queue.push_back(keyEvent(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT)); }},
+          {90, [&] { events.queue.push_back(keyEvent(SDL_KEYUP, SDLK_ESCAPE)); }},
+          {130, [&] { events.queue.push_back(keyEvent(SDL_KEYUP, SDLK_ESCAPE)); }},
+          {140, [&] { keys.press(DIK_DOWN); }},
+          {160, [&] { keys.releaseAll(); }},
+          {170, [&] { events.queue.push_back(keyEvent(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT)); }},
+          {250, [&] {
+             events.queue.push_back(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED));
+             events.queue.push_back(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+             events.queue.push_back(keyEvent(SDL_KEYUP, SDLK_ESCAPE));  // dropped: inactive
+             events.queue.push_back(windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
+           }}};
+      if (const auto action = script.find(picture); action != script.end()) action->second();
+    };
+    session.loop.run();
+    const Game& game = session.game;
+    ASSERT_EQ(session.window.destroyed, 0);
+    ASSERT_NE(game.state.progress.gameState, world::StateTitle);
+
+    std::stringstream file;
+    writeReplay(file, session.recorder.replay);
+    std::string error;
+    const std::optional<Replay> replay = readReplay(file, error);
+    ASSERT_TRUE(replay.has_value()) << error;
+    const ReplayResult result = runReplay(*replay);
+    EXPECT_EQ(result.state.options.windowed, startWindowed);
+    EXPECT_EQ(stateDigest(result.state), stateDigest(game.state)) << int(startWindowed);
+  }
 }
 
 TEST_F(ShellWindow, EventsOfOtherWindowsAreDropped) {

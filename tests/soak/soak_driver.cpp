@@ -121,8 +121,8 @@ class InvariantChecker {
  private:
   // Each timestamp moves only forwards and never past the clock.
   std::string checkTimers(const app::FrameTimers& timers, uint32_t now) {
-    const std::array<uint32_t, 5> stamps = {timers.secondTimer, timers.timer30, timers.stepTimer,
-                                            timers.timer200, timers.timer20};
+    const std::array<uint32_t, 5> stamps = {timers.redraw, timers.animation, timers.step,
+                                            timers.blink, timers.effect};
     for (size_t i = 0; i < stamps.size(); ++i) {
       if (stamps[i] > now) return "timer " + std::to_string(i) + " ahead of the clock";
       if (haveTimers_ && stamps[i] < lastStamps_[i])

@@ -51,11 +51,7 @@ std::string stateJson(const GameState& game, const std::vector<world::Sample>& s
 }
 
 std::string fullStateJson(const GameState& game) {
-  std::string out;
-  world::visitState(game, [&](const char* name, const auto&) {
-    out += (out.empty() ? "{" : ",") + jsonString(name) + ":" + world::fieldJson(game, name);
-  });
-  return out + "}";
+  return world::stateJson(game);
 }
 
 }  // namespace mdx::sim
