@@ -1,17 +1,33 @@
 #!/usr/bin/env bash
 # Measures how much processor time the real game uses in a window of a virtual X server with
-# software OpenGL: on the title screen, during play (pieces falling, then the robot walking)
-# and with its window inactive, once with the default frame pacing and once with --uncapped.
+# software OpenGL on a 1920 x 1080 screen: on the title screen, during play (pieces falling,
+# then the robot walking) and with its window inactive. Each run is one table row:
+#   1, 2, ...   the default frame pacing in a window of that whole scale (--scale N)
+#   default     the scale the game picks itself: the largest that fits, 2 on this screen
+#   fullscreen  the whole screen (the picture at scale 2 with black bars)
+#   uncapped    --uncapped at scale 1: every frame drawn, no wait
 # The figure is the process's user plus system time (from /proc) over the measured seconds,
 # in percent of one core; it counts the game's own threads (the GL rasteriser's included)
 # but not the X server's. A busy machine adds little to a paced game's figure but limits an
-# uncapped one, so the uncapped row is only comparable between runs on an idle machine.
-# Usage: scripts/cpu-use.sh [BUILD_DIR] [SECONDS]   (default: build, 6 s per measurement)
+# uncapped one, so the uncapped row is only comparable between runs on an idle machine. The
+# load average before and after the runs is printed below the table, as it tells how busy
+# the machine was.
+# Usage: scripts/cpu-use.sh [BUILD_DIR] [SECONDS] [RUN...]
+#   (default: build, 6 s per measurement, the runs 1 2 fullscreen uncapped)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 seconds=${2:-6}
+shift $(($# < 2 ? $# : 2))
+runs=("$@")
+[ ${#runs[@]} -gt 0 ] || runs=(1 2 fullscreen uncapped)
+for run in "${runs[@]}"; do
+  case $run in
+    default | fullscreen | uncapped) ;;
+    *[!0-9]* | "") echo "unknown run \"$run\" (a scale, default, fullscreen or uncapped)" >&2; exit 2 ;;
+  esac
+done
 binary=$build/game/marvolen
 game=$build/game
 [ -x "$binary" ] || { echo "no game at $binary; build first" >&2; exit 1; }
@@ -28,7 +44,7 @@ cleanup() {
 # shellcheck source=SCRIPTDIR/xvfb.sh
 . "$root/scripts/xvfb.sh"
 xvfb_at_exit cleanup
-start_xvfb 1280x960 || exit 1
+start_xvfb 1920x1080 || exit 1
 export LIBGL_ALWAYS_SOFTWARE=1
 # Progress and settings of this run stay in the temporary folder.
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
@@ -71,8 +87,9 @@ cpu_share() {
 measure() {
   local label=$1
   shift
-  rm -f "$log"
-  "$binary" --data "$game" --no-dialog --windowed --scale 1 --no-save --log "$log" "$@" \
+  # Each run starts as a first start: no scale remembered from the run before.
+  rm -rf "$log" "$work/data" "$work/config"
+  "$binary" --data "$game" --no-dialog --no-save --log "$log" "$@" \
     >"$work/game.out" 2>&1 &
   game_pid=$!
   wait_log "state StateTitle"
@@ -96,7 +113,16 @@ measure() {
   game_pid=""
 }
 
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "| run | title | play | inactive |"
 echo "|---|---:|---:|---:|"
-measure "default (paced)"
-measure "--uncapped" --uncapped
+for run in "${runs[@]}"; do
+  case $run in
+    default) measure "default scale (paced)" --windowed ;;
+    fullscreen) measure "full screen (paced)" --fullscreen ;;
+    uncapped) measure "--uncapped, scale 1" --windowed --scale 1 --uncapped ;;
+    *) measure "scale $run (paced)" --windowed --scale "$run" ;;
+  esac
+done
+echo
+echo "load average (1, 5, 15 min): $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"

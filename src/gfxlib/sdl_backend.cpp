@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gfxlib/turned_copy.h"
+
 namespace mdx::gfx {
 namespace {
 
@@ -92,7 +94,8 @@ TextureId SdlBackend::createTexture(const Picture& picture) {
   SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
   const bool opaque = std::all_of(picture.pixels.begin(), picture.pixels.end(),
                                   [](uint32_t pixel) { return (pixel >> 24) == 0xFFu; });
-  textures_.push_back({texture, picture.width, picture.height, opaque});
+  textures_.push_back({texture, picture.width, picture.height, opaque,
+                       opaque ? picture.pixels : std::vector<uint32_t>{}});
   return static_cast<TextureId>(textures_.size());
 }
 
@@ -132,9 +135,40 @@ void SdlBackend::drawSprite(TextureId texture, const SpriteDraw& draw) {
   // An opaque picture in an opaque colour covers what is below it whole: replacing instead of
   // blending gives the same pixels and lets the rasteriser skip reading the frame.
   const bool cover = t.opaque && (draw.colour >> 24) == 0xFFu;
+  if (cover && copyIntoPicture(t, draw)) return;
   SDL_SetTextureBlendMode(t.texture, cover ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
   SDL_RenderGeometry(renderer_, t.texture, vertices_.data(), static_cast<int>(vertices_.size()),
                      indices_.data(), static_cast<int>(indices_.size()));
+}
+
+bool SdlBackend::copyIntoPicture(const Texture& t, const SpriteDraw& draw) {
+  // The software renderer copies texels plainly only when the colour leaves them unchanged, and
+  // draws a piece whose corners line up with the screen's axes as a rectangle of its own.
+  if (pictureInMemory_.pixels == nullptr || draw.colour != 0xFFFFFFFFu || draw.rotation == 0.0f ||
+      t.pixels.empty()) {
+    return false;
+  }
+  for (std::size_t piece = 0; piece < vertices_.size(); piece += 4) {
+    for (std::size_t i = piece; i < piece + 4; ++i) {
+      for (std::size_t j = i + 1; j < piece + 4; ++j) {
+        if (vertices_[i].position.x == vertices_[j].position.x ||
+            vertices_[i].position.y == vertices_[j].position.y) {
+          return false;
+        }
+      }
+    }
+  }
+  SDL_RenderFlush(renderer_);  // what was drawn before lies underneath
+  const PixelRows texture{const_cast<uint32_t*>(t.pixels.data()), t.width, t.height, t.width};
+  const auto corner = [this](int index) {
+    const SDL_Vertex& v = vertices_[static_cast<std::size_t>(index)];
+    return TexturedCorner{v.position.x, v.position.y, v.tex_coord.x, v.tex_coord.y};
+  };
+  for (std::size_t i = 0; i + 2 < indices_.size(); i += 3) {
+    copyTexturedTriangle(texture, corner(indices_[i]), corner(indices_[i + 1]),
+                         corner(indices_[i + 2]), pictureInMemory_);
+  }
+  return true;
 }
 
 void SdlBackend::addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left,
@@ -200,7 +234,7 @@ SDL_Texture* SdlBackend::renderLine(FontId font, const std::string& line, int& w
                                                   line.c_str(), SDL_Color{255, 255, 255, 255});
     if (surface == nullptr) return nullptr;
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
-    Texture entry{texture, surface->w, surface->h, false};
+    Texture entry{texture, surface->w, surface->h, false, {}};
     SDL_FreeSurface(surface);
     if (texture == nullptr) return nullptr;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gfxlib/draw_backend.h"
+#include "gfxlib/frame_enlarger.h"
 #include "gfxlib/tga_decoder.h"
 
 struct SDL_Renderer;
@@ -66,6 +67,12 @@ class SdlBackend : public DrawBackend {
   // What endScene calls to show the frame; Display::present for the game's window.
   void setPresenter(std::function<void()> presenter) { presenter_ = std::move(presenter); }
 
+  // The picture in memory the renderer draws into, when it is SDL's software renderer on a
+  // 0xAARRGGBB surface of the caller's (headless frames, frames drawn in memory for a window).
+  // A turned opaque picture drawn untinted is then copied straight into it with the renderer's
+  // own pixels (see turned_copy.h), several times faster than the renderer fills it.
+  void setPictureInMemory(const PixelRows& picture) { pictureInMemory_ = picture; }
+
   // Size of a texture in pixels; (0, 0) for an unknown id.
   std::pair<int, int> textureSize(TextureId texture) const;
   const std::string& lastError() const { return lastError_; }
@@ -75,12 +82,16 @@ class SdlBackend : public DrawBackend {
     SDL_Texture* texture;
     int width, height;
     bool opaque;  // every pixel fully opaque: drawn without blending when the colour is too
+    std::vector<uint32_t> pixels;  // an opaque picture's pixels, for copies into the picture
   };
   // Adds the piece of t between texels (left, top) and (right, bottom) as two triangles,
   // unless it lies wholly outside the visible width x height.
   void addPiece(const Texture& t, const SpriteDraw& draw, SDL_Color colour, int left, int top,
                 int right, int bottom, int width, int height);
   SDL_Texture* renderLine(FontId font, const std::string& line, int& w, int& h);
+  // Copies the queued pieces of t (vertices_, indices_) into the picture in memory, when the
+  // renderer would fill them as plain texel copies; false when it would not.
+  bool copyIntoPicture(const Texture& t, const SpriteDraw& draw);
 
   SDL_Renderer* renderer_;
   std::vector<std::string> fontPaths_;
@@ -90,6 +101,7 @@ class SdlBackend : public DrawBackend {
   std::vector<TTF_Font*> fonts_;
   // Rendered lines of text by (font, text), so the same title lines are not re-rendered.
   std::map<std::pair<FontId, std::string>, Texture> textCache_;
+  PixelRows pictureInMemory_{nullptr, 0, 0, 0};
   std::function<void()> presenter_;
   std::function<void()> sceneStarter_;
   bool startedTtf_ = false;

@@ -4,7 +4,9 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstring>
 
+#include "gfxlib/frame_enlarger.h"
 #include "gfxlib/sdl_granted_size.h"
 
 namespace mdx::gfx {
@@ -18,6 +20,19 @@ bool startVideo(bool& ok) {
   }
   ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   return ok;
+}
+
+// OpenGL drivers that draw on the processor, as they name themselves.
+constexpr const char* kSoftwareRasterisers[] = {"llvmpipe", "softpipe", "Software Rasterizer",
+                                                "SWR", "GDI Generic"};
+
+// The name the current OpenGL context's driver gives itself; empty when there is none.
+std::string openGlRendererName() {
+  using GetString = const unsigned char* (*)(unsigned int);
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
+  return name != nullptr ? reinterpret_cast<const char*>(name) : "";
 }
 
 }  // namespace
@@ -58,10 +73,15 @@ std::unique_ptr<Display> Display::open(const DisplayRequest& request,
         SDL_CreateWindow("Marvolen DX", pos, pos, kScreenWidth * display->windowScale_,
                          kScreenHeight * display->windowScale_, flags);
   }
-  if (display->window_ == nullptr || !display->createRenderer(request.vsync)) {
+  ok = display->window_ != nullptr && display->createRenderer(request.vsync);
+  if (ok && display->rendererIsSoftware() && !display->drawInMemory()) {
+    ok = display->createRenderer(request.vsync);
+  }
+  if (!ok) {
     messages.showMessage("Cannot Create Device!", "MarvolenDX: Error", world::MessageIcon::Error);
     return nullptr;
   }
+  if (display->drawsInMemory()) return display;
   // Without render targets the frame is drawn straight to the window, scaled per sprite.
   if (!display->createCanvas()) display->dropCanvas();
   if (display->fullscreen_) SDL_ShowCursor(SDL_DISABLE);
@@ -91,6 +111,69 @@ bool Display::createRenderer(bool vsync) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | waitFlag);
   }
   return renderer_ != nullptr;
+}
+
+bool Display::rendererIsSoftware() const {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer_, &info) != 0) return false;
+  if ((info.flags & SDL_RENDERER_SOFTWARE) != 0) return true;
+  if (std::strncmp(info.name, "opengl", 6) != 0) return false;
+  const std::string name = openGlRendererName();
+  return std::any_of(std::begin(kSoftwareRasterisers), std::end(kSoftwareRasterisers),
+                     [&name](const char* rasteriser) { return name.find(rasteriser) == 0; });
+}
+
+bool Display::drawInMemory() {
+  SDL_DestroyRenderer(renderer_);
+  renderer_ = nullptr;
+  // The window's own surface (shared memory with the X server), not one SDL would draw through
+  // another renderer's texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_GetWindowSurface(window_) == nullptr) return false;
+  surface_ =
+      SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (surface_ != nullptr) renderer_ = SDL_CreateSoftwareRenderer(surface_);
+  if (renderer_ != nullptr) return true;
+  if (surface_ != nullptr) SDL_FreeSurface(surface_);
+  surface_ = nullptr;
+  return false;
+}
+
+void Display::showDrawnPicture() {
+  SDL_RenderPresent(renderer_);  // the queued draws reach the picture
+  SDL_Surface* shown = SDL_GetWindowSurface(window_);
+  if (shown == nullptr) return;
+  const FramePlacement place = placeFrame(kScreenWidth, kScreenHeight, shown->w, shown->h);
+  const bool xrgb = shown->format->format == SDL_PIXELFORMAT_RGB888 ||
+                    shown->format->format == SDL_PIXELFORMAT_ARGB8888;
+  if (place.scale < 1 || !xrgb || SDL_MUSTLOCK(shown)) {
+    // A window smaller than the picture, or a surface of another pixel layout: SDL converts
+    // and scales, more slowly.
+    SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
+    SDL_Rect fitted{place.left, place.top, kScreenWidth * place.scale, kScreenHeight * place.scale};
+    if (place.scale < 1) fitted = SDL_Rect{0, 0, shown->w, shown->h};
+    SDL_BlitScaled(surface_, nullptr, shown, &fitted);
+    barsDrawnOn_ = nullptr;
+  } else {
+    const bool newSurface =
+        shown->pixels != barsDrawnOn_ || shown->w != barsWidth_ || shown->h != barsHeight_;
+    enlargeFrame(
+        PixelRows{static_cast<uint32_t*>(surface_->pixels), surface_->w, surface_->h,
+                  surface_->pitch / 4},
+        PixelRows{static_cast<uint32_t*>(shown->pixels), shown->w, shown->h, shown->pitch / 4},
+        place, newSurface);
+    barsDrawnOn_ = shown->pixels;
+    barsWidth_ = shown->w;
+    barsHeight_ = shown->h;
+  }
+  SDL_UpdateWindowSurface(window_);
+}
+
+PixelRows Display::pictureInMemory() const {
+  if (surface_ == nullptr || surface_->format->format != SDL_PIXELFORMAT_ARGB8888) {
+    return {nullptr, 0, 0, 0};
+  }
+  return {static_cast<uint32_t*>(surface_->pixels), surface_->w, surface_->h, surface_->pitch / 4};
 }
 
 bool Display::createCanvas() {
@@ -134,6 +217,10 @@ void Display::beginFrame() {
 }
 
 void Display::present() {
+  if (drawsInMemory()) {
+    showDrawnPicture();
+    return;
+  }
   if (!drawingOnCanvas_) {
     SDL_RenderPresent(renderer_);
     return;
@@ -147,6 +234,7 @@ void Display::present() {
 }
 
 void Display::applyLogicalSize() {
+  if (drawsInMemory()) return;  // the picture in memory is always 640 x 480
   // Whole-number scaling keeps pixels sharp; the rest of the screen becomes black bars. The
   // logical size belongs to the window's own target, so the canvas steps aside meanwhile.
   SDL_Texture* target = SDL_GetRenderTarget(renderer_);
@@ -233,7 +321,9 @@ bool Display::setFullscreen(bool fullscreen) {
 }
 
 bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
-  if (renderer_ == nullptr || (window_ != nullptr && !drawingOnCanvas_)) return false;
+  if (renderer_ == nullptr || (window_ != nullptr && !drawsInMemory() && !drawingOnCanvas_)) {
+    return false;
+  }
   width = surface_ != nullptr ? surface_->w : kScreenWidth;
   height = surface_ != nullptr ? surface_->h : kScreenHeight;
   pixels.assign(static_cast<std::size_t>(width) * height, 0);

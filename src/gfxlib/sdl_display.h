@@ -1,6 +1,12 @@
 // The game's drawing device on SDL: a window (or a headless surface) with its renderer.
-// Frames are drawn into a 640 x 480 canvas; presenting magnifies the canvas by the largest
-// whole factor that fits the window or screen, with sharp pixels and black bars around it.
+// Frames are drawn at 640 x 480; presenting magnifies them by the largest whole factor that
+// fits the window or screen, with sharp pixels and black bars around it. When the renderer
+// would draw on the processor anyway (no graphics card: SDL's software renderer, or OpenGL on
+// a software rasteriser such as Mesa's llvmpipe), SDL's software renderer draws each frame into
+// a 640 x 480 picture in memory, exactly as the headless device does, and presenting enlarges
+// that picture onto the window's own surface: far cheaper there than textured drawing, where
+// every pixel of the window is a fragment of the rasteriser. With a graphics card the frame is
+// drawn by its renderer into a canvas texture that the card magnifies.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gfxlib/frame_enlarger.h"
 #include "world/services.h"
 
 struct SDL_Window;
@@ -67,6 +74,12 @@ class Display {
   // window's size now (the player may have resized it), or in full screen the last windowed one.
   int windowScale() const;
 
+  // True when frames are drawn in memory and enlarged onto the window's surface (above).
+  bool drawsInMemory() const { return window_ != nullptr && surface_ != nullptr; }
+  // The 640 x 480 picture the renderer draws into when it is in memory (headless, or drawn in
+  // memory for the window); no pixels otherwise.
+  PixelRows pictureInMemory() const;
+
   // Chooses where the next frame is drawn; the back end calls it as each frame begins. When
   // the window shows the picture at whole scale 1 there is nothing to magnify, so the frame
   // goes straight to the window (one full-window copy less per frame, the same pixels);
@@ -79,7 +92,7 @@ class Display {
   void present();
 
   // Reads the current 640 x 480 picture back as 0xAARRGGBB pixels, row by row. False on a
-  // window while its frames go straight to it (no render targets, or whole scale 1).
+  // window while its renderer draws frames straight to it (no render targets, or scale 1).
   bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
   // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
@@ -87,6 +100,13 @@ class Display {
  private:
   Display() = default;
   bool createRenderer(bool vsync);
+  // True when the renderer draws on the processor (see the top of this file).
+  bool rendererIsSoftware() const;
+  // Replaces the renderer with SDL's software renderer on a 640 x 480 picture shown on the
+  // window's own surface. False (and no renderer) when the window has no surface of its own.
+  bool drawInMemory();
+  // Shows the picture drawn in memory on the window's surface, enlarged.
+  void showDrawnPicture();
   void applyLogicalSize();
   // After a switch to full screen: when the window system does not grant the display's size,
   // a borderless window covering the display takes the place of full screen.
@@ -98,9 +118,13 @@ class Display {
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
-  SDL_Surface* surface_ = nullptr;  // the headless target
-  SDL_Texture* canvas_ = nullptr;   // the window's 640 x 480 frame
-  bool drawingOnCanvas_ = false;    // the render target is the canvas
+  SDL_Surface* surface_ = nullptr;  // the headless target, or the picture drawn in memory
+  // The window surface and size whose black bars are drawn: the bars are filled only when the
+  // surface is new (a resize, a switch to full screen), not every frame.
+  const void* barsDrawnOn_ = nullptr;
+  int barsWidth_ = 0, barsHeight_ = 0;
+  SDL_Texture* canvas_ = nullptr;  // the window's 640 x 480 frame
+  bool drawingOnCanvas_ = false;   // the render target is the canvas
   bool fullscreen_ = false;
   bool ownsVideo_ = false;  // this display started SDL's video subsystem
   int windowScale_ = 1;

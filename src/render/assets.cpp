@@ -47,6 +47,7 @@ int32_t createDeviceAndLoadAssets(const world::Options& options, const gfx::Disp
   if (device.display == nullptr) return gfx::kFail;
   device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer());
   device.backend->setPresenter([display = device.display.get()] { display->present(); });
+  device.backend->setPictureInMemory(device.display->pictureInMemory());
   device.backend->setSceneStarter([display = device.display.get()] { display->beginFrame(); });
   loadAssets(assets, *device.backend, options.packName, &messages);
   return gfx::kOk;

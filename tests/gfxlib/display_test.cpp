@@ -78,25 +78,19 @@ TEST_F(DisplayOnDummyVideo, WindowShowsTheScreenAtTheWholeFactorAsked) {
   EXPECT_EQ(frame[4 * 640 + 4] & 0xFFFFFFu, 0u);
 }
 
-// At whole scale 1 there is nothing to magnify, so frames go straight to the window; a window
-// made larger takes them back through the canvas, magnified, and a smaller one straight again.
-TEST_F(DisplayOnDummyVideo, FramesGoThroughTheCanvasOnlyWhenTheWindowMagnifies) {
+// Without a graphics card the frame is drawn in memory at 640 x 480 and enlarged onto the
+// window's surface: at every window size it can be read back, and the window shows it at the
+// largest whole factor, centred between black bars; a window smaller than the picture shows
+// it shrunk to fit.
+TEST_F(DisplayOnDummyVideo, FramesDrawnInMemoryFitEveryWindowSize) {
   auto display = Display::open({0, true, 1, false}, messages);
   ASSERT_NE(display, nullptr);
-  int w = 0, h = 0;
-  std::vector<uint32_t> pixels = presentMarker(*display, w, h);
-  EXPECT_FALSE(display->drawingOnCanvas());
-  ASSERT_EQ(w, 640);
-  EXPECT_EQ(pixels[3 * 640 + 3], 0xFFFFFFFFu);
-  EXPECT_EQ(pixels[4 * 640 + 4] & 0xFFFFFFu, 0u);
-  std::vector<uint32_t> frame;
-  EXPECT_FALSE(display->readPixels(frame, w, h));  // the window holds the only copy
-
-  for (const int scale : {3, 1}) {
+  EXPECT_TRUE(display->drawsInMemory());
+  for (const int scale : {1, 3, 1}) {
     SDL_SetWindowSize(display->window(), 640 * scale + 20, 480 * scale + 10);
-    SDL_PumpEvents();  // the renderer learns the new size from the window's event
-    pixels = presentMarker(*display, w, h);
-    EXPECT_EQ(display->drawingOnCanvas(), scale > 1);
+    SDL_PumpEvents();
+    int w = 0, h = 0;
+    const std::vector<uint32_t> pixels = presentMarker(*display, w, h);
     ASSERT_EQ(w, 640 * scale + 20);
     // The picture is centred between bars: 10 and 5 pixels, its 4 x 4 square 4 x scale wide.
     const int left = 10, top = 5, side = 4 * scale;
@@ -106,7 +100,19 @@ TEST_F(DisplayOnDummyVideo, FramesGoThroughTheCanvasOnlyWhenTheWindowMagnifies) 
     EXPECT_EQ(pixels[static_cast<std::size_t>((top + side) * w + left + side)] & 0xFFFFFFu, 0u)
         << scale;
     EXPECT_EQ(pixels[static_cast<std::size_t>(top * w + left - 1)] & 0xFFFFFFu, 0u) << scale;
+    EXPECT_EQ(pixels[0] & 0xFFFFFFu, 0u) << scale;
+    std::vector<uint32_t> frame;
+    ASSERT_TRUE(display->readPixels(frame, w, h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(frame[3 * 640 + 3], 0xFFFFFFFFu);
   }
+  SDL_SetWindowSize(display->window(), 320, 240);
+  SDL_PumpEvents();
+  int w = 0, h = 0;
+  const std::vector<uint32_t> pixels = presentMarker(*display, w, h);
+  ASSERT_EQ(w, 320);
+  EXPECT_EQ(pixels[1 * 320 + 1], 0xFFFFFFFFu);  // the square, half size
+  EXPECT_EQ(pixels[2 * 320 + 2] & 0xFFFFFFu, 0u);
 }
 
 TEST_F(DisplayOnDummyVideo, FullScreenCentresTheScreenBetweenBlackBars) {

@@ -216,6 +216,7 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
   auto display = gfx::Display::openHeadless();
   ASSERT_NE(display, nullptr);
   gfx::SdlBackend backend(display->renderer());
+  backend.setPictureInMemory(display->pictureInMemory());
   Assets assets;
   world::RecordingMessageBoxes messages;
   EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), 117);

@@ -1,0 +1,157 @@
+#include "gfxlib/turned_copy.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace mdx::gfx {
+namespace {
+
+// Corners on the picture are whole pixels counted in halves, so a pixel's middle is exact.
+constexpr int kHalfBits = 1;
+
+struct Point {
+  int x, y;
+};
+
+// Twice the signed area of a, b, c: the cross product of b - a and c - a.
+int64_t cross(Point a, Point b, int cx, int cy) {
+  return static_cast<int64_t>(b.x - a.x) * (cy - a.y) -
+         static_cast<int64_t>(b.y - a.y) * (cx - a.x);
+}
+
+// Pixels on the edge a -> b belong to the triangle only on a top or a left edge.
+bool isTopLeft(Point a, Point b, bool clockwise) {
+  if (clockwise) return (a.y == b.y && a.x < b.x) || b.y < a.y;
+  return (a.y == b.y && b.x < a.x) || a.y < b.y;
+}
+
+// The whole-number quotient of a value that grows by a fixed step, kept with its remainder
+// in [0, divisor). The value never goes below zero inside a triangle, where it is a weighted sum
+// of texel coordinates, so this quotient is the one the renderer's division gives. Each step
+// carries at most one unit from the remainder, without a branch.
+struct SteppedQuotient {
+  int32_t quotient, remainder, stepQuotient, stepRemainder, divisor;
+  SteppedQuotient(int64_t value, int64_t step, int64_t by)
+      : quotient(static_cast<int32_t>(value / by)),
+        remainder(static_cast<int32_t>(value % by)),
+        stepQuotient(static_cast<int32_t>(step / by)),
+        stepRemainder(static_cast<int32_t>(step % by)),
+        divisor(static_cast<int32_t>(by)) {
+    if (stepRemainder < 0) {
+      stepRemainder += divisor;
+      --stepQuotient;
+    }
+  }
+  void next() {
+    remainder += stepRemainder;
+    const int32_t carry = remainder >= divisor ? 1 : 0;
+    quotient += stepQuotient + carry;
+    remainder -= carry * divisor;
+  }
+};
+
+// The first x in [0, count) from which w + x * step + bias >= 0 holds, and the last; an empty
+// range (first > last) when it never holds.
+void narrowToInside(int64_t w, int64_t step, int64_t bias, int64_t& first, int64_t& last) {
+  const int64_t start = w + bias;  // inside while start + x * step >= 0
+  if (step == 0) {
+    if (start < 0) last = first - 1;
+    return;
+  }
+  if (step > 0) {
+    // x >= -start / step, rounded up.
+    const int64_t need = -start;
+    const int64_t from = need <= 0 ? -((-need) / step) : (need + step - 1) / step;
+    first = std::max(first, from);
+  } else {
+    // x <= start / -step, rounded down.
+    const int64_t down = -step;
+    const int64_t to = start >= 0 ? start / down : -((-start + down - 1) / down);
+    last = std::min(last, to);
+  }
+}
+
+}  // namespace
+
+void copyTexturedTriangle(const PixelRows& texture, const TexturedCorner& a,
+                          const TexturedCorner& b, const TexturedCorner& c,
+                          const PixelRows& picture) {
+  // Corners as the renderer takes them: screen positions cut to whole pixels towards zero,
+  // texels as the share times the texture's size, cut the same way.
+  const TexturedCorner* corners[3] = {&a, &b, &c};
+  Point d[3], s[3];
+  for (int i = 0; i < 3; ++i) {
+    d[i] = {static_cast<int>(corners[i]->x) << kHalfBits, static_cast<int>(corners[i]->y)
+                                                              << kHalfBits};
+    s[i] = {static_cast<int>(corners[i]->u * static_cast<float>(texture.width)),
+            static_cast<int>(corners[i]->v * static_cast<float>(texture.height))};
+  }
+  int64_t area = cross(d[0], d[1], d[2].x, d[2].y);
+  if (area == 0) return;
+  // The texel range ends one short of the largest coordinate: the last texel is width - 1.
+  const int maxU = std::max({s[0].x, s[1].x, s[2].x}), minU = std::min({s[0].x, s[1].x, s[2].x});
+  const int maxV = std::max({s[0].y, s[1].y, s[2].y}), minV = std::min({s[0].y, s[1].y, s[2].y});
+  for (Point& texel : s) {
+    if (maxU > minU && texel.x == maxU) --texel.x;
+    if (maxV > minV && texel.y == maxV) --texel.y;
+  }
+  // The bounding box in whole pixels, within the picture.
+  const int minX = std::min({d[0].x, d[1].x, d[2].x}), maxX = std::max({d[0].x, d[1].x, d[2].x});
+  const int minY = std::min({d[0].y, d[1].y, d[2].y}), maxY = std::max({d[0].y, d[1].y, d[2].y});
+  int left = minX >> kHalfBits, top = minY >> kHalfBits;
+  int width = (maxX - minX) >> kHalfBits, height = (maxY - minY) >> kHalfBits;
+  if (width <= 0 || height <= 0) return;
+  const int right = std::min(left + width, picture.width),
+            bottom = std::min(top + height, picture.height);
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  if (right <= left || bottom <= top) return;
+
+  const bool clockwise = area > 0;
+  const int64_t sign = clockwise ? 1 : -1;
+  area = std::abs(area);
+  // Edge functions at the middle of the box's first pixel, and their steps per pixel.
+  const int startX = (left << kHalfBits) + (1 << kHalfBits) / 2;
+  const int startY = (top << kHalfBits) + (1 << kHalfBits) / 2;
+  int64_t rowW[3] = {sign * cross(d[1], d[2], startX, startY),
+                     sign * cross(d[2], d[0], startX, startY),
+                     sign * cross(d[0], d[1], startX, startY)};
+  const int64_t stepX[3] = {sign * ((d[1].y - d[2].y) << kHalfBits),
+                            sign * ((d[2].y - d[0].y) << kHalfBits),
+                            sign * ((d[0].y - d[1].y) << kHalfBits)};
+  const int64_t stepY[3] = {sign * ((d[2].x - d[1].x) << kHalfBits),
+                            sign * ((d[0].x - d[2].x) << kHalfBits),
+                            sign * ((d[1].x - d[0].x) << kHalfBits)};
+  const int64_t bias[3] = {isTopLeft(d[1], d[2], clockwise) ? 0 : -1,
+                           isTopLeft(d[2], d[0], clockwise) ? 0 : -1,
+                           isTopLeft(d[0], d[1], clockwise) ? 0 : -1};
+  // A pixel's texel: (w0 * (s0 - s2) + w1 * (s1 - s2) + s2 * area) / area, for u and v.
+  const int64_t uFrom0 = s[0].x - s[2].x, uFrom1 = s[1].x - s[2].x;
+  const int64_t vFrom0 = s[0].y - s[2].y, vFrom1 = s[1].y - s[2].y;
+  const int64_t uStep = stepX[0] * uFrom0 + stepX[1] * uFrom1;
+  const int64_t vStep = stepX[0] * vFrom0 + stepX[1] * vFrom1;
+
+  for (int y = top; y < bottom; ++y) {
+    int64_t first = 0, last = right - left - 1;
+    for (int i = 0; i < 3; ++i) narrowToInside(rowW[i], stepX[i], bias[i], first, last);
+    if (first <= last) {
+      const int64_t w0 = rowW[0] + first * stepX[0], w1 = rowW[1] + first * stepX[1];
+      SteppedQuotient u(w0 * uFrom0 + w1 * uFrom1 + s[2].x * area, uStep, area);
+      SteppedQuotient v(w0 * vFrom0 + w1 * vFrom1 + s[2].y * area, vStep, area);
+      uint32_t* out = picture.pixels + static_cast<long>(y) * picture.pitch + left;
+      const int32_t lastU = texture.width - 1, lastV = texture.height - 1;
+      for (int64_t x = first; x <= last; ++x) {
+        // Kept within the texture whatever the corners, though the sums above never leave it.
+        const int32_t tu = std::min(std::max(u.quotient, 0), lastU);
+        const int32_t tv = std::min(std::max(v.quotient, 0), lastV);
+        out[x] = texture.pixels[tv * texture.pitch + tu];
+        u.next();
+        v.next();
+      }
+    }
+    for (int i = 0; i < 3; ++i) rowW[i] += stepY[i];
+  }
+}
+
+}  // namespace mdx::gfx
