@@ -71,3 +71,43 @@ xvfb_wait_exit() {
   kill -0 "$pid" 2>/dev/null && return 124
   wait "$pid"
 }
+
+# The helpers the window tests share, for driving a window as a person does and following the
+# program through its log.
+
+# press_keys KEY...: presses each key (an xdotool key name or chord) as a person does, holding it
+# 0.1 s and pausing 0.15 s after letting go.
+press_keys() {
+  local k
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.1
+    xdotool keyup "$k"
+    sleep 0.15
+  done
+}
+
+# screenshot FILE: the whole screen into FILE (PNG); a line on stderr when that fails.
+screenshot() {
+  import -window root "$1" 2>/dev/null || echo "screenshot $1 failed" >&2
+}
+
+# wait_for_line LOG PATTERN PID SECONDS [COUNT]: waits until LOG holds at least COUNT (default 1)
+# lines matching PATTERN and prints the last of them. Returns 1 with the reason on stderr when
+# the program PID ends first or SECONDS pass.
+wait_for_line() {
+  local log=$1 pattern=$2 pid=$3 limit=$4 count=${5:-1}
+  for _ in $(seq $((limit * 10))); do
+    if [ "$(grep -c -- "$pattern" "$log" 2>/dev/null)" -ge "$count" ]; then
+      grep -- "$pattern" "$log" | tail -n 1
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || {
+      echo "the program ended while waiting for \"$pattern\"" >&2
+      return 1
+    }
+    sleep 0.1
+  done
+  echo "no \"$pattern\" ($count times) in $log after ${limit}s" >&2
+  return 1
+}

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "world/cell_table.h"
+
 namespace mdx::render {
 namespace {
 
@@ -34,8 +36,8 @@ constexpr AssetRun kAssetRuns[] = {
     {AssetSlot::Tile, 0, 6, "media/tile%02d.tga", 0, false},
     {AssetSlot::Digit, 0, 10, "media/%d.tga", 0, false},
     {AssetSlot::Explosion, 0, 1, "media/explode1.tga", 0, false},
-    {AssetSlot::Block, 1, 61, "media/block%03d.tga", 1, false},
-    {AssetSlot::Device, 1, 13, "media/block%03d.tga", 101, false},
+    {AssetSlot::Block, 1, world::kLastPicturedBlock, "media/block%03d.tga", 1, false},
+    {AssetSlot::Device, 1, world::kLastDevice, "media/block%03d.tga", 101, false},
     {AssetSlot::Robot, 0, 4, "media/marvo%02d.tga", 1, false},
 };
 

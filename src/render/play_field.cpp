@@ -11,14 +11,6 @@ using world::kCellSize;
 using world::kColumns;
 using world::kDrawnRows;
 
-// Block codes with pictures of their own, and the conveyors among them.
-constexpr int32_t kFirstBlock = 1;
-constexpr int32_t kLastBlock = 97;
-constexpr int32_t kFirstConveyor = 42;
-constexpr int32_t kLastConveyor = 44;
-constexpr int32_t kConveyorAltOffset = 7;  // 42..44 alternate with 49..51
-constexpr int32_t kLastDevice = 13;
-
 // An unrotated cell picture is passed the cell's middle as its centre; it has no effect.
 constexpr float kCellCentre = 9.5f;
 
@@ -38,13 +30,6 @@ void forEachDrawnCell(const world::LevelGrid& layer, Visit visit) {
   }
 }
 
-bool isBlock(int32_t code) {
-  return code >= kFirstBlock && code <= kLastBlock;
-}
-bool isConveyor(int32_t code) {
-  return code >= kFirstConveyor && code <= kLastConveyor;
-}
-
 void drawCellImage(gfx::SpriteImage& image, float x, float y, uint32_t colour) {
   image.draw(x, y, colour, 0.0f, kCellCentre, kCellCentre, 1.0f, 1.0f);
 }
@@ -54,7 +39,7 @@ void drawCellImage(gfx::SpriteImage& image, float x, float y, uint32_t colour) {
 void drawDepthPass(const world::GameState& state, Assets& assets, uint32_t grey) {
   if (state.options.blocks3D != 1) return;
   forEachDrawnCell(state.world.blockLayer, [&](const Cell& cell) {
-    if (!isBlock(cell.code)) return;
+    if (!world::hasBlockPicture(cell.code)) return;
     drawCellImage(assets.blockImages[static_cast<size_t>(cell.code)], cell.x + 2.0f, cell.y + 1.0f,
                   grey);
   });
@@ -69,8 +54,9 @@ void drawExplosion(const world::GameState& state, Assets& assets, const Cell& ce
 void drawConveyor(const world::GameState& state, Assets& assets, const Cell& cell, uint32_t grey) {
   assets.deviceImages[world::kWheel].draw(cell.x + 2.0f, cell.y + 2.0f, grey, state.scene.spinAngle,
                                           7.125f, 7.125f, 0.75f, 0.75f);
-  const int32_t picture =
-      state.scene.altFramePhase != 0 ? cell.code : cell.code + kConveyorAltOffset;
+  const int32_t picture = state.scene.altFramePhase != 0
+                              ? cell.code
+                              : world::findCellKind(world::Layer::Block, cell.code)->secondPicture;
   drawCellImage(assets.blockImages[static_cast<size_t>(picture)], cell.x, cell.y, grey);
 }
 
@@ -80,9 +66,9 @@ void drawBlockPass(const world::GameState& state, Assets& assets, uint32_t grey,
   forEachDrawnCell(state.world.blockLayer, [&](const Cell& cell) {
     if (cell.code == world::kExplosionMarker) {
       drawExplosion(state, assets, cell, grey);
-    } else if (isConveyor(cell.code)) {
+    } else if (world::isConveyor(cell.code)) {
       if (withConveyors) drawConveyor(state, assets, cell, grey);
-    } else if (isBlock(cell.code)) {
+    } else if (world::hasBlockPicture(cell.code)) {
       drawCellImage(assets.blockImages[static_cast<size_t>(cell.code)], cell.x, cell.y, grey);
     }
   });
@@ -116,7 +102,7 @@ void drawDevice(const world::GameState& state, Assets& assets, const Cell& cell,
 
 void drawDevicePass(const world::GameState& state, Assets& assets, uint32_t grey) {
   forEachDrawnCell(state.world.deviceLayer, [&](const Cell& cell) {
-    if (cell.code < 1 || cell.code > kLastDevice) return;
+    if (!world::hasDevicePicture(cell.code)) return;
     drawDevice(state, assets, cell, grey);
   });
 }

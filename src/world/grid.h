@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "world/cell_table.h"  // what the codes in a layer mean
+
 namespace mdx::world {
 
 constexpr int kColumns = 34;
@@ -26,30 +28,5 @@ constexpr float cellPixelX(int column) {
 constexpr float cellPixelY(int row) {
   return static_cast<float>(kCellSize * row - 26);
 }
-
-// blockLayer codes 1 to kLastPicturedBlock are drawn with a block picture of their own; other
-// block codes below kGateFiller are solid but invisible.
-constexpr int32_t kLastPicturedBlock = 61;
-
-// blockLayer codes with a meaning of their own.
-constexpr int32_t kGateFiller = 98;
-constexpr int32_t kRobot = 99;
-constexpr int32_t kExplosionMarker = 999;
-
-// deviceLayer codes.
-enum Device : int32_t {
-  kLiftCar = 2,
-  kLiftShaft = 3,
-  kLiftButton = 4,
-  kWheel = 5,
-  kSwingBar = 6,
-  kBarSwitch = 7,
-  kExit = 8,
-  kStairA = 10,
-  kStairB = 11,
-  kBomb = 12,
-  kBlinker = 13,
-};
-constexpr int32_t kLastDevice = kBlinker;  // device codes above it do nothing
 
 }  // namespace mdx::world

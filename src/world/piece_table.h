@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace mdx::world {
+#include "world/cell_table.h"
 
-enum class Layer : uint8_t { Block, Device };
+namespace mdx::world {
 
 // One cell test: in the block layer "holds a solid value (above 0)", in the device layer
 // "holds one of the codes in codeMask" (bit n set for code n).

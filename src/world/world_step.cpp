@@ -19,9 +19,6 @@ constexpr int kLastStandingRow = 25;  // below it a fall wraps to row 0
 bool isStair(int32_t code) {
   return code == kStairA || code == kStairB;
 }
-bool isConveyor(int32_t code) {
-  return code == 42 || code == 43 || code == 44;
-}
 
 // One call of worldStep: the rules for each robot cell, sharing the moved flag.
 class Step {

@@ -353,12 +353,24 @@ TEST(EditPalette, HoldsEveryPictureAndFindsByName) {
   for (int32_t code = 1; code <= 13; ++code) EXPECT_TRUE(devices.count(code)) << code;
   EXPECT_TRUE(blocks.count(world::kRobot));
   EXPECT_EQ(searchPalette("LIFT").size(), 3u);
-  EXPECT_EQ(searchPalette("conveyor").size(), 3u);
+  // The conveyors that move, and the still pictures of them.
+  EXPECT_EQ(searchPalette("conveyor").size(), 6u);
+  EXPECT_EQ(searchPalette("still conveyor").size(), 3u);
   ASSERT_EQ(searchPalette("swing switch").size(), 1u);
   EXPECT_EQ(searchPalette("swing switch")[0]->brush.code, world::kBarSwitch);
   EXPECT_EQ(searchPalette("").size(), palette().size());
+  // A designer finds blocks by their material.
+  for (const char* material : {"brick", "grass", "metal", "ice", "wood", "glass", "stone"}) {
+    const std::vector<const PaletteEntry*> found = searchPalette(material);
+    EXPECT_GE(found.size(), 2u) << material;
+    for (const PaletteEntry* entry : found)
+      EXPECT_EQ(entry->brush.layer, Layer::Blocks) << material;
+  }
+  EXPECT_EQ(searchPalette("red brick").size(), 1u);
   EXPECT_EQ(brushName({Layer::Devices, world::kExit}), "exit");
-  EXPECT_EQ(brushName({Layer::Blocks, 999}), "block code 999");
+  EXPECT_EQ(brushName({Layer::Blocks, 3}), "red brick");
+  EXPECT_EQ(brushName({Layer::Blocks, 70}), "invisible block 70");
+  EXPECT_EQ(brushName({Layer::Blocks, 1234}), "block code 1234");
 }
 
 }  // namespace

@@ -46,21 +46,10 @@ cleanup() {
 xvfb_at_exit cleanup
 start_xvfb 1700x1100 || fail "no virtual X server"
 
-shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
+shot() { screenshot "$out/$1.png"; }
 
 # Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.
-wait_log() {
-  local pattern=$1 limit=${2:-30}
-  for _ in $(seq $((limit * 10))); do
-    if grep -q -- "$pattern" "$log" 2>/dev/null; then
-      grep -- "$pattern" "$log" | tail -n 1
-      return 0
-    fi
-    kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended while waiting for \"$pattern\""
-    sleep 0.1
-  done
-  fail "no \"$pattern\" in the editor log after ${limit}s"
-}
+wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" || fail "see above"; }
 
 "$editor" "$work" --log "$log" >"$out/editor.out" 2>&1 &
 editor_pid=$!

@@ -43,9 +43,14 @@ TEST(Vocabulary, LegendListsEveryDefaultAndWhichNeedAnEntry) {
   EXPECT_EQ(legendCommand(out), 0);
   const std::string legend = out.str();
   EXPECT_NE(legend.find("  @  99  robot start\n"), std::string::npos) << legend;
-  EXPECT_NE(legend.find("  g  42  block  (media/block042.tga)  [define it: char block g 42]"),
-            std::string::npos);
+  EXPECT_NE(legend.find("  g  42  conveyor, left end  (media/block042.tga)  "
+                        "[define it: char block g 42]"),
+            std::string::npos)
+      << legend;
   EXPECT_NE(legend.find("  E  8  exit  (media/block108.tga)\n"), std::string::npos);
+  // Blocks go by the material a designer sees; codes without a character are still listed.
+  EXPECT_NE(legend.find("  3  3  red brick  (media/block003.tga)"), std::string::npos);
+  EXPECT_NE(legend.find("codes 62 to 97: invisible block, solid, no picture"), std::string::npos);
   for (const LegendDefault& entry : defaultDeviceEntries()) EXPECT_TRUE(entry.plain);
   int32_t code = 0;
   EXPECT_TRUE(Legend::defaultBlocks().codeOf('z', code));

@@ -51,18 +51,12 @@ export XDG_DATA_HOME=$xdg_home/data XDG_CONFIG_HOME=$xdg_home/config
 # back to a library. The game's own leaks are checked by the headless tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-shot() { import -window root "$out/$1.png" 2>/dev/null || echo "screenshot $1 failed" >&2; }
+shot() { screenshot "$out/$1.png"; }
 
 # Waits up to $2 seconds (default 30) until the state log holds at least $3 (default 1)
 # lines matching $1.
 wait_log() {
-  local pattern=$1 limit=${2:-30} count=${3:-1}
-  for _ in $(seq $((limit * 10))); do
-    [ "$(grep -c -- "$pattern" "$log" 2>/dev/null)" -ge "$count" ] && return 0
-    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for \"$pattern\""
-    sleep 0.1
-  done
-  fail "no \"$pattern\" (${count} times) in the state log after ${limit}s"
+  wait_for_line "$log" "$1" "$game_pid" "${2:-30}" "${3:-1}" >/dev/null || fail "see above"
 }
 
 # Finds the visible window called "Marvolen DX" and gives it the keyboard.
@@ -77,14 +71,7 @@ focus_window() {
 
 # Presses and releases each key in turn, holding it long enough for a frame to see it down:
 # a key pressed and released between two keyboard polls is not seen at all.
-key() {
-  for k in "$@"; do
-    xdotool keydown "$k"
-    sleep 0.15
-    xdotool keyup "$k"
-    sleep 0.15
-  done
-}
+key() { press_keys "$@"; }
 
 # Processor use of the game over $1 seconds, in percent of one core.
 cpu_percent() {

@@ -31,22 +31,8 @@ start_xvfb 1280x960 || fail "no virtual X server"
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 progress=$XDG_DATA_HOME/marvolen-dx/progress.txt
 
-wait_log() {
-  for _ in $(seq $(($2 * 10))); do
-    grep -q -- "$1" "$log" 2>/dev/null && return 0
-    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for \"$1\""
-    sleep 0.1
-  done
-  fail "no \"$1\" in the state log after $2 s"
-}
-key() {
-  for k in "$@"; do
-    xdotool keydown "$k"
-    sleep 0.1
-    xdotool keyup "$k"
-    sleep 0.1
-  done
-}
+wait_log() { wait_for_line "$log" "$1" "$game_pid" "$2" >/dev/null || fail "see above"; }
+key() { press_keys "$@"; }
 start() {
   rm -f "$log"
   "$binary" --data "$game" --no-dialog --windowed --scale 1 --log "$log" "$@" \

@@ -175,6 +175,18 @@ TEST_F(WorldStep, ConveyorCarriesTheRobotLeft) {
   expectRobotAt(10, 5);
 }
 
+TEST_F(WorldStep, StillConveyorPicturesCarryNothing) {
+  for (int32_t still : {49, 50, 51}) {
+    game.world.blockLayer.fill(0);
+    placeRobot(10, 5);
+    A(11, 5) = still;
+    A(10, 6) = 1;  // and a wall keeps the robot from walking on
+    step();
+    expectRobotAt(10, 5);
+    EXPECT_TRUE(takeSounds().empty()) << still;
+  }
+}
+
 TEST_F(WorldStep, ConveyorAtColumnZeroMovesToColumn33OfTheRowAbove) {
   placeRobot(10, 0);
   A(11, 0) = 44;

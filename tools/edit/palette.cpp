@@ -4,40 +4,28 @@
 #include <cctype>
 #include <sstream>
 
-#include "world/grid.h"
+#include "world/cell_table.h"
 
 namespace mdx::edit {
 
 namespace {
 
-// Block codes 1 to 61 have pictures of their own.
-constexpr int kBlockPictures = 61;
-constexpr int32_t kFirstConveyor = 42;
-constexpr int32_t kLastConveyor = 44;
+world::Layer worldLayer(Layer layer) {
+  return layer == Layer::Blocks ? world::Layer::Block : world::Layer::Device;
+}
 
+// The robot start, every device with a picture, then every block with a picture, each under its
+// name in the cell table.
 std::vector<PaletteEntry> makePalette() {
-  const std::pair<int32_t, const char*> devices[] = {
-      {world::kLiftCar, "lift car"},
-      {world::kLiftShaft, "lift shaft"},
-      {world::kLiftButton, "lift call button"},
-      {world::kStairA, "stairs 10"},
-      {world::kStairB, "stairs 11"},
-      {world::kSwingBar, "swing bar"},
-      {world::kBarSwitch, "swing bar switch"},
-      {world::kExit, "exit"},
-      {world::kBomb, "bomb"},
-      {world::kWheel, "wheel decoration"},
-      {world::kBlinker, "blinking light"},
-      {1, "decoration 1"},
-      {9, "decoration 9"},
-  };
   std::vector<PaletteEntry> entries;
-  entries.push_back({"robot start", {Layer::Blocks, world::kRobot}});
-  for (const auto& [code, name] : devices) entries.push_back({name, {Layer::Devices, code}});
-  for (int32_t code = 1; code <= kBlockPictures; ++code) {
-    const bool conveyor = code >= kFirstConveyor && code <= kLastConveyor;
-    entries.push_back(
-        {(conveyor ? "conveyor " : "block ") + std::to_string(code), {Layer::Blocks, code}});
+  const world::CellKind* robot = world::findCellKind(world::Layer::Block, world::kRobot);
+  entries.push_back({robot->name, {Layer::Blocks, world::kRobot}});
+  for (Layer layer : {Layer::Devices, Layer::Blocks}) {
+    for (const world::CellKind& kind : world::kCellKinds) {
+      if (kind.layer != worldLayer(layer) || (kind.flags & world::kPictured) == 0) continue;
+      for (int32_t code = kind.firstCode; code <= kind.lastCode; ++code)
+        entries.push_back({world::cellName(kind.layer, code), {layer, code}});
+    }
   }
   return entries;
 }
@@ -73,8 +61,7 @@ std::string brushName(const Brush& brush) {
   for (const PaletteEntry& entry : palette()) {
     if (entry.brush.layer == brush.layer && entry.brush.code == brush.code) return entry.name;
   }
-  return (brush.layer == Layer::Blocks ? "block code " : "device code ") +
-         std::to_string(brush.code);
+  return world::cellName(worldLayer(brush.layer), brush.code);
 }
 
 }  // namespace mdx::edit

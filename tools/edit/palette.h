@@ -10,7 +10,7 @@
 namespace mdx::edit {
 
 struct PaletteEntry {
-  std::string name;  // "block 12", "conveyor 42", "lift car", "robot start", ...
+  std::string name;  // "red brick", "conveyor, left end", "lift car", "robot start", ...
   Brush brush;
 };
 
@@ -20,7 +20,7 @@ const std::vector<PaletteEntry>& palette();
 // The entries whose name contains every word of filter (case-insensitive), in palette order.
 std::vector<const PaletteEntry*> searchPalette(const std::string& filter);
 
-// The palette name of a brush ("block 7", "bomb"), or its code for one not in the palette.
+// The name of a brush ("blue metal", "bomb", "invisible block 70", "block code 1234").
 std::string brushName(const Brush& brush);
 
 }  // namespace mdx::edit

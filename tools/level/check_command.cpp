@@ -14,22 +14,29 @@ namespace mdx::level {
 
 namespace {
 
-// One layer's default characters; picture numbers are the code plus firstPicture (blocks 1 to
-// 61 are media/block001.tga to block061.tga, devices 1 to 13 block101.tga to block113.tga).
-void printLegend(std::ostream& out, const char* layer, const std::vector<LegendDefault>& entries,
-                 int firstPicture, int32_t lastPictured) {
-  out << layer << " map:\n";
+// One layer's default characters, then its codes that have none; picture numbers are the code
+// plus firstPicture (blocks are media/block001.tga on, devices block101.tga on).
+void printLegend(std::ostream& out, world::Layer layer, const std::vector<LegendDefault>& entries,
+                 int firstPicture) {
+  const char* layerName = layer == world::Layer::Block ? "block" : "device";
+  out << layerName << " map:\n";
   for (const LegendDefault& entry : entries) {
     out << "  " << entry.symbol << "  " << entry.code << "  " << entry.name;
-    if (entry.code >= 1 && entry.code <= lastPictured) {
+    if ((world::cellFlags(layer, entry.code) & world::kPictured) != 0) {
       char picture[32];
       std::snprintf(picture, sizeof picture, "media/block%03d.tga", entry.code + firstPicture);
       out << "  (" << picture << ")";
     }
     if (!entry.plain) {
-      out << "  [define it: char " << layer << ' ' << entry.symbol << ' ' << entry.code << "]";
+      out << "  [define it: char " << layerName << ' ' << entry.symbol << ' ' << entry.code << "]";
     }
     out << '\n';
+  }
+  for (const world::CellKind& kind : world::kCellKinds) {
+    if (kind.layer != layer || kind.symbol != 0) continue;
+    out << "  codes " << kind.firstCode << " to " << kind.lastCode << ": " << kind.name
+        << ((kind.flags & world::kSolid) != 0 ? ", solid" : "") << ", no picture  [define it: char "
+        << layerName << " CHARACTER CODE]\n";
   }
 }
 
@@ -73,8 +80,8 @@ int legendCommand(std::ostream& out) {
       << world::kLastPicturedBlock
       << " have the characters 1-9 A-Z a-z only\nby an old default: define the ones a source "
          "uses with its own char line (char block g 1).\n";
-  printLegend(out, "block", defaultBlockEntries(), 0, world::kLastPicturedBlock);
-  printLegend(out, "device", defaultDeviceEntries(), 100, world::kLastDevice);
+  printLegend(out, world::Layer::Block, defaultBlockEntries(), 0);
+  printLegend(out, world::Layer::Device, defaultDeviceEntries(), 100);
   return 0;
 }
 

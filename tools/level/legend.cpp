@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "world/cell_table.h"
+
 namespace mdx::level {
 
 namespace {
@@ -13,39 +15,26 @@ int hexDigit(char c) {
   return -1;
 }
 
+// The codes of a layer that have a default character, in the cell table's order.
+std::vector<LegendDefault> entriesOf(world::Layer layer) {
+  std::vector<LegendDefault> entries;
+  for (const world::CellKind& kind : world::kCellKinds) {
+    if (kind.layer != layer || kind.symbol == 0) continue;
+    entries.push_back(
+        {kind.symbol, kind.firstCode, kind.name, (kind.flags & world::kPlainSymbol) != 0});
+  }
+  return entries;
+}
+
 }  // namespace
 
 const std::vector<LegendDefault>& defaultBlockEntries() {
-  static const std::vector<LegendDefault> entries = [] {
-    std::vector<LegendDefault> list = {{'.', 0, "empty", true},
-                                       {'@', 99, "robot start", true},
-                                       {'=', 98, "swing-bar filler (solid, not drawn)", true},
-                                       {'*', 999, "explosion marker", true}};
-    static const std::string digits =
-        "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";  // codes 1 to 61
-    for (size_t i = 0; i < digits.size(); ++i) {
-      list.push_back({digits[i], static_cast<int32_t>(i + 1), "block", false});
-    }
-    return list;
-  }();
+  static const std::vector<LegendDefault> entries = entriesOf(world::Layer::Block);
   return entries;
 }
 
 const std::vector<LegendDefault>& defaultDeviceEntries() {
-  static const std::vector<LegendDefault> entries = {{'.', 0, "none", true},
-                                                     {'1', 1, "decoration", true},
-                                                     {'C', 2, "lift car", true},
-                                                     {'|', 3, "lift shaft", true},
-                                                     {'B', 4, "lift call button", true},
-                                                     {'5', 5, "turning wheel", true},
-                                                     {'W', 6, "swing bar", true},
-                                                     {'S', 7, "bar switch", true},
-                                                     {'E', 8, "exit", true},
-                                                     {'9', 9, "decoration", true},
-                                                     {'/', 10, "stair", true},
-                                                     {'^', 11, "stair", true},
-                                                     {'X', 12, "bomb", true},
-                                                     {'*', 13, "blinker", true}};
+  static const std::vector<LegendDefault> entries = entriesOf(world::Layer::Device);
   return entries;
 }
 

@@ -12,7 +12,7 @@ namespace mdx::level {
 constexpr char kCellTableChar = '?';
 
 // One character of a default legend. A plain character means what it shows (a robot, an exit,
-// a lift car) and may be used without a legend entry; the others (the block codes 1 to 61 as
+// a lift car) and may be used without a legend entry; the others (the pictured blocks as
 // '1'-'9' 'A'-'Z' 'a'-'z') are kept so older sources still build, but a source should say
 // what they mean with its own `char` line.
 struct LegendDefault {
@@ -22,11 +22,8 @@ struct LegendDefault {
   bool plain;
 };
 
-// Block layer: '.' empty, '@' robot, '=' swing-bar filler 98, '*' explosion marker 999 (plain);
-// '1'-'9' 'A'-'Z' 'a'-'z' codes 1 to 61.
+// The default characters of each layer, from the game's cell table (world/cell_table.h).
 const std::vector<LegendDefault>& defaultBlockEntries();
-// Device layer, all plain: '.' none, 'C' car, '|' shaft, 'B' button, 'W' bar, 'S' switch,
-// 'E' exit, '/' and '^' stairs, 'X' bomb, '*' blinker, '1' '5' '9' decorations.
 const std::vector<LegendDefault>& defaultDeviceEntries();
 
 // One layer's legend: character to code, and back.

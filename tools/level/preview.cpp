@@ -30,7 +30,8 @@ bool parseArgs(int argc, char** argv, PreviewArgs& args, std::ostream& err) {
   cli::ParsedArgs parsed = parseSubcommand("preview", argc, argv);
   if (parsed.error.empty() && parsed.words.size() != 2) parsed.error = "give FILE and OUT.png";
   if (!parsed.error.empty()) {
-    err << "marvolen-level preview: " << parsed.error << '\n';
+    err << "marvolen-level preview: " << parsed.error << "\nusage: " << subcommandUsage("preview")
+        << '\n';
     return false;
   }
   args.level = parsed.words[0];

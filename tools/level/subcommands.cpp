@@ -67,14 +67,19 @@ cli::ParsedArgs parseSubcommand(const std::string& name, int argc, char** argv) 
   return cli::parseArgs(subcommand(name).options, argc, argv);
 }
 
+std::string subcommandUsage(const std::string& name) {
+  const Subcommand& entry = subcommand(name);
+  std::string text = "marvolen-level " + entry.name;
+  if (!entry.operands.empty()) text += " " + entry.operands;
+  if (!entry.options.empty()) text += " " + cli::optionSynopsis(entry.options);
+  return text;
+}
+
 std::string levelToolHelp() {
   std::string text;
   std::vector<cli::Option> everyOption;
   for (const Subcommand& entry : subcommands()) {
-    text += (text.empty() ? "usage: " : "       ") + std::string("marvolen-level ") + entry.name;
-    if (!entry.operands.empty()) text += " " + entry.operands;
-    if (!entry.options.empty()) text += " " + cli::optionSynopsis(entry.options);
-    text += "\n";
+    text += (text.empty() ? "usage: " : "       ") + subcommandUsage(entry.name) + "\n";
     for (const cli::Option& option : entry.options) {
       bool listed = false;
       for (const cli::Option& seen : everyOption) listed = listed || seen.name == option.name;

@@ -29,6 +29,9 @@ const Subcommand& subcommand(const std::string& name);
 // Parses a subcommand's arguments (those after its name) against its options.
 cli::ParsedArgs parseSubcommand(const std::string& name, int argc, char** argv);
 
+// "marvolen-level NAME OPERANDS [OPTIONS]": one subcommand's usage line.
+std::string subcommandUsage(const std::string& name);
+
 // The --help text: a usage line per subcommand, then every option once.
 std::string levelToolHelp();
 

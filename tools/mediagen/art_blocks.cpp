@@ -1,9 +1,11 @@
-// Blocks 1 to 61: bricks, stone, metal, wood, glass, pipes, conveyors and the bright
+// The blocks with pictures: bricks, stone, metal, wood, glass, pipes, conveyors and the bright
 // yellow construction parts that the falling pieces are built from.
 #include <cmath>
+#include <iterator>
 
 #include "art.h"
 #include "art_parts.h"
+#include "world/cell_table.h"
 
 namespace mdx::media {
 
@@ -343,7 +345,7 @@ struct BlockLook {
 constexpr uint32_t kPieceYellow = 0xF6B82E;
 
 // The look of every block, by block code; entry 0 is unused.
-const BlockLook kBlocks[62] = {
+const BlockLook kBlocks[] = {
     {grass, 0x6CC04A, 0},          {grass, 0x6CC04A, 0},         {beamLeft, kPieceYellow, 0},
     {brick, 0xC8553D, 0},          {beamRight, kPieceYellow, 0}, {pillarBody, kPieceYellow, 0},
     {stone, 0x9AA3AD, 0},          {metal, 0x5B8FD0, 0},         {wood, 0xC98D4E, 0},
@@ -367,10 +369,13 @@ const BlockLook kBlocks[62] = {
     {brick, 0x6C8AA8, 3},          {grass, 0x6CC04A, 2},
 };
 
+static_assert(std::size(kBlocks) == world::kLastPicturedBlock + 1,
+              "a look for every block with a picture");
+
 }  // namespace
 
 void drawBlock(Canvas& canvas, int code) {
-  if (code < 1 || code > 61) return;
+  if (!world::hasBlockPicture(code)) return;
   const BlockLook& look = kBlocks[code];
   look.paint(canvas.cr(), hex(look.colour), look.variant);
 }
