@@ -40,16 +40,27 @@ void printLegend(std::ostream& out, world::Layer layer, const std::vector<Legend
   }
 }
 
-// What piece type writes at (row, column) of its box when it lands: '#' a block, 'C' a lift
-// car, '|' a lift shaft, '.' nothing.
+// What piece type writes at (row, column) of its box when it lands: '#' a block, a device's
+// own map character ('C' a lift car), '.' nothing.
 char shapeCell(int32_t type, int row, int column) {
   char cell = '.';
   for (const world::CellWrite& write : world::pieceKind(type)->landWrites) {
     if (write.row != row || write.column != column || write.value == 0) continue;
     if (write.layer == world::Layer::Block) cell = '#';
-    if (write.layer == world::Layer::Device) cell = write.value == world::kLiftCar ? 'C' : '|';
+    if (write.layer == world::Layer::Device)
+      cell = world::findCellKind(world::Layer::Device, write.value)->symbol;
   }
   return cell;
+}
+
+// "C lift car, | lift shaft": the devices the pieces bring, as the shapes show them.
+std::string pieceDeviceKey() {
+  std::string key;
+  for (int32_t code : {world::kLiftCar, world::kLiftShaft}) {
+    const world::CellKind* kind = world::findCellKind(world::Layer::Device, code);
+    key += std::string(key.empty() ? "" : ", ") + kind->symbol + " " + kind->name;
+  }
+  return key;
 }
 
 }  // namespace
@@ -87,8 +98,8 @@ int legendCommand(std::ostream& out) {
 
 int shapesCommand(std::ostream& out) {
   out << "Where each piece lands in its 3 x 4 box (columns 0-2 from the left, rows 0-3 from the "
-         "top;\n# block, C lift car, | lift shaft). A piece appears with its box at column 15, "
-         "row 0.\n\n";
+         "top;\n# block, "
+      << pieceDeviceKey() << "). A piece appears with its box at column 15, row 0.\n\n";
   std::string header = "      ";
   for (int32_t type = 1; type < world::kPieceKinds; ++type) {
     const std::string name = pieceTypeName(type);
