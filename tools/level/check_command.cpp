@@ -1,6 +1,5 @@
 // marvolen-level check, legend and shapes: the level checks for scripts, the map characters
 // every source may use and the cells each piece fills.
-#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -8,25 +7,31 @@
 #include "level/legend.h"
 #include "level/level_checks.h"
 #include "level/tool_commands.h"
+#include "render/asset_table.h"
 #include "world/piece_table.h"
 
 namespace mdx::level {
 
 namespace {
 
-// One layer's default characters, then its codes that have none; picture numbers are the code
-// plus firstPicture (blocks are media/block001.tga on, devices block101.tga on).
-void printLegend(std::ostream& out, world::Layer layer, const std::vector<LegendDefault>& entries,
-                 int firstPicture) {
+// The picture file the game loads for a code, or "" when it has none.
+std::string pictureOf(world::Layer layer, int32_t code) {
+  const render::AssetSlot slot =
+      layer == world::Layer::Block ? render::AssetSlot::Block : render::AssetSlot::Device;
+  for (const render::AssetEntry& entry : render::assetTable("")) {
+    if (entry.slot == slot && entry.element == code) return entry.file;
+  }
+  return "";
+}
+
+// One layer's default characters with their pictures, then its codes that have no character.
+void printLegend(std::ostream& out, world::Layer layer, const std::vector<LegendDefault>& entries) {
   const char* layerName = layer == world::Layer::Block ? "block" : "device";
   out << layerName << " map:\n";
   for (const LegendDefault& entry : entries) {
     out << "  " << entry.symbol << "  " << entry.code << "  " << entry.name;
-    if ((world::cellFlags(layer, entry.code) & world::kPictured) != 0) {
-      char picture[32];
-      std::snprintf(picture, sizeof picture, "media/block%03d.tga", entry.code + firstPicture);
-      out << "  (" << picture << ")";
-    }
+    const std::string picture = pictureOf(layer, entry.code);
+    if (!picture.empty()) out << "  (" << picture << ")";
     if (!entry.plain) {
       out << "  [define it: char " << layerName << ' ' << entry.symbol << ' ' << entry.code << "]";
     }
@@ -91,8 +96,8 @@ int legendCommand(std::ostream& out) {
       << world::kLastPicturedBlock
       << " have the characters 1-9 A-Z a-z only\nby an old default: define the ones a source "
          "uses with its own char line (char block g 1).\n";
-  printLegend(out, world::Layer::Block, defaultBlockEntries(), 0);
-  printLegend(out, world::Layer::Device, defaultDeviceEntries(), 100);
+  printLegend(out, world::Layer::Block, defaultBlockEntries());
+  printLegend(out, world::Layer::Device, defaultDeviceEntries());
   return 0;
 }
 

@@ -70,16 +70,17 @@ void cellWarnings(const LevelSource& level, std::vector<LevelWarning>& out) {
     const int32_t block = level.blockLayer[k];
     const int32_t device = level.deviceLayer[k];
     exit = exit || device == world::kExit;
-    const bool pictured = block >= 0 && block <= world::kLastPicturedBlock;
-    if (!pictured && block != world::kGateFiller && block != world::kRobot &&
-        block != world::kExplosionMarker) {
+    // Pictured blocks and the codes with a meaning of their own (empty, robot, filler, marker)
+    // are what a level means; any other block is there but cannot be seen.
+    const uint8_t flags = world::cellFlags(world::Layer::Block, block);
+    if ((flags & (world::kPictured | world::kPlainSymbol)) == 0) {
       out.push_back({"block code " + std::to_string(block) + " at " + cellName(k) +
                          " has no picture (blocks 1 to " +
                          std::to_string(world::kLastPicturedBlock) +
                          " have one): it is solid but invisible",
                      kBlockFirstLine + k});
     }
-    if (device < 0 || device > world::kLastDevice) {
+    if (world::findCellKind(world::Layer::Device, device) == nullptr) {
       out.push_back({"device code " + std::to_string(device) + " at " + cellName(k) +
                          " does nothing and is not drawn (devices are 0 to " +
                          std::to_string(world::kLastDevice) + ")",
