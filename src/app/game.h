@@ -42,8 +42,8 @@ class Game {
   // The shell calls it whenever the window is active and no event is waiting.
   void runFrame();
 
-  // Polls the keyboard and draws one picture. Part of every frame; the shell also calls it
-  // after each event in full-screen mode and to repaint after a size change.
+  // Polls the keyboard and draws one picture: the first step of every frame. Replays of older
+  // sessions also call it alone, as the shell then did after events.
   void drawFrame();
 
   // Reads the keyboard once and runs the commands of released keys, in their fixed order.
@@ -56,7 +56,10 @@ class Game {
   world::GameState state;
   FrameTimers timers;
   int32_t windowActive = 0;  // set by the shell from the window's activation and size events
-  uint8_t redrawReady = 0;   // 1 from the first frame a second after start-up, windowed only
+  // 1 from the first frame a second after start-up, windowed only. The window once repainted
+  // on a size change only from then on; size changes are now repainted by the next frame, and
+  // the flag stays as the game's first second in a window, which recordings hold.
+  uint8_t redrawReady = 0;
 
   // Creates the two text writers at start-up; set by the drawing side.
   std::function<void()> createWriters;

@@ -19,7 +19,7 @@
 // hex digits. The calls:
 //   start        the start-up (no keys)
 //   frame        one frame
-//   draw         a drawing without timers (a repaint after a size change)
+//   draw         a drawing without timers (older sessions: a repaint after an event)
 //   escape       the Escape key released
 //   fullscreen   the window switched to full screen (Alt+Enter)
 //   window       full screen switched back to a window

@@ -72,13 +72,10 @@ void EventLoop::handle(const SDL_Event& event) {
       break;
     case WindowEventKind::Minimised:
     case WindowEventKind::SizeChanged:
+      // No picture of its own: the frame that follows the waiting events repaints the window
+      // in full (onWindowEvent), so a window dragged to a new size costs no paced pictures
+      // beyond the frames themselves. A minimised window shows nothing to repaint.
       game_.windowActive = kind == WindowEventKind::SizeChanged ? 1 : 0;
-      // A repaint only once the game has run a second in a window; before that (and always
-      // in full screen) a size change draws nothing.
-      if (game_.redrawReady == 1) {
-        announce(ReplayEvent::Draw);
-        game_.drawFrame();
-      }
       break;
     case WindowEventKind::EscapeReleased:
       // Key events reach the game only while its window is active.

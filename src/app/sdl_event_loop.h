@@ -81,7 +81,7 @@ class EventLoop {
   uint32_t gameWindowId = 0;
 
   bool quit = false;
-  long framesRun = 0;  // frames run by the loop (not counting redraws after events)
+  long framesRun = 0;  // frames run by the loop
 
  private:
   void announce(ReplayEvent event);

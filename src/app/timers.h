@@ -39,7 +39,7 @@ constexpr uint32_t kCatchUpLimit = 250;
 // The loop's five timestamps (tick counts at which their current period began). The 600 ms
 // drop and the 150 ms world step share `step`: only one of them runs in any state.
 struct FrameTimers {
-  uint32_t redraw = 0;      // 1000 ms: a window may be repainted after a size change
+  uint32_t redraw = 0;      // 1000 ms: the first second in a window (Game::redrawReady)
   uint32_t animation = 0;   // 30 ms: strips, spin, landscape swing, swing bars
   uint32_t step = 0;        // 600 ms drop or 150 ms world step
   uint32_t blink = 0;       // 200 ms: blink phases, upper strip, pulsing lights
