@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks for the Debian packages the build needs and installs the missing ones.
 # As root it runs apt-get; otherwise it prints the exact command and stops.
+# With --web it checks the web build's tools instead (scripts/build-web.sh): emscripten, the
+# browser the web tests drive, npm for their driver, and dpkg-dev for apt-get source.
 set -euo pipefail
 
-packages=(
+desktop_packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
@@ -12,6 +14,14 @@ packages=(
   desktop-file-utils appstream lintian dpkg-dev man-db groff-base libxml2-utils
   clang libclang-rt-14-dev libfuzzer-14-dev clang-format-14
 )
+web_packages=(emscripten chromium dpkg-dev fonts-dejavu-core python3)
+
+packages=("${desktop_packages[@]}")
+if [ "${1:-}" = "--web" ]; then
+  packages=("${web_packages[@]}")
+  # npm comes with nodejs from other archives; Debian's own npm only when there is none.
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

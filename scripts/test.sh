@@ -4,18 +4,20 @@
 #   main    the normal build in build/ and its CTest suite (unit, headless game, Xvfb, golden frames);
 #   nogame  the platform-free build with -DMDX_BUILD_GAME=OFF in build-nogame/ (no SDL) and its tests;
 #   asan    the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
-#   fuzz    a short run of every libFuzzer target (scripts/fuzz.sh) in build-fuzz/.
+#   fuzz    a short run of every libFuzzer target (scripts/fuzz.sh) in build-fuzz/;
+#   web     the WebAssembly build (scripts/build-web.sh, build-web/) played in headless Chromium.
 # Every build treats compiler warnings as errors (MDX_WERROR). MDX_TEST_STAGES picks stages
-# (default: all, in this order); MDX_FUZZ_SECONDS sets seconds per fuzz target (default 10). A
-# long soak or fuzz run is one command: see docs/PERFORMANCE.md.
+# (default: all but web, in this order); MDX_FUZZ_SECONDS sets seconds per fuzz target
+# (default 10). A long soak or fuzz run is one command: see docs/PERFORMANCE.md.
 set -Eeuo pipefail
 cd "$(dirname "$0")/.."
 # The tests never see nor change the player's own saved progress and settings.
 XDG_DATA_HOME=$(mktemp -d) XDG_CONFIG_HOME=$(mktemp -d)
 export XDG_DATA_HOME XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"' EXIT
-all_stages="format main nogame asan fuzz"
-stages=${MDX_TEST_STAGES:-$all_stages}
+all_stages="format main nogame asan fuzz web"
+default_stages="format main nogame asan fuzz"
+stages=${MDX_TEST_STAGES:-$default_stages}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # A misspelt stage fails before anything is built, not after an hour of the others.
@@ -81,6 +83,11 @@ run_stage() {
     fuzz)
       echo "== Fuzz every reader briefly (build-fuzz/)"
       bash scripts/fuzz.sh "${MDX_FUZZ_SECONDS:-10}"
+      ;;
+    web)
+      echo "== The web build played in headless Chromium (build-web/)"
+      bash scripts/build-web.sh -DMDX_WERROR=ON
+      bash tests/web/run.sh
       ;;
   esac
 }

@@ -233,6 +233,11 @@ void SdlKeySource::swallowUntilReleased(SDL_Scancode scancode) {
   }
 }
 
+void SdlKeySource::swallowEnterUntilReleased() {
+  swallowUntilReleased(SDL_SCANCODE_RETURN);
+  swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
+}
+
 void swallowAltEnter(const uint8_t* sdlState, bool altHeld, const KeyState& lastSeen,
                      std::vector<SDL_Scancode>& swallowed) {
   if (!altHeld || sdlState == nullptr) return;

@@ -63,6 +63,8 @@ class SdlKeySource : public KeySource {
   // shortcut (Enter of Alt+Enter) does not also fire its game command when released. A key
   // the game already saw held stays in: hiding it would fire its command at once.
   void swallowUntilReleased(SDL_Scancode scancode);
+  // Swallows both Enter keys (main and keypad): the Enter of Alt+Enter is no confirm key.
+  void swallowEnterUntilReleased();
 
  private:
   static int notePress(void* self, SDL_Event* event);

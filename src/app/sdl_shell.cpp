@@ -28,30 +28,7 @@
 
 namespace mdx::app {
 
-void SdlWindowControl::destroyWindow() {
-  if (destroyed) return;
-  destroyed = true;
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  SDL_PushEvent(&quit);
-}
-
-void SdlScenePresenter::present(const world::GameState& state) {
-  // Unpaced (--uncapped) every frame is drawn, as the original loop does.
-  const uint64_t digest = pacer_ != nullptr ? stateDigest(state) : 0;
-  if (pacer_ == nullptr || !drawnValid_ || digest != drawnDigest_) {
-    render::drawScene(state, assets_, backend_);
-    drawnDigest_ = digest;
-    drawnValid_ = true;
-    ++framesDrawn;
-  }
-  if (pacer_ != nullptr) pacer_->framePresented();
-}
-
 namespace {
-
-constexpr uint32_t kBlackText = 0xFF000000u;
-constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
 
 // The window scale: as asked, or the largest that fits the chosen display's usable area.
 int windowScaleFor(const CommandLine& commandLine, const std::optional<int>& savedScale,
@@ -233,10 +210,7 @@ class PlayWindow {
 // Connects a new game to the window's drawing and the session's choices.
 void connectGame(Game& game, PlaySetup& setup) {
   game.state.options = setup.options;
-  game.createWriters = [&setup] {
-    setup.assets.blackWriter.create(*setup.device.backend, kBlackText);
-    setup.assets.whiteWriter.create(*setup.device.backend, kWhiteText);
-  };
+  connectTextWriters(game, setup.assets, *setup.device.backend);
   game.stateLog = setup.stateLog;
   game.windowActive = 1;  // the window counts as active from its creation
 }
@@ -262,8 +236,7 @@ void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorde
   loop.gameWindowId = SDL_GetWindowID(parts.window);
   loop.switchFullScreen = [&setup, &parts](bool toFullScreen) {
     // The Enter of Alt+Enter is no confirm key, whether the switch works or not.
-    parts.keys.swallowUntilReleased(SDL_SCANCODE_RETURN);
-    parts.keys.swallowUntilReleased(SDL_SCANCODE_KP_ENTER);
+    parts.keys.swallowEnterUntilReleased();
     if (!setup.device.display->setFullscreen(toFullScreen)) return false;
     SdlPointer::showFor(!toFullScreen);
     return true;

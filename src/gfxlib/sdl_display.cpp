@@ -1,7 +1,6 @@
 #include "gfxlib/sdl_display.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstring>
@@ -330,21 +329,6 @@ bool Display::readPixels(std::vector<uint32_t>& pixels, int& width, int& height)
   // Between presents the render target is the canvas (or the headless surface).
   return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
                               width * 4) == 0;
-}
-
-bool Display::savePng(const std::string& path, std::string* error) const {
-  std::vector<uint32_t> pixels;
-  int width = 0, height = 0;
-  if (!readPixels(pixels, width, height)) {
-    if (error != nullptr) *error = SDL_GetError();
-    return false;
-  }
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32,
-                                                            width * 4, SDL_PIXELFORMAT_ARGB8888);
-  const bool ok = surface != nullptr && IMG_SavePNG(surface, path.c_str()) == 0;
-  if (!ok && error != nullptr) *error = SDL_GetError();
-  if (surface != nullptr) SDL_FreeSurface(surface);
-  return ok;
 }
 
 }  // namespace mdx::gfx

@@ -95,6 +95,7 @@ class Display {
   // window while its renderer draws frames straight to it (no render targets, or scale 1).
   bool readPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
   // Saves the current picture as a PNG file; false with SDL's reason in error on failure.
+  // Desktop builds only (sdl_display_png.cpp).
   bool savePng(const std::string& path, std::string* error = nullptr) const;
 
  private:
