@@ -105,28 +105,30 @@ void EventLoop::handle(const SDL_Event& event) {
 }
 
 void EventLoop::run() {
-  int eventsSinceFrame = 0;
   while (!quit) {
+    if (game_.windowActive) {
+      runOnce();
+      continue;
+    }
+    // Nothing runs while the window is inactive: sleep until something happens.
     SDL_Event event;
-    if (!game_.windowActive) {
-      // Nothing runs while the window is inactive: sleep until something happens.
-      if (!events_.wait(event)) {
-        quit = true;  // the event system broke down; end rather than spin
-        break;
-      }
-      handle(event);
-      continue;
+    if (!events_.wait(event)) {
+      quit = true;  // the event system broke down; end rather than spin
+      break;
     }
-    if (eventsSinceFrame < kMaxEventsPerFrame && events_.poll(event)) {
-      handle(event);
-      ++eventsSinceFrame;
-      continue;
-    }
-    eventsSinceFrame = 0;
-    announce(ReplayEvent::Frame);
-    game_.runFrame();
-    ++framesRun;
+    handle(event);
   }
+}
+
+void EventLoop::runOnce() {
+  SDL_Event event;
+  for (int taken = 0; !quit && taken < kMaxEventsPerFrame && events_.poll(event); ++taken) {
+    handle(event);
+  }
+  if (quit || !game_.windowActive) return;
+  announce(ReplayEvent::Frame);
+  game_.runFrame();
+  ++framesRun;
 }
 
 void EventLoop::announce(ReplayEvent event) {

@@ -59,6 +59,11 @@ class EventLoop {
   // kMaxEventsPerFrame of them) and then one frame, over and over.
   void run();
 
+  // One turn of the loop without waiting: the waiting events (at most kMaxEventsPerFrame),
+  // then one frame if the window is active and no quit came. run() repeats it while the
+  // window is active; a browser, whose loop is its own, calls it once per animation frame.
+  void runOnce();
+
   // Acts on one event as the game window: activation, size changes, Escape, closing.
   void handle(const SDL_Event& event);
 

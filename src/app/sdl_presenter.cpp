@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include "app/game.h"
 #include "app/replay.h"
 #include "render/scene.h"
 
@@ -26,15 +25,6 @@ void SdlScenePresenter::present(const world::GameState& state) {
     ++framesDrawn;
   }
   if (pacer_ != nullptr) pacer_->framePresented();
-}
-
-void connectTextWriters(Game& game, render::Assets& assets, gfx::DrawBackend& backend) {
-  constexpr uint32_t kBlackText = 0xFF000000u;
-  constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
-  game.createWriters = [&assets, &backend] {
-    assets.blackWriter.create(backend, kBlackText);
-    assets.whiteWriter.create(backend, kWhiteText);
-  };
 }
 
 }  // namespace mdx::app

@@ -11,8 +11,6 @@
 
 namespace mdx::app {
 
-class Game;
-
 // The game window as the key commands see it. Destroying it queues the quit event; the loop
 // ends when it takes it, and the window closes with the device at the shutdown.
 class SdlWindowControl : public WindowControl {
@@ -42,9 +40,5 @@ class SdlScenePresenter : public ScenePresenter {
   uint64_t drawnDigest_ = 0;
   bool drawnValid_ = false;
 };
-
-// Sets the game's start-up hook that creates its two text writers, black and white, on the
-// back end the assets are drawn with.
-void connectTextWriters(Game& game, render::Assets& assets, gfx::DrawBackend& backend);
 
 }  // namespace mdx::app

@@ -18,6 +18,7 @@
 #include "app/sdl_gamepad.h"
 #include "app/sdl_icon.h"
 #include "app/sdl_keyboard.h"
+#include "app/sdl_play_window.h"
 #include "gfxlib/sdl_backend.h"
 #include "gfxlib/sdl_display.h"
 #include "gfxlib/sdl_message_boxes.h"
@@ -41,11 +42,6 @@ int windowScaleFor(const CommandLine& commandLine, const std::optional<int>& sav
                           : 0;
   if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
   return chooseWindowScale(usable.w, usable.h);
-}
-
-// Problems that do not stop the game (bad saved files) go to stderr, one line each.
-void noteOnStderr(const std::string& note) {
-  std::fprintf(stderr, "marvolen: %s\n", note.c_str());
 }
 
 // Without any window system SDL falls back to drawing off screen, where nobody could play;
@@ -125,94 +121,6 @@ std::optional<Replay> loadReplay(const std::string& path) {
   if (error.empty()) return replay;
   noteOnStderr(path + ": " + error);
   return std::nullopt;
-}
-
-// What a session in the game window is played with: the choices made before it and the
-// program-wide parts it draws and sounds with.
-struct PlaySetup {
-  world::Options& options;
-  const CommandLine& commandLine;
-  int windowScale;
-  sound::Music& music;
-  gfx::SdlMessageBoxes& messages;
-  render::Device& device;
-  render::Assets& assets;
-  const std::function<void(const std::string&)>& stateLog;
-};
-
-// Opens the game window with its renderer and pictures; false (with the message on stderr)
-// when it cannot.
-bool openGameWindow(PlaySetup& setup) {
-  gfx::DisplayRequest request;
-  request.windowScale = setup.windowScale;
-  request.hidden = true;
-  request.vsync = !setup.commandLine.uncapped;
-  if (render::createDeviceAndLoadAssets(setup.options, request, setup.device, setup.assets,
-                                        setup.messages) >= 0) {
-    return true;
-  }
-  startupFailure("cannot open the game window with a renderer (" + std::string(SDL_GetError()) +
-                 "); try --windowed, or SDL_RENDER_DRIVER=software");
-  return false;
-}
-
-// The open game window's parts a session plays through: pacing, keyboard and pads, pointer,
-// clock and drawing.
-class PlayWindow {
- public:
-  // Paced by default: a wait after each frame to the display's rate. --uncapped keeps the
-  // original loop: every frame drawn, as fast as it can.
-  explicit PlayWindow(PlaySetup& setup)
-      : window(setup.device.display->window()),
-        pacer(makeSystemFramePacer(setup.device.display->refreshRate())),
-        presenter(setup.assets, *setup.device.backend,
-                  setup.commandLine.uncapped ? nullptr : &pacer),
-        padKeys(keys),
-        setup_(setup) {}
-
-  // Takes the keyboard and pads and shows the window; false (with the message on stderr)
-  // when the keyboard cannot be read.
-  bool show() {
-    if (!keys.init(window, &setup_.messages)) {
-      startupFailure("cannot read the keyboard (" + std::string(SDL_GetError()) +
-                     "); try another window system session");
-      return false;
-    }
-    pointer.install(window);
-    SdlPointer::showFor(setup_.options.windowed != 0);
-    setup_.device.display->show();
-    SDL_RaiseWindow(window);  // the keyboard goes to the game once the dialog has gone
-    setup_.messages.setOwner(window);
-    // Game pads hold keys in the same key state; without the controller layer the keyboard.
-    padKeys.init();
-    return true;
-  }
-
-  // Hides the window at once (the shutdown follows unseen) and lets messages go ownerless.
-  void close() {
-    SDL_HideWindow(window);
-    setup_.messages.setOwner(nullptr);
-  }
-
-  SDL_Window* window;
-  FramePacer pacer;
-  SdlKeySource keys;
-  SdlPointer pointer;
-  SdlClock clock;
-  SdlWindowControl control;
-  SdlScenePresenter presenter;
-  SdlPadKeySource padKeys;
-
- private:
-  PlaySetup& setup_;
-};
-
-// Connects a new game to the window's drawing and the session's choices.
-void connectGame(Game& game, PlaySetup& setup) {
-  game.state.options = setup.options;
-  connectTextWriters(game, setup.assets, *setup.device.backend);
-  game.stateLog = setup.stateLog;
-  game.windowActive = 1;  // the window counts as active from its creation
 }
 
 // Plays a replay in the window, reading its recorded clock and keys.

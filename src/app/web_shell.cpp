@@ -8,15 +8,10 @@
 #include <cstdio>
 
 #include "app/game.h"
+#include "app/replay.h"
 #include "app/saved_progress.h"
-#include "app/sdl_clock.h"
 #include "app/sdl_event_loop.h"
-#include "app/sdl_gamepad.h"
-#include "app/sdl_icon.h"
-#include "app/sdl_keyboard.h"
-#include "app/sdl_presenter.h"
-#include "gfxlib/sdl_backend.h"
-#include "gfxlib/sdl_display.h"
+#include "app/sdl_play_window.h"
 #include "render/assets.h"
 #include "sound/music.h"
 #include "sound/sdl_mixer_sound_library.h"
@@ -25,10 +20,6 @@
 namespace mdx::app {
 
 namespace {
-
-void noteOnStderr(const std::string& note) {
-  std::fprintf(stderr, "marvolen: %s\n", note.c_str());
-}
 
 // Sample values the mixer has handed to the browser that were not silence, counted after each
 // mix: the page's tests read it to know the sound is really playing.
@@ -39,6 +30,14 @@ void countAudibleSamples(void*, Uint8* stream, int length) {
   long audible = 0;
   for (int i = 0; i < length / 2; ++i) audible += samples[i] != 0 ? 1 : 0;
   audibleSamples += audible;
+}
+
+// The page's frames come from the browser, so the game sets no pace of its own: every frame
+// is drawn and none waits.
+CommandLine browserPaced() {
+  CommandLine commandLine;
+  commandLine.uncapped = true;
+  return commandLine;
 }
 
 }  // namespace
@@ -60,30 +59,71 @@ long audibleSamplesMixed() {
   return audibleSamples.load();
 }
 
-// Everything that lives from Play to the end of the game: the device, the keyboard, the game
-// and its loop. Members are declared in the order they are needed, so they close in reverse.
+// Everything that lives from Play to the end of the game: the sound, the window with its
+// parts, the game and its loop, declared in the order they are made, so they close in reverse.
 class WebSession {
  public:
-  explicit WebSession(gfx::SdlMessageBoxes& messages) : music(library, &messages) {}
+  WebSession(world::Options& options, gfx::SdlMessageBoxes& messages)
+      : music(library, &messages), setup{options,  commandLine, 1,      music,
+                                         messages, device,      assets, stateLog} {}
   ~WebSession() {
+    Mix_SetPostMix(nullptr, nullptr);
+    loop.reset();
+    game.reset();
+    window.reset();
     render::releaseDevice(device, assets);
     library.close();
   }
+
+  // Opens the window on the page's canvas and starts the game on the title screen.
+  bool start();
 
   sound::MixerSoundLibrary library;
   sound::Music music;
   render::Device device;
   render::Assets assets;
-  SdlKeySource keys;
-  SdlPadKeySource padKeys{keys};
-  SdlClock clock;
-  SdlWindowControl windowControl;
-  std::unique_ptr<SdlScenePresenter> presenter;
+  const CommandLine commandLine = browserPaced();
+  const std::function<void(const std::string&)> stateLog = [](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+  };
+  PlaySetup setup;
+  std::unique_ptr<PlayWindow> window;
   std::unique_ptr<Game> game;
   std::unique_ptr<ProgressFile> progress;
   SdlEventSource events;
   std::unique_ptr<EventLoop> loop;
 };
+
+bool WebSession::start() {
+  if (!openGameWindow(setup)) return false;
+  window = std::make_unique<PlayWindow>(setup);
+  if (!window->show()) return false;
+  game = std::make_unique<Game>(window->clock, window->padKeys, window->presenter, window->control,
+                                &music, &setup.messages);
+  connectGame(*game, setup);
+  Game& g = *game;
+  window->padKeys.escapeReleased = [&g] {
+    if (g.windowActive) g.escapeReleased();
+  };
+  progress = std::make_unique<ProgressFile>(progressFilePath(), noteOnStderr);
+  connectProgress(g, *progress);
+  auto levelReached = g.levelReached;
+  g.levelReached = [levelReached](int32_t nextLevel) {
+    levelReached(nextLevel);
+    keepFilesInBrowser();
+  };
+  g.startUp();
+  Mix_SetPostMix(countAudibleSamples, nullptr);
+
+  loop = std::make_unique<EventLoop>(g, events, window->control);
+  // Full screen belongs to the page (its button, or Alt+Enter there), which scales the canvas;
+  // the game keeps drawing as in a window. The Enter of Alt+Enter is no confirm key.
+  loop->switchFullScreen = [this](bool) {
+    window->keys.swallowEnterUntilReleased();
+    return false;
+  };
+  return true;
+}
 
 WebShell::WebShell() {
   // The page stands for the one display there is.
@@ -108,77 +148,29 @@ bool WebShell::play(int packIndex, bool sound) {
   dialog_.selectPack(packIndex);
   dialog_.setSoundChecked(sound);
   dialog_.command(kIdPlay);
-  saveSettings(settingsFilePath(),
-               settingsToSave(options_, dialog_.controls.packList, saved_, CommandLine{}, 1),
-               noteOnStderr);
+  saved_ = settingsToSave(options_, dialog_.controls.packList, saved_, CommandLine{}, 1);
+  saveSettings(settingsFilePath(), saved_, noteOnStderr);
   keepFilesInBrowser();
   settlePackName(options_);
-
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     noteOnStderr("cannot start the page's video (" + std::string(SDL_GetError()) + ")");
     return false;
   }
-  auto session = std::make_unique<WebSession>(messages_);
-  gfx::DisplayRequest request;  // a 640 x 480 canvas; the page scales it
-  if (render::createDeviceAndLoadAssets(options_, request, session->device, session->assets,
-                                        messages_) < 0) {
-    noteOnStderr("cannot draw on the page (" + std::string(SDL_GetError()) + ")");
-    return false;
-  }
-  SDL_Window* window = session->device.display->window();
-  if (!session->keys.init(window, &messages_)) return false;
-  session->padKeys.init();
-  session_ = std::move(session);
-  WebSession& s = *session_;
-  s.presenter = std::make_unique<SdlScenePresenter>(s.assets, *s.device.backend);
-  s.game = std::make_unique<Game>(s.clock, s.padKeys, *s.presenter, s.windowControl, &s.music,
-                                  &messages_);
-  Game& game = *s.game;
-  s.padKeys.escapeReleased = [&game] {
-    if (game.windowActive) game.escapeReleased();
-  };
-  game.state.options = options_;
-  connectTextWriters(game, s.assets, *s.device.backend);
-  game.stateLog = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
-  game.windowActive = 1;
-  s.progress = std::make_unique<ProgressFile>(progressFilePath(), noteOnStderr);
-  connectProgress(game, *s.progress);
-  auto levelReached = game.levelReached;
-  game.levelReached = [levelReached](int32_t nextLevel) {
-    levelReached(nextLevel);
-    keepFilesInBrowser();
-  };
-  game.startUp();
-  Mix_SetPostMix(countAudibleSamples, nullptr);
-
-  s.loop = std::make_unique<EventLoop>(game, s.events, s.windowControl);
-  // Full screen belongs to the page (its button, or Alt+Enter there); the Enter of Alt+Enter is
-  // no confirm key for the game.
-  s.loop->switchFullScreen = [&s](bool) {
-    s.keys.swallowEnterUntilReleased();
-    return false;
-  };
-  return true;
+  session_ = std::make_unique<WebSession>(options_, messages_);
+  if (session_->start()) return true;
+  endSession();
+  return false;
 }
 
 void WebShell::frame() {
   if (!session_) return;
-  EventLoop& loop = *session_->loop;
-  SDL_Event event;
-  while (!loop.quit && SDL_PollEvent(&event)) loop.handle(event);
-  if (loop.quit) {
-    endSession();
-    return;
-  }
-  Game& game = *session_->game;
-  if (game.windowActive) {
-    game.runFrame();
-    ++loop.framesRun;
-  }
+  session_->loop->runOnce();
+  if (session_->loop->quit) endSession();
 }
 
 void WebShell::endSession() {
-  Mix_SetPostMix(nullptr, nullptr);
+  // Sound changes made with the music key are kept for the next Play.
+  if (session_->game) options_.soundEnabled = session_->game->state.options.soundEnabled;
   session_.reset();
   SDL_Quit();
   EM_ASM({

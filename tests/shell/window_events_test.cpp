@@ -164,6 +164,27 @@ TEST_F(ShellWindow, FramesRunOnlyWhenNoEventWaitsInAWindow) {
   EXPECT_EQ(loop.framesRun, 3);
 }
 
+// A browser calls one turn per animation frame: it never sleeps, runs one frame after the
+// waiting events, and none once the window went inactive or the quit came.
+TEST_F(ShellWindow, OneTurnTakesTheWaitingEventsThenRunsOneFrameWithoutWaiting) {
+  events.queue = {keyEvent(SDL_KEYDOWN, SDLK_a), keyEvent(SDL_KEYUP, SDLK_a)};
+  loop.runOnce();
+  EXPECT_TRUE(events.queue.empty());
+  EXPECT_EQ(loop.framesRun, 1);
+  EXPECT_EQ(presenter.frames, 1);
+
+  events.queue = {windowEvent(SDL_WINDOWEVENT_FOCUS_LOST)};
+  loop.runOnce();
+  loop.runOnce();
+  EXPECT_EQ(loop.framesRun, 1);
+  EXPECT_EQ(events.waits, 0);
+
+  events.queue = {windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), quitEvent()};
+  loop.runOnce();
+  EXPECT_TRUE(loop.quit);
+  EXPECT_EQ(loop.framesRun, 1);
+}
+
 // In full screen as in a window, the waiting events are taken and then one frame runs with
 // its timers; an endless storm of events still lets a frame through every so many events.
 TEST_F(ShellWindow, EventsNeverHoldBackTheFramesAndTheirTimers) {
