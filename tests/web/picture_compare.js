@@ -10,9 +10,11 @@
 // A pixel counts as different when a channel differs by more than this.
 const kChannelTolerance = 48;
 // The share of the still pixels allowed to differ from the golden frame.
-// Drawn with WebGL instead of SDL's software renderer, the frame differs slightly everywhere
-// (filtering, blending): about 2.5 % of the still pixels by more than the tolerance.
-const kDifferentShareAllowed = 0.05;
+// Measured: 2.5 to 5.7 % of the still pixels differ, where the golden frame's landscape (at
+// another turn) has a house or a windmill over sky that stood still in the page, and in the
+// anti-aliased edges WebGL draws a little differently from SDL's software renderer. The same
+// frames with red and blue swapped differ in about 31 %.
+const kDifferentShareAllowed = 0.1;
 // The least share of the picture that must stand still: a picture that changes everywhere
 // (noise, flicker) cannot pass by leaving everything out.
 const kStillShareNeeded = 0.5;

@@ -88,7 +88,7 @@ async function firstVisit(browser, url, log) {
   await sleep(300);
   const canvas = await page.$("#canvas");
   const shots = [];
-  for (let i = 0; i < 6; ++i) {
+  for (let i = 0; i < 8; ++i) {
     if (i > 0) await sleep(500);
     shots.push(await canvas.screenshot({ path: path.join(outDir, `web-title-${i}.png`) }));
   }
