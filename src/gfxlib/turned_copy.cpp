@@ -31,18 +31,7 @@ bool isTopLeft(Point a, Point b, bool clockwise) {
 // of texel coordinates, so this quotient is the one the renderer's division gives. Each step
 // carries at most one unit from the remainder, without a branch.
 struct SteppedQuotient {
-  int32_t quotient, remainder, stepQuotient, stepRemainder, divisor;
-  SteppedQuotient(int64_t value, int64_t step, int64_t by)
-      : quotient(static_cast<int32_t>(value / by)),
-        remainder(static_cast<int32_t>(value % by)),
-        stepQuotient(static_cast<int32_t>(step / by)),
-        stepRemainder(static_cast<int32_t>(step % by)),
-        divisor(static_cast<int32_t>(by)) {
-    if (stepRemainder < 0) {
-      stepRemainder += divisor;
-      --stepQuotient;
-    }
-  }
+  int32_t quotient = 0, remainder = 0, stepQuotient = 0, stepRemainder = 0, divisor = 1;
   void next() {
     remainder += stepRemainder;
     const int32_t carry = remainder >= divisor ? 1 : 0;
@@ -50,6 +39,54 @@ struct SteppedQuotient {
     remainder -= carry * divisor;
   }
 };
+
+SteppedQuotient startQuotient(int64_t value, int64_t step, int64_t by) {
+  SteppedQuotient q;
+  q.quotient = static_cast<int32_t>(value / by);
+  q.remainder = static_cast<int32_t>(value % by);
+  q.stepQuotient = static_cast<int32_t>(step / by);
+  q.stepRemainder = static_cast<int32_t>(step % by);
+  q.divisor = static_cast<int32_t>(by);
+  if (q.stepRemainder < 0) {
+    q.stepRemainder += q.divisor;
+    --q.stepQuotient;
+  }
+  return q;
+}
+
+// The part of one picture row inside the triangle, with the texel of its next pixel.
+struct RowRun {
+  uint32_t* out;
+  int64_t next, last;
+  SteppedQuotient u, v;
+};
+
+// Rows are copied in bands, a few dozen columns at a time: a turned picture's texels for one
+// picture row lie across many texture rows, and a small block of the picture keeps them within
+// a few cache lines.
+constexpr int kBandRows = 16;
+constexpr int64_t kBlockColumns = 32;
+
+void copyBlock(const PixelRows& texture, RowRun& run, int64_t end) {
+  // The run is worked on in locals: the picture's pixels could alias it for all the compiler
+  // knows, which would send every step through memory.
+  SteppedQuotient u = run.u, v = run.v;
+  uint32_t* const out = run.out;
+  const uint32_t* const texels = texture.pixels;
+  const int32_t lastU = texture.width - 1, lastV = texture.height - 1, pitch = texture.pitch;
+  int64_t x = run.next;
+  for (; x <= end; ++x) {
+    // Kept within the texture whatever the corners, though the sums never leave it.
+    const int32_t tu = std::min(std::max(u.quotient, 0), lastU);
+    const int32_t tv = std::min(std::max(v.quotient, 0), lastV);
+    out[x] = texels[tv * pitch + tu];
+    u.next();
+    v.next();
+  }
+  run.next = x;
+  run.u = u;
+  run.v = v;
+}
 
 // The first x in [0, count) from which w + x * step + bias >= 0 holds, and the last; an empty
 // range (first > last) when it never holds.
@@ -132,25 +169,28 @@ void copyTexturedTriangle(const PixelRows& texture, const TexturedCorner& a,
   const int64_t uStep = stepX[0] * uFrom0 + stepX[1] * uFrom1;
   const int64_t vStep = stepX[0] * vFrom0 + stepX[1] * vFrom1;
 
-  for (int y = top; y < bottom; ++y) {
-    int64_t first = 0, last = right - left - 1;
-    for (int i = 0; i < 3; ++i) narrowToInside(rowW[i], stepX[i], bias[i], first, last);
-    if (first <= last) {
-      const int64_t w0 = rowW[0] + first * stepX[0], w1 = rowW[1] + first * stepX[1];
-      SteppedQuotient u(w0 * uFrom0 + w1 * uFrom1 + s[2].x * area, uStep, area);
-      SteppedQuotient v(w0 * vFrom0 + w1 * vFrom1 + s[2].y * area, vStep, area);
-      uint32_t* out = picture.pixels + static_cast<long>(y) * picture.pitch + left;
-      const int32_t lastU = texture.width - 1, lastV = texture.height - 1;
-      for (int64_t x = first; x <= last; ++x) {
-        // Kept within the texture whatever the corners, though the sums above never leave it.
-        const int32_t tu = std::min(std::max(u.quotient, 0), lastU);
-        const int32_t tv = std::min(std::max(v.quotient, 0), lastV);
-        out[x] = texture.pixels[tv * texture.pitch + tu];
-        u.next();
-        v.next();
+  for (int bandTop = top; bandTop < bottom; bandTop += kBandRows) {
+    RowRun runs[kBandRows];
+    int count = 0;
+    int64_t from = right - left, to = -1;
+    for (int y = bandTop; y < std::min(bandTop + kBandRows, bottom); ++y) {
+      int64_t first = 0, last = right - left - 1;
+      for (int i = 0; i < 3; ++i) narrowToInside(rowW[i], stepX[i], bias[i], first, last);
+      if (first <= last) {
+        const int64_t w0 = rowW[0] + first * stepX[0], w1 = rowW[1] + first * stepX[1];
+        runs[count++] = {picture.pixels + static_cast<long>(y) * picture.pitch + left, first, last,
+                         startQuotient(w0 * uFrom0 + w1 * uFrom1 + s[2].x * area, uStep, area),
+                         startQuotient(w0 * vFrom0 + w1 * vFrom1 + s[2].y * area, vStep, area)};
+        from = std::min(from, first);
+        to = std::max(to, last);
+      }
+      for (int i = 0; i < 3; ++i) rowW[i] += stepY[i];
+    }
+    for (int64_t block = from; block <= to; block += kBlockColumns) {
+      for (int r = 0; r < count; ++r) {
+        copyBlock(texture, runs[r], std::min(runs[r].last, block + kBlockColumns - 1));
       }
     }
-    for (int i = 0; i < 3; ++i) rowW[i] += stepY[i];
   }
 }
 
