@@ -8,7 +8,8 @@ namespace mdx::gfx {
 namespace {
 
 // Corners on the picture are whole pixels counted in halves, so a pixel's middle is exact.
-constexpr int kHalfBits = 1;
+// Multiplying by kHalves is the renderer's shift by one bit, also for negative values.
+constexpr int kHalves = 2;
 
 struct Point {
   int x, y;
@@ -119,8 +120,7 @@ void copyTexturedTriangle(const PixelRows& texture, const TexturedCorner& a,
   const TexturedCorner* corners[3] = {&a, &b, &c};
   Point d[3], s[3];
   for (int i = 0; i < 3; ++i) {
-    d[i] = {static_cast<int>(corners[i]->x) << kHalfBits, static_cast<int>(corners[i]->y)
-                                                              << kHalfBits};
+    d[i] = {static_cast<int>(corners[i]->x) * kHalves, static_cast<int>(corners[i]->y) * kHalves};
     s[i] = {static_cast<int>(corners[i]->u * static_cast<float>(texture.width)),
             static_cast<int>(corners[i]->v * static_cast<float>(texture.height))};
   }
@@ -136,8 +136,12 @@ void copyTexturedTriangle(const PixelRows& texture, const TexturedCorner& a,
   // The bounding box in whole pixels, within the picture.
   const int minX = std::min({d[0].x, d[1].x, d[2].x}), maxX = std::max({d[0].x, d[1].x, d[2].x});
   const int minY = std::min({d[0].y, d[1].y, d[2].y}), maxY = std::max({d[0].y, d[1].y, d[2].y});
-  int left = minX >> kHalfBits, top = minY >> kHalfBits;
-  int width = (maxX - minX) >> kHalfBits, height = (maxY - minY) >> kHalfBits;
+  // Whole pixels rounded down, as the renderer's arithmetic shift does.
+  const auto wholePixels = [](int halves) {
+    return halves >= 0 ? halves / kHalves : -((-halves + 1) / kHalves);
+  };
+  int left = wholePixels(minX), top = wholePixels(minY);
+  int width = wholePixels(maxX - minX), height = wholePixels(maxY - minY);
   if (width <= 0 || height <= 0) return;
   const int right = std::min(left + width, picture.width),
             bottom = std::min(top + height, picture.height);
@@ -149,17 +153,17 @@ void copyTexturedTriangle(const PixelRows& texture, const TexturedCorner& a,
   const int64_t sign = clockwise ? 1 : -1;
   area = std::abs(area);
   // Edge functions at the middle of the box's first pixel, and their steps per pixel.
-  const int startX = (left << kHalfBits) + (1 << kHalfBits) / 2;
-  const int startY = (top << kHalfBits) + (1 << kHalfBits) / 2;
+  const int startX = left * kHalves + kHalves / 2;
+  const int startY = top * kHalves + kHalves / 2;
   int64_t rowW[3] = {sign * cross(d[1], d[2], startX, startY),
                      sign * cross(d[2], d[0], startX, startY),
                      sign * cross(d[0], d[1], startX, startY)};
-  const int64_t stepX[3] = {sign * ((d[1].y - d[2].y) << kHalfBits),
-                            sign * ((d[2].y - d[0].y) << kHalfBits),
-                            sign * ((d[0].y - d[1].y) << kHalfBits)};
-  const int64_t stepY[3] = {sign * ((d[2].x - d[1].x) << kHalfBits),
-                            sign * ((d[0].x - d[2].x) << kHalfBits),
-                            sign * ((d[1].x - d[0].x) << kHalfBits)};
+  const int64_t stepX[3] = {sign * ((d[1].y - d[2].y) * kHalves),
+                            sign * ((d[2].y - d[0].y) * kHalves),
+                            sign * ((d[0].y - d[1].y) * kHalves)};
+  const int64_t stepY[3] = {sign * ((d[2].x - d[1].x) * kHalves),
+                            sign * ((d[0].x - d[2].x) * kHalves),
+                            sign * ((d[1].x - d[0].x) * kHalves)};
   const int64_t bias[3] = {isTopLeft(d[1], d[2], clockwise) ? 0 : -1,
                            isTopLeft(d[2], d[0], clockwise) ? 0 : -1,
                            isTopLeft(d[0], d[1], clockwise) ? 0 : -1};
