@@ -93,8 +93,11 @@ export XDG_DATA_DIRS="$work/empty" HOME="$work/home"
 unset MARVOLEN_DATA XDG_DATA_HOME XDG_CONFIG_HOME XDG_STATE_HOME
 cd "$work/elsewhere"
 # The installed simulator plays a level of the installed data.
+# One world step leaves level 1 undecided: exit status 5.
+status=0
 "$installed/bin/marvolen-sim" --data "$data" --pack "$(head -n 1 "$data/mappacks.ini")" \
-  --level 1 --do w >"$work/sim.json" || fail "the installed simulator cannot load level 1"
+  --level 1 --do w >"$work/sim.json" || status=$?
+[ "$status" = 5 ] || fail "the installed simulator cannot load level 1 (status $status)"
 grep -q '"levelNumber"' "$work/sim.json" || fail "the simulator printed no game state"
 
 # Ends a game started in the background: SDL turns the TERM signal into a quit request; a game

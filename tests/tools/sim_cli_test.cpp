@@ -125,7 +125,7 @@ TEST(SimCli, BadArgumentsExitWith2AndAUsageLine) {
 TEST(SimCli, TracePrintsTheStateAfterStartAndEveryAction) {
   const std::string level = writeFloorLevel(::testing::TempDir() + "sim_floor.dat", 5, 30);
   const RunResult result = runSim("--file " + level + " --do wwwd --trace");
-  ASSERT_EQ(result.status, 0) << result.err;
+  ASSERT_EQ(result.status, 5) << result.err;  // the level goes on
   const std::vector<std::string> states = lines(result.out);
   ASSERT_EQ(states.size(), 5u);
   const std::vector<long long> columns = {30, 31, 32, 33, 33};
@@ -159,7 +159,7 @@ std::vector<long long> arrayValue(const std::string& json, const std::string& ke
 TEST(SimCli, OutputNamesEachFieldOnceWithTheLoadedLevelsValues) {
   const std::string level = writeFloorLevel(::testing::TempDir() + "sim_keys.dat", 5, 7);
   const RunResult result = runSim("--file " + level);
-  ASSERT_EQ(result.status, 0);
+  ASSERT_EQ(result.status, 5);
   const std::vector<std::string> keys = topLevelKeys(result.out);
   EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size());
   EXPECT_EQ(intValue(result.out, "robotRow"), 5);
@@ -218,7 +218,7 @@ TEST(SimCli, LevelSourcesAreBuiltThroughTheLevelTools) {
   const std::string path = ::testing::TempDir() + "sim_source.src";
   std::ofstream(path, std::ios::binary) << source;
   const RunResult result = runSim("--file " + path + " --do w");
-  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.status, 5) << result.err;
   EXPECT_EQ(intValue(result.out, "robotColumn"), 7);
   EXPECT_EQ(intValue(result.out, "robotRow"), 19);
 
@@ -233,7 +233,7 @@ TEST(SimCli, LevelSourcesAreBuiltThroughTheLevelTools) {
 TEST(SimCli, HelpListsTheExitCodes) {
   const RunResult help = runSim("--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* code : {"  0  ", "  1  ", "  2  "}) {
+  for (const char* code : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  ", "  5  "}) {
     EXPECT_NE(help.out.find(code), std::string::npos) << code;
   }
 }
@@ -245,7 +245,7 @@ TEST(SimCli, PackModeReadsPrefIniRelativeToDir) {
   std::ofstream(dir + "/mypack/pref.ini") << "levels\n7\n";
   writeFloorLevel(dir + "/mypack/level03.dat", 10, 4);
   const RunResult result = runSim("--dir " + dir + " --pack mypack --level 3 --do w");
-  ASSERT_EQ(result.status, 0) << result.err;
+  ASSERT_EQ(result.status, 5) << result.err;
   EXPECT_EQ(intValue(result.out, "levelCount"), 7);
   EXPECT_EQ(intValue(result.out, "levelNumber"), 3);
   EXPECT_EQ(intValue(result.out, "robotColumn"), 5);
@@ -280,6 +280,111 @@ TEST(SimCli, ReplayPrintsTheGameStateOrSaysWhyNot) {
   std::ofstream(dir + "/cut.replay") << "marvolen-replay 1\nframe";
   EXPECT_EQ(runSim("--dir " + dir + " --replay cut.replay").status, 1);
   EXPECT_EQ(runSim("--replay ok.replay --do w").status, 2);
+}
+
+// A level source with the robot on a floor of grass at row 19: robotRow is its blocks row and
+// deviceRow its devices row (34 characters each); pieces names the pieces.
+std::string floorSource(const std::string& name, const std::string& pieces,
+                        const std::string& robotRow, const std::string& deviceRow) {
+  const std::string air(34, '.'), grass(34, 'g');
+  std::string source = "pieces " + pieces + "\nchar block g 1\nblocks\n";
+  for (int r = 0; r < 28; ++r) source += (r < 19 ? air : r == 19 ? robotRow : grass) + "\n";
+  source += "devices\n";
+  for (int r = 0; r < 28; ++r) source += (r == 19 ? deviceRow : air) + "\n";
+  const std::string path = ::testing::TempDir() + name + ".src";
+  std::ofstream(path, std::ios::binary) << source;
+  return path;
+}
+
+const std::string kRobotAt3 = "...@..............................";
+const std::string kNoDevices(34, '.');
+
+// Ticks alone carry a level to its end, and the exit status says which end it was.
+TEST(SimCli, ExitStatusTellsWonExplodedStuckAndUnfinished) {
+  const std::string exit10 =
+      floorSource("sim_won", "", kRobotAt3, "..........E.......................");
+  const std::string ticks(20, 't');
+  const RunResult won = runSim("--file " + exit10 + " --do " + ticks);
+  EXPECT_EQ(won.status, 0) << won.err;
+  EXPECT_EQ(intValue(won.out, "levelComplete"), 1);
+  EXPECT_NE(won.err.find("reached the exit at action 7"), std::string::npos) << won.err;
+  EXPECT_NE(won.err.find("the 13 action(s) after that were not performed"), std::string::npos);
+
+  const RunResult unfinished = runSim("--file " + exit10 + " --do ttt");
+  EXPECT_EQ(unfinished.status, 5);
+  EXPECT_EQ(intValue(unfinished.out, "robotColumn"), 6);
+  EXPECT_NE(unfinished.err.find("ran out with the robot still running"), std::string::npos);
+
+  // Walls two cells left and seven right: the robot walks into the right one and stays.
+  const std::string walled =
+      floorSource("sim_stuck", "", "..g@......g.......................", kNoDevices);
+  const RunResult stuck = runSim("--file " + walled + " --do " + ticks);
+  EXPECT_EQ(stuck.status, 4);
+  EXPECT_EQ(intValue(stuck.out, "robotColumn"), 9);
+  EXPECT_NE(stuck.err.find("can no longer reach the exit"), std::string::npos) << stuck.err;
+
+  const std::string bomb =
+      floorSource("sim_bomb", "", kRobotAt3, "..........X.......................");
+  EXPECT_EQ(runSim("--file " + bomb + " --do " + ticks).status, 3);
+}
+
+// After the robot blows up, world steps alone play the explosion and the flight out and the
+// level starts again: the game would not stay exploded for ever.
+TEST(SimCli, ABlowUpEndsAndRestartsTheLevelWithWorldStepsAlone) {
+  const std::string bomb =
+      floorSource("sim_blowup", "", kRobotAt3, "..........X.......................");
+  const RunResult result = runSim("--file " + bomb + " --trace --do " + std::string(12, 'w'));
+  EXPECT_EQ(result.status, 3) << result.err;
+  const std::vector<std::string> states = lines(result.out);
+  ASSERT_EQ(states.size(), 10u);  // the start, 8 world steps, the restart
+  EXPECT_EQ(intValue(states[8], "robotExploded"), 1);
+  EXPECT_EQ(intValue(states[8], "robotColumn"), 10);
+  for (const char* key : {"robotExploded", "explosionTicks"})
+    EXPECT_EQ(intValue(states[9], key), 0);
+  EXPECT_EQ(intValue(states[9], "robotColumn"), 3);
+  EXPECT_NE(result.err.find("exploded at action 8, world step 8, at row 19, column 10"),
+            std::string::npos)
+      << result.err;
+}
+
+// A hard drop ends the falling piece and leaves the next one where the landing drop leaves it
+// in the game; a hard drop with no piece left does nothing and says so.
+TEST(SimCli, AHardDropEndsOnlyTheFallingPiece) {
+  const std::string level = floorSource("sim_drops", "pillar pillar", kRobotAt3, kNoDevices);
+  const std::vector<std::string> drops =
+      lines(runSim("--file " + level + " --trace --do " + std::string(40, 'd')).out);
+  std::size_t landing = 1;
+  while (landing < drops.size() && intValue(drops[landing], "pieceIndex") == 0) ++landing;
+  ASSERT_LT(landing, drops.size());
+  const RunResult hard = runSim("--file " + level + " --do h");
+  EXPECT_EQ(hard.status, 5);
+  EXPECT_EQ(hard.out, drops[landing] + "\n");  // the same drops, and not one more
+  EXPECT_EQ(intValue(hard.out, "pieceIndex"), 1);
+  EXPECT_EQ(intValue(hard.out, "pieceColumn"), 15);
+  EXPECT_LE(intValue(hard.out, "pieceRow"), 1);
+  EXPECT_NE(hard.err.find("while piece 2 of 2 was falling"), std::string::npos) << hard.err;
+
+  const RunResult extra = runSim("--file " + level + " --do hhhd");
+  EXPECT_EQ(intValue(extra.out, "pieceIndex"), 2);
+  EXPECT_NE(extra.err.find("2 piece action(s) found no piece left to fall and did nothing, "
+                           "the first action 3 (h)"),
+            std::string::npos)
+      << extra.err;
+}
+
+// A piece that blows up a bomb: the hard drop lets the explosion play out before the next
+// piece, and after the last piece the ticks carry it on beside the robot's steps.
+TEST(SimCli, TicksRunTheExplosionOfAPieceOnABomb) {
+  const std::string level = floorSource("sim_piece_bomb", "pillar pillar", kRobotAt3,
+                                        "...........X....X.................");
+  const std::string first = runSim("--file " + level + " --do h").out;
+  EXPECT_EQ(arrayValue(first, "deviceLayer")[world::cellIndex(19, 16)], 0);  // blown up
+  EXPECT_EQ(intValue(first, "explosionTicks"), 0);
+  const RunResult last = runSim("--file " + level + " --trace --do hlllllhtttt");
+  const std::vector<std::string> states = lines(last.out);
+  ASSERT_EQ(states.size(), 12u);
+  EXPECT_GT(intValue(states[7], "explosionTicks"), 0);
+  EXPECT_EQ(intValue(states[11], "explosionTicks"), 0);
 }
 
 TEST(SimJson, StringsAndFloatsReadBackExactly) {

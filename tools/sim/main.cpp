@@ -15,8 +15,8 @@
 #include "app/replay_reference.h"
 #include "level/level_checks.h"
 #include "sim/sim_args.h"
+#include "sim/sim_run.h"
 #include "sim/state_json.h"
-#include "world/actions.h"
 #include "world/game_state.h"
 
 namespace {
@@ -135,13 +135,18 @@ int run(const mdx::sim::SimArgs& args) {
     return 1;
   }
   if (args.trace) print();
-  for (char action : args.actions) {
-    mdx::world::performAction(game, action);
-    if (args.trace) print();
-  }
+  mdx::sim::ScriptRun script(
+      game, [&] { startLevel(game, args, broken); },
+      [&] {
+        if (args.trace) print();
+      });
+  const mdx::sim::Outcome outcome = script.run(args.actions);
   if (!args.trace) print();
   if (!missing.empty()) std::fprintf(stderr, "marvolen-sim: %s\n", missing.c_str());
-  return std::fflush(stdout) == 0 && missing.empty() ? 0 : 1;
+  if (std::fflush(stdout) != 0 || !missing.empty()) return 1;
+  for (const std::string& note : script.notes())
+    std::fprintf(stderr, "marvolen-sim: note: %s\n", note.c_str());
+  return mdx::sim::exitStatus(outcome);
 }
 
 }  // namespace

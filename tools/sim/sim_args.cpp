@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "cli/tool_args.h"
-#include "world/actions.h"
+#include "sim/sim_run.h"
 
 namespace mdx::sim {
 namespace {
@@ -18,7 +18,11 @@ std::vector<cli::Option> simOptions() {
       {"--level-number", "N", "levelNumber while loading --file (99: the ending music)", {}},
       {"--do",
        "ACTIONS",
-       "the action letters to perform in order (" + std::string(world::kActionLetters) + ")",
+       "the action letters to perform in order (" + scriptLetters() +
+           "):\n"
+           "h drops the falling piece to its end, t runs the game's\n"
+           "timers to its next drop or world step; l r d w g x a are\n"
+           "the single steps; a blow-up plays out and restarts the level",
        {}},
       {"--trace", "", "print the state after the start and every action or step", {}},
       {"--replay",
@@ -62,10 +66,10 @@ std::string checkCombination(const SimArgs& args) {
   if (!args.file && !args.pack && !args.level) return "give --file PATH or --pack NAME --level N";
   if (!args.file && !args.pack) return "--level needs --pack";
   if (!args.file && !args.level) return "--pack needs --level";
+  const std::string known = scriptLetters();
   for (char letter : args.actions) {
-    if (!world::isValidActionString(std::string(1, letter))) {
-      return std::string("unknown action letter '") + letter +
-             "' in --do (known: " + std::string(world::kActionLetters) + ")";
+    if (known.find(letter) == std::string::npos) {
+      return std::string("unknown action letter '") + letter + "' in --do (known: " + known + ")";
     }
   }
   return "";
@@ -84,13 +88,18 @@ std::string simHelp() {
          "state as one JSON line (after every action with --trace).\n" +
          cli::optionHelp(simOptions()) +
          "exit status:\n"
-         "  0  the level ran and the JSON was printed\n"
+         "  0  the robot reached the exit (with --replay: the replay ran)\n"
          "  1  the replay is unreadable or refused, the level file could not be opened, or the\n"
          "     pack or level does not exist (the JSON of the empty level the game would run,\n"
          "     with its messages, is still printed and the message on stderr names the file);\n"
          "     a level source with a mistake (only the message, naming file, line and column);\n"
          "     or the output could not be written\n"
-         "  2  bad arguments, or the data folder cannot be entered\n";
+         "  2  bad arguments, or the data folder cannot be entered\n"
+         "  3  the robot exploded (the level started again after its blow-up)\n"
+         "  4  the robot is stuck: its world repeats a state, it can no longer reach the exit\n"
+         "  5  the actions ran out with the level still undecided\n"
+         "The actions after the one that decides the level are not performed; notes on\n"
+         "standard error say where it was decided and which actions did nothing.\n";
 }
 
 ParseResult parseSimArgs(const std::vector<std::string>& arguments) {
