@@ -28,4 +28,18 @@ class VirtualClock : public Clock {
   uint64_t readings = 0;  // how often the clock was read
 };
 
+// Passes another clock's readings on and keeps the latest, so the game can ask "about when"
+// without a reading of its own: recordings hold every reading a call makes, in order.
+class RememberingClock : public Clock {
+ public:
+  explicit RememberingClock(Clock& inner) : inner_(inner) {}
+  uint32_t ticks() override { return latest_ = inner_.ticks(); }
+  // The last reading passed on, 0 before the first.
+  uint32_t latest() const { return latest_; }
+
+ private:
+  Clock& inner_;
+  uint32_t latest_ = 0;
+};
+
 }  // namespace mdx::app

@@ -115,8 +115,13 @@ class Game {
   void confirmKey(const KeyState& keys);
   void confirm();
   void keyboardDropStep();
+  // Notes the clock when the falling piece has changed since the last note.
+  void notePieceChange();
+  // A Down press starting now would come too soon after a piece landed to be meant for the
+  // piece that followed it.
+  bool downTooSoonForPiece() const;
 
-  Clock& clock_;
+  RememberingClock clock_;
   KeySource& keys_;
   ScenePresenter& presenter_;
   WindowControl& window_;
@@ -130,6 +135,10 @@ class Game {
   static constexpr int32_t kNoPiece = -1;
   int32_t downPiece_ = kNoPiece;
   bool downHeld_ = false;
+  // A Down pressed this soon after a later piece appears was meant for the one that landed.
+  static constexpr uint32_t kLandedDownGrace = 150;
+  int32_t shownPiece_ = 0;      // the piece whose appearance was last noted
+  uint32_t pieceShownAt_ = 0;   // the clock reading it appeared at
   bool restartCounts_ = false;  // the R held now was pressed in, and stayed in, a level in play
   int32_t loggedState_ = -1;
   int loggedLevelStarts_ = 0;

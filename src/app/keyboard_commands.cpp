@@ -65,11 +65,15 @@ bool Game::downKey(const KeyState& keys) {
   uint8_t& latch = state.keys.keyLatch[LatchDown];
   const int32_t gameState = state.progress.gameState;
   const bool steering = gameState == StateDropping && state.keys.quitPrompt == 0;
+  notePieceChange();
   if (isDown(keys, DIK_DOWN)) {
-    if (!downHeld_) downPiece_ = steering ? state.pieces.pieceIndex : kNoPiece;
+    if (!downHeld_) {
+      const bool forThisPiece = steering && !downTooSoonForPiece();
+      downPiece_ = forThisPiece ? state.pieces.pieceIndex : kNoPiece;
+    }
     downHeld_ = true;
-    // A press made on the ready sign, while the robot walks or for an earlier piece never
-    // reaches the piece that falls now.
+    // A press made on the ready sign, while the robot walks, for an earlier piece or an
+    // instant after it landed never reaches the piece that falls now.
     const bool counts = steering && state.pieces.pieceIndex == downPiece_;
     latch = (gameState == StateTitle || counts) ? 1 : 0;
     return false;
@@ -89,6 +93,18 @@ bool Game::downKey(const KeyState& keys) {
     latch = 0;  // the piece it was meant for is gone
   }
   return false;
+}
+
+void Game::notePieceChange() {
+  if (state.pieces.pieceIndex == shownPiece_) return;
+  shownPiece_ = state.pieces.pieceIndex;
+  pieceShownAt_ = clock_.latest();
+}
+
+// The level's first piece follows no other, so it has no grace time. The readings are the
+// frame loop's last ones, a frame behind at most, on both sides alike.
+bool Game::downTooSoonForPiece() const {
+  return shownPiece_ > 0 && clock_.latest() - pieceShownAt_ < kLandedDownGrace;
 }
 
 // One row of the fast drop. Unlike the timed drop it plays no sound.

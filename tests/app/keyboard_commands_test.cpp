@@ -147,6 +147,7 @@ TEST_F(KeyboardCommands, DownReleaseWaitsForExplosionToEnd) {
   h.tap(DIK_DOWN);
   while (h.game.state.world.explosionTicks == 0 && pieces().pieceIndex == 0) h.frame();
   ASSERT_EQ(pieces().pieceIndex, 1);
+  h.run(160);  // past the moment a Down still belongs to the piece that blew up
   ASSERT_GT(h.game.state.world.explosionTicks, 0);
   h.tap(DIK_DOWN);  // released while the explosion plays: held back
   const int32_t row = pieces().pieceRow;

@@ -114,6 +114,45 @@ TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
   EXPECT_EQ(state.progress.gameState, last ? world::StateEnding : world::StateReady);
 }
 
+// On map pack 1's level 20 the first pillar reaches a bomb by itself after a few rows. A Down
+// the player presses an instant later was meant for that pillar, not the one now at the top;
+// one pressed once the new pillar has been out a moment drops it.
+TEST(LandedPieceDown, DownJustAfterAPieceLandsLeavesTheNextOne) {
+  LoopDriver loop;
+  world::GameState& state = loop.game.state;
+  state.options.packName = "mappack1";
+  loop.game.beginGame(20);
+  ASSERT_EQ(state.progress.gameState, world::StateReady);
+  loop.tap(DIK_SPACE);
+  int rowsFallen = 0;
+  while (state.pieces.pieceIndex == 0 && rowsFallen < 30) {
+    ASSERT_TRUE(loop.waitForDrop());
+    ++rowsFallen;
+  }
+  ASSERT_EQ(state.pieces.pieceIndex, 1);
+  EXPECT_LE(rowsFallen, 6) << "the first pillar should meet the bomb after a few rows";
+
+  const int32_t shownRow = state.pieces.pieceRow;
+  const uint32_t shownAt = loop.clock.now;
+  const auto runUntil = [&](uint32_t ms) {
+    while (loop.clock.now - shownAt < ms) loop.frame(10);
+  };
+  // The next timed drop is 600 ms away; the second pillar lands on the first drop.
+  runUntil(40);
+  loop.keys.press(app::DIK_DOWN);  // 40 ms after the second pillar appeared, held 60 ms
+  runUntil(100);
+  loop.keys.release(app::DIK_DOWN);
+  runUntil(250);
+  EXPECT_EQ(state.pieces.pieceIndex, 1);
+  EXPECT_EQ(state.pieces.pieceRow, shownRow);
+
+  loop.keys.press(app::DIK_DOWN);  // a fresh press, once the pillar has been out a while
+  runUntil(310);
+  loop.keys.release(app::DIK_DOWN);
+  runUntil(350);
+  EXPECT_GT(state.pieces.pieceIndex, 1);  // dropped and landed before its timed drop
+}
+
 INSTANTIATE_TEST_SUITE_P(Packs, PackLevelReplay, ::testing::ValuesIn(packLevels()),
                          [](const auto& info) { return testName(info.param); });
 
