@@ -76,6 +76,14 @@ void ProgressFile::load() {
 void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
   // Without a path the record still rises for this session; only the file is left alone.
   if (!progress_.reach(pack, level, levelCount) || path_.empty()) return;
+  // Another game may have saved to the same file since this one read it: the file is read
+  // again and each pack keeps the higher record, so neither game's progress is lost. Its bad
+  // lines were noted when the game loaded it.
+  readNotedFile(
+      path_, kWhat, [](const std::string&) {},
+      [this](const std::string& text, std::vector<std::string>& notes) {
+        progress_.parse(text, notes);
+      });
   writeNotedFile(path_, progress_.text(), kWhat, note_, writer_);
 }
 

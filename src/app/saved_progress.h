@@ -44,7 +44,8 @@ class ProgressFile {
                FileWriter writer = {});
   // Loads the file; a missing file is the empty record.
   void load();
-  // Records a reached level and writes the file (if any) when the record went up.
+  // Records a reached level and, when the record went up, writes the file (if any) with the
+  // higher record of each pack from this game and from the file as it is now.
   void reach(const std::string& pack, int level, int levelCount);
   const SavedProgress& progress() const { return progress_; }
 

@@ -108,6 +108,21 @@ TEST_F(ProgressOnDisk, MissingFileAndFoldersAreMadeOnTheFirstRecord) {
             1);  // no temporary file left beside it
 }
 
+// Two games open on one progress file: each save keeps what the other saved meanwhile.
+TEST_F(ProgressOnDisk, TwoGamesOnOneFileKeepEachOthersHigherRecords) {
+  ProgressFile first = file();
+  ProgressFile second = file();
+  first.load();
+  second.load();
+  first.reach("mappack1", 3, 32);
+  second.reach("mappack1", 2, 32);  // a rise for this game, below what the first saved
+  second.reach("mappack2", 2, 16);
+  EXPECT_EQ(readAll(path), "mappack1=3\nmappack2=2\n");
+  first.reach("mappack1", 4, 32);
+  EXPECT_EQ(readAll(path), "mappack1=4\nmappack2=2\n");
+  EXPECT_TRUE(notes.empty());
+}
+
 TEST_F(ProgressOnDisk, UnreadableThingsAtThePathGiveANoteAndTheDefaults) {
   fs::create_directories(path.parent_path());
   // A folder, a named pipe (which must not block the game), a binary file, an empty file.
