@@ -7,7 +7,7 @@
 #   fuzz    a short run of every libFuzzer target (scripts/fuzz.sh) in build-fuzz/;
 #   web     the WebAssembly build (scripts/build-web.sh, build-web/) played in headless Chromium.
 # Every build treats compiler warnings as errors (MDX_WERROR). MDX_TEST_STAGES picks stages
-# (default: all but web, in this order); MDX_FUZZ_SECONDS sets seconds per fuzz target
+# (default: all, in this order); MDX_FUZZ_SECONDS sets seconds per fuzz target
 # (default 10). A long soak or fuzz run is one command: see docs/PERFORMANCE.md.
 set -Eeuo pipefail
 cd "$(dirname "$0")/.."
@@ -16,8 +16,7 @@ XDG_DATA_HOME=$(mktemp -d) XDG_CONFIG_HOME=$(mktemp -d)
 export XDG_DATA_HOME XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"' EXIT
 all_stages="format main nogame asan fuzz web"
-default_stages="format main nogame asan fuzz"
-stages=${MDX_TEST_STAGES:-$default_stages}
+stages=${MDX_TEST_STAGES:-$all_stages}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # A misspelt stage fails before anything is built, not after an hour of the others.
