@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "app/replay.h"
-#include "app/safe_file.h"
+#include "base/files.h"
 
 namespace mdx::app {
 
@@ -48,7 +48,7 @@ std::string saveRecording(Replay replay, const std::string& path) {
   std::ostringstream text;
   writeReplay(text, replay);
   std::string error;
-  if (writeFileSafely(path, text.str(), error)) return "";
+  if (base::writeFileSafely(path, text.str(), error)) return "";
   return "cannot write the replay " + path + ": " + error;
 }
 

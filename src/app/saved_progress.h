@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/safe_file.h"
+#include "app/player_files.h"
 
 namespace mdx::app {
 

@@ -12,7 +12,7 @@
 
 #include "app/cli_options.h"
 #include "app/dialog_model.h"
-#include "app/safe_file.h"
+#include "app/player_files.h"
 
 namespace mdx::app {
 

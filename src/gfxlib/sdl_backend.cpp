@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/text.h"
 #include "gfxlib/turned_copy.h"
 
 namespace mdx::gfx {
@@ -21,18 +22,6 @@ constexpr std::size_t kTextCacheLimit = 64;
 SDL_Color vertexColour(uint32_t argb) {
   return SDL_Color{static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
                    static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24)};
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines(1);
-  for (char c : text) {
-    if (c == '\n') {
-      lines.emplace_back();
-    } else if (c != '\r') {
-      lines.back().push_back(c);
-    }
-  }
-  return lines;
 }
 
 }  // namespace
@@ -250,11 +239,13 @@ int32_t SdlBackend::drawText(FontId font, const std::string& text, int32_t x, in
   if (font <= 0 || static_cast<std::size_t>(font) > fonts_.size()) return 0;
   TTF_Font* ttf = fonts_[static_cast<std::size_t>(font - 1)];
   const int lineHeight = TTF_FontLineSkip(ttf);
-  const std::vector<std::string> lines = splitLines(text);
+  std::vector<base::Line> lines = base::splitLines(text);
+  // A text that ends with a line feed (or is empty) ends with an empty line, which takes room.
+  if (text.empty() || text.back() == '\n') lines.emplace_back();
   int top = y;
-  for (const std::string& line : lines) {
+  for (const base::Line& line : lines) {
     int w = 0, h = 0;
-    SDL_Texture* texture = line.empty() ? nullptr : renderLine(font, line, w, h);
+    SDL_Texture* texture = line.text.empty() ? nullptr : renderLine(font, line.text, w, h);
     if (texture != nullptr) {
       SDL_SetTextureColorMod(texture, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
       SDL_SetTextureAlphaMod(texture, colour >> 24);

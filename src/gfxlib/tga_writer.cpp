@@ -1,6 +1,6 @@
 #include "gfxlib/tga_writer.h"
 
-#include <cstdio>
+#include "base/files.h"
 
 namespace mdx::gfx {
 
@@ -61,11 +61,8 @@ std::vector<uint8_t> encodeTga(const Picture& picture) {
 
 bool saveTga(const std::string& path, const Picture& picture) {
   const std::vector<uint8_t> bytes = encodeTga(picture);
-  if (bytes.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  std::string error;
+  return !bytes.empty() && base::writeFileSafely(path, bytes, error);
 }
 
 }  // namespace mdx::gfx

@@ -15,7 +15,7 @@ namespace mdx::gfx {
 // Empty when a side is outside 1 to 65535 or the pixel count does not match the sides.
 std::vector<uint8_t> encodeTga(const Picture& picture);
 
-// Writes encodeTga's bytes to path; false when the file cannot be written.
+// Writes encodeTga's bytes to path, safely (base::writeFileSafely); false when it cannot.
 bool saveTga(const std::string& path, const Picture& picture);
 
 }  // namespace mdx::gfx

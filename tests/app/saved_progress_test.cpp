@@ -167,7 +167,7 @@ TEST_F(ProgressOnDisk, OnlyTheFirst64KiBOfAHugeFileAreRead) {
   ASSERT_FALSE(notes.empty());
   EXPECT_NE(notes[0].find("64 KiB"), std::string::npos) << notes[0];
 
-  const SmallFile small = readSmallFile(path.string(), 10);
+  const base::FileText small = base::readTextFile(path.string(), 10);
   EXPECT_EQ(small.text, "first=5\nxx");
   EXPECT_TRUE(small.cutShort);
 }

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "base/files.h"
 #include "edit/palette.h"
 #include "level/tool_commands.h"
 
@@ -218,7 +219,8 @@ TEST(EditFiles, AnEditedLevelReadsBackAsSavedAndKeepsItsTitle) {
   model.paint(12, 30, {Layer::Devices, world::kBomb});
   model.addPiece(5);
   ASSERT_TRUE(model.save(error)) << error;
-  EXPECT_FALSE(fs::exists(path + ".part"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("")), fs::directory_iterator()), 1)
+      << "no temporary file beside the saved level";
   EditModel reopened;
   ASSERT_TRUE(reopened.open(path, error)) << error;
   EXPECT_TRUE(sameLevel(reopened.level(), model.level()));
@@ -292,7 +294,8 @@ TEST(EditFiles, ALevelFileIsSavedAsASourceBesideIt) {
   level.pieceCount = 1;
   level.pieceTypes[0] = 2;
   std::string error;
-  ASSERT_TRUE(level::writeTextFile(folder.file("level05.dat"), level::writeDat(level), error));
+  ASSERT_TRUE(
+      mdx::base::writeFileSafely(folder.file("level05.dat"), level::writeDat(level), error));
   EditModel model;
   ASSERT_TRUE(model.open(folder.file("level05.dat"), error)) << error;
   EXPECT_EQ(model.path(), folder.file("level05.src"));
@@ -314,7 +317,7 @@ TEST(EditFiles, AnEditedValueDropsItsLinesOldText) {
   level.rawValues[level::kBlockFirstLine + world::cellIndex(9, 9)] = "5 abc";
   level.rawValues[level::kBlockFirstLine + world::cellIndex(9, 10)] = "0 kept";
   std::string error;
-  ASSERT_TRUE(level::writeTextFile(folder.file("odd.dat"), level::writeDat(level), error));
+  ASSERT_TRUE(mdx::base::writeFileSafely(folder.file("odd.dat"), level::writeDat(level), error));
   EditModel model;
   ASSERT_TRUE(model.open(folder.file("odd.dat"), error)) << error;
   ASSERT_EQ(model.level().rawValues.size(), 2u);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <future>
 
+#include "base/files.h"
 #include "edit/edit_model.h"
 #include "edit/game_runner.h"
 #include "edit/pack_export.h"
@@ -149,7 +150,7 @@ class EditPack : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
   std::string read(const std::string& name) {
     std::string text, error;
-    level::readTextFile(dir_ + "/" + name, text, error);
+    mdx::base::readWholeFile(dir_ + "/" + name, text, error);
     return text;
   }
   const std::string dir_ =
@@ -205,9 +206,9 @@ TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
   const std::string pack = makePlayTestPack(level, dir_, error);
   ASSERT_FALSE(pack.empty()) << error;
   std::string text;
-  ASSERT_TRUE(level::readTextFile(pack + "/level01.dat", text, error));
+  ASSERT_TRUE(mdx::base::readWholeFile(pack + "/level01.dat", text, error));
   EXPECT_EQ(text, level::writeDat(level));
-  ASSERT_TRUE(level::readTextFile(pack + "/pref.ini", text, error));
+  ASSERT_TRUE(mdx::base::readWholeFile(pack + "/pref.ini", text, error));
   EXPECT_EQ(text, "levelCount\n1\n");
   EXPECT_TRUE(fs::is_symlink(pack + "/lndscp02.tga"));
   fs::remove_all(pack);

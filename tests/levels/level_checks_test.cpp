@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "level/tool_commands.h"
 #include "test_sources.h"
 
@@ -36,10 +38,6 @@ std::string errorOf(const std::string& text) {
   SourceError error;
   EXPECT_FALSE(parseSourceAt(text, level, layout, error));
   return std::to_string(error.line) + ":" + std::to_string(error.column) + ": " + error.message;
-}
-
-bool startsWith(const std::string& text, const std::string& start) {
-  return text.compare(0, start.size(), start) == 0;
 }
 
 TEST(LevelWarnings, EachRuleIsNamedWhereTheSourceSaysIt) {
@@ -77,7 +75,7 @@ TEST(LevelWarnings, EachRuleIsNamedWhereTheSourceSaysIt) {
     std::string all;
     for (const std::string& w : warnings) all += w + "\n";
     ASSERT_EQ(warnings.size(), 1u) << c.what << ":\n" << all;
-    EXPECT_TRUE(startsWith(warnings[0], c.expected)) << c.what << ": " << warnings[0];
+    EXPECT_TRUE(base::startsWith(warnings[0], c.expected)) << c.what << ": " << warnings[0];
   }
 }
 
@@ -90,29 +88,32 @@ TEST(LevelWarnings, LevelFilesNameTheirOwnLines) {
   ASSERT_TRUE(readCheckedFile(source.write("odd.src"), fromSource)) << fromSource.error;
   const std::string dat = ::testing::TempDir() + "odd.dat";
   std::string error;
-  ASSERT_TRUE(writeTextFile(dat, writeDat(fromSource.level), error));
+  ASSERT_TRUE(mdx::base::writeFileSafely(dat, writeDat(fromSource.level), error));
   CheckedFile file;
   ASSERT_TRUE(readCheckedFile(dat, file)) << file.error;
   ASSERT_EQ(file.warnings.size(), 2u);
-  EXPECT_TRUE(startsWith(formatWarning("f", file.warnings[0]), "f:1:1: warning: no robot"));
-  EXPECT_TRUE(startsWith(formatWarning("f", file.warnings[1]), "f:955:1: warning: device code 40"));
+  EXPECT_TRUE(base::startsWith(formatWarning("f", file.warnings[0]), "f:1:1: warning: no robot"));
+  EXPECT_TRUE(
+      base::startsWith(formatWarning("f", file.warnings[1]), "f:955:1: warning: device code 40"));
   // In the source the cell table's entry is named, not the '?' in the map.
-  EXPECT_TRUE(startsWith(formatWarning("f", fromSource.warnings[1]), "f:66:1: warning: device"));
+  EXPECT_TRUE(
+      base::startsWith(formatWarning("f", fromSource.warnings[1]), "f:66:1: warning: device"));
 }
 
 TEST(SourceErrors, RowCountsComeFirstAndNameTheCount) {
   Source shortMap;
   shortMap.blocks.pop_back();
   shortMap.devices[0] = "bad row";  // a later mistake is not reported first
-  EXPECT_TRUE(startsWith(errorOf(shortMap.str()), "8:1: the blocks map has 27 rows, a map has 28"))
+  EXPECT_TRUE(
+      base::startsWith(errorOf(shortMap.str()), "8:1: the blocks map has 27 rows, a map has 28"))
       << errorOf(shortMap.str());
   Source longMap;
   longMap.devices.push_back(std::string(34, '.'));
-  EXPECT_TRUE(startsWith(errorOf(longMap.str()), "37:1: the devices map has 29 rows"));
+  EXPECT_TRUE(base::startsWith(errorOf(longMap.str()), "37:1: the devices map has 29 rows"));
   Source blankInside;
   blankInside.blocks[4] = "";  // still 28 rows: a blank line inside a map is a row
   EXPECT_TRUE(
-      startsWith(errorOf(blankInside.str()), "13:1: a map row has 34 cells, this one has 0"));
+      base::startsWith(errorOf(blankInside.str()), "13:1: a map row has 34 cells, this one has 0"));
   Source trailing;
   trailing.tail = "\n# the end\n";
   trailing.blocks.back() += "\n\n# notes before the devices";
@@ -124,18 +125,19 @@ TEST(SourceErrors, RowCountsComeFirstAndNameTheCount) {
 TEST(SourceErrors, TabsNonAsciiAndByteOrderMarksAreNamed) {
   Source tab;
   tab.blocks[2][5] = '\t';
-  EXPECT_TRUE(startsWith(errorOf(tab.str()), "11:6: a tab in a map row")) << errorOf(tab.str());
+  EXPECT_TRUE(base::startsWith(errorOf(tab.str()), "11:6: a tab in a map row"))
+      << errorOf(tab.str());
   Source accent;
   accent.blocks[3] = std::string(4, '.') + "\xC3\xA9" + std::string(29, '.');  // 34 characters
   EXPECT_TRUE(
-      startsWith(errorOf(accent.str()), "12:5: a non-ASCII character (U+00E9) in a map row"))
+      base::startsWith(errorOf(accent.str()), "12:5: a non-ASCII character (U+00E9) in a map row"))
       << errorOf(accent.str());
   Source stray;
   stray.header += "levelMusic 1\xFF\n";
-  EXPECT_TRUE(startsWith(errorOf(stray.str()), "8:13: a non-ASCII character (byte 0xFF)"))
+  EXPECT_TRUE(base::startsWith(errorOf(stray.str()), "8:13: a non-ASCII character (byte 0xFF)"))
       << errorOf(stray.str());
-  EXPECT_TRUE(startsWith(errorOf("\xEF\xBB\xBF" + Source{}.str()),
-                         "1:1: the file starts with a byte-order mark"));
+  EXPECT_TRUE(base::startsWith(errorOf("\xEF\xBB\xBF" + Source{}.str()),
+                               "1:1: the file starts with a byte-order mark"));
   Source spaced;
   spaced.blocks[6][10] = ' ';
   EXPECT_EQ(errorOf(spaced.str()),
@@ -143,9 +145,9 @@ TEST(SourceErrors, TabsNonAsciiAndByteOrderMarksAreNamed) {
             "an empty cell)");
   Source unknown;
   unknown.devices[2][6] = 'Q';
-  EXPECT_TRUE(
-      startsWith(errorOf(unknown.str()),
-                 "40:7: 'Q' is not in the device legend; define it with: char device Q CODE"));
+  EXPECT_TRUE(base::startsWith(
+      errorOf(unknown.str()),
+      "40:7: 'Q' is not in the device legend; define it with: char device Q CODE"));
 }
 
 TEST(BuildCommand, WarnsButBuildsAndStrictRefuses) {
@@ -163,7 +165,7 @@ TEST(BuildCommand, WarnsButBuildsAndStrictRefuses) {
   std::remove(out.c_str());
   std::ostringstream strict;
   EXPECT_EQ(buildCommand(path, out, strict, true), 1);
-  EXPECT_TRUE(startsWith(strict.str(), path + ":37:1: error: no exit")) << strict.str();
+  EXPECT_TRUE(base::startsWith(strict.str(), path + ":37:1: error: no exit")) << strict.str();
   EXPECT_FALSE(std::ifstream(out).good());
   std::ostringstream clean;
   EXPECT_EQ(buildCommand(Source{}.write("clean.src"), out, clean, true), 0);
@@ -189,7 +191,7 @@ TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
   Source straight;  // no pieces: the robot walks to the exit by itself
   std::string out, err;
   EXPECT_EQ(runCheck({needsPillar.write("pit.src")}, out, err), 0);
-  EXPECT_TRUE(startsWith(out, "proven: ")) << out;
+  EXPECT_TRUE(base::startsWith(out, "proven: ")) << out;
   EXPECT_NE(out.find(" world steps\n"), std::string::npos);
   EXPECT_EQ(runCheck({walled.write("walled.src")}, out, err), 3);
   EXPECT_EQ(out, "not winnable\n");
@@ -197,7 +199,7 @@ TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
   EXPECT_EQ(out, "won by straight drops\n");
   straight.header = "intro\n" + straight.header;
   EXPECT_EQ(runCheck({straight.write("intro.src")}, out, err), 0);
-  EXPECT_TRUE(startsWith(out, "proven: ")) << out;
+  EXPECT_TRUE(base::startsWith(out, "proven: ")) << out;
   EXPECT_EQ(runCheck({needsPillar.write("pit.src"), "--budget", "0.000001"}, out, err), 5);
   EXPECT_EQ(out, "undecided after 1e-06 s\n");
 
@@ -206,7 +208,7 @@ TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
   const std::string brokenPath = broken.write("broken.src");
   EXPECT_EQ(runCheck({brokenPath}, out, err), 2);
   EXPECT_EQ(out, "");
-  EXPECT_TRUE(startsWith(err, brokenPath + ":12:6: a map row has 34 cells")) << err;
+  EXPECT_TRUE(base::startsWith(err, brokenPath + ":12:6: a map row has 34 cells")) << err;
   EXPECT_EQ(runCheck({::testing::TempDir() + "absent.src"}, out, err), 2);
   EXPECT_NE(err.find("absent.src: cannot read"), std::string::npos);
   EXPECT_EQ(runCheck({"pit.src", "--budget", "soon"}, out, err), 2);

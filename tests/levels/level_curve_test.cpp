@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "level/stats.h"
 #include "level/tool_commands.h"
 
@@ -20,7 +21,7 @@ std::vector<LevelStats> packStats(const std::string& pack) {
   const std::string path = std::string(MDX_LEVEL_STATS_DIR) + "/" + pack + ".csv";
   std::string text, error;
   std::vector<LevelStats> stats;
-  EXPECT_TRUE(readTextFile(path, text, error)) << error;
+  EXPECT_TRUE(mdx::base::readWholeFile(path, text, error)) << error;
   EXPECT_TRUE(readStatsCsv(text, stats, error)) << path << ": " << error;
   return stats;
 }

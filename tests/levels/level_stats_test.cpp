@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "level/level_source.h"
 #include "level/stats.h"
 #include "level/tool_commands.h"
@@ -118,7 +119,7 @@ TEST(LevelStats, MarkdownRowsCarryTheIdeaAndMarkEstimates) {
   const std::string source =
       "# Level 3: Pipes | holes\n# First line of the idea,\n#   and its second.\n\n" +
       writeSource(sourceWithHoles({10, 20}));
-  ASSERT_TRUE(writeTextFile(dir + "level03.src", source, error)) << error;
+  ASSERT_TRUE(mdx::base::writeFileSafely(dir + "level03.src", source, error)) << error;
 
   std::vector<LevelStats> exact, estimated;
   std::ostringstream messages;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/files.h"
 #include "level/tool_commands.h"
 #include "test_sources.h"
 
@@ -22,7 +23,7 @@ using testing::Source;
 
 std::string readAll(const std::string& path) {
   std::string text, error;
-  EXPECT_TRUE(readTextFile(path, text, error)) << error;
+  EXPECT_TRUE(mdx::base::readWholeFile(path, text, error)) << error;
   return text;
 }
 
@@ -125,7 +126,7 @@ TEST(PackCheck, NamesEveryKindOfProblem) {
   std::ofstream(dir + "/pref.ini") << "levelCount\n3\n";
   std::ofstream(folders.packs + "/mappacks.ini") << "mappack1";
   ASSERT_TRUE(parseSource(Source{}.str(), level, error));
-  ASSERT_TRUE(writeTextFile(dir + "/level02.dat", writeDat(level), error));
+  ASSERT_TRUE(mdx::base::writeFileSafely(dir + "/level02.dat", writeDat(level), error));
   std::ostringstream out;
   EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, out), 4) << out.str();
   for (const std::string& expected :

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "base/files.h"
 #include "level/solver.h"
 #include "level/tool_commands.h"
 #include "world/actions.h"
@@ -88,7 +89,7 @@ TEST_P(PackLevel, FollowsTheLevelRules) {
 // The level file in the game folder is exactly what the converter makes of the source.
 TEST_P(PackLevel, BuiltFileMatchesItsSource) {
   std::string built, error;
-  ASSERT_TRUE(readTextFile(GetParam().built, built, error)) << error;
+  ASSERT_TRUE(mdx::base::readWholeFile(GetParam().built, built, error)) << error;
   EXPECT_EQ(built, writeDat(loadSource(GetParam().source)));
 }
 
@@ -102,12 +103,13 @@ TEST(Packs, SettingsNameTheLastLevelAndThePackList) {
     ASSERT_GE(levels.size(), 8u) << pack;
     for (size_t i = 0; i < levels.size(); ++i) EXPECT_EQ(levels[i].number, static_cast<int>(i + 1));
     std::string pref, error;
-    ASSERT_TRUE(readTextFile(std::string(MDX_GAME_DIR) + "/" + pack + "/pref.ini", pref, error));
+    ASSERT_TRUE(mdx::base::readWholeFile(std::string(MDX_GAME_DIR) + "/" + pack + "/pref.ini", pref,
+                                         error));
     EXPECT_EQ(pref, "levelCount\n" + std::to_string(levels.size()) + "\n");
     list += (list.empty() ? "" : "\n") + pack;
   }
   std::string packs, error;
-  ASSERT_TRUE(readTextFile(std::string(MDX_GAME_DIR) + "/mappacks.ini", packs, error));
+  ASSERT_TRUE(mdx::base::readWholeFile(std::string(MDX_GAME_DIR) + "/mappacks.ini", packs, error));
   EXPECT_EQ(packs, list);  // one pack a line; a final line break would add an empty pack
 }
 
@@ -152,7 +154,7 @@ TEST(Ending, RobotWalksItsLoopForEver) {
   EXPECT_EQ(source.pieceCount, 0);
   EXPECT_EQ(source.levelMusic, 99);
   std::string built, error;
-  ASSERT_TRUE(readTextFile(ending.built, built, error)) << error;
+  ASSERT_TRUE(mdx::base::readWholeFile(ending.built, built, error)) << error;
   EXPECT_EQ(built, writeDat(source));
 
   world::GameState game = startedFrom(ending.built, 99);

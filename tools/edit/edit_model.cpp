@@ -4,16 +4,13 @@
 #include <iterator>
 #include <utility>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "level/tool_commands.h"
 
 namespace mdx::edit {
 
 namespace {
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 bool inGrid(int row, int column) {
   return row >= 0 && row < world::kRows && column >= 0 && column < world::kColumns;
@@ -59,13 +56,13 @@ void EditModel::newLevel() {
 bool EditModel::open(const std::string& path, std::string& error) {
   std::string text;
   level::LevelSource opened;
-  if (!level::readTextFile(path, text, error) || !level::loadLevel(path, opened, error)) {
+  if (!base::readWholeFile(path, text, error) || !level::loadLevel(path, opened, error)) {
     return false;
   }
   level_ = opened;
   saved_ = opened;
   opened_ = opened;
-  if (endsWith(path, ".src")) {
+  if (base::endsWith(path, ".src")) {
     path_ = path;
     openedText_ = text;
   } else {
@@ -95,7 +92,7 @@ bool EditModel::saveAs(const std::string& path, std::string& error) {
   } else if (openedText_.empty() || !level::updateSource(openedText_, level_, text)) {
     text = level::writeSource(level_);
   }
-  if (!level::writeTextFile(path, text, error)) return false;
+  if (!base::writeFileSafely(path, text, error)) return false;
   path_ = path;
   saved_ = level_;
   ++revision_;  // the title and dirty mark change

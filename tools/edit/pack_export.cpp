@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/files.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
 
@@ -42,8 +43,8 @@ std::string makePlayTestPack(const level::LevelSource& level, const std::string&
   }
   const std::string folder = name;
   // A one-level pack: the label line and the count, as the game reads pref.ini.
-  if (!level::writeTextFile(level::packLevelPath(folder, 1), level::writeDat(level), error) ||
-      !level::writeTextFile(folder + "/pref.ini", "levelCount\n1\n", error)) {
+  if (!base::writeFileSafely(level::packLevelPath(folder, 1), level::writeDat(level), error) ||
+      !base::writeFileSafely(folder + "/pref.ini", "levelCount\n1\n", error)) {
     std::error_code ec;
     fs::remove_all(folder, ec);
     return "";

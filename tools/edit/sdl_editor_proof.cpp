@@ -6,17 +6,13 @@
 
 #include <filesystem>
 
+#include "base/text.h"
 #include "edit/pack_export.h"
 #include "edit/sdl_editor.h"
 
 namespace mdx::edit {
 
 namespace {
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // What this frame's keys did in a prompt: the button a key chose (or PromptKeys::kNone), and
 // whether the focus moved (or the prompt just opened).
@@ -145,7 +141,7 @@ void EditorWindow::drawFilePopup() {
     if (!path.empty() && path[0] != '/') path = options_.workDir + "/" + path;
     std::string error;
     if (fileForSave_) {
-      if (!endsWith(path, ".src")) path += ".src";
+      if (!base::endsWith(path, ".src")) path += ".src";
       message_ = model_.saveAs(path, error) ? "saved " + path : error;
     } else {
       message_ = model_.open(path, error) ? "opened " + path : error;

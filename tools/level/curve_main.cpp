@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "level/curve_plot.h"
 #include "level/tool_commands.h"
 
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     curve.pack = arg.substr(0, equals);
     const std::string path = arg.substr(equals + 1);
     std::string text, error;
-    if (!readTextFile(path, text, error) || !readStatsCsv(text, curve.levels, error)) {
+    if (!mdx::base::readWholeFile(path, text, error) || !readStatsCsv(text, curve.levels, error)) {
       std::cerr << (error.rfind(path, 0) == 0 ? error : path + ": " + error) << '\n';
       return 1;
     }

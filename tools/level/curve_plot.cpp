@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "cairo_file.h"
+
 namespace mdx::level {
 
 namespace {
@@ -153,16 +155,9 @@ bool drawCurve(const std::vector<PackCurve>& packs, const std::string& png, std:
   drawLabels(cr, packs, step, searched.top + kPanelHeight + 14);
 
   cairo_destroy(cr);
-  // Written beside the target and renamed, so a failed write leaves no half picture.
-  const std::string temporary = png + ".part";
-  const cairo_status_t status = cairo_surface_write_to_png(surface, temporary.c_str());
+  const bool written = tools::writePngFile(surface, png, error);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), png.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    error = png + ": cannot write the picture";
-    return false;
-  }
-  return true;
+  return written;
 }
 
 }  // namespace mdx::level

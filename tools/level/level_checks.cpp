@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "level/tool_commands.h"
 
 namespace mdx::level {
@@ -162,11 +164,6 @@ int datErrorLine(const std::string& text, const std::string& problem) {
   return static_cast<int>(std::min<long>(lines, kDatLines) + 1);
 }
 
-bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 }  // namespace
 
 std::vector<LevelWarning> ruleWarnings(const LevelSource& level) {
@@ -193,9 +190,9 @@ std::string formatWarning(const std::string& file, const LevelWarning& warning) 
 
 bool readCheckedFile(const std::string& path, CheckedFile& file) {
   std::string text;
-  if (!readTextFile(path, text, file.error)) return false;
+  if (!base::readWholeFile(path, text, file.error)) return false;
   file.warnings.clear();
-  if (endsWith(path, ".src")) {
+  if (base::endsWith(path, ".src")) {
     SourceLayout layout;
     SourceError error;
     if (!parseSourceAt(text, file.level, layout, error)) {
@@ -226,7 +223,7 @@ bool startLevelGame(const LevelSource& level, world::GameState& game, std::strin
     return false;
   }
   close(fd);
-  const bool written = writeTextFile(name, writeDat(level), error);
+  const bool written = base::writeFileSafely(name, writeDat(level), error);
   if (written) game.startLevelFromFile(name);
   std::remove(name);
   return written;

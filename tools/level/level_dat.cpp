@@ -1,9 +1,11 @@
 // The game's level files, kept byte for byte: the layout and the reading rules are the game's
 // (world/level_format.h); this adds what a round trip needs (odd labels, raw value text, line
 // endings).
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "level/level_source.h"
 
 namespace mdx::level {
@@ -11,25 +13,6 @@ namespace mdx::level {
 namespace {
 
 const char kIntroLabel[] = "blockLayer (introduction)";
-
-// Splits text into lines without their line feeds. finalNewline tells whether the text ended
-// with a line feed.
-std::vector<std::string> splitLines(const std::string& text, bool& finalNewline) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      finalNewline = false;
-      return lines;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  finalNewline = true;
-  return lines;
-}
 
 // The game reads a level to its end unless a line is too long for it; such a file would
 // load with zeros from that line on, so it is refused with the line's number.
@@ -62,29 +45,35 @@ std::string writeDat(const LevelSource& level) {
 }
 
 bool readDat(const std::string& text, LevelSource& level, std::string& error) {
-  bool finalNewline = true;
-  std::vector<std::string> lines = splitLines(text, finalNewline);
+  std::vector<base::Line> lines = base::splitLines(text);
   if (lines.size() != static_cast<size_t>(kDatLines)) {
     error = "a level file has " + std::to_string(kDatLines) + " lines, this one has " +
             std::to_string(lines.size());
     return false;
   }
   if (!gameReadsItAll(text, error)) return false;
+  const bool finalNewline = lines.back().end != base::LineEnd::None;
   // CR LF endings: every line that ends with a line feed has a carriage return before it. A
-  // last line without a line feed keeps a carriage return of its own as text.
-  const size_t ended = finalNewline ? lines.size() : lines.size() - 1;
-  bool crlf = ended > 0;
-  for (size_t i = 0; i < ended; ++i) crlf = crlf && !lines[i].empty() && lines[i].back() == '\r';
-  if (crlf) {
-    for (size_t i = 0; i < ended; ++i) lines[i].pop_back();
+  // file that mixes the two keeps each such carriage return as text, so it is written back
+  // byte for byte; so does a last line without a line feed.
+  const auto anyLineEnds = [&lines](base::LineEnd end) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [end](const base::Line& line) { return line.end == end; });
+  };
+  const bool crlf = anyLineEnds(base::LineEnd::CrLf) && !anyLineEnds(base::LineEnd::Lf);
+  if (!crlf) {
+    for (base::Line& line : lines) {
+      if (line.end == base::LineEnd::CrLf) line.text += '\r';
+    }
   }
+  if (!finalNewline && text.back() == '\r') lines.back().text += '\r';
 
   level = LevelSource{};
   level.crlf = crlf;
   level.finalNewline = finalNewline;
-  level.intro = lines[0] == kIntroLabel;
+  level.intro = lines[0].text == kIntroLabel;
   for (int line = 1; line <= kDatLines; ++line) {
-    const std::string& content = lines[line - 1];
+    const std::string& content = lines[line - 1].text;
     if (isLabelLine(line)) {
       if (content != defaultLabel(line, level.intro)) level.labels[line] = content;
       continue;

@@ -7,8 +7,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "level/legend.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
@@ -96,11 +98,7 @@ class SourceParser {
                     "without one (plain ASCII or UTF-8 without BOM)");
     }
     std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
+    for (base::Line& line : base::splitLines(text)) lines.push_back(std::move(line.text));
     if (!checkRowCounts(lines)) return false;
     for (const std::string& line : lines) {
       ++lineNumber_;
@@ -129,10 +127,10 @@ class SourceParser {
   // just before that line end the map and are not rows. Every map must have 28.
   bool checkRowCounts(const std::vector<std::string>& lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
-      const std::string keyword = firstWord(lines[i]);
+      const std::string keyword = base::firstWord(lines[i]);
       if (keyword != "blocks" && keyword != "devices") continue;
       size_t end = i + 1;
-      while (end < lines.size() && !isKeyword(firstWord(lines[end]))) ++end;
+      while (end < lines.size() && !isKeyword(base::firstWord(lines[end]))) ++end;
       while (end > i + 1 && endsMap(lines[end - 1])) --end;
       const size_t rows = end - i - 1;
       if (rows != static_cast<size_t>(world::kRows)) {
@@ -449,13 +447,6 @@ bool parseSource(const std::string& text, LevelSource& level, std::string& error
   error =
       std::to_string(located.line) + ":" + std::to_string(located.column) + ": " + located.message;
   return false;
-}
-
-std::string firstWord(const std::string& line) {
-  std::istringstream words(line);
-  std::string word;
-  words >> word;
-  return word;
 }
 
 }  // namespace mdx::level

@@ -71,9 +71,6 @@ bool updateSource(const std::string& original, const LevelSource& level, std::st
 // Parses a level source. On failure returns false and sets error to "line N: what is wrong".
 bool parseSource(const std::string& text, LevelSource& level, std::string& error);
 
-// The first whitespace-separated word of a source line ("" for a blank line): its keyword.
-std::string firstWord(const std::string& line);
-
 // Names of the piece types 0 to 5, as the source writes them ("none", "lift", "pillar", ...).
 const char* pieceTypeName(int32_t type);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "level/legend.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
@@ -84,14 +85,10 @@ struct TextLines {
 
 TextLines splitLines(const std::string& text) {
   TextLines out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-      if (out.lines.empty()) out.lineEnd = "\r\n";
-    }
-    out.lines.push_back(line);
-  }
+  const std::vector<base::Line> lines = base::splitLines(text);
+  // The first line's end is the one the source uses.
+  if (!lines.empty() && lines.front().end == base::LineEnd::CrLf) out.lineEnd = "\r\n";
+  for (const base::Line& line : lines) out.lines.push_back(line.text);
   out.finalLineEnd = !text.empty() && text.back() == '\n';
   return out;
 }
@@ -220,7 +217,7 @@ class SourceUpdate {
   void planLines() {
     for (int n = 1; n <= static_cast<int>(source_.lines.size()); ++n) {
       if (rows_.count(n) != 0) continue;
-      const std::string word = firstWord(line(n));
+      const std::string word = base::firstWord(line(n));
       if (word == "char" && firstCharLine_ == 0) firstCharLine_ = n;
       if (word == "char") lastCharLine_ = n;
       if (word == "cell" && firstCellLine_ == 0) firstCellLine_ = n;
@@ -284,7 +281,7 @@ class SourceUpdate {
       if (n == lastRowLine_ && cellsChanged_ && firstCellLine_ == 0) addAll(out, newCells_);
       return;
     }
-    const std::string word = firstWord(line(n));
+    const std::string word = base::firstWord(line(n));
     if (word == "cell" && cellsChanged_) {
       if (n == firstCellLine_) addAll(out, newCells_);
       return;

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "app/data_dirs.h"
+#include "base/files.h"
 #include "level/tool_commands.h"
 #include "world/game_state.h"
 #include "world/level_format.h"
@@ -36,7 +37,8 @@ void splitPackPath(const std::string& dir, std::string& parent, std::string& nam
 }
 
 bool writePref(const std::string& dir, int count, std::string& error) {
-  return writeTextFile(dir + "/pref.ini", "levelCount\n" + std::to_string(count) + "\n", error);
+  return base::writeFileSafely(dir + "/pref.ini", "levelCount\n" + std::to_string(count) + "\n",
+                               error);
 }
 
 // Adds name to the pack list file, one name per line and no line break after the last (the
@@ -45,10 +47,10 @@ bool addToPackList(const std::string& listPath, const std::string& name, std::st
   const world::PackList list = world::readPackList(listPath);
   if (std::find(list.entries.begin(), list.entries.end(), name) != list.entries.end()) return true;
   std::string text;
-  if (isFile(listPath) && !readTextFile(listPath, text, error)) return false;
+  if (isFile(listPath) && !base::readWholeFile(listPath, text, error)) return false;
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   if (!text.empty()) text += '\n';
-  return writeTextFile(listPath, text + name, error);
+  return base::writeFileSafely(listPath, text + name, error);
 }
 
 }  // namespace
@@ -137,7 +139,7 @@ bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerd
     return false;
   }
   number = std::max(packLevelCount(dir), 0) + 1;
-  return writeTextFile(packLevelPath(dir, number), writeDat(level), error) &&
+  return base::writeFileSafely(packLevelPath(dir, number), writeDat(level), error) &&
          writePref(dir, number, error);
 }
 

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "base/files.h"
 #include "level/solver.h"
 #include "level/tool_commands.h"
 
@@ -115,7 +116,7 @@ Tally sampleSequences(const GameState& opening, const StatsLimits& limits) {
 // level files.
 void readTitle(const std::string& path, std::string& name, std::string& idea) {
   std::string text, error;
-  if (!readTextFile(path, text, error)) return;
+  if (!base::readWholeFile(path, text, error)) return;
   static const std::regex title("^#\\s*Level\\s+[0-9]+:\\s*(.*?)\\s*$");
   std::istringstream lines(text);
   std::string line;
@@ -395,11 +396,11 @@ int statsCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   std::string error;
   if (outPath.empty()) {
     out << statsTable(stats, csv);
-  } else if (!writeTextFile(outPath, statsTable(stats, csv), error)) {
+  } else if (!base::writeFileSafely(outPath, statsTable(stats, csv), error)) {
     err << error << '\n';
     return 1;
   }
-  if (!markdownPath.empty() && !writeTextFile(markdownPath, levelsMarkdown(stats), error)) {
+  if (!markdownPath.empty() && !base::writeFileSafely(markdownPath, levelsMarkdown(stats), error)) {
     err << error << '\n';
     return 1;
   }

@@ -1,45 +1,10 @@
 #include "level/tool_commands.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "base/files.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
 
 namespace mdx::level {
-
-bool readTextFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream buffer;
-  if (in) buffer << in.rdbuf();
-  if (!in || in.bad()) {
-    error = path + ": cannot read the file";
-    return false;
-  }
-  text = buffer.str();
-  return true;
-}
-
-bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
-  // Write next to the target and rename, so a failed write never leaves half a file behind.
-  const std::string temporary = path + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      error = path + ": cannot write the file";
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    error = path + ": cannot write the file";
-    return false;
-  }
-  return true;
-}
 
 bool loadLevel(const std::string& path, LevelSource& level, std::string& error) {
   CheckedFile file;
@@ -68,7 +33,7 @@ int buildCommand(const std::string& source, const std::string& out, std::ostream
     return 1;
   }
   std::string error;
-  if (!writeTextFile(out, writeDat(file.level), error)) {
+  if (!base::writeFileSafely(out, writeDat(file.level), error)) {
     err << error << '\n';
     return 1;
   }
@@ -92,7 +57,7 @@ int decompileCommand(const std::string& dat, const std::string& out, std::ostrea
     err << error << '\n';
     return 1;
   }
-  if (!writeTextFile(out, writeSource(level), error)) {
+  if (!base::writeFileSafely(out, writeSource(level), error)) {
     err << error << '\n';
     return 1;
   }

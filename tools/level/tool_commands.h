@@ -35,12 +35,6 @@ std::string subcommandUsage(const std::string& name);
 // The --help text: a usage line per subcommand, then every option once.
 std::string levelToolHelp();
 
-// Reads a whole file; false (with a message naming the file) when it cannot be read.
-bool readTextFile(const std::string& path, std::string& text, std::string& error);
-
-// Writes a whole file; false (with a message naming the file) when it cannot be written.
-bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
-
 // Loads a level from a source (".src") or a level file (anything else).
 bool loadLevel(const std::string& path, LevelSource& level, std::string& error);
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app_icon.h"
+#include "cairo_file.h"
 #include "paint.h"
 
 namespace mdx::media {
@@ -74,37 +75,32 @@ void drawIcon(cairo_t* cr, double size) {
   cairo_restore(cr);
 }
 
-// Moves a finished `temporary` file to `path`, or removes it and says why when Cairo failed.
-bool settle(cairo_status_t status, const fs::path& temporary, const fs::path& path) {
-  std::error_code error;
-  if (status == CAIRO_STATUS_SUCCESS) fs::rename(temporary, path, error);
-  if (status == CAIRO_STATUS_SUCCESS && !error) return true;
-  std::error_code ignored;
-  fs::remove(temporary, ignored);
-  std::fprintf(
-      stderr, "mediagen: cannot write %s: %s\n", path.c_str(),
-      status != CAIRO_STATUS_SUCCESS ? cairo_status_to_string(status) : error.message().c_str());
-  return false;
+// Writes Cairo's output for path, or says why it cannot.
+bool settle(bool written, const fs::path& path, const std::string& error) {
+  if (!written) std::fprintf(stderr, "mediagen: %s: %s\n", path.c_str(), error.c_str());
+  return written;
 }
 
 bool writePng(const fs::path& path, int size) {
   Canvas canvas(size, size);
   drawIcon(canvas.cr(), size);
   cairo_surface_flush(canvas.surface());
-  const fs::path temporary = path.string() + ".tmp";
-  return settle(cairo_surface_write_to_png(canvas.surface(), temporary.c_str()), temporary, path);
+  std::string error;
+  return settle(tools::writePngFile(canvas.surface(), path.string(), error), path, error);
 }
 
 bool writeSvg(const fs::path& path) {
-  const fs::path temporary = path.string() + ".tmp";
-  cairo_surface_t* surface = cairo_svg_surface_create(temporary.c_str(), kDesignSize, kDesignSize);
+  std::string bytes;
+  cairo_surface_t* surface =
+      cairo_svg_surface_create_for_stream(tools::appendToString, &bytes, kDesignSize, kDesignSize);
   cairo_t* cr = cairo_create(surface);
   drawIcon(cr, kDesignSize);
   cairo_destroy(cr);
   cairo_surface_finish(surface);
   const cairo_status_t status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  return settle(status, temporary, path);
+  std::string error;
+  return settle(tools::writeCairoOutput(status, bytes, path.string(), error), path, error);
 }
 
 bool makeFolder(const fs::path& folder) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cairo_file.h"
+
 namespace mdx::media {
 
 namespace {
@@ -69,13 +71,9 @@ bool writeContactSheet(const std::vector<SheetEntry>& entries, const std::string
                places[i].y + pic.height() * kScale + 12);
   }
   cairo_destroy(cr);
-  const cairo_status_t status = cairo_surface_write_to_png(sheet, path.c_str());
+  const bool written = tools::writePngFile(sheet, path, error);
   cairo_surface_destroy(sheet);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write " + path + ": " + cairo_status_to_string(status);
-    return false;
-  }
-  return true;
+  return written;
 }
 
 }  // namespace mdx::media

@@ -1,12 +1,10 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <thread>
 
-#include "file_output.h"
+#include "base/files.h"
 #include "generator.h"
 #include "mp3_encoder.h"
 #include "song.h"
@@ -39,12 +37,8 @@ namespace {
 
 bool makeTrack(const GeneratorOptions& options, const Track& track, std::string& error) {
   const std::string songPath = options.songDir + "/" + track.song;
-  std::ifstream in(songPath, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + songPath;
-    return false;
-  }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  if (!base::readWholeFile(songPath, text, error)) return false;
   Song song;
   if (!parseSong(text, song, error)) {
     error = songPath + ": " + error;
@@ -56,9 +50,7 @@ bool makeTrack(const GeneratorOptions& options, const Track& track, std::string&
     return false;
   }
   const std::filesystem::path path = std::filesystem::path(options.gameDir) / track.output;
-  std::error_code ec;
-  std::filesystem::create_directories(path.parent_path(), ec);
-  return writeFileAtomically(path.string(), mp3, error);
+  return base::writeFileSafely(path.string(), mp3, error);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/files.h"
 #include "contact_sheet.h"
-#include "file_output.h"
 #include "generator.h"
 #include "gfxlib/tga_writer.h"
 #include "pictures.h"
@@ -50,11 +50,9 @@ bool generatePictures(const GeneratorOptions& options) {
     auto canvas = std::make_unique<Canvas>(picture.width, picture.height);
     picture.draw(*canvas);
     const std::filesystem::path path = std::filesystem::path(options.gameDir) / picture.file;
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
     std::string error;
     const std::vector<uint8_t> bytes = gfx::encodeTga(canvas->picture());
-    if (bytes.empty() || !writeFileAtomically(path.string(), bytes, error)) {
+    if (bytes.empty() || !base::writeFileSafely(path.string(), bytes, error)) {
       std::fprintf(stderr, "mediagen: %s: %s\n", picture.file.c_str(),
                    error.empty() ? "picture cannot be encoded" : error.c_str());
       ok = false;

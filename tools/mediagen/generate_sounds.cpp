@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "audio_file.h"
-#include "file_output.h"
+#include "base/files.h"
 #include "generator.h"
 #include "sound_effects.h"
 
@@ -15,7 +15,7 @@ bool generateSounds(const GeneratorOptions& options) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     std::string error;
-    if (!writeFileAtomically(path.string(), encodeWav(effect.samples, 1), error)) {
+    if (!base::writeFileSafely(path.string(), encodeWav(effect.samples, 1), error)) {
       std::fprintf(stderr, "mediagen: %s: %s\n", effect.file.c_str(), error.c_str());
       ok = false;
     }

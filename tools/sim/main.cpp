@@ -8,11 +8,14 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/replay.h"
 #include "app/replay_reference.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "level/level_checks.h"
 #include "sim/sim_args.h"
 #include "sim/sim_run.h"
@@ -22,11 +25,6 @@
 namespace {
 
 using mdx::world::GameState;
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 bool canOpen(const std::string& path) {
   struct stat info;
@@ -38,7 +36,7 @@ bool canOpen(const std::string& path) {
 // level (or its pack) is not there: the game then runs the empty level its loader leaves.
 std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& broken) {
   broken = false;
-  if (args.file && endsWith(*args.file, ".src")) {
+  if (args.file && mdx::base::endsWith(*args.file, ".src")) {
     mdx::level::CheckedFile source;
     std::string error;
     game.progress.levelNumber = args.levelNumber;
@@ -74,21 +72,13 @@ int checkReference(const mdx::app::Replay& replay, const std::string& name,
   return 1;
 }
 
-// Writes the replay's reference through a temporary file, so a failed write loses nothing.
+// Writes the replay's reference safely, so a failed write loses nothing.
 int writeReference(const mdx::app::Replay& replay, const std::string& path) {
-  const std::string temporary = path + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    mdx::app::writeReplayReference(replay, out);
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      std::fprintf(stderr, "marvolen-sim: cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
-  std::fprintf(stderr, "marvolen-sim: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+  std::ostringstream text;
+  mdx::app::writeReplayReference(replay, text);
+  std::string error;
+  if (mdx::base::writeFileSafely(path, text.str(), error)) return 0;
+  std::fprintf(stderr, "marvolen-sim: %s\n", error.c_str());
   return 1;
 }
 
