@@ -51,8 +51,9 @@ class Step {
     return static_cast<int>(std::find(begin + from, w_.blockLayer.end(), kRobot) - begin);
   }
 
-  int32_t A(int i) const { return readCell(w_.blockLayer, i); }
-  int32_t B(int i) const { return readCell(w_.deviceLayer, i); }
+  // The block and the device at cell i, as readCell reads them.
+  int32_t blockAt(int i) const { return readCell(w_.blockLayer, i); }
+  int32_t deviceAt(int i) const { return readCell(w_.deviceLayer, i); }
 
   // Moves the robot's 99 from one cell to another. A target outside the grid does not exist:
   // the move is not made, the robot stays, and the rule that asked for it does not apply.
@@ -91,8 +92,9 @@ class Step {
     if (w_.liftCounter != 3) return;
     w_.liftCounter = 4;
     for (int k = 0; k < kCells; ++k) {
-      if (A(k) != kRobot || moved_) continue;
-      if (w_.robotColumn < 33 && A(k + kRight) == 0 && A(k + kUpRight) == 0) stepRight(k);
+      if (blockAt(k) != kRobot || moved_) continue;
+      if (w_.robotColumn < 33 && blockAt(k + kRight) == 0 && blockAt(k + kUpRight) == 0)
+        stepRight(k);
     }
   }
 
@@ -107,24 +109,25 @@ class Step {
   // R1: stairs, bombs and conveyors; the first that applies is taken.
   void contact(int k) {
     if (moved_) return;
-    if (isStair(B(k + kRight)) && (A(k + kBelow) > 0 || isStair(B(k + kBelow))) &&
-        A(k + kUpRight) == 0 && A(k + kTwoUpOneRight) == 0 && moveRobot(k, k + kUpRight)) {
+    if (isStair(deviceAt(k + kRight)) &&
+        (blockAt(k + kBelow) > 0 || isStair(deviceAt(k + kBelow))) && blockAt(k + kUpRight) == 0 &&
+        blockAt(k + kTwoUpOneRight) == 0 && moveRobot(k, k + kUpRight)) {
       w_.robotRow -= 1;
       w_.robotColumn += 1;
       settle(Sample::Run);
       w_.robotClimbing = 1;
-    } else if (isStair(B(k + kBelow)) && A(k + kRight) == 0 && A(k + kUpRight) == 0 &&
-               moveRobot(k, k + kRight)) {
+    } else if (isStair(deviceAt(k + kBelow)) && blockAt(k + kRight) == 0 &&
+               blockAt(k + kUpRight) == 0 && moveRobot(k, k + kRight)) {
       w_.robotColumn += 1;
       settle(Sample::Run);
-    } else if (B(k + kBelow) == kBomb) {
+    } else if (deviceAt(k + kBelow) == kBomb) {
       explode(k);
       writeCell(w_.deviceLayer, k + kBelow, 0);
-    } else if (B(k) == kBomb) {
+    } else if (deviceAt(k) == kBomb) {
       explode(k);
       writeCell(w_.deviceLayer, k, 0);
-    } else if (isConveyor(A(k + kBelow)) && A(k + kLeft) == 0 && A(k + kUpLeft) == 0 &&
-               moveRobot(k, k + kLeft)) {
+    } else if (isConveyor(blockAt(k + kBelow)) && blockAt(k + kLeft) == 0 &&
+               blockAt(k + kUpLeft) == 0 && moveRobot(k, k + kLeft)) {
       conveyed(k);
       settle(Sample::Run);
     }
@@ -159,7 +162,7 @@ class Step {
 
   // R2, also after a move: the robot in an exit cell completes the level.
   void exitRule(int k) {
-    if (B(k) != kExit || w_.levelComplete != 0) return;
+    if (deviceAt(k) != kExit || w_.levelComplete != 0) return;
     w_.levelComplete = 1;
     w_.robotFrame = 3;
     settle(Sample::Fin);
@@ -167,7 +170,7 @@ class Step {
 
   // R3, also after a move: the bar switch starts a turn; it sounds even mid-turn.
   void barSwitch(int k) {
-    if (w_.liftCounter >= 3 || B(k) != kBarSwitch) return;
+    if (w_.liftCounter >= 3 || deviceAt(k) != kBarSwitch) return;
     if (w_.gateState == 0) {
       w_.gateState = 1;
     } else if (w_.gateState == 2) {
@@ -179,7 +182,7 @@ class Step {
 
   // R4: stepping onto a lift call button, whatever that cell held.
   void liftButton(int k) {
-    if (B(k + kRight) != kLiftButton || w_.liftCounter >= 3 || moved_) return;
+    if (deviceAt(k + kRight) != kLiftButton || w_.liftCounter >= 3 || moved_) return;
     if (!moveRobot(k, k + kRight)) return;
     w_.robotColumn += 1;
     w_.liftReturnTimer = 4;
@@ -189,7 +192,7 @@ class Step {
 
   // R5: a lift car carries the robot up one row, leaving shaft behind.
   void ride(int k) {
-    if (B(k) != kLiftCar || w_.liftCounter >= 3 || moved_) return;
+    if (deviceAt(k) != kLiftCar || w_.liftCounter >= 3 || moved_) return;
     if (!isInsideGrid(k + kAbove)) return;
     writeCell(w_.deviceLayer, k, kLiftShaft);
     writeCell(w_.blockLayer, k, 0);
@@ -226,34 +229,36 @@ class Step {
 
   // R7: standing robot falls, or walks right, or stands still.
   void onGround(int k) {
-    if (A(k + kBelow) == 0 && fallOrWrap(k)) return;
-    if (A(k + kBelow) != 0 && A(k + kRight) == 0 && A(k + kUpRight) == 0 && w_.robotColumn < 33) {
+    if (blockAt(k + kBelow) == 0 && fallOrWrap(k)) return;
+    if (blockAt(k + kBelow) != 0 && blockAt(k + kRight) == 0 && blockAt(k + kUpRight) == 0 &&
+        w_.robotColumn < 33) {
       stepRight(k);
     }
   }
 
   // R8: a falling robot lands on a car, a call button or anything solid, or keeps falling.
   void inAir(int k) {
-    if (B(k + kBelow) == kLiftCar && moveRobot(k, k + kBelow)) {
+    if (deviceAt(k + kBelow) == kLiftCar && moveRobot(k, k + kBelow)) {
       w_.robotRow += 1;
       moved_ = true;
       w_.robotFalling = 0;
     }
-    if (B(k + kBelow) == kLiftButton && w_.liftCounter < 3 && !moved_ && moveRobot(k, k + kBelow)) {
+    if (deviceAt(k + kBelow) == kLiftButton && w_.liftCounter < 3 && !moved_ &&
+        moveRobot(k, k + kBelow)) {
       w_.robotRow += 1;
       w_.liftReturnTimer = 4;
       settle(Sample::Button);
     }
-    if (A(k + kBelow) > 0 && !moved_) {
+    if (blockAt(k + kBelow) > 0 && !moved_) {
       moved_ = true;
       w_.robotFalling = 0;
-      if (w_.robotColumn < 33 && A(k + kRight) == 0 && A(k + kUpRight) == 0 &&
+      if (w_.robotColumn < 33 && blockAt(k + kRight) == 0 && blockAt(k + kUpRight) == 0 &&
           moveRobot(k, k + kRight)) {
         w_.robotColumn += 1;
         play(Sample::Run);
       }
     }
-    if (!moved_ && (w_.robotRow > kLastStandingRow || A(k + kBelow) == 0)) fallOrWrap(k);
+    if (!moved_ && (w_.robotRow > kLastStandingRow || blockAt(k + kBelow) == 0)) fallOrWrap(k);
   }
 
   GameState& game_;
