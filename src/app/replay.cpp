@@ -58,12 +58,13 @@ void connectProgress(Game& game, ProgressFile& progress) {
   progress.load();
   world::Keys& keys = game.state.keys;
   const std::string pack = game.state.options.packName;
-  keys.titleLevelLimit = progress.progress().highestLevel(pack);
+  keys.titleLevelLimit = progress.startableLevel(pack, game.state.packLevelCount());
   keys.titleLevel = keys.titleLevelLimit;  // the choice starts on the record
   game.levelReached = [&game, &progress, pack](int32_t nextLevel) {
-    progress.reach(pack, nextLevel, game.state.progress.levelCount);
+    const int32_t levelCount = game.state.progress.levelCount;
+    progress.reach(pack, nextLevel, levelCount);
     world::Keys& k = game.state.keys;
-    const int32_t record = progress.progress().highestLevel(pack);
+    const int32_t record = progress.startableLevel(pack, levelCount);
     if (record > k.titleLevelLimit) k.titleLevel = record;
     k.titleLevelLimit = record;
   };

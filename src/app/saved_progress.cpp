@@ -87,4 +87,16 @@ void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
   writeNotedFile(path_, progress_.text(), kWhat, note_, writer_);
 }
 
+int ProgressFile::startableLevel(const std::string& pack, int levelCount) {
+  const int record = progress_.highestLevel(pack);
+  if (record <= levelCount || levelCount < 1) return record;
+  if (!cappedNoted_ && note_) {
+    note_(std::string(kWhat) + ": the record " + pack + "=" + std::to_string(record) +
+          " is beyond the pack's " + std::to_string(levelCount) + " levels; level " +
+          std::to_string(levelCount) + " is offered instead");
+  }
+  cappedNoted_ = true;
+  return levelCount;
+}
+
 }  // namespace mdx::app

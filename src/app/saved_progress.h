@@ -48,12 +48,16 @@ class ProgressFile {
   // higher record of each pack from this game and from the file as it is now.
   void reach(const std::string& pack, int level, int levelCount);
   const SavedProgress& progress() const { return progress_; }
+  // The highest level the player may start in pack: the record, capped at the pack's
+  // levelCount. A record beyond it gets one note; the file keeps it as it is.
+  int startableLevel(const std::string& pack, int levelCount);
 
  private:
   std::string path_;
   std::function<void(const std::string&)> note_;
   FileWriter writer_;
   SavedProgress progress_;
+  bool cappedNoted_ = false;
 };
 
 }  // namespace mdx::app

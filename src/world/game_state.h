@@ -182,12 +182,12 @@ class GameState {
 
   // Plays an effect when sound is enabled and a sink is plugged in.
   void playSample(Sample sample);
+  // levelCount for the pack, from pref.ini or, when that fails, the pack's level files.
+  int32_t packLevelCount();
 
  private:
   LevelFileReport readLevelInto(LineReader& reader);
   void resetForLevel();
-  // levelCount for the pack, from pref.ini or, when that fails, the pack's level files.
-  int32_t packLevelCount();
   // Shows text unless a message about file was shown before.
   void tellOnce(const std::string& file, const std::string& text);
 

@@ -196,6 +196,7 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
 // a replay from before records were kept plays with none, as it always did.
 TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
   folder.writeLevel(3, exitLevel());
+  std::ofstream(folder.root / "pack" / "pref.ini") << "levels\n3\n";
   RecordedSession session;
   Game& game = session.game;
   ProgressFile saved("", [](const std::string&) {});

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/replay.h"
 #include "game_harness.h"
 
 namespace mdx::app::testing {
@@ -275,6 +276,24 @@ TEST_F(LevelChoice, LeftAndRightChooseWithinTheRecordAndStartGameBeginsThere) {
   h.tap(DIK_Q);
   EXPECT_EQ(h.gameState(), StateTitle);
   EXPECT_EQ(keys.titleLevel, 3);
+}
+
+// A record beyond the pack's last level (a hand-edited file, a pack that lost levels) offers
+// the last level, with a note, and START GAME begins it; the file keeps its record.
+TEST_F(LevelChoice, ARecordBeyondThePackIsCappedToItsLastLevel) {
+  std::ofstream(folder.root / "progress.txt") << "pack=50\n";
+  std::vector<std::string> notes;
+  ProgressFile progress((folder.root / "progress.txt").string(),
+                        [&notes](const std::string& n) { notes.push_back(n); });
+  connectProgress(h.game, progress);
+  EXPECT_EQ(h.game.state.keys.titleLevelLimit, 3);
+  EXPECT_EQ(h.game.state.keys.titleLevel, 3);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("pack=50"), std::string::npos) << notes[0];
+  h.tap(DIK_SPACE);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(h.game.state.progress.levelNumber, 3);
+  EXPECT_EQ(readAll(folder.root / "progress.txt"), "pack=50\n");
 }
 
 TEST_F(LevelChoice, CompletingALevelReportsTheNextOnceAndBeginGameStartsAnyLevel) {
