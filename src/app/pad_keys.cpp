@@ -2,17 +2,22 @@
 
 namespace mdx::app {
 
-void addPadKeys(const PadState& pad, KeyState& state) {
+void addPadKeys(const PadState& pad, const BoundKeys& keys, KeyState& state) {
   auto hold = [&state](bool held, uint8_t key) {
-    if (held) state[key] = kKeyDown;
+    if (held && key != 0) state[key] = kKeyDown;
   };
-  hold(pad.left || pad.stickX < -kStickHalf, DIK_LEFT);
-  hold(pad.right || pad.stickX > kStickHalf, DIK_RIGHT);
-  hold(pad.up || pad.stickY < -kStickHalf, DIK_UP);
-  hold(pad.down || pad.stickY > kStickHalf, DIK_DOWN);
-  hold(pad.a || pad.start, DIK_SPACE);
-  hold(pad.y, DIK_R);
-  hold(pad.back, DIK_F2);
+  auto button = [&pad](int index) {
+    return index >= 0 && index < kPadButtonSlots && pad.buttons[static_cast<std::size_t>(index)];
+  };
+  const auto& table = commandTable();
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    hold(button(keys.padButtons[i]), table[i].gameKey);
+  }
+  for (const auto& [index, gameKey] : keys.fixedPadCodes) hold(button(index), gameKey);
+  hold(pad.stickX < -kStickHalf, table[kCommandLeft].gameKey);
+  hold(pad.stickX > kStickHalf, table[kCommandRight].gameKey);
+  hold(pad.stickY < -kStickHalf, table[kCommandUp].gameKey);
+  hold(pad.stickY > kStickHalf, table[kCommandDrop].gameKey);
 }
 
 }  // namespace mdx::app

@@ -40,7 +40,9 @@ struct TextLine {
 };
 std::vector<TextLine> nonEmptyLines(const std::string& text);
 
-// A line as a note quotes it: in double quotes, cut after 40 characters with "...".
+// A line as a note quotes it: in double quotes, cut after 40 bytes with "...". Control bytes,
+// bytes that are no UTF-8 text, '"' and '\\' are escaped (as \x01, \" and \\), so a binary
+// file cannot garble the terminal and the quote's end is never in doubt.
 std::string quotedLine(const std::string& line);
 
 // The folder of XDG variable name (XDG_DATA_HOME, XDG_CONFIG_HOME) when it holds an absolute

@@ -43,7 +43,7 @@ bool applySetting(SavedSettings& s, const std::string& key, const std::string& v
   if (key == "sound") return store(s.sound, parseFlag(value));
   if (key == "pack") return !value.empty() && store(s.pack, std::optional<std::string>(value));
   if (key == "scale") return store(s.scale, parseNumber(value, 1, kMaxScale));
-  return false;
+  return setKeyChoice(s.keys, key, value);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ std::string settingsText(const SavedSettings& s) {
   // A name that could not be read back as one line is not written.
   if (s.pack && s.pack->find_first_of("\r\n") == std::string::npos) out += "pack=" + *s.pack + "\n";
   if (s.scale) out += "scale=" + std::to_string(*s.scale) + "\n";
-  return out;
+  return out + keyChoiceLines(s.keys);
 }
 
 std::string settingsFilePath() {
@@ -136,6 +136,7 @@ SavedSettings settingsToSave(const world::Options& chosen, const std::vector<std
     s.pack = packs[static_cast<std::size_t>(chosen.packIndex)];
   }
   s.scale = commandLine.scale > 0 ? before.scale : std::optional<int>(scale);
+  s.keys = before.keys;  // chosen on the keys page, not in the dialog
   return s;
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/cli_options.h"
 #include "app/dialog_model.h"
+#include "app/key_bindings.h"
 #include "app/player_files.h"
 
 namespace mdx::app {
@@ -22,10 +23,13 @@ struct SavedSettings {
   std::optional<bool> sound;
   std::optional<std::string> pack;  // map-pack folder name
   std::optional<int> scale;         // window scale, 1 to kMaxScale
+  KeyChoices keys;                  // the player's keys and pad buttons, as named
 };
 
 // Reads settings text; unknown keys, bad values and stray lines each add a note and are
-// skipped. Pack names keep everything after the first '=' (spaces, '=', UTF-8).
+// skipped. Pack names keep everything after the first '=' (spaces, '=', UTF-8). Key and pad
+// button names are kept as written; they are checked when the game resolves them, so a name
+// this machine cannot use is still written back.
 SavedSettings parseSettings(const std::string& text, std::vector<std::string>& notes);
 std::string settingsText(const SavedSettings& settings);
 

@@ -4,20 +4,14 @@
 
 namespace mdx::app {
 
+static_assert(SDL_CONTROLLER_BUTTON_MAX <= kPadButtonSlots, "every pad button has a slot");
+
 PadState readPad(SDL_GameController* pad) {
-  auto button = [pad](SDL_GameControllerButton b) {
-    return SDL_GameControllerGetButton(pad, b) != 0;
-  };
   PadState s;
-  s.up = button(SDL_CONTROLLER_BUTTON_DPAD_UP);
-  s.down = button(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-  s.left = button(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-  s.right = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  s.a = button(SDL_CONTROLLER_BUTTON_A);
-  s.b = button(SDL_CONTROLLER_BUTTON_B);
-  s.y = button(SDL_CONTROLLER_BUTTON_Y);
-  s.start = button(SDL_CONTROLLER_BUTTON_START);
-  s.back = button(SDL_CONTROLLER_BUTTON_BACK);
+  for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+    s.buttons[static_cast<std::size_t>(b)] =
+        SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(b)) != 0;
+  }
   s.stickX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
   s.stickY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
   return s;
@@ -25,37 +19,9 @@ PadState readPad(SDL_GameController* pad) {
 
 void latchPadPress(const SDL_Event& event, PadState& pressed) {
   if (event.type != SDL_CONTROLLERBUTTONDOWN) return;
-  switch (event.cbutton.button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-      pressed.up = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-      pressed.down = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-      pressed.left = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-      pressed.right = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_A:
-      pressed.a = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_B:
-      pressed.b = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_Y:
-      pressed.y = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_START:
-      pressed.start = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_BACK:
-      pressed.back = true;
-      break;
-    default:
-      break;
-  }
+  const int button = event.cbutton.button;
+  if (button >= 0 && button < kPadButtonSlots)
+    pressed.buttons[static_cast<std::size_t>(button)] = true;
 }
 
 SdlPadKeySource::~SdlPadKeySource() {
@@ -110,12 +76,12 @@ bool SdlPadKeySource::read(KeyState& state) {
   refreshPads();
   const PadState pressed = presses_;
   presses_ = PadState{};
-  if (ok) addPadKeys(pressed, state);
-  bool escapeHeld = pressed.b;
+  if (ok) addPadKeys(pressed, keys_, state);
+  bool escapeHeld = pressed.buttons[SDL_CONTROLLER_BUTTON_B];
   for (SDL_GameController* pad : pads_) {
     const PadState padState = readPad(pad);
-    if (ok) addPadKeys(padState, state);
-    escapeHeld = escapeHeld || padState.b;
+    if (ok) addPadKeys(padState, keys_, state);
+    escapeHeld = escapeHeld || padState.buttons[SDL_CONTROLLER_BUTTON_B];
   }
   if (escape_.released(escapeHeld) && escapeReleased) escapeReleased();
   return ok;

@@ -20,9 +20,10 @@ PadState readPad(SDL_GameController* pad);
 // and released between two reads still counts as held at the next read.
 void latchPadPress(const SDL_Event& event, PadState& pressed);
 
+// The pads' buttons hold the keys of the commands they are bound to in keys.
 class SdlPadKeySource : public KeySource {
  public:
-  explicit SdlPadKeySource(KeySource& keyboard) : keyboard_(keyboard) {}
+  SdlPadKeySource(KeySource& keyboard, const BoundKeys& keys) : keyboard_(keyboard), keys_(keys) {}
   ~SdlPadKeySource() override;
   SdlPadKeySource(const SdlPadKeySource&) = delete;
   SdlPadKeySource& operator=(const SdlPadKeySource&) = delete;
@@ -45,6 +46,7 @@ class SdlPadKeySource : public KeySource {
   static int notePress(void* self, SDL_Event* event);
 
   KeySource& keyboard_;
+  const BoundKeys& keys_;
   std::vector<SDL_GameController*> pads_;
   PadEscape escape_;
   PadState presses_;  // buttons pressed since the last read

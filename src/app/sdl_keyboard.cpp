@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
 namespace mdx::app {
@@ -138,6 +139,24 @@ int highestMappedScancode() {
 uint8_t keyCodeForScancode(SDL_Scancode scancode) {
   if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
   return scancodeTable()[scancode];
+}
+
+KeyNaming sdlKeyNaming() {
+  KeyNaming naming;
+  naming.keyCode = [](const std::string& name) {
+    return name.empty() ? uint8_t{0} : keyCodeForScancode(SDL_GetScancodeFromName(name.c_str()));
+  };
+  naming.keyName = [](uint8_t code) {
+    for (const auto& [scancode, entry] : kKeyTable) {
+      if (entry == code && code != 0) return std::string(SDL_GetScancodeName(scancode));
+    }
+    return std::string();
+  };
+  naming.padButton = [](const std::string& name) {
+    return name.empty() ? kNoPadButton
+                        : static_cast<int>(SDL_GameControllerGetButtonFromString(name.c_str()));
+  };
+  return naming;
 }
 
 void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state) {

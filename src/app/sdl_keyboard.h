@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/key_bindings.h"
 #include "app/key_source.h"
 #include "world/services.h"
 
@@ -15,6 +16,10 @@ namespace mdx::app {
 // The game's key code for an SDL scancode, or 0 for a key the table does not know. Escape maps
 // to 0 as well: it reaches the game as a key-up event, never through the key state.
 uint8_t keyCodeForScancode(SDL_Scancode scancode);
+
+// SDL's names of keys and pad buttons ("Left", "Space", "Keypad Enter"; "a", "dpleft"; any
+// case), for the keys the game's key codes cover.
+KeyNaming sdlKeyNaming();
 
 // Builds the game's key state from SDL's scancode state (numKeys entries, non-zero = held).
 void buildKeyState(const uint8_t* sdlState, int numKeys, KeyState& state);

@@ -29,8 +29,10 @@ bool openGameWindow(PlaySetup& setup) {
 PlayWindow::PlayWindow(PlaySetup& setup)
     : window(setup.device.display->window()),
       pacer(makeSystemFramePacer(setup.device.display->refreshRate())),
+      keyBindings(resolveKeys(setup.keyChoices, sdlKeyNaming(), noteOnStderr)),
+      boundKeys(keys, keyBindings),
       presenter(setup.assets, *setup.device.backend, setup.commandLine.uncapped ? nullptr : &pacer),
-      padKeys(keys),
+      padKeys(boundKeys, keyBindings),
       setup_(setup) {}
 
 bool PlayWindow::show() {

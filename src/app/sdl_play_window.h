@@ -38,6 +38,7 @@ struct PlaySetup {
   render::Device& device;
   render::Assets& assets;
   const std::function<void(const std::string&)>& stateLog;
+  KeyChoices keyChoices;  // the player's keys and pad buttons
 };
 
 // Opens the game window with its renderer and pictures; false (with the message on stderr)
@@ -62,6 +63,8 @@ class PlayWindow {
   SDL_Window* window;
   FramePacer pacer;
   SdlKeySource keys;
+  BoundKeys keyBindings;     // the player's keys, or the defaults where they could not be used
+  BoundKeySource boundKeys;  // the keyboard as the game's commands read it
   SdlPointer pointer;
   SdlClock clock;
   SdlWindowControl control;

@@ -64,9 +64,10 @@ int startupFailure(const std::string& what) {
 
 // The dialog part: opens the dialog model, presets it with the remembered settings and then the
 // command line, shows the dialog unless --no-dialog, and remembers the choices on Play.
-// Returns the dialog's result, kDialogFailed or kBadPackOption; windowScale gets the scale.
+// Returns the dialog's result, kDialogFailed or kBadPackOption; windowScale gets the scale and
+// keys the player's keys.
 int chooseOptions(world::Options& options, const CommandLine& commandLine,
-                  world::MessageBoxes& messages, int& windowScale) {
+                  world::MessageBoxes& messages, int& windowScale, KeyChoices& keys) {
   StartupDialog dialog(options, &messages);
   std::optional<std::vector<std::string>> displays;
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) displays = gfx::listDisplayNames();
@@ -76,6 +77,7 @@ int chooseOptions(world::Options& options, const CommandLine& commandLine,
   const SavedSettings saved =
       commandLine.resetSettings ? SavedSettings{} : loadSettings(settingsPath, noteOnStderr);
   presetSavedSettings(dialog, saved);
+  keys = saved.keys;
   const std::string error = presetDialog(dialog, options, commandLine);
   if (!error.empty()) {
     noteOnStderr(error);
@@ -241,6 +243,7 @@ int runProgram(const CommandLine& commandLine,
   render::Assets assets;
 
   int windowScale = 1;
+  KeyChoices keys;
   std::optional<Replay> replay;
   if (commandLine.replayFile) {
     replay = loadReplay(*commandLine.replayFile);
@@ -253,7 +256,7 @@ int runProgram(const CommandLine& commandLine,
     windowScale = windowScaleFor(commandLine, std::nullopt, 0);
   }
   const int result =
-      replay ? kDialogPlay : chooseOptions(options, commandLine, messages, windowScale);
+      replay ? kDialogPlay : chooseOptions(options, commandLine, messages, windowScale, keys);
   if (result == kDialogFailed) {
     SDL_Quit();
     return startupFailure("cannot open the settings dialog (" + std::string(SDL_GetError()) +
@@ -265,7 +268,8 @@ int runProgram(const CommandLine& commandLine,
   }
   int status = 0;
   if (result == kDialogPlay) {
-    PlaySetup setup{options, commandLine, windowScale, music, messages, device, assets, stateLog};
+    PlaySetup setup{options, commandLine, windowScale, music, messages,
+                    device,  assets,      stateLog,    keys};
     status = playGame(setup, replay ? &*replay : nullptr);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the

@@ -64,8 +64,8 @@ long audibleSamplesMixed() {
 class WebSession {
  public:
   WebSession(world::Options& options, gfx::SdlMessageBoxes& messages)
-      : music(library, &messages), setup{options,  commandLine, 1,      music,
-                                         messages, device,      assets, stateLog} {}
+      : music(library, &messages), setup{options, commandLine, 1,        music, messages,
+                                         device,  assets,      stateLog, {}} {}
   ~WebSession() {
     Mix_SetPostMix(nullptr, nullptr);
     loop.reset();

@@ -92,8 +92,8 @@ void GameFolder::writeLevel(int n, const LevelPlan& plan) {
   writeLevelFile(root / "pack" / name, plan);
 }
 
-Harness::Harness(sound::Music* music, bool soundEnabled)
-    : game(clock, keys, presenter, window, music, &messages) {
+Harness::Harness(sound::Music* music, bool soundEnabled, KeySource* keyboard)
+    : game(clock, keyboard != nullptr ? *keyboard : keys, presenter, window, music, &messages) {
   game.state.options.packName = "pack";
   game.state.options.soundEnabled = music != nullptr && soundEnabled ? 1 : 0;
   game.state.options.windowed = 1;

@@ -55,8 +55,10 @@ class GameFolder {
 
 // The game with every platform seam replaced by a test double.
 struct Harness {
-  // Runs the start-up; sound is enabled when a music is given unless told otherwise.
-  explicit Harness(sound::Music* music = nullptr, bool soundEnabled = true);
+  // Runs the start-up; sound is enabled when a music is given unless told otherwise. The game
+  // reads keys, or the keyboard given.
+  explicit Harness(sound::Music* music = nullptr, bool soundEnabled = true,
+                   KeySource* keyboard = nullptr);
 
   // Advances the clock by ms, then runs one frame.
   void frame(uint32_t ms = 1);

@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "app/pad_keys.h"
 #include "app/sdl_gamepad.h"
+#include "app/sdl_keyboard.h"
 
 namespace mdx::app {
 namespace {
@@ -18,28 +19,38 @@ bool held(const KeyState& state, uint8_t key) {
   return (state[key] & kKeyDown) != 0;
 }
 
+// The game's default keys and buttons by SDL's names.
+BoundKeys defaultKeys() {
+  return resolveKeys(defaultKeyChoices(), sdlKeyNaming(),
+                     [](const std::string& note) { ADD_FAILURE() << note; });
+}
+
 TEST(PadKeys, ControlsHoldTheirKeysAndSticksCountPastHalfTheirRange) {
+  const BoundKeys keys = defaultKeys();
   KeyState state{};
   PadState pad;
   pad.stickX = kStickHalf;  // exactly half: not yet
   pad.stickY = -kStickHalf;
-  addPadKeys(pad, state);
+  addPadKeys(pad, keys, state);
   EXPECT_EQ(state, KeyState{});
 
   pad.stickX = kStickHalf + 1;
   pad.stickY = -kStickHalf - 1;
-  pad.a = true;
-  pad.y = true;
-  pad.back = true;
-  addPadKeys(pad, state);
+  pad.buttons[SDL_CONTROLLER_BUTTON_A] = true;
+  pad.buttons[SDL_CONTROLLER_BUTTON_Y] = true;
+  pad.buttons[SDL_CONTROLLER_BUTTON_BACK] = true;
+  addPadKeys(pad, keys, state);
   for (uint8_t key : {DIK_RIGHT, DIK_UP, DIK_SPACE, DIK_R, DIK_F2}) EXPECT_TRUE(held(state, key));
   for (uint8_t key : {DIK_LEFT, DIK_DOWN, DIK_ESCAPE, DIK_RETURN}) EXPECT_FALSE(held(state, key));
 
   KeyState other{};
   other[DIK_Q] = kKeyDown;  // the keyboard's keys stay held
   PadState dpad;
-  dpad.left = dpad.down = dpad.start = true;
-  addPadKeys(dpad, other);
+  for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                 SDL_CONTROLLER_BUTTON_START}) {
+    dpad.buttons[b] = true;
+  }
+  addPadKeys(dpad, keys, other);
   for (uint8_t key : {DIK_LEFT, DIK_DOWN, DIK_SPACE, DIK_Q}) EXPECT_TRUE(held(other, key));
 
   PadEscape escape;
@@ -47,6 +58,24 @@ TEST(PadKeys, ControlsHoldTheirKeysAndSticksCountPastHalfTheirRange) {
   EXPECT_FALSE(escape.released(true));
   EXPECT_TRUE(escape.released(false));
   EXPECT_FALSE(escape.released(false));
+}
+
+// Every name in the command table is one SDL knows, in any case, and the names the keys page
+// shows read back as the same key.
+TEST(PadKeys, EveryDefaultNameIsSdlsAndNamesReadBack) {
+  const KeyNaming naming = sdlKeyNaming();
+  const BoundKeys keys = defaultKeys();
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    const CommandKeys& command = commandTable()[i];
+    EXPECT_EQ(keys.keyCodes[i], command.gameKey) << command.name;
+    EXPECT_EQ(naming.keyName(command.gameKey), command.defaultKey) << command.name;
+  }
+  EXPECT_EQ(keys.padButtons[kCommandConfirm], SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(naming.padButton("DPLEFT"), SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  EXPECT_EQ(naming.keyCode("keypad enter"), DIK_NUMPADENTER);
+  EXPECT_EQ(naming.keyCode("Escape"), 0);  // a window event, never a key the game reads
+  EXPECT_EQ(naming.keyCode(""), 0);
+  EXPECT_EQ(naming.padButton("paddle9"), kNoPadButton);
 }
 
 class VirtualPad : public ::testing::Test {
@@ -97,7 +126,8 @@ class VirtualPad : public ::testing::Test {
   }
 
   ScriptedKeySource keyboard;
-  SdlPadKeySource source{keyboard};
+  BoundKeys keys = defaultKeys();
+  SdlPadKeySource source{keyboard, keys};
   SDL_Joystick* joystick = nullptr;
   int index = -1;
   std::filesystem::path previousFolder;

@@ -36,6 +36,27 @@ TEST(SettingsText, ReadsWhatItWritesAndSkipsBadLinesWithANote) {
   EXPECT_EQ(again.scale, 2);
 }
 
+TEST(SettingsText, KeepsThePlayersKeysAsWrittenAndSavesThemAgainAfterPlay) {
+  std::vector<std::string> notes;
+  const SavedSettings s =
+      parseSettings("scale=2\nkey.left=A\npad.drop=x\nkey.jump=Z\nkey.right=No such key\n", notes);
+  ASSERT_EQ(notes.size(), 1u);  // only the unknown command; names are checked in the game
+  EXPECT_EQ(notes[0], "line 4 ignored: \"key.jump=Z\"");
+  EXPECT_EQ(settingsText(s),
+            "[marvolen]\nscale=2\nkey.left=A\nkey.right=No such key\npad.drop=x\n");
+
+  const SavedSettings toSave =
+      settingsToSave(world::Options{}, {}, s, CommandLine{}, 2);  // the dialog's Play
+  EXPECT_EQ(keyChoiceLines(toSave.keys), keyChoiceLines(s.keys));
+}
+
+TEST(SettingsText, NotesQuoteBadLinesWithUnreadableBytesEscaped) {
+  std::vector<std::string> notes;
+  parseSettings("scale=\x1b[2J\xff\"\\ caf\xC3\xA9\n", notes);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0], "line 1 ignored: \"scale=\\x1B[2J\\xFF\\\"\\\\ caf\xC3\xA9\"");
+}
+
 class SettingsWithDialog : public ::testing::Test {
  protected:
   void SetUp() override {
