@@ -7,8 +7,8 @@
 
 #include "level/level_checks.h"
 #include "level/level_source.h"
+#include "level/press_rate.h"
 #include "level/solver.h"
-#include "level/steering.h"
 #include "level/tool_commands.h"
 
 namespace mdx::level {
@@ -52,15 +52,6 @@ std::string describeKeys(const PiecePlan& plan) {
   return out.empty() ? "no keys (straight down)" : out;
 }
 
-// "; tightest: 3 presses in row 2 (200 ms each)" when the piece needs more than one press
-// in a row.
-std::string describeSlack(const PiecePlan& plan) {
-  const SteeringSlack slack = steeringSlack(plan);
-  if (slack.presses < 2) return "";
-  return "; tightest: " + std::to_string(slack.presses) + " presses in row " +
-         std::to_string(slack.row) + " (" + std::to_string(slack.msPerPress) + " ms each)";
-}
-
 std::string describeEnd(const PiecePlan& plan) {
   const std::string where =
       " at column " + std::to_string(plan.column) + ", row " + std::to_string(plan.row);
@@ -73,6 +64,17 @@ std::string describeEnd(const PiecePlan& plan) {
       return "falls out of the grid";
   }
   return "";
+}
+
+// "piece 2 pace: 0.62 presses a second (6 presses)" for every piece that
+// needs a press, then the tightest.
+std::string describePaces(const std::vector<PressRate>& rates) {
+  std::string out;
+  for (size_t i = 0; i < rates.size(); ++i) {
+    if (rates[i].presses == 0 && rates[i].reachable) continue;
+    out += "piece " + std::to_string(i + 1) + " pace: " + describePressRate(rates[i]) + "\n";
+  }
+  return out + "tightest pace: " + describePressRate(tightestPressRate(rates)) + "\n";
 }
 
 }  // namespace
@@ -95,13 +97,7 @@ std::string describeSolution(const SolveResult& result) {
       const PiecePlan& plan = result.pieces[i];
       const char* name = pieceTypeName(plan.type);
       out += "piece " + std::to_string(i + 1) + " (" + (name ? name : "?") +
-             "): " + describeKeys(plan) + "; " + describeEnd(plan) + describeSlack(plan) + "\n";
-    }
-    const SteeringSlack tightest = tightestSteering(result);
-    if (tightest.presses > 0) {
-      out += "tightest steering: " + std::to_string(tightest.presses) + " presses within one " +
-             std::to_string(tightest.windowMs) + " ms row, " + std::to_string(tightest.msPerPress) +
-             " ms each\n";
+             "): " + describeKeys(plan) + "; " + describeEnd(plan) + "\n";
     }
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f", result.robot.worldSteps * 0.15);
@@ -136,6 +132,7 @@ int solveCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const SolveResult result = solveLevel(game, limits);
   const RobotRun straight = runStraightDrops(game, limits.maxWorldSteps);
   out << describeSolution(result);
+  if (result.solved) out << describePaces(pressRates(game, result));
   out << "straight drops: the robot " << robotEndText(straight.end) << " after "
       << straight.worldSteps << " world steps\n";
   return result.solved ? 0 : 1;

@@ -181,7 +181,7 @@ LevelStats measureLevel(const GameState& start, const StatsLimits& limits) {
   stats.solved = solved.solved;
   stats.solverSeconds = solved.seconds;
   stats.placementsSearched = solved.placements;
-  if (solved.solved) stats.steering = tightestSteering(solved);
+  if (solved.solved) stats.pressRate = tightestPressRate(pressRates(start, solved));
   stats.straightDropsWin = runStraightDrops(start, limits.maxWorldSteps).end == RobotEnd::Exit;
 
   const GameState opening = openingState(start);
@@ -251,10 +251,28 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
 namespace {
 
 // The table's columns, in order; readStatsCsv finds them by these names.
-const char* const kColumns[] = {
-    "level",        "name",     "pieces", "steps",          "placements",
-    "sequences",    "wins",     "win %",  "winning firsts", "straight drops win",
-    "ms per press", "solver s", "exact"};
+const char* const kColumns[] = {"level",
+                                "name",
+                                "pieces",
+                                "steps",
+                                "placements",
+                                "sequences",
+                                "wins",
+                                "win %",
+                                "winning firsts",
+                                "straight drops win",
+                                "presses a second",
+                                "solver s",
+                                "exact"};
+
+// The pace cell of a level: "-" when unsolved, kUnreachable when the game could not follow
+// the solution at any pace.
+constexpr const char* kUnreachable = "unreachable";
+
+std::string pressRateText(const LevelStats& level) {
+  if (!level.solved) return "-";
+  return level.pressRate.reachable ? fixed(level.pressRate.perSecond, 2) : kUnreachable;
+}
 
 std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
   std::string name = level.name;
@@ -269,7 +287,7 @@ std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
           percent(level),
           std::to_string(level.winningFirsts),
           level.straightDropsWin ? "yes" : "no",
-          level.solved ? std::to_string(level.steering.msPerPress) : "-",
+          pressRateText(level),
           fixed(level.solverSeconds, 3),
           level.counted ? "yes" : "no"};
 }
@@ -322,7 +340,7 @@ std::string markdownCell(const std::string& text) {
 
 std::string levelsMarkdown(const std::vector<LevelStats>& stats) {
   std::string out =
-      "| level | name | idea | pieces | steps | win share | ms per press |\n"
+      "| level | name | idea | pieces | steps | win share | presses a second |\n"
       "|---|---|---|---|---|---|---|\n";
   for (const LevelStats& level : stats) {
     const std::string stem = std::filesystem::path(level.file).stem().string();
@@ -334,7 +352,7 @@ std::string levelsMarkdown(const std::vector<LevelStats>& stats) {
         std::to_string(level.pieces),
         level.shortestSteps >= 0 ? std::to_string(level.shortestSteps) : "-",
         winShareText(level),
-        level.solved ? std::to_string(level.steering.msPerPress) : "-"};
+        pressRateText(level)};
     for (const std::string& cell : cells) out += "| " + cell + " ";
     out += "|\n";
   }
@@ -365,7 +383,8 @@ bool readStatsCsv(const std::string& text, std::vector<LevelStats>& stats, std::
     level.wins = std::atoll(cells[6].c_str());
     level.winningFirsts = std::atoi(cells[8].c_str());
     level.straightDropsWin = cells[9] == "yes";
-    level.steering.msPerPress = std::atoi(cells[10].c_str());
+    level.pressRate.reachable = cells[10] != kUnreachable;
+    level.pressRate.perSecond = std::atof(cells[10].c_str());
     level.solverSeconds = std::atof(cells[11].c_str());
     level.counted = cells[12] == "yes";
     level.solved = level.shortestSteps >= 0;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "level/steering.h"
+#include "level/press_rate.h"
 #include "world/game_state.h"
 
 namespace mdx::level {
@@ -35,9 +35,10 @@ struct LevelStats {
   int shortestSteps = -1;       // fewest world steps of a winning sequence; -1 when none
   int winningFirsts = 0;        // distinct first placements that can still win
   bool straightDropsWin = false;
-  // The tightest steering of the solver's solution (how hard it is on the hands; another
-  // solution may leave more time per press). Read back from a table, only msPerPress is known.
-  SteeringSlack steering;
+  // The pace of presses the solver's solution needs at its tightest piece (how hard it is on
+  // the hands; another solution may ask less). Read back from a table, only perSecond and
+  // reachable are known.
+  PressRate pressRate;
   // The count finished within its time limit, so the figures are exact. Otherwise sequences,
   // wins and the shortest win are estimated from random sequences (see StatsLimits::probes)
   // and winningFirsts counts only the first placements the count got through.
@@ -63,7 +64,7 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
 std::string statsTable(const std::vector<LevelStats>& stats, bool csv);
 
 // The table for docs/LEVELS.md, one Markdown row a level: number, name, idea, pieces, shortest
-// win, win share (marked as estimated where the count was cut short) and steering slack.
+// win, win share (marked as estimated where the count was cut short) and presses a second.
 std::string levelsMarkdown(const std::vector<LevelStats>& stats);
 
 // Reads a table written by statsTable with csv true (file holds only the level's name, and
