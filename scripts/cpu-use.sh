@@ -31,23 +31,13 @@ done
 binary=$build/game/marvolen
 game=$build/game
 [ -x "$binary" ] || { echo "no game at $binary; build first" >&2; exit 1; }
-for tool in Xvfb xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup-deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  rm -rf "$work"
-}
 # shellcheck source=SCRIPTDIR/xvfb.sh
 . "$root/scripts/xvfb.sh"
-xvfb_at_exit cleanup
+xvfb_require Xvfb xdotool xwininfo || exit 1
+# Progress and settings of this run stay in the temporary folder.
+xvfb_game_session
 start_xvfb 1920x1080 || exit 1
 export LIBGL_ALWAYS_SOFTWARE=1
-# Progress and settings of this run stay in the temporary folder.
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 
 log=$work/state.log
 
@@ -88,7 +78,7 @@ measure() {
   local label=$1
   shift
   # Each run starts as a first start: no scale remembered from the run before.
-  rm -rf "$log" "$work/data" "$work/config"
+  rm -rf "$log" "$work/xdg"
   "$binary" --data "$game" --no-dialog --no-save --log "$log" "$@" \
     >"$work/game.out" 2>&1 &
   game_pid=$!

@@ -33,6 +33,33 @@ xvfb_on_exit() {
   [ -z "$xvfb_display_file" ] || rm -f "$xvfb_display_file"
 }
 
+# xvfb_require TOOL...: returns 1 with a line on stderr naming the first tool that is missing.
+xvfb_require() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || {
+      echo "$tool is missing (see scripts/setup-deps.sh)" >&2
+      return 1
+    }
+  done
+}
+
+# xvfb_game_session: a temporary work folder for one run of the game ($work), with the game's
+# progress and settings kept below it ($work/xdg), and game_pid, which the script sets to the
+# game it starts. At exit the game still running is stopped, before the X server, and the work
+# folder is removed.
+xvfb_game_session() {
+  work=$(mktemp -d)
+  game_pid=""
+  export XDG_DATA_HOME=$work/xdg/data XDG_CONFIG_HOME=$work/xdg/config
+  xvfb_at_exit xvfb_end_game_session
+}
+
+xvfb_end_game_session() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+  rm -rf "$work"
+}
+
 # start_xvfb WIDTHxHEIGHT: a 24-bit screen of that size. Returns 1 with a line on stderr when
 # Xvfb is missing or has not named its display within ten seconds.
 start_xvfb() {
@@ -96,9 +123,11 @@ screenshot() {
 # lines matching PATTERN and prints the last of them. Returns 1 with the reason on stderr when
 # the program PID ends first or SECONDS pass.
 wait_for_line() {
-  local log=$1 pattern=$2 pid=$3 limit=$4 count=${5:-1}
+  local log=$1 pattern=$2 pid=$3 limit=$4 count=${5:-1} found
   for _ in $(seq $((limit * 10))); do
-    if [ "$(grep -c -- "$pattern" "$log" 2>/dev/null)" -ge "$count" ]; then
+    # A log not yet written counts no lines.
+    found=$(grep -c -- "$pattern" "$log" 2>/dev/null) || true
+    if [ "${found:-0}" -ge "$count" ]; then
       grep -- "$pattern" "$log" | tail -n 1
       return 0
     fi

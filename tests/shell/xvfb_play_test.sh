@@ -27,25 +27,16 @@ fail() {
   exit 1
 }
 
-for tool in Xvfb xdotool import xwininfo; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
-done
 [ -f "$game/mappacks.ini" ] || fail "the game folder $game has no mappacks.ini"
 
 # A virtual X server on a free display number.
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  rm -rf "${xdg_home:-}"
-}
-xvfb_at_exit cleanup
-start_xvfb 1280x1024 || fail "no virtual X server"
+xvfb_require Xvfb xdotool import xwininfo || fail "a tool is missing"
 # Saved progress and settings of these runs stay in a temporary folder, and none of the
 # player's own can change what the test sees.
-xdg_home=$(mktemp -d)
-export XDG_DATA_HOME=$xdg_home/data XDG_CONFIG_HOME=$xdg_home/config
+xvfb_game_session
+start_xvfb 1280x1024 || fail "no virtual X server"
 # In a sanitizer build, memory errors still abort the game, but the leak check at exit is off
 # here: the X server's GL driver keeps small allocations with stacks that cannot be traced
 # back to a library. The game's own leaks are checked by the headless tests.

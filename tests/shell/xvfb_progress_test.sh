@@ -12,23 +12,16 @@ out=$3
 mkdir -p "$out"
 rm -f "$out"/*.png
 
-work=$(mktemp -d)
-game_pid=""
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+xvfb_game_session
 log=$work/state.log
 fail() {
   echo "FAIL: $*" >&2
   cat "$log" >&2 2>/dev/null || true
   exit 1
 }
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  rm -rf "$work"
-}
-# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
-. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
-xvfb_at_exit cleanup
 start_xvfb 1280x960 || fail "no virtual X server"
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 progress=$XDG_DATA_HOME/marvolen-dx/progress.txt
 
 wait_log() { wait_for_line "$log" "$1" "$game_pid" "$2" >/dev/null || fail "see above"; }

@@ -22,21 +22,11 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-for tool in Xvfb xdotool python3; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
-done
-
-work=$(mktemp -d)
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  rm -rf "$work"
-}
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
 . "$source/scripts/xvfb.sh"
-xvfb_at_exit cleanup
+xvfb_require Xvfb xdotool python3 || fail "a tool is missing"
+xvfb_game_session
 start_xvfb 1280x1024 || fail "no virtual X server"
-export XDG_DATA_HOME=$work/xdg/data XDG_CONFIG_HOME=$work/xdg/config
 
 # The game folder with one more pack: a level whose pillar falls and whose robot then walks
 # to the exit, so the effects and the exit sequence run.

@@ -15,21 +15,11 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-for tool in Xvfb xdotool import convert xwininfo; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
-done
-
-work=$(mktemp -d)
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-  rm -rf "$work"
-}
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
-xvfb_at_exit cleanup
+xvfb_require Xvfb xdotool import convert xwininfo || fail "a tool is missing"
+xvfb_game_session
 start_xvfb 1280x960 || fail "no virtual X server"
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 
 # The colour of one pixel of a screenshot, "black" or something else.
 pixel() {
