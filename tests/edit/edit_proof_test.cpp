@@ -141,7 +141,23 @@ TEST(EditPathPreview, ShownForStraightDropWinsAndNotForLostLevels) {
   EXPECT_TRUE(straight.ghostCells.empty());
   EXPECT_EQ(straight.robotCells.front(), world::cellIndex(20, 2));
   EXPECT_EQ(straight.robotCells.back(), world::cellIndex(20, 10));
-  EXPECT_FALSE(makePathPreview(decideProof(walledOff(), 5.0)).valid);
+}
+
+// For a level that cannot be won the preview is the furthest try: its piece and the robot's
+// walk up to the wall, where the panel's explanation says it stands.
+TEST(EditPathPreview, ShowsTheFurthestTryOfALostLevel) {
+  level::LevelSource level = walledOff();
+  level.pieceCount = 1;
+  level.pieceTypes[0] = 2;  // a pillar: no help against the wall
+  const ProofStatus lost = decideProof(level, 5.0);
+  ASSERT_EQ(lost.state, ProofState::NotWinnable);
+  const PathPreview preview = makePathPreview(lost);
+  ASSERT_TRUE(preview.valid);
+  EXPECT_FALSE(preview.ghostCells.empty());
+  EXPECT_EQ(preview.robotCells.front(), world::cellIndex(20, 2));
+  EXPECT_EQ(preview.robotCells.back(), world::cellIndex(20, 5));
+  const std::string why = level::explainVerdict(*lost.verdict);
+  EXPECT_NE(why.find("the robot stands stuck at row 20, column 5"), std::string::npos) << why;
 }
 
 class EditPack : public ::testing::Test {

@@ -64,10 +64,8 @@ TEST(LevelWarnings, EachRuleIsNamedWhereTheSourceSaysIt) {
   cases[5].source.blocks[0][3] = 'h';
   cases[6] = {"dot", {}, "8:1: warning: the legend makes '.' block 5"};
   cases[6].source.header += "char block . 5\n";
-  cases[7] = {"old default",
-              {},
-              "10:8: warning: 'D' is not defined in this source; by default it is block 13"};
-  cases[7].source.blocks[1][7] = 'D';
+  cases[7] = {"two exits", {}, "57:31: warning: a second exit (the first is at row 5, column 7)"};
+  cases[7].source.devices[5][7] = 'E';
   cases[8] = {"strip", {}, "4:1: warning: parallax2Mode 3 is outside 0 to 2"};
   cases[8].source.header.replace(cases[8].source.header.find("Mode 2"), 6, "Mode 3");
   for (const Case& c : cases) {
@@ -148,6 +146,17 @@ TEST(SourceErrors, TabsNonAsciiAndByteOrderMarksAreNamed) {
   EXPECT_TRUE(base::startsWith(
       errorOf(unknown.str()),
       "40:7: 'Q' is not in the device legend; define it with: char device Q CODE"));
+  // A letter with only an old default meaning is a typo until a char line says otherwise.
+  Source typo;
+  typo.blocks[1][7] = 'D';
+  EXPECT_TRUE(base::startsWith(
+      errorOf(typo.str()),
+      "10:8: 'D' in the block map is not defined in this source; define it with: char block D"))
+      << errorOf(typo.str());
+  typo.header += "char block D 13\n";
+  LevelSource level;
+  std::string error;
+  EXPECT_TRUE(parseSource(typo.str(), level, error)) << error;
 }
 
 TEST(BuildCommand, WarnsButBuildsAndStrictRefuses) {
@@ -193,8 +202,16 @@ TEST(CheckCommand, OneLineAndAnExitCodePerVerdict) {
   EXPECT_EQ(runCheck({needsPillar.write("pit.src")}, out, err), 0);
   EXPECT_TRUE(base::startsWith(out, "proven: ")) << out;
   EXPECT_NE(out.find(" world steps\n"), std::string::npos);
+  // With no piece to place the robot walks up to the wall and stands there: the check says
+  // why, not just that.
   EXPECT_EQ(runCheck({walled.write("walled.src")}, out, err), 3);
-  EXPECT_EQ(out, "not winnable\n");
+  EXPECT_EQ(out,
+            "not winnable\n"
+            "the furthest the robot gets:\n"
+            "no piece falls: the robot walks the map as drawn\n"
+            "robot: row 19, column 2 -> row 19, column 28\n"
+            "the robot stands stuck at row 19, column 28 from world step 26, with no piece to "
+            "place\n");
   EXPECT_EQ(runCheck({straight.write("straight.src")}, out, err), 4);
   EXPECT_EQ(out, "won by straight drops\n");
   straight.header = "intro\n" + straight.header;

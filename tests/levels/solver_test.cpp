@@ -86,6 +86,24 @@ TEST(Solver, SaysSoWhenNoPlacementWins) {
   EXPECT_FALSE(result.solved);
   EXPECT_TRUE(result.exhausted);
   EXPECT_NE(describeSolution(result).find("no solution: no choice"), std::string::npos);
+  // The furthest try is one the player can make: its presses lead to its run, which ends with
+  // the robot standing against the wall.
+  const Attempt& furthest = result.furthest;
+  ASSERT_EQ(furthest.pieces.size(), 2u);
+  EXPECT_EQ(furthest.robot.end, RobotEnd::Stuck);
+  world::GameState played = walled.start();
+  for (const PiecePlan& piece : furthest.pieces) {
+    for (char action : piece.actions) world::performAction(played, action);
+  }
+  const RobotRun replayed = runRobot(played, SolverLimits{}.maxWorldSteps);
+  EXPECT_EQ(replayed.path, furthest.robot.path);
+  EXPECT_EQ(furthest.robot.path.back(), world::cellIndex(19, 9));
+  const std::string told = describeAttempt(furthest);
+  EXPECT_NE(told.find("robot: row 19, column 2 -> row 19, column 9\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("the robot stands stuck at row 19, column 9 from world step 7, with no "
+                      "piece left\n"),
+            std::string::npos)
+      << told;
 
   const SolveResult hurried = solve(walled, 0.0);
   EXPECT_FALSE(hurried.solved);
@@ -160,15 +178,24 @@ TEST(RobotRuns, EndAtTheExitABombOrARepeat) {
   EXPECT_EQ(blown.end, RobotEnd::Exploded);
   EXPECT_EQ(blown.worldSteps, 11);
 
+  // A repeat is told apart by what the robot does from then on.
   SmallLevel walled;
   walled.block(19, 10, 3).block(18, 10, 3);
-  EXPECT_EQ(runRobot(walled.start(), 1000).end, RobotEnd::Repeats);
+  EXPECT_EQ(runRobot(walled.start(), 1000).end, RobotEnd::Stuck);
 
   SmallLevel noExit;
   noExit.device(19, 30, 0);
   const RobotRun lapping = runRobot(noExit.start(), 20);
   EXPECT_EQ(lapping.end, RobotEnd::StepLimit);
   EXPECT_EQ(lapping.worldSteps, 20);
+  EXPECT_EQ(runRobot(noExit.start(), 1000).end, RobotEnd::Repeats);  // round the row's edge
+
+  SmallLevel shaft;
+  shaft.hole(12, 8);
+  const RobotRun falling = runRobot(shaft.start(), 1000);
+  EXPECT_EQ(falling.end, RobotEnd::FallsOut);
+  EXPECT_NE(describeAttempt({{}, falling}).find("falls out of the bottom of the grid in column 12"),
+            std::string::npos);
 }
 
 // A bar switch on the way turns the swing bar: the run interleaves the 30 ms bar ticks (g)
@@ -210,7 +237,7 @@ TEST(SolveCommand, ReportsBadArgumentsAndMissingFiles) {
   out.str("");
   EXPECT_EQ(solveCommand(1, args, out, err), 0);
   EXPECT_NE(out.str().find("\nactions: d"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("straight drops: the robot goes round in a loop"), std::string::npos);
+  EXPECT_NE(out.str().find("straight drops: the robot stands stuck after"), std::string::npos);
 }
 
 }  // namespace

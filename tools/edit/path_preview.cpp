@@ -20,15 +20,19 @@ bool allPlaced(const world::GameState& game) {
 PathPreview makePathPreview(const ProofStatus& status) {
   PathPreview preview;
   const level::LevelVerdict* verdict = status.verdict.get();
-  if (verdict == nullptr || !status.start ||
-      (status.state != ProofState::Winnable && status.state != ProofState::StraightDrops)) {
+  if (verdict == nullptr || !status.start || status.state == ProofState::Searching ||
+      status.state == ProofState::Undecided) {
     return preview;
   }
   // A straight-drop win is decided without a search: its run is played again here.
-  const level::RobotRun run = verdict->byStraightDrops
-                                  ? level::runStraightDrops(*status.start, kMaxWorldSteps)
-                                  : verdict->solution.robot;
-  const std::string actions = verdict->byStraightDrops ? run.actions : verdict->solution.actions();
+  const level::SolveResult& search = verdict->solution;
+  const level::Attempt tried =
+      verdict->byStraightDrops
+          ? level::Attempt{{}, level::runStraightDrops(*status.start, kMaxWorldSteps)}
+      : status.state == ProofState::NotWinnable ? search.furthest
+                                                : level::Attempt{search.pieces, search.robot};
+  const level::RobotRun& run = tried.robot;
+  const std::string actions = tried.actions();
   world::GameState game = *status.start;
   size_t robotStart = actions.size();
   for (size_t i = 0; i < actions.size(); ++i) {

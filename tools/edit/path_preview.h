@@ -1,5 +1,6 @@
-// The robot-path preview of a winnable level: where the solution's pieces land, the robot's
-// walk, and the world at any world step of the solution, replayed with the game's own rules.
+// The robot-path preview of a level: where the pieces of its solution (or, for a level that
+// cannot be won, of its furthest try) land, the robot's walk, and the world at any world step
+// of that run, replayed with the game's own rules.
 #pragma once
 
 #include <string>
@@ -19,7 +20,8 @@ struct PathPreview {
   int worldSteps = 0;
 };
 
-// The preview of a status with a solution (Winnable or StraightDrops); invalid otherwise.
+// The preview of a status with a solution (Winnable or StraightDrops) or with the furthest
+// try of a level that cannot be won (NotWinnable); invalid otherwise.
 PathPreview makePathPreview(const ProofStatus& status);
 
 // The world after step world steps of the robot's run (0 = as the pieces left it), with

@@ -78,6 +78,10 @@ void EditorWindow::drawProof() {
   log("preview", preview_ && path_.valid ? "on" : "off");
   ImGui::TextUnformatted("Proof");
   ImGui::TextWrapped("%s", describeProof(proofShown_).c_str());
+  if (proofShown_.verdict) {
+    const std::string why = level::explainVerdict(*proofShown_.verdict);
+    if (!why.empty()) ImGui::TextWrapped("%s", why.c_str());
+  }
   for (const level::LevelWarning& warning : warnings_) {
     ImGui::TextColored(ImVec4(0.75f, 0.35f, 0, 1), "warning: %s", warning.message.c_str());
   }

@@ -87,7 +87,7 @@ int checkCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   for (const LevelWarning& warning : file.warnings) err << formatWarning(path, warning) << '\n';
   const LevelVerdict verdict = decideLevel(file.level, options);
-  out << verdictLine(verdict) << '\n';
+  out << verdictLine(verdict) << '\n' << explainVerdict(verdict);
   return verdictExitCode(verdict.verdict);
 }
 

@@ -67,11 +67,16 @@ void robotWarnings(const LevelSource& level, std::vector<LevelWarning>& out) {
 }
 
 void cellWarnings(const LevelSource& level, std::vector<LevelWarning>& out) {
-  bool exit = false;
+  int exit = -1;
   for (int k = 0; k < world::kCells; ++k) {
     const int32_t block = level.blockLayer[k];
     const int32_t device = level.deviceLayer[k];
-    exit = exit || device == world::kExit;
+    if (device == world::kExit && exit >= 0) {
+      out.push_back({"a second exit (the first is at " + cellName(exit) +
+                         "): the level is won at whichever the robot reaches first; keep one 'E'",
+                     kDeviceFirstLine + k});
+    }
+    if (device == world::kExit && exit < 0) exit = k;
     // Pictured blocks and the codes with a meaning of their own (empty, robot, filler, marker)
     // are what a level means; any other block is there but cannot be seen.
     const uint8_t flags = world::cellFlags(world::Layer::Block, block);
@@ -89,7 +94,7 @@ void cellWarnings(const LevelSource& level, std::vector<LevelWarning>& out) {
                      kDeviceFirstLine + k});
     }
   }
-  if (!exit) {
+  if (exit < 0) {
     out.push_back(
         {"no exit: the level cannot be won; put an 'E' in the devices map", kDeviceLabelLine});
   }
@@ -277,6 +282,14 @@ std::string verdictLine(const LevelVerdict& verdict) {
       return "cancelled";
   }
   return "";
+}
+
+std::string explainVerdict(const LevelVerdict& verdict) {
+  if (verdict.verdict != Verdict::NotWinnable) return "";
+  const long placements = verdict.solution.placements;
+  return "the furthest the robot gets" +
+         (placements > 0 ? ", over " + std::to_string(placements) + " placements searched" : "") +
+         ":\n" + describeAttempt(verdict.solution.furthest);
 }
 
 int verdictExitCode(Verdict verdict) {

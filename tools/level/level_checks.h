@@ -107,6 +107,10 @@ LevelVerdict decideLevel(const LevelSource& level, const CheckOptions& options);
 // "undecided after S s" or "cancelled".
 std::string verdictLine(const LevelVerdict& verdict);
 
+// Why a level is not winnable: its furthest try (describeAttempt) under a heading line; ""
+// for every other verdict.
+std::string explainVerdict(const LevelVerdict& verdict);
+
 // marvolen-level check's exit code: 0 proven, 3 not winnable, 4 straight drops, 5 undecided
 // (and cancelled).
 int verdictExitCode(Verdict verdict);

@@ -361,7 +361,6 @@ class SourceParser {
     const bool blocks = &grid == &level_.blockLayer;
     const std::set<char>& defined = blocks ? blockDefined_ : deviceDefined_;
     const auto& defaults = blocks ? defaultBlockEntries() : defaultDeviceEntries();
-    std::set<char> warned;
     for (int row = 0; row < world::kRows; ++row) {
       (blocks ? layout_.blockRowLines : layout_.deviceRowLines)[row] = rows[row].sourceLine;
       for (int column = 0; column < world::kColumns; ++column) {
@@ -381,12 +380,13 @@ class SourceParser {
                         std::string("'") + c + "' is not in the " + name +
                             " legend; define it with: char " + name + " " + c +
                             " CODE (marvolen-level legend lists the defaults)");
-        } else if (!defined.count(c) && !findDefault(defaults, c)->plain &&
-                   warned.insert(c).second) {
-          warnAt(rows[row].sourceLine, column + 1,
-                 std::string("'") + c + "' is not defined in this source; by default it is " +
-                     name + " " + std::to_string(grid[k]) + ": say so with: char " + name + " " +
-                     c + " " + std::to_string(grid[k]));
+        } else if (!defined.count(c) && !findDefault(defaults, c)->plain) {
+          // A letter or digit the source never defined is most likely a typo: taking the
+          // old default would quietly build some other material.
+          return failAt(rows[row].sourceLine, column + 1,
+                        std::string("'") + c + "' in the " + name +
+                            " map is not defined in this source; define it with: char " + name +
+                            " " + c + " CODE (marvolen-level legend lists the codes)");
         }
       }
     }

@@ -82,6 +82,24 @@ long distinctCells(std::vector<int> cells) {
   return std::unique(cells.begin(), cells.end()) - cells.begin();
 }
 
+// How a run that came back to the state after step firstSeen goes on: the steps after it
+// repeat for ever. A robot moves up at most one row a step (a lift ride), so a step that takes
+// it up further is a fall out of the bottom of the grid into its top row.
+RobotEnd repeatEnd(const std::vector<int>& path, int firstSeen) {
+  bool standing = true, fallsOut = false;
+  for (size_t i = static_cast<size_t>(firstSeen) + 1; i < path.size(); ++i) {
+    standing = standing && path[i] == path[i - 1];
+    fallsOut = fallsOut || path[i] / world::kColumns < path[i - 1] / world::kColumns - 1;
+  }
+  if (standing) return RobotEnd::Stuck;
+  return fallsOut ? RobotEnd::FallsOut : RobotEnd::Repeats;
+}
+
+// Whether run a gets further than run b: through more different cells, then nearer an exit.
+bool getsFurther(const RobotRun& a, long aCells, const RobotRun& b, long bCells) {
+  return aCells != bCells ? aCells > bCells : a.closestToExit < b.closestToExit;
+}
+
 // Every distinct result of steering the falling piece: a breadth-first search over the piece's
 // (column, row) positions, where side moves are instant and each drop moves one row down.
 // A side move, and a drop that does not end the piece, change only the piece's own values, so
@@ -181,12 +199,14 @@ class Search {
       outcome.progress = distinctCells(outcome.preview.path);
       addFrontier(outcome.preview, outcome.progress);
       outcome.changed = changedCells(state, outcome.state);
-      if (!piecesLeft(outcome.state) && outcome.preview.end == RobotEnd::Exit) {
+      if (piecesLeft(outcome.state)) continue;
+      if (outcome.preview.end == RobotEnd::Exit) {
         plans.push_back(outcome.plan);
         result_.pieces = plans;
         result_.robot = outcome.preview;
         return true;
       }
+      noteTry(plans, outcome);
     }
     std::vector<bool> tried(outcomes.size(), false);
     for (size_t i = 0; i < outcomes.size(); ++i) tried[i] = !piecesLeft(outcomes[i].state);
@@ -218,6 +238,20 @@ class Search {
   bool cancelled() const { return cancelled_; }
 
  private:
+  // Keeps the try of a last piece's outcome as the furthest when its run gets further.
+  void noteTry(const std::vector<PiecePlan>& plans, const Outcome& outcome) {
+    Attempt& furthest = result_.furthest;
+    if (haveFurthest_ &&
+        !getsFurther(outcome.preview, outcome.progress, furthest.robot, furthestCells_)) {
+      return;
+    }
+    furthest.pieces = plans;
+    furthest.pieces.push_back(outcome.plan);
+    furthest.robot = outcome.preview;
+    furthestCells_ = outcome.progress;
+    haveFurthest_ = true;
+  }
+
   // The robot's run on state. About half the runs a search asks for start from a state it
   // has met before (another order of the same pieces, a planning probe that matches a real
   // placement); those are remembered instead of run again. The returned run stays valid
@@ -368,14 +402,20 @@ class Search {
   std::unordered_map<uint64_t, RobotRun> robotRuns_;  // whole state -> the robot's run on it
   std::size_t rememberedBytes_ = 0;
   bool cutShort_ = false;
+  bool haveFurthest_ = false;
+  long furthestCells_ = 0;
 };
 
 }  // namespace
 
-std::string SolveResult::actions() const {
+std::string Attempt::actions() const {
   std::string out;
   for (const PiecePlan& plan : pieces) out += plan.actions;
   return out + robot.actions;
+}
+
+std::string SolveResult::actions() const {
+  return Attempt{pieces, robot}.actions();
 }
 
 RobotRun runRobot(GameState game, int maxWorldSteps) {
@@ -383,6 +423,7 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
   world::StuckWatch watch;  // the game's own rule for a run that can no longer win
   int swingBarStamp = 0, explosionStamp = 0, stepStamp = 0;
   const std::vector<int> exits = exitCells(game);
+  run.startCell = world::cellIndex(game.world.robotRow, game.world.robotColumn);
   run.closestToExit = distanceToExit(game, exits);
   for (int now = kFrameMs;; now += kFrameMs) {
     if (now - swingBarStamp >= kSwingBarPeriod) {
@@ -414,7 +455,7 @@ RobotRun runRobot(GameState game, int maxWorldSteps) {
       return run;
     }
     if (watch.afterWorldStep(game, run.worldSteps - 1)) {
-      run.end = RobotEnd::Repeats;
+      run.end = repeatEnd(run.path, watch.firstSeenStep());
       run.cycleStart = watch.firstSeenStep() + 1;
       return run;
     }
@@ -490,14 +531,17 @@ SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
     result.solved = result.robot.end == RobotEnd::Exit;
     result.exhausted = true;
     if (result.solved) result.pieces = plans;
+    result.furthest = {plans, result.robot};
   } else {
     Search search(limits, result);
     result.solved = search.run(first, plans);
     result.exhausted = !result.solved && !search.timedOut();
     result.cancelled = !result.solved && search.cancelled();
-    if (result.solved && !opening.empty()) {
-      result.pieces.front().actions = opening + result.pieces.front().actions;
-      result.pieces.front().startRow = 0;
+    // The opening drop belongs to the first piece's presses.
+    for (std::vector<PiecePlan>* pieces : {&result.pieces, &result.furthest.pieces}) {
+      if (opening.empty() || pieces->empty()) continue;
+      pieces->front().actions = opening + pieces->front().actions;
+      pieces->front().startRow = 0;
     }
   }
   result.seconds = std::chrono::duration<double>(Clock::now() - started).count();

@@ -20,7 +20,10 @@ struct SolverLimits {
   const std::atomic<bool>* cancel = nullptr;
 };
 
-enum class RobotEnd { Exit, Exploded, Repeats, StepLimit };
+// How a robot run ends. A run that comes back to a state it was in goes on the same way for
+// ever: Stuck when the robot stands on one cell all the while, FallsOut when it keeps falling
+// out of the bottom of the grid into its top row, Repeats when it walks round a loop.
+enum class RobotEnd { Exit, Exploded, Stuck, FallsOut, Repeats, StepLimit };
 
 // One run of the robot phase from the moment the last piece has landed.
 struct RobotRun {
@@ -28,6 +31,7 @@ struct RobotRun {
   int worldSteps = 0;
   int closestToExit = 1 << 20;  // smallest row + column distance of the robot to an exit
   std::string actions;          // w, g and x in the order the frame loop runs them
+  int startCell = 0;            // the robot's cell before the first world step
   std::vector<int> path;        // the robot's cell after each world step
   int cycleStart = 0;           // where in path the run's final loop (or its end) begins
 };
@@ -44,6 +48,15 @@ struct PiecePlan {
   int startRow = 1;  // the row the piece was on when its actions begin
 };
 
+// One whole try at a level: what the player does with each piece, then the robot's run.
+struct Attempt {
+  std::vector<PiecePlan> pieces;
+  RobotRun robot;
+
+  // The try in simulator letters: the pieces' l, r, d, then the robot's w, g, x.
+  std::string actions() const;
+};
+
 struct SolveResult {
   bool solved = false;
   bool exhausted = false;  // the search looked at every choice (no solution means none exists)
@@ -53,6 +66,9 @@ struct SolveResult {
   double seconds = 0.0;
   long placements = 0;  // piece outcomes generated
   long robotRuns = 0;
+  // Of every try searched, the one whose robot walked through the most different cells (the
+  // nearest to an exit among those): where an unwinnable level gets furthest.
+  Attempt furthest;
 
   // The whole solution in simulator letters: the pieces' l, r, d, then the robot's w, g, x.
   std::string actions() const;
@@ -86,7 +102,12 @@ uint64_t droppingStateKey(const world::GameState& state);
 world::GameState openingState(const world::GameState& start);
 
 // Human-readable report of a result: the key presses per piece, the robot's run, the search
-// time and the one-line action string.
+// time and the one-line action string; for no solution, the furthest try.
 std::string describeSolution(const SolveResult& result);
+
+// How a try goes, for a level that cannot be won: where each piece ends, the robot's path
+// from its start (the cells where it turns), and where and why the run ends. Lines each
+// ending with a line break.
+std::string describeAttempt(const Attempt& attempt);
 
 }  // namespace mdx::level
