@@ -114,6 +114,14 @@ press_keys() {
   done
 }
 
+# editor_cell_point X Y ORIGIN_X ORIGIN_Y ZOOM ROW COLUMN: the screen point in the middle of a
+# cell of the editor's grid, for a window at (X, Y) whose log says "canvas ORIGIN_X ORIGIN_Y
+# ZOOM ..." (the grid's top-left corner in the window, and its zoom).
+editor_cell_point() {
+  awk -v x="$1" -v y="$2" -v ox="$3" -v oy="$4" -v zoom="$5" -v row="$6" -v column="$7" \
+    'BEGIN { printf "%d %d\n", x + ox + (19 * column + 9.5) * zoom, y + oy + (19 * row + 9.5) * zoom }'
+}
+
 # screenshot FILE: the whole screen into FILE (PNG); a line on stderr when that fails.
 screenshot() {
   import -window root "$1" 2>/dev/null || echo "screenshot $1 failed" >&2

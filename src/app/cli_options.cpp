@@ -84,6 +84,8 @@ bool applyFlag(CommandLine& line, const std::string& name) {
     line.noSave = true;
   } else if (name == "--reset-settings") {
     line.resetSettings = true;
+  } else if (name == "--play-test") {
+    line.playTest = true;
 
   } else {
     return false;
@@ -147,6 +149,8 @@ std::string usageText(const std::string& programName) {
          "                  and end with it\n"
          "  --level N       start level N of the map pack at once, skipping the title\n"
          "  --no-save       neither read nor write the saved progress\n"
+         "  --play-test     end on the first level's result (won, lost, stuck) instead of going\n"
+         "                  on, with a last log line such as \"play-test won in 57 steps\"\n"
          "  --reset-settings  forget the remembered settings (display, window, sound, map\n"
          "                  pack, scale) and start from the defaults\n"
 

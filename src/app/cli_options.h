@@ -28,6 +28,7 @@ struct CommandLine {
   int level = 0;                       // --level N: start level N of the pack at once; 0 = title
   bool noSave = false;                 // --no-save: neither read nor write saved progress
   bool resetSettings = false;          // --reset-settings: forget the remembered settings
+  bool playTest = false;               // --play-test: end on the first level's result and log it
   std::optional<std::string> recordFile;  // --record FILE: write the session as a replay
   std::optional<std::string> replayFile;  // --replay FILE: play a replay in the window
 };

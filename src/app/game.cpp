@@ -55,6 +55,7 @@ void Game::startUp() {
 
 void Game::runFrame() {
   drawFrame();
+  if (playTestEnded_) return;  // the window closes; nothing moves meanwhile
   if (state.keys.quitPrompt == 1) {
     holdLevelTimers();
     for (int n = timerRuns(timers.blink, kBlinkPeriod); n > 0; --n) blinkTick(state.scene);
@@ -150,7 +151,16 @@ void Game::backToTitle() {
 // for ever by design, and a blown-up robot restarts by itself.
 void Game::watchForStuck() {
   if (state.progress.gameState != StateRunning || state.world.robotExploded != 0) return;
-  if (stuckWatch_.afterWorldStep(state, worldSteps_++)) state.scene.stuckHint = 1;
+  if (!stuckWatch_.afterWorldStep(state, worldSteps_ - 1)) return;
+  state.scene.stuckHint = 1;
+  if (playTest) endPlayTest("stuck after " + std::to_string(worldSteps_) + " steps");
+}
+
+void Game::endPlayTest(const std::string& result) {
+  if (playTestEnded_) return;
+  playTestEnded_ = true;
+  if (stateLog) stateLog(kPlayTestLine + result);
+  window_.destroyWindow();
 }
 
 void Game::switchMusic() {
@@ -200,7 +210,9 @@ void Game::worldStepTimer() {
 
 void Game::worldStep() {
   if (!state.world.levelComplete) {
+    const bool walking = state.progress.gameState == StateRunning && state.world.robotExploded == 0;
     world::worldStepWithFrame(state);
+    if (walking) ++worldSteps_;
     if (!state.world.levelComplete) {
       watchForStuck();
       return;
@@ -210,7 +222,12 @@ void Game::worldStep() {
       levelReached(progress.levelNumber + 1);
     }
   }
-  if (exitSequenceStep(state)) goToNextLevel();
+  if (!exitSequenceStep(state)) return;
+  if (playTest) {
+    endPlayTest("won in " + std::to_string(worldSteps_) + " steps");
+  } else {
+    goToNextLevel();
+  }
 }
 
 void Game::beginGame(int32_t level) {
@@ -239,6 +256,11 @@ void Game::goToNextLevel() {
 
 // The blown-up robot has flown off: the same level again, with the music left as it is.
 void Game::restartAfterBlowUp() {
+  if (playTest) {
+    endPlayTest("lost: the robot blew up on a bomb after " + std::to_string(worldSteps_) +
+                " steps");
+    return;
+  }
   state.keys.keyLatch[world::LatchDown] = 0;
   state.progress.gameState = StateReady;
   startCurrentLevel();

@@ -19,6 +19,9 @@
 
 namespace mdx::app {
 
+// What starts the state log's last line of a play-test: "play-test won in 57 steps".
+constexpr const char* kPlayTestLine = "play-test ";
+
 // "StateTitle" and so on: the name of a gameState value, "State?" for an unknown one.
 const char* stateName(int32_t gameState);
 
@@ -76,6 +79,11 @@ class Game {
   // How many levels were started so far (new game, next level, restart, ending).
   int levelStarts = 0;
 
+  // Set for a play-test (--play-test): the first level's result ends the game instead of the
+  // next level, a restart or the stuck hint, and the state log gets it as a last line, e.g.
+  // "play-test won in 57 steps".
+  bool playTest = false;
+
  private:
   bool soundOn() const { return state.options.soundEnabled && music_ != nullptr; }
   // A level the player can restart: ready, dropping or running (also blown up), not won.
@@ -103,6 +111,8 @@ class Game {
   void goToNextLevel();
   void restartAfterBlowUp();
   void watchForStuck();
+  // A play-test's end: logs "play-test " + result and closes the window.
+  void endPlayTest(const std::string& result);
 
   // Key commands, in the order the poll runs them.
   void upKey(const KeyState& keys);
@@ -127,7 +137,8 @@ class Game {
   WindowControl& window_;
   sound::Music* music_;
   world::StuckWatch stuckWatch_;  // the world steps of the level in play, for the stuck hint
-  int worldSteps_ = 0;
+  int worldSteps_ = 0;  // the robot's world steps in this run of the level, up to its result
+  bool playTestEnded_ = false;
   uint8_t handledThisPoll_ = 0;
   uint32_t heldSince_ = 0;  // clock reading the held level timers were last moved on at
   // Down counts only for the piece that falls while it is pressed: the piece at the press,

@@ -178,6 +178,7 @@ void playLive(PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
   ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), noteOnStderr);
   connectProgress(game, progress);
   if (recorder != nullptr) recorder->beginSession(game.state, game.timers.rule);
+  game.playTest = commandLine.playTest;
   game.startUp();
   if (commandLine.level > 0) game.beginGame(commandLine.level);
   runEventLoop(game, setup, parts, recorder);

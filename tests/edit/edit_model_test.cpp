@@ -13,6 +13,7 @@
 
 #include "base/files.h"
 #include "edit/palette.h"
+#include "level/level_checks.h"
 #include "level/tool_commands.h"
 
 namespace mdx::edit {
@@ -104,6 +105,29 @@ TEST(EditPainting, EyedropperPrefersTheDeviceThenTheBlock) {
   EXPECT_FALSE(model.pick(0, 0, brush));  // an empty cell leaves the brush as it was
   EXPECT_EQ(brush.code, world::kBomb);
   EXPECT_FALSE(model.pick(28, 0, brush));
+}
+
+TEST(EditPainting, TheRobotBrushMovesTheOneRobotAsOneUndoStep) {
+  EditModel model;
+  const Brush robot{Layer::Blocks, world::kRobot};
+  ASSERT_TRUE(model.paint(10, 4, robot));
+  model.paint(12, 20, {Layer::Blocks, 3});
+  ASSERT_TRUE(model.paint(12, 20, robot));  // onto a block: the robot takes the cell
+  // A drag puts the robot where it ends, not a rectangle of robots.
+  ASSERT_TRUE(model.fillRect(2, 2, 5, 7, robot));
+  EXPECT_EQ(
+      std::count(model.level().blockLayer.begin(), model.level().blockLayer.end(), world::kRobot),
+      1);
+  EXPECT_EQ(cell(model.level().blockLayer, 5, 7), world::kRobot);
+  EXPECT_EQ(cell(model.level().blockLayer, 10, 4), 0);
+  EXPECT_EQ(level::ruleWarnings(model.level()).size(),
+            level::ruleWarnings(level::LevelSource{}).size() - 1);  // only the exit is missing
+  model.undo();
+  EXPECT_EQ(cell(model.level().blockLayer, 12, 20), world::kRobot);
+  EXPECT_EQ(cell(model.level().blockLayer, 5, 7), 0);
+  model.undo();
+  EXPECT_EQ(cell(model.level().blockLayer, 12, 20), 3);  // the block it stood on is back
+  EXPECT_EQ(cell(model.level().blockLayer, 10, 4), world::kRobot);
 }
 
 TEST(EditPieces, ListHoldsZeroToTenPiecesInOrder) {

@@ -19,34 +19,10 @@ log="$out/edit.log"
 work="$out/work.src"
 cp "$source" "$work"
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- editor log ---" >&2
-  cat "$log" >&2 2>/dev/null || true
-  echo "--- editor output ---" >&2
-  tail -n 30 "$out/editor.out" >&2 2>/dev/null || true
-  exit 1
-}
-
-# In a sanitizer build, memory errors still abort the editor and the game, but the leak check
-# at exit is off here: the X server's GL driver keeps small allocations with stacks that cannot
-# be traced back to a library. The editor's own leaks are checked by its headless tests.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (see scripts/setup-deps.sh)"
-done
-
-# shellcheck source=SCRIPTDIR/../../scripts/xvfb.sh
-. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
-editor_pid=""
-cleanup() {
-  if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then kill "$editor_pid"; fi
-}
-xvfb_at_exit cleanup
-start_xvfb 1700x1100 || fail "no virtual X server"
-
-shot() { screenshot "$out/$1.png"; }
+# shellcheck source=SCRIPTDIR/editor_window.sh
+. "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
+export XDG_CONFIG_HOME="$out/config"  # the recent files stay in the test folder
+start_editor_xvfb 1700x1100
 
 # Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.
 wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" || fail "see above"; }
@@ -56,13 +32,14 @@ editor_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
   tail -n 1) || fail "no editor window appeared"
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-read -r _ canvas_x canvas_y zoom <<<"$(wait_log '^canvas ')"
+read -r _ canvas_x canvas_y zoom _ <<<"$(wait_log '^canvas ')"
 eval "$(xdotool getwindowgeometry --shell "$window")"
+cell_point() { editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" "$1" "$2"; }
 
 # Clicks button $1 on the cell at row $2, column $3 of the canvas.
 click_cell() {
-  local px=$((X + canvas_x + (19 * $3 + 9) * zoom))
-  local py=$((Y + canvas_y + (19 * $2 - 26 + 9) * zoom))
+  local px py
+  read -r px py <<<"$(cell_point "$2" "$3")"
   xdotool mousemove "$px" "$py"
   sleep 0.2
   xdotool mousedown "$1"
@@ -82,13 +59,13 @@ shot 01-canvas-and-proof
 
 # Drags button $1 from the cell at row $2, column $3 to row $4, column $5.
 drag_cells() {
-  xdotool mousemove "$((X + canvas_x + (19 * $3 + 9) * zoom))" \
-    "$((Y + canvas_y + (19 * $2 - 26 + 9) * zoom))"
+  # shellcheck disable=SC2046
+  xdotool mousemove $(cell_point "$2" "$3")
   sleep 0.2
   xdotool mousedown "$1"
   sleep 0.15
-  xdotool mousemove "$((X + canvas_x + (19 * $5 + 9) * zoom))" \
-    "$((Y + canvas_y + (19 * $4 - 26 + 9) * zoom))"
+  # shellcheck disable=SC2046
+  xdotool mousemove $(cell_point "$4" "$5")
   sleep 0.2
   xdotool mouseup "$1"
   sleep 0.3
@@ -145,7 +122,7 @@ shot 05-play-test
 game_pid=$(pgrep -P "$editor_pid" | head -n 1)
 [ -n "$game_pid" ] || fail "the game is not the editor's child"
 kill "$game_pid"
-wait_log '^message play-test ended' >/dev/null
+wait_log '^message play-test: closed before the level ended' >/dev/null
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 
 # An idle editor sleeps in its event loop.
@@ -157,13 +134,14 @@ idle=$(((after - before) * 100 / (hz * 3)))
 echo "processor use of the idle editor: ${idle}%"
 [ "$idle" -le 5 ] || fail "the idle editor uses ${idle}% of a core"
 
+# Painting while the robot's path is shown paints, and hides the path of the level before.
 # The unsaved-changes prompt from the keyboard: Escape closes it (the canvas takes clicks
 # again), Tab moves from Save to Discard and Enter takes it: the editor closes, nothing saved.
-key p  # the path preview off: the canvas paints again
-wait_log '^preview off' >/dev/null
+grep '^preview' "$log" | tail -n 1 | grep -q 'on' || fail "the path preview went off by itself"
 revision=$(grep '^revision' "$log" | tail -n 1 | cut -d' ' -f2)
 click_cell 1 6 6
 wait_log "^revision $((revision + 1)) dirty" >/dev/null
+wait_log '^preview off' >/dev/null
 key ctrl+q
 wait_log "^prompt unsaved changes $((revision + 1))" >/dev/null
 key Escape

@@ -129,6 +129,12 @@ bool EditModel::fillRect(int row0, int column0, int row1, int column1, const Bru
   if (!inGrid(row0, column0) || !inGrid(row1, column1)) return false;
   remember();
   world::LevelGrid& grid = layerOf(level_, brush.layer);
+  if (brush.layer == Layer::Blocks && brush.code == world::kRobot) {
+    // A level has one robot: the robot brush moves it to the cell the stroke ends on.
+    std::replace(grid.begin(), grid.end(), world::kRobot, 0);
+    grid[world::cellIndex(row1, column1)] = world::kRobot;
+    return keepIfChanged();
+  }
   for (int row = std::min(row0, row1); row <= std::max(row0, row1); ++row) {
     for (int column = std::min(column0, column1); column <= std::max(column0, column1); ++column) {
       grid[world::cellIndex(row, column)] = brush.code;

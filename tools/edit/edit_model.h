@@ -58,7 +58,8 @@ class EditModel {
   // Each edit below is one undo step and returns false (recording nothing) when it changes
   // nothing or is out of range. Rows 0 to 27 and columns 0 to 33 are editable.
   bool paint(int row, int column, const Brush& brush);
-  // Fills the rectangle between two corner cells (in any order) with the brush.
+  // Fills the rectangle between two corner cells (in any order) with the brush. The robot
+  // brush moves the level's one robot to the second corner instead.
   bool fillRect(int row0, int column0, int row1, int column1, const Brush& brush);
   // The brush that reproduces the cell: its device if it has one, else its block; false for
   // an empty cell or one outside the grid.

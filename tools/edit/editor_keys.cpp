@@ -9,15 +9,20 @@ const std::vector<KeyAction>& editorKeys() {
   static const std::vector<KeyAction> keys = {
       {"Left button", "paint the brush into the cell; drag to fill a rectangle"},
       {"Right button", "erase the cell; drag to erase a rectangle"},
+      {"Mouse over the grid", "the status bar names the cell under it"},
+      {"Mouse wheel", "scroll the grid when it is zoomed beyond the window"},
       {"I", "take the cell under the mouse as the brush"},
       {"P", "show or hide the robot's path"},
-      {"F5", "play-test the level in the game"},
+      {"F1", "show these keys"},
+      {"F5", "play-test the level in the game; it ends with the level's result"},
       {"Ctrl+N, Ctrl+O", "new level, open a file"},
       {"Ctrl+S, Ctrl+Shift+S", "save, save as"},
+      {"Ctrl+E", "export the level into a pack"},
       {"Ctrl+Z, Ctrl+Y", "undo and redo"},
       {"Ctrl+Q", "quit (asking first when there are unsaved changes)"},
       {"Tab, Shift+Tab", "in a prompt: move between the text field and the buttons"},
       {"Enter, Escape", "in a prompt: take the focused button, cancel"},
+      {"Ctrl+A, Home, End", "in a prompt's text: select all, go to the start, to the end"},
   };
   return keys;
 }

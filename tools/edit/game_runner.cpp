@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/game.h"
+#include "base/files.h"
+#include "base/text.h"
+
 extern char** environ;
 
 namespace mdx::edit {
@@ -38,6 +42,22 @@ bool GameRunner::start(const std::vector<std::string>& argv, std::function<void(
     if (ended) ended(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
   });
   return true;
+}
+
+std::string playTestLog(const std::string& pack) {
+  return pack + "/play-test.log";
+}
+
+std::string playTestResult(const std::string& logPath) {
+  std::string text, error;
+  std::string result = "closed before the level ended";
+  if (!base::readWholeFile(logPath, text, error)) return result;
+  for (const base::Line& line : base::splitLines(text)) {
+    if (base::startsWith(line.text, app::kPlayTestLine)) {
+      result = line.text.substr(std::strlen(app::kPlayTestLine));
+    }
+  }
+  return result;
 }
 
 }  // namespace mdx::edit

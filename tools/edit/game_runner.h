@@ -31,4 +31,11 @@ class GameRunner {
   pid_t pid_ = -1;
 };
 
+// The log file the game of a play-test writes, inside the play-test's pack folder.
+std::string playTestLog(const std::string& pack);
+
+// What the play-test's game logged as the level's result ("won in 57 steps"), or what to say
+// when it logged none (the game was closed first, or could not start).
+std::string playTestResult(const std::string& logPath);
+
 }  // namespace mdx::edit

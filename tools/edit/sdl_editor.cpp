@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/player_files.h"
 #include "app/sdl_dialog_renderer.h"
 #include "edit/pack_export.h"
 
@@ -18,9 +19,10 @@ namespace {
 constexpr int kWindowWidth = 1600;
 constexpr int kWindowHeight = 1000;
 constexpr float kFontSize = 15.0f;
+constexpr float kKeyRepeatDelay = 0.5f;  // seconds
 constexpr const char* kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-// ImGui settles a change over a frame or two: this many frames follow each event.
-constexpr int kFramesAfterEvent = 3;
+// The recent files' list, under the player's configuration folder.
+constexpr const char* kRecentFilesName = "/marvolen-dx/editor-recent";
 
 void copyName(char* out, size_t size, const std::string& text) {
   std::snprintf(out, size, "%s", text.c_str());
@@ -64,9 +66,13 @@ bool EditorWindow::open() {
       return false;
     }
   }
-  window_ = SDL_CreateWindow("Marvolen DX level editor", SDL_WINDOWPOS_CENTERED,
-                             SDL_WINDOWPOS_CENTERED, kWindowWidth, kWindowHeight,
-                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  // The window takes what the screen leaves free, up to its own size.
+  SDL_Rect usable{0, 0, kWindowWidth, kWindowHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, kWindowWidth, kWindowHeight};
+  window_ =
+      SDL_CreateWindow("Marvolen DX level editor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       std::min(kWindowWidth, usable.w), std::min(kWindowHeight, usable.h),
+                       SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_) return windowFailed();
   renderer_ =
       SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
@@ -86,6 +92,9 @@ bool EditorWindow::open() {
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;
   io.LogFilename = nullptr;
+  // A held key repeats after half a second, as on the desktop: ImGui's own quarter second
+  // turned a 100 ms press into two when a frame or two ran slow.
+  io.KeyRepeatDelay = kKeyRepeatDelay;
   ImGui::StyleColorsLight();
   if (!io.Fonts->AddFontFromFileTTF(kFontFile, kFontSize)) io.Fonts->AddFontDefault();
   io.Fonts->Build();
@@ -101,21 +110,35 @@ bool EditorWindow::open() {
     SDL_PushEvent(&event);
   });
   copyName(exportDir_, sizeof exportDir_, options_.workDir + "/mypack");
+  const std::string config = app::xdgFolder("XDG_CONFIG_HOME", ".config");
+  recent_ = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
+  if (!model_.path().empty()) recent_->add(model_.path());
   refreshLevel();
   return true;
 }
 
 void EditorWindow::run() {
   // Sleeps in SDL_WaitEvent between events: an idle editor costs no processor time. The
-  // proof's worker and the play-test's waiter wake it with wakeEvent_.
+  // proof's worker and the play-test's waiter wake it with wakeEvent_. Each key going down or
+  // up is drawn in a frame of its own before later events: ImGui reads keys as held or not at
+  // each frame, so a quick tap, or a release and the next press of one key, coming in one
+  // batch would be lost.
   framesLeft_ = kFramesAfterEvent;
+  const auto isKey = [](const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+  };
   while (!quit_) {
     SDL_Event event;
+    bool keyMoved = false;
     if (framesLeft_ <= 0) {
       if (!SDL_WaitEvent(&event)) break;
       handle(event);
+      keyMoved = isKey(event);
     }
-    while (!quit_ && SDL_PollEvent(&event)) handle(event);
+    while (!quit_ && !keyMoved && SDL_PollEvent(&event)) {
+      handle(event);
+      keyMoved = isKey(event);
+    }
     if (quit_) break;
     if (model_.revision() != shownRevision_) refreshLevel();
     drawFrame();
@@ -131,32 +154,49 @@ void EditorWindow::handle(const SDL_Event& event) {
     return;
   }
   if (event.type == wakeEvent_) {
-    if (!game_.running() && !playTestPack_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(playTestPack_, ec);
-      playTestPack_.clear();
-      message_ = "play-test ended";
-    }
+    if (!game_.running() && !playTestPack_.empty()) endPlayTest();
     return;
   }
+  followMouse(event);
   if (handleShortcut(event)) return;
   ImGui_ImplSDL2_ProcessEvent(&event);
 }
 
+// The back end asks the X server where the pointer is, and some servers answer with a stale
+// place until a button is held, which froze the cell readout; the window's own motion events
+// always say where it is.
+void EditorWindow::followMouse(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEMOTION) {
+    mouseX_ = static_cast<float>(event.motion.x);
+    mouseY_ = static_cast<float>(event.motion.y);
+    mouseInside_ = true;
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE) {
+    mouseInside_ = false;
+  }
+}
+
+// The editor's keys act on the canvas and the level. While a prompt (or a menu) is open the
+// single keys are the prompt's, so keys meant for it never pick, preview or play-test; the
+// Ctrl keys still save and undo, which the unsaved-changes prompt follows.
 bool EditorWindow::handleShortcut(const SDL_Event& event) {
   if (event.type != SDL_KEYDOWN || ImGui::GetIO().WantTextInput) return false;
   const SDL_Keycode key = event.key.keysym.sym;
   const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
   const bool shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+  if (!ctrl && ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId)) return false;
   if (!ctrl) {
     // I: the eyedropper, the cell under the mouse becomes the brush. P: the path preview.
-    // F5: play-test.
+    // F5: play-test. F1: the keys.
     if (key == SDLK_i && hoverRow_ >= 0) model_.pick(hoverRow_, hoverColumn_, brush_);
     if (key == SDLK_p) preview_ = !preview_;
-    if (key == SDLK_F5 && !game_.running()) startPlayTest();  // F5: play-test
-    return key == SDLK_i || key == SDLK_p || key == SDLK_F5;
+    if (key == SDLK_F5 && !game_.running()) startPlayTest();
+    if (key == SDLK_F1) askKeys_ = true;
+    return key == SDLK_i || key == SDLK_p || key == SDLK_F5 || key == SDLK_F1;
   }
   switch (key) {
+    case SDLK_e:
+      askExport_ = true;
+      return true;
     case SDLK_n:
       ask(Pending::NewLevel);
       return true;
@@ -189,6 +229,7 @@ void EditorWindow::refreshLevel() {
   const std::string title = (model_.dirty() ? "* " : "") + name + " - Marvolen DX level editor";
   SDL_SetWindowTitle(window_, title.c_str());
   log("revision", std::to_string(shownRevision_) + (model_.dirty() ? " dirty" : " clean"));
+  if (messageRevision_ != 0 && messageRevision_ != shownRevision_) say("");
 }
 
 void EditorWindow::ask(Pending action) {
@@ -204,7 +245,7 @@ void EditorWindow::perform(Pending action) {
   switch (action) {
     case Pending::NewLevel:
       model_.newLevel();
-      message_ = "new level";
+      say("new level");
       break;
     case Pending::OpenFile:
       fileForSave_ = false;
@@ -227,21 +268,31 @@ void EditorWindow::save(bool chooseName) {
     return;
   }
   std::string error;
-  message_ = model_.save(error) ? "saved " + model_.path() : error;
+  const bool saved = model_.save(error);
+  say(saved ? "saved " + model_.path() : error);
+  if (saved) recent_->add(model_.path());
   refreshLevel();
+}
+
+void EditorWindow::say(const std::string& text, bool untilEdit) {
+  message_ = text;
+  messageRevision_ = untilEdit ? model_.revision() : 0;
 }
 
 void EditorWindow::startPlayTest() {
   std::string error;
   const std::string pack = makePlayTestPack(model_.level(), options_.gameDir, error);
   if (pack.empty()) {
-    message_ = error;
+    say(error);
     return;
   }
   const uint32_t wake = wakeEvent_;
+  // The game ends on the level's result and tells it on its log; the play-test's pack is
+  // thrown away after, so the player's saved progress is left alone.
   const std::vector<std::string> args = {
       options_.gameProgram, "--data",     options_.gameDir, "--pack", pack,
-      "--no-dialog",        "--windowed", "--level",        "1"};
+      "--no-dialog",        "--windowed", "--level",        "1",      "--play-test",
+      "--no-save",          "--log",      playTestLog(pack)};
   if (!game_.start(
           args,
           [wake](int) {
@@ -250,16 +301,27 @@ void EditorWindow::startPlayTest() {
             SDL_PushEvent(&event);
           },
           error)) {
-    message_ = error;
+    say(error);
     std::filesystem::remove_all(pack);
     return;
   }
   playTestPack_ = pack;
-  message_ = "play-test running: close the game to come back";
+  say("play-test running: it ends with the level, or close the game to come back");
+}
+
+void EditorWindow::endPlayTest() {
+  say("play-test: " + playTestResult(playTestLog(playTestPack_)));
+  std::error_code ec;
+  std::filesystem::remove_all(playTestPack_, ec);
+  playTestPack_.clear();
+  // The keyboard comes back to the editor, as it was before the game's window took it.
+  SDL_RaiseWindow(window_);
+  SDL_SetWindowInputFocus(window_);
 }
 
 void EditorWindow::drawFrame() {
   ImGui_ImplSDL2_NewFrame();
+  if (mouseInside_) ImGui::GetIO().MousePos = ImVec2(mouseX_, mouseY_);
   ImGui::NewFrame();
   const ImGuiViewport* screen = ImGui::GetMainViewport();
   ImGui::SetNextWindowPos(screen->WorkPos);

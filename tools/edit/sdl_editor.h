@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "edit/edit_model.h"
+#include "edit/file_choice.h"
 #include "edit/game_runner.h"
 #include "edit/path_preview.h"
 #include "edit/prompt_keys.h"
 #include "edit/proof.h"
 #include "edit/sdl_canvas.h"
 
+struct ImVec2;
 struct SDL_Window;
 struct SDL_Renderer;
 union SDL_Event;
@@ -48,6 +50,9 @@ class EditorWindow {
   void run();
 
  private:
+  // ImGui settles a change (a click, a prompt opening) over a frame or two: this many frames
+  // follow each event and each prompt's opening.
+  static constexpr int kFramesAfterEvent = 3;
   // What waits behind the unsaved-changes prompt.
   enum class Pending { None, NewLevel, OpenFile, Quit };
   // The prompts' buttons, left to right.
@@ -56,13 +61,15 @@ class EditorWindow {
 
   void handle(const SDL_Event& event);
   bool handleShortcut(const SDL_Event& event);
+  void followMouse(const SDL_Event& event);
   void drawFrame();
   void drawMenu();
   void drawPalette();
   void drawCanvas();
-  void drawHiddenRows(const world::GameState& state, float x0, float y0, float zoom);
-  void handleCanvasMouse(bool hovered, float x0, float y0, float zoom);
-  void drawCanvasOverlay(float x0, float y0, float zoom);
+  // The canvas parts: origin is the grid's top-left corner on screen.
+  void drawHiddenCells(const world::GameState& state, ImVec2 origin, float zoom);
+  void handleCanvasMouse(bool hovered, ImVec2 origin, float zoom);
+  void drawCanvasOverlay(ImVec2 origin, float zoom);
   void drawSidePanel();
   void drawPieces();
   void drawLook();
@@ -70,6 +77,8 @@ class EditorWindow {
   void drawStatusBar();
   void drawPopups();
   void drawFilePopup();
+  void drawFileChoices();
+  void drawKeysPopup();
   void drawExportPopup();
   void drawUnsavedPopup();
 
@@ -77,6 +86,9 @@ class EditorWindow {
   void perform(Pending action);
   void save(bool chooseName);
   void startPlayTest();
+  void endPlayTest();  // the game has ended: its result, the keyboard back to the editor
+  // Shows text under the buttons; a stale one (untilEdit) goes at the next edit.
+  void say(const std::string& text, bool untilEdit = false);
   void refreshLevel();  // after the model's revision moved: proof, drawing state, title
   // Writes "kind text" to the log when text differs from the last line of that kind.
   void log(const std::string& kind, const std::string& text);
@@ -98,12 +110,15 @@ class EditorWindow {
 
   Brush brush_;
   CanvasView view_;
-  int zoom_ = 2;
+  float zoom_ = 1.0f;
+  bool zoomToFit_ = true;  // the zoom follows the window so that the whole grid shows
   bool gridLines_ = true;
   bool dragging_ = false;
   bool dragErases_ = false;
   int dragRow_ = 0, dragColumn_ = 0;
   int hoverRow_ = -1, hoverColumn_ = -1;
+  float mouseX_ = 0, mouseY_ = 0;  // the pointer in the window, from its motion events
+  bool mouseInside_ = false;
   char filter_[64] = "";
 
   std::vector<level::LevelWarning> warnings_;  // the level's rule warnings
@@ -120,11 +135,15 @@ class EditorWindow {
   char fileName_[512] = "";
   bool askExport_ = false;
   char exportDir_[512] = "";
+  bool askKeys_ = false;
+  std::unique_ptr<RecentFiles> recent_;
   // Enter takes a prompt's first button (from its text field too), Escape its Cancel.
   PromptKeys fileKeys_{2, kPromptAccept, kPromptCancel, true};
   PromptKeys exportKeys_{2, kPromptAccept, kPromptCancel, true};
   PromptKeys unsavedKeys_{3, kUnsavedSave, kUnsavedCancel, false};
-  std::string message_;  // the last file, export or play-test message
+  PromptKeys keysKeys_{1, kPromptAccept, kPromptAccept, false};
+  std::string message_;           // the last file, export or play-test message
+  uint64_t messageRevision_ = 0;  // the revision a message lasts for; 0: until the next one
   std::string playTestPack_;
   std::FILE* log_ = nullptr;
   std::map<std::string, std::string> lastLogged_;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "edit/canvas_geometry.h"
 #include "edit/pack_export.h"
 #include "edit/palette.h"
 #include "edit/sdl_editor.h"
@@ -42,29 +43,20 @@ constexpr LookChoice kLookChoices[] = {
     {"music", LookValue::LevelMusic, 1, 3},
 };
 
-// The game's picture shows rows 1 (cut) to 26 (cut); the editor adds a strip for row 0 above
-// it and one for row 27 below it, since both take part in the rules.
-constexpr int kTopRow = 0;
-constexpr int kBottomRow = world::kRows - 1;
-constexpr float kHalfCell = world::kCellSize / 2.0f;
 constexpr ImU32 kStripColour = IM_COL32(60, 60, 70, 255);
+constexpr float kHalfCell = world::kCellSize / 2.0f;
+constexpr float kLookLabelWidth = 175.0f;
+constexpr float kLookNumberWidth = 30.0f;
 
-// Where the middle of cell k is on screen, for a picture whose top-left corner is (x0, y0).
-ImVec2 cellCentre(int k, float x0, float y0, float zoom) {
-  const int row = k / world::kColumns, column = k % world::kColumns;
-  float y = world::cellPixelY(row) + kHalfCell;
-  if (row == kTopRow) y = -kHalfCell;
-  if (row == kBottomRow) y = gfx::kScreenHeight + kHalfCell;
-  return ImVec2(x0 + (world::cellPixelX(column) + kHalfCell) * zoom, y0 + y * zoom);
+// A point of the grid (in grid pixels at zoom 1) on screen.
+ImVec2 onScreen(ImVec2 origin, float x, float y, float zoom) {
+  return ImVec2(origin.x + x * zoom, origin.y + y * zoom);
 }
 
-// The row under picture height y (in picture pixels, negative in the top strip); -1 outside.
-int rowAt(float y) {
-  if (y < -world::kCellSize || y >= gfx::kScreenHeight + world::kCellSize) return -1;
-  if (y < 0) return kTopRow;
-  if (y >= gfx::kScreenHeight) return kBottomRow;
-  return std::clamp(static_cast<int>((y - world::cellPixelY(0)) / world::kCellSize), kTopRow + 1,
-                    kBottomRow - 1);
+// Where the middle of cell k is on screen.
+ImVec2 cellCentre(int k, ImVec2 origin, float zoom) {
+  const int row = k / world::kColumns, column = k % world::kColumns;
+  return onScreen(origin, cellGridX(column) + kHalfCell, cellGridY(row) + kHalfCell, zoom);
 }
 
 }  // namespace
@@ -85,12 +77,22 @@ void EditorWindow::drawMenu() {
     ImGui::EndMenu();
   }
   if (ImGui::BeginMenu("View")) {
-    if (ImGui::MenuItem("1x", nullptr, zoom_ == 1)) zoom_ = 1;
-    if (ImGui::MenuItem("2x", nullptr, zoom_ == 2)) zoom_ = 2;
+    ImGui::MenuItem("Zoom to fit the window", nullptr, &zoomToFit_);
+    for (float zoom : {1.0f, 2.0f, 3.0f}) {
+      const std::string label = std::to_string(static_cast<int>(zoom)) + "x";
+      if (ImGui::MenuItem(label.c_str(), nullptr, !zoomToFit_ && zoom_ == zoom)) {
+        zoom_ = zoom;
+        zoomToFit_ = false;
+      }
+    }
     ImGui::MenuItem("Grid lines", nullptr, &gridLines_);
     ImGui::MenuItem("Blocks", nullptr, &view_.blocks);
     ImGui::MenuItem("Devices", nullptr, &view_.devices);
     ImGui::MenuItem("Landscape and strips", nullptr, &view_.scenery);
+    ImGui::EndMenu();
+  }
+  if (ImGui::BeginMenu("Help")) {
+    if (ImGui::MenuItem("Keys and mouse", "F1")) askKeys_ = true;
     ImGui::EndMenu();
   }
   ImGui::EndMenuBar();
@@ -121,50 +123,65 @@ void EditorWindow::drawPalette() {
   ImGui::EndChild();
 }
 
+// The whole grid at the zoom, with the game's picture in its place; the cells the picture
+// leaves out are drawn from the palette's pictures.
 void EditorWindow::drawCanvas() {
   const float width = ImGui::GetContentRegionAvail().x - kSideWidth;
   const float height = ImGui::GetContentRegionAvail().y - kStatusHeight;
   ImGui::BeginChild("canvas", ImVec2(width, height), true, ImGuiWindowFlags_HorizontalScrollbar);
+  if (zoomToFit_) {
+    const ImVec2 room = ImGui::GetContentRegionAvail();
+    zoom_ = fitZoom(room.x, room.y);
+  }
   const bool previewing = preview_ && path_.valid;
   const world::GameState shown = previewing ? worldAtStep(path_, previewStep_) : levelState_;
   SDL_Texture* texture = canvas_->draw(shown, view_);
-  const float zoom = static_cast<float>(zoom_);
-  const float strip = world::kCellSize * zoom;
-  ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(0, 0));
-  ImGui::Dummy(ImVec2(gfx::kScreenWidth * zoom, strip));
+  const float zoom = zoom_;
   const ImVec2 origin = ImGui::GetCursorScreenPos();
-  log("canvas", std::to_string(static_cast<int>(origin.x)) + " " +
-                    std::to_string(static_cast<int>(origin.y)) + " " + std::to_string(zoom_));
-  ImGui::Image(texture, ImVec2(gfx::kScreenWidth * zoom, gfx::kScreenHeight * zoom));
-  ImGui::Dummy(ImVec2(gfx::kScreenWidth * zoom, strip));
-  ImGui::PopStyleVar();
-  drawHiddenRows(shown, origin.x, origin.y, zoom);
+  ImGui::Dummy(ImVec2(kGridWidth * zoom, kGridHeight * zoom));
+  ImDrawList* draw = ImGui::GetWindowDrawList();
+  draw->AddRectFilled(origin, onScreen(origin, kGridWidth, kGridHeight, zoom), kStripColour);
+  draw->AddImage(
+      texture, onScreen(origin, kPictureLeft, kPictureTop, zoom),
+      onScreen(origin, kPictureLeft + gfx::kScreenWidth, kPictureTop + gfx::kScreenHeight, zoom));
+  drawHiddenCells(shown, origin, zoom);
   const ImVec2 mouse = ImGui::GetIO().MousePos;
-  const float x = (mouse.x - origin.x) / zoom, y = (mouse.y - origin.y) / zoom;
-  const bool hovered = ImGui::IsWindowHovered() && x >= 0 && x < gfx::kScreenWidth && rowAt(y) >= 0;
-  hoverRow_ = hoverColumn_ = -1;
-  if (hovered) {
-    hoverColumn_ = std::clamp(static_cast<int>(x / world::kCellSize), 0, world::kColumns - 1);
-    hoverRow_ = rowAt(y);
-  }
-  if (!previewing) handleCanvasMouse(hovered, origin.x, origin.y, zoom);
-  drawCanvasOverlay(origin.x, origin.y, zoom);
+  int row = -1, column = -1;
+  const bool hovered =
+      ImGui::IsWindowHovered() &&
+      cellAtGrid((mouse.x - origin.x) / zoom, (mouse.y - origin.y) / zoom, row, column);
+  hoverRow_ = hovered ? row : -1;
+  hoverColumn_ = hovered ? column : -1;
+  char place[96];
+  std::snprintf(place, sizeof place, "%.0f %.0f %.2f %.0f %.0f", origin.x, origin.y, zoom,
+                ImGui::GetScrollMaxX(), ImGui::GetScrollMaxY());
+  log("canvas", place);
+  handleCanvasMouse(hovered, origin, zoom);
+  drawCanvasOverlay(origin, zoom);
   ImGui::EndChild();
 }
 
-// Rows 0 and 27, which the game never shows, as strips of palette pictures: the block, then
-// the device over it.
-void EditorWindow::drawHiddenRows(const world::GameState& state, float x0, float y0, float zoom) {
+// The cells outside the game's picture (rows 0 and 27, the cut-off parts of rows 1 and 26 and
+// of column 33), the block and then the device over it, clipped to the strips around it.
+void EditorWindow::drawHiddenCells(const world::GameState& state, ImVec2 origin, float zoom) {
   ImDrawList* draw = ImGui::GetWindowDrawList();
-  const float size = world::kCellSize * zoom;
-  for (int row : {kTopRow, kBottomRow}) {
-    const float top = row == kTopRow ? y0 - size : y0 + gfx::kScreenHeight * zoom;
-    draw->AddRectFilled(ImVec2(x0, top), ImVec2(x0 + gfx::kScreenWidth * zoom, top + size),
-                        kStripColour);
-    for (int column = 0; column < world::kColumns; ++column) {
-      const int k = world::cellIndex(row, column);
-      const ImVec2 p0(x0 + world::cellPixelX(column) * zoom, top);
-      const ImVec2 p1(p0.x + size, p0.y + size);
+  const float pictureRight = kPictureLeft + gfx::kScreenWidth;
+  const float pictureBottom = kPictureTop + gfx::kScreenHeight;
+  const ImVec2 strips[][2] = {
+      {ImVec2(0, 0), ImVec2(kGridWidth, kPictureTop)},
+      {ImVec2(0, pictureBottom), ImVec2(kGridWidth, kGridHeight)},
+      {ImVec2(pictureRight, kPictureTop), ImVec2(kGridWidth, pictureBottom)}};
+  for (const auto& strip : strips) {
+    draw->PushClipRect(onScreen(origin, strip[0].x, strip[0].y, zoom),
+                       onScreen(origin, strip[1].x, strip[1].y, zoom), true);
+    for (int k = 0; k < world::kCells; ++k) {
+      const float x = cellGridX(k % world::kColumns), y = cellGridY(k / world::kColumns);
+      if (x + world::kCellSize <= strip[0].x || x >= strip[1].x ||
+          y + world::kCellSize <= strip[0].y || y >= strip[1].y) {
+        continue;
+      }
+      const ImVec2 p0 = onScreen(origin, x, y, zoom);
+      const ImVec2 p1 = onScreen(origin, x + world::kCellSize, y + world::kCellSize, zoom);
       const Brush layers[] = {{Layer::Blocks, view_.blocks ? state.world.blockLayer[k] : 0},
                               {Layer::Devices, view_.devices ? state.world.deviceLayer[k] : 0}};
       for (const Brush& brush : layers) {
@@ -174,12 +191,14 @@ void EditorWindow::drawHiddenRows(const world::GameState& state, float x0, float
                        ImVec2(tile.u1, tile.v1));
       }
     }
+    draw->PopClipRect();
   }
 }
 
 // Left paints, right erases the brush's layer; a drag fills the rectangle it spans, shown
-// while the button is held.
-void EditorWindow::handleCanvasMouse(bool hovered, float x0, float y0, float zoom) {
+// while the button is held. Painting over the robot's path hides it: the path belongs to the
+// level before the edit, and the proof draws the new one once it has it.
+void EditorWindow::handleCanvasMouse(bool hovered, ImVec2 origin, float zoom) {
   if (hovered && !dragging_) {
     for (int button : {ImGuiMouseButton_Left, ImGuiMouseButton_Right}) {
       if (!ImGui::IsMouseClicked(button)) continue;
@@ -187,6 +206,7 @@ void EditorWindow::handleCanvasMouse(bool hovered, float x0, float y0, float zoo
       dragErases_ = button == ImGuiMouseButton_Right;
       dragRow_ = hoverRow_;
       dragColumn_ = hoverColumn_;
+      preview_ = false;
     }
   }
   if (!dragging_) return;
@@ -200,34 +220,30 @@ void EditorWindow::handleCanvasMouse(bool hovered, float x0, float y0, float zoo
     return;
   }
   const ImVec2 a = cellCentre(
-      world::cellIndex(std::min(row, dragRow_), std::min(column, dragColumn_)), x0, y0, zoom);
+      world::cellIndex(std::min(row, dragRow_), std::min(column, dragColumn_)), origin, zoom);
   const ImVec2 b = cellCentre(
-      world::cellIndex(std::max(row, dragRow_), std::max(column, dragColumn_)), x0, y0, zoom);
-  const float half = 9.5f * zoom;
+      world::cellIndex(std::max(row, dragRow_), std::max(column, dragColumn_)), origin, zoom);
+  const float half = kHalfCell * zoom;
   ImGui::GetWindowDrawList()->AddRect(ImVec2(a.x - half, a.y - half),
                                       ImVec2(b.x + half, b.y + half), kDragColour, 0, 0, 2);
 }
 
-void EditorWindow::drawCanvasOverlay(float x0, float y0, float zoom) {
+void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
   ImDrawList* draw = ImGui::GetWindowDrawList();
   if (gridLines_) {
     for (int column = 1; column < world::kColumns; ++column) {
-      const float x = x0 + world::cellPixelX(column) * zoom;
-      draw->AddLine(ImVec2(x, y0 - world::kCellSize * zoom),
-                    ImVec2(x, y0 + (gfx::kScreenHeight + world::kCellSize) * zoom), kGridColour);
+      draw->AddLine(onScreen(origin, cellGridX(column), 0, zoom),
+                    onScreen(origin, cellGridX(column), kGridHeight, zoom), kGridColour);
     }
-    // Row tops inside the picture, and the picture's own edges where the strips meet it.
-    std::vector<float> lines = {0.0f, static_cast<float>(gfx::kScreenHeight)};
-    for (int row = 2; row < kBottomRow; ++row) lines.push_back(world::cellPixelY(row));
-    for (float line : lines) {
-      const float y = y0 + line * zoom;
-      draw->AddLine(ImVec2(x0, y), ImVec2(x0 + gfx::kScreenWidth * zoom, y), kGridColour);
+    for (int row = 1; row < world::kRows; ++row) {
+      draw->AddLine(onScreen(origin, 0, cellGridY(row), zoom),
+                    onScreen(origin, kGridWidth, cellGridY(row), zoom), kGridColour);
     }
   }
   if (!preview_ || !path_.valid) return;
-  const float half = 9.5f * zoom;
+  const float half = kHalfCell * zoom;
   for (int k : path_.ghostCells) {
-    const ImVec2 c = cellCentre(k, x0, y0, zoom);
+    const ImVec2 c = cellCentre(k, origin, zoom);
     draw->AddRect(ImVec2(c.x - half, c.y - half), ImVec2(c.x + half, c.y + half), kGhostColour, 0,
                   0, 2);
   }
@@ -235,9 +251,9 @@ void EditorWindow::drawCanvasOverlay(float x0, float y0, float zoom) {
   // at every world step, a larger one every tenth and a ring at the scrubbed step.
   const auto& cells = path_.robotCells;
   for (size_t i = 0; i < cells.size(); ++i) {
-    const ImVec2 c = cellCentre(cells[i], x0, y0, zoom);
+    const ImVec2 c = cellCentre(cells[i], origin, zoom);
     if (i > 0) {
-      const ImVec2 p = cellCentre(cells[i - 1], x0, y0, zoom);
+      const ImVec2 p = cellCentre(cells[i - 1], origin, zoom);
       if (std::abs(p.x - c.x) <= 2 * half + 1 && std::abs(p.y - c.y) <= 2 * half + 1) {
         draw->AddLine(p, c, kPathColour, 2.0f);
       }
@@ -286,13 +302,21 @@ void EditorWindow::drawPieces() {
 }
 
 void EditorWindow::drawLook() {
+  // Each value's name, its bar and its number in columns of their own: with two or three
+  // choices the bar's grab is wide and would cover a number drawn inside it.
   ImGui::TextUnformatted("Look");
   for (const LookChoice& choice : kLookChoices) {
     int value = model_.value(choice.value);
-    ImGui::SetNextItemWidth(120);
-    if (ImGui::SliderInt(choice.label, &value, choice.first, choice.last)) {
+    ImGui::PushID(choice.label);
+    ImGui::TextUnformatted(choice.label);
+    ImGui::SameLine(kLookLabelWidth);
+    ImGui::SetNextItemWidth(-kLookNumberWidth);
+    if (ImGui::SliderInt("##value", &value, choice.first, choice.last, "")) {
       model_.setValue(choice.value, value);
     }
+    ImGui::SameLine();
+    ImGui::Text("%d", value);
+    ImGui::PopID();
   }
 }
 

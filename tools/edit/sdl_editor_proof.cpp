@@ -1,18 +1,35 @@
 // The editor window's proof panel and status bar (live proof, path preview, play-test,
-// export) and its prompts (file name, export, unsaved changes).
+// export) and its prompts (file name, export, unsaved changes, the keys).
 #include <SDL.h>
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include <cstdio>
 #include <filesystem>
 
-#include "base/text.h"
+#include "edit/editor_keys.h"
 #include "edit/pack_export.h"
 #include "edit/sdl_editor.h"
 
 namespace mdx::edit {
 
 namespace {
+
+constexpr float kPromptWidth = 640.0f;
+constexpr float kFieldWidth = 600.0f;
+constexpr float kChoicesHeight = 150.0f;
+constexpr float kKeysColumn = 190.0f;
+
+// Opens a prompt in the middle of the window at its width, its height fitted to what it holds
+// from the first frame it shows.
+bool beginPrompt(const char* title, float width) {
+  const ImGuiViewport* screen = ImGui::GetMainViewport();
+  ImGui::SetNextWindowPos(ImVec2(screen->WorkPos.x + screen->WorkSize.x / 2,
+                                 screen->WorkPos.y + screen->WorkSize.y / 2),
+                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+  ImGui::SetNextWindowSize(ImVec2(width, 0));
+  return ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_NoResize);
+}
 
 // What this frame's keys did in a prompt: the button a key chose (or PromptKeys::kNone), and
 // whether the focus moved (or the prompt just opened).
@@ -43,13 +60,15 @@ PromptInput promptKeys(PromptKeys& keys) {
 }
 
 // A prompt's text field: it takes the typing when the prompt's focus comes to it (or a click
-// gives it the focus), and lets go of it when the focus goes to a button.
+// gives it the focus), and lets go of it when the focus goes to a button. It takes the focus
+// with its whole text selected and the cursor at the end, so typing replaces the text and End
+// or an arrow key keeps it.
 void promptField(const char* id, char* text, size_t size, PromptKeys& keys,
                  const PromptInput& input) {
   if (keys.focus() == PromptKeys::kField && input.focusMoved) ImGui::SetKeyboardFocusHere();
-  ImGui::SetNextItemWidth(600);
+  ImGui::SetNextItemWidth(kFieldWidth);
   ImGui::PushItemFlag(ImGuiItemFlags_NoTabStop, true);  // Tab is the prompt's own
-  ImGui::InputText(id, text, size);
+  ImGui::InputText(id, text, size, ImGuiInputTextFlags_AutoSelectAll);
   ImGui::PopItemFlag();
   if (ImGui::IsItemClicked()) keys.focusOn(PromptKeys::kField);
   if (keys.focus() != PromptKeys::kField && ImGui::IsItemActive()) ImGui::ClearActiveID();
@@ -82,9 +101,11 @@ void EditorWindow::drawProof() {
     const std::string why = level::explainVerdict(*proofShown_.verdict);
     if (!why.empty()) ImGui::TextWrapped("%s", why.c_str());
   }
+  ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.35f, 0, 1));
   for (const level::LevelWarning& warning : warnings_) {
-    ImGui::TextColored(ImVec4(0.75f, 0.35f, 0, 1), "warning: %s", warning.message.c_str());
+    ImGui::TextWrapped("warning: %s", warning.message.c_str());
   }
+  ImGui::PopStyleColor();
   log("warnings", std::to_string(warnings_.size()));
   if (path_.valid && proofShown_.revision == model_.revision()) {
     ImGui::Checkbox("show the robot's path", &preview_);
@@ -100,7 +121,7 @@ void EditorWindow::drawProof() {
   if (ImGui::Button(game_.running() ? "play-test running..." : "Play-test (F5)")) startPlayTest();
   ImGui::EndDisabled();
   ImGui::SameLine();
-  if (ImGui::Button("Export into a pack...")) askExport_ = true;
+  if (ImGui::Button("Export into a pack... (Ctrl+E)")) askExport_ = true;
   if (!message_.empty()) ImGui::TextWrapped("%s", message_.c_str());
   log("message", message_);
 }
@@ -109,47 +130,47 @@ void EditorWindow::drawStatusBar() {
   const std::string cell = hoverRow_ >= 0 ? "row " + std::to_string(hoverRow_) + ", column " +
                                                 std::to_string(hoverColumn_)
                                           : "";
+  log("cell", cell.empty() ? "none" : cell);
   ImGui::Text("%s%s   |   %s   |   %s", model_.dirty() ? "* " : "",
               model_.path().empty() ? "new level" : model_.path().c_str(),
               describeProof(proofShown_).c_str(), cell.c_str());
 }
 
 void EditorWindow::drawPopups() {
-  if (askFile_) {
-    ImGui::OpenPopup(fileForSave_ ? "Save as" : "Open");
-    askFile_ = false;
-  }
-  if (askExport_) {
-    ImGui::OpenPopup("Export");
-    askExport_ = false;
-  }
-  if (askUnsaved_) {
-    ImGui::OpenPopup("Unsaved changes");
-    log("prompt", "unsaved changes " + std::to_string(model_.revision()));
-    askUnsaved_ = false;
-  }
+  // A prompt opening is drawn to its settled size before the editor waits again.
+  const auto open = [this](bool& asked, const char* title) {
+    if (!asked) return;
+    ImGui::OpenPopup(title);
+    asked = false;
+    framesLeft_ = kFramesAfterEvent;
+  };
+  if (askUnsaved_) log("prompt", "unsaved changes " + std::to_string(model_.revision()));
+  open(askFile_, fileForSave_ ? "Save as" : "Open");
+  open(askExport_, "Export");
+  open(askUnsaved_, "Unsaved changes");
+  open(askKeys_, "Keys and mouse");
   drawFilePopup();
   drawExportPopup();
   drawUnsavedPopup();
+  drawKeysPopup();
 }
 
 void EditorWindow::drawFilePopup() {
   const char* title = fileForSave_ ? "Save as" : "Open";
-  if (!ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  if (!beginPrompt(title, kPromptWidth)) return;
+  log("prompt", std::string(title) + " " + fileName_);
   const PromptInput input = promptKeys(fileKeys_);
   ImGui::TextUnformatted(fileForSave_ ? "Save the level source (.src) as:"
                                       : "Open a level source (.src) or level file (.dat):");
   promptField("##name", fileName_, sizeof fileName_, fileKeys_, input);
+  drawFileChoices();
   if (promptButton("OK", kPromptAccept, input, fileKeys_)) {
-    std::string path = fileName_;
-    if (!path.empty() && path[0] != '/') path = options_.workDir + "/" + path;
     std::string error;
-    if (fileForSave_) {
-      if (!base::endsWith(path, ".src")) path += ".src";
-      message_ = model_.saveAs(path, error) ? "saved " + path : error;
-    } else {
-      message_ = model_.open(path, error) ? "opened " + path : error;
-    }
+    const std::string path = fileForSave_ ? savePath(fileName_, options_.workDir)
+                                          : openPath(fileName_, options_.workDir);
+    const bool done = fileForSave_ ? model_.saveAs(path, error) : model_.open(path, error);
+    say(done ? (fileForSave_ ? "saved " : "opened ") + path : error);
+    if (done) recent_->add(path);
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
@@ -157,8 +178,33 @@ void EditorWindow::drawFilePopup() {
   ImGui::EndPopup();
 }
 
+// The level sources beside the typed name and the files opened lately: a click takes one into
+// the field.
+void EditorWindow::drawFileChoices() {
+  const std::string folder = folderOf(fileName_, options_.workDir);
+  const auto choose = [this](const std::vector<std::string>& paths, const char* id) {
+    ImGui::BeginChild(id, ImVec2(kFieldWidth, kChoicesHeight), true);
+    for (const std::string& path : paths) {
+      if (ImGui::Selectable(path.c_str())) {
+        std::snprintf(fileName_, sizeof fileName_, "%s", path.c_str());
+        fileKeys_.focusOn(PromptKeys::kField);
+      }
+    }
+    ImGui::EndChild();
+  };
+  ImGui::Text("Level sources in %s:", folder.c_str());
+  choose(sourcesIn(folder), "sources");
+  ImGui::TextUnformatted("Opened or saved lately:");
+  choose(recent_->existing(), "recent");
+}
+
 void EditorWindow::drawExportPopup() {
-  if (!ImGui::BeginPopupModal("Export", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  if (!beginPrompt("Export", kPromptWidth)) return;
+  const ImVec2 size = ImGui::GetWindowSize();
+  if (!ImGui::GetCurrentWindow()->Hidden) {  // its size as shown, for scripts
+    log("prompt", "Export " + std::to_string(static_cast<int>(size.x)) + "x" +
+                      std::to_string(static_cast<int>(size.y)));
+  }
   const PromptInput input = promptKeys(exportKeys_);
   ImGui::TextUnformatted("Add the level to the pack in folder (made a pack when it is none):");
   promptField("##pack", exportDir_, sizeof exportDir_, exportKeys_, input);
@@ -169,10 +215,12 @@ void EditorWindow::drawExportPopup() {
   if (promptButton("Export", kPromptAccept, input, exportKeys_)) {
     std::string error;
     int number = 0;
-    message_ = exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_,
-                            options_.gameDir, number, error)
-                   ? "exported as level " + std::to_string(number) + " of " + exportDir_
-                   : "export refused: " + error;
+    if (exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_, options_.gameDir,
+                     number, error)) {
+      say("exported as level " + std::to_string(number) + " of " + exportDir_);
+    } else {
+      say("export refused: " + error, true);  // the next edit may well mend it
+    }
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
@@ -181,9 +229,7 @@ void EditorWindow::drawExportPopup() {
 }
 
 void EditorWindow::drawUnsavedPopup() {
-  if (!ImGui::BeginPopupModal("Unsaved changes", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
-    return;
-  }
+  if (!beginPrompt("Unsaved changes", 0)) return;
   if (!model_.dirty()) {  // saved or taken back meanwhile: nothing left to ask about
     ImGui::CloseCurrentPopup();
     ImGui::EndPopup();
@@ -203,6 +249,24 @@ void EditorWindow::drawUnsavedPopup() {
   }
   ImGui::SameLine();
   if (promptButton("Cancel", kUnsavedCancel, input, unsavedKeys_)) ImGui::CloseCurrentPopup();
+  ImGui::EndPopup();
+}
+
+// Every key and mouse action of the editor, from the one key table --help prints too.
+void EditorWindow::drawKeysPopup() {
+  if (!beginPrompt("Keys and mouse", kPromptWidth)) return;
+  log("prompt", "keys " + std::to_string(editorKeys().size()));
+  const PromptInput input = promptKeys(keysKeys_);
+  for (const KeyAction& key : editorKeys()) {
+    ImGui::TextUnformatted(key.keys);
+    ImGui::SameLine(kKeysColumn);
+    ImGui::TextWrapped("%s", key.does);
+  }
+  // Escape, Enter and F1 close it, as F1 opened it.
+  const bool again = ImGui::IsKeyPressed(SDL_SCANCODE_F1, false);
+  if (promptButton("Close", kPromptAccept, input, keysKeys_) || again) {
+    ImGui::CloseCurrentPopup();
+  }
   ImGui::EndPopup();
 }
 
