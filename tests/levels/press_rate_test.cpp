@@ -54,6 +54,17 @@ TEST(PressRate, PressesThatMustWaitForAnObstacleHaveOnlyTheStretchAfterIt) {
   EXPECT_DOUBLE_EQ(level.rates[0].perSecond, 6 / 3.6);
 }
 
+// A bomb under the column where the pillar appears: it must be dodged with one press before
+// the second drop, 1.2 s after it appears, however long the other five may take.
+TEST(PressRate, APressNeededEarlyHasOnlyTheTimeBeforeItsDeadline) {
+  testing::Source source = testing::Source::needingAPillar();
+  source.devices[6][16] = 'X';
+  const Measured level = measure(source);
+  ASSERT_EQ(level.rates.size(), 1u);
+  EXPECT_EQ(level.rates[0].presses, 6);
+  EXPECT_DOUBLE_EQ(level.rates[0].perSecond, 1 / 1.2);
+}
+
 // Two pillars for two pits: the first needs no press, the second (into the far pit) the most.
 // A piece that falls straight needs none, and the level's figure is its tightest piece.
 TEST(PressRate, EveryPieceIsMeasuredAndTheTightestIsTheLevels) {
