@@ -5,7 +5,8 @@
 # while a prompt is open the canvas's keys do nothing; the file prompt opens with its text
 # selected (typing replaces it), takes "gap" for gap.src, and knows Ctrl+A, Home and End; F1
 # lists the keys; a play-test of a level the robot wins alone ends with the game and the editor
-# says "won in N steps" and has the keyboard back. Screenshots land in the output folder.
+# says "won in N steps" and has the keyboard back; a refused export's message goes at the next
+# edit. Screenshots land in the output folder.
 # Usage: xvfb_edit_session_test.sh MARVOLEN_EDIT SHIPPED_SOURCE OUTPUT_FOLDER
 set -euo pipefail
 
@@ -170,6 +171,22 @@ sleep 0.012
 xdotool keyup F1
 wait_new '^prompt keys '
 key Escape
+
+# The export of a level won by straight drops is refused; the refusal goes at the next edit.
+mark
+key ctrl+e Return
+wait_new '^message export refused'
+shot 07-export-refused
+mark
+# shellcheck disable=SC2046
+xdotool mousemove $(editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" 3 3)
+sleep 0.2
+xdotool mousedown 1
+sleep 0.1
+xdotool mouseup 1
+wait_new '^revision [0-9]* dirty'
+wait_new '^message $'
+key ctrl+z
 
 key ctrl+q
 xvfb_wait_exit "$editor_pid" 10 || fail "the editor did not close (status $?)"
