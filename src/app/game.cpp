@@ -92,6 +92,7 @@ void Game::drawFrame() {
 }
 
 void Game::escapeReleased() {
+  if (keysPageEscape()) return;
   int32_t& gameState = state.progress.gameState;
   if (gameState == StateTitle) window_.destroyWindow();
   if (gameState >= StateRunning && gameState <= StateEnding) {

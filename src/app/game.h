@@ -12,6 +12,7 @@
 #include "app/clock.h"
 #include "app/frontend.h"
 #include "app/key_source.h"
+#include "app/keys_page.h"
 #include "app/timers.h"
 #include "sound/music.h"
 #include "world/game_state.h"
@@ -84,6 +85,10 @@ class Game {
   // "play-test won in 57 steps".
   bool playTest = false;
 
+  // Lets the title's keys command open the keys page, which shows and changes the keys in
+  // link; the title then shows the key that opens it.
+  void linkKeysPage(KeysPageLink link);
+
  private:
   bool soundOn() const { return state.options.soundEnabled && music_ != nullptr; }
   // A level the player can restart: ready, dropping or running (also blown up), not won.
@@ -125,6 +130,12 @@ class Game {
   void confirmKey(const KeyState& keys);
   void confirm();
   void keyboardDropStep();
+  // The keys page (keys_page.cpp).
+  void openKeysKey(const KeyState& keys);
+  void keysPageKeys(const KeyState& keys);
+  void takeNewKey(const KeyState& raw);
+  bool keysPageEscape();  // true when the page took the Escape
+  void showKeys();
   // Notes the clock when the falling piece has changed since the last note.
   void notePieceChange();
   // A Down press starting now would come too soon after a piece landed to be meant for the
@@ -151,6 +162,10 @@ class Game {
   int32_t shownPiece_ = 0;      // the piece whose appearance was last noted
   uint32_t pieceShownAt_ = 0;   // the clock reading it appeared at
   bool restartCounts_ = false;  // the R held now was pressed in, and stayed in, a level in play
+  KeysPageLink keysLink_;
+  bool keysKeyHeld_ = false;
+  KeyState pageKeysBefore_{};  // the keys at the page's last poll, as the commands read them
+  KeyState rawKeysBefore_{};   // and as read
   int32_t loggedState_ = -1;
   int loggedLevelStarts_ = 0;
 };

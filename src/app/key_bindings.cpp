@@ -109,6 +109,7 @@ const std::array<CommandKeys, kCommandCount>& commandTable() {
       {"restart", "RESTART LEVEL", DIK_R, "R", "y"},
       {"music", "MUSIC ON / OFF", DIK_F2, "F2", "back"},
       {"quit", "QUIT (AT THE PROMPT)", DIK_Q, "Q", ""},
+      {"keys", "THIS PAGE (ON THE TITLE)", DIK_K, "K", ""},
   }};
   return table;
 }

@@ -37,6 +37,7 @@ enum CommandIndex : std::size_t {
   kCommandRestart,
   kCommandMusic,
   kCommandQuit,
+  kCommandKeys,
   kCommandCount
 };
 const std::array<CommandKeys, kCommandCount>& commandTable();

@@ -16,6 +16,7 @@ using KeyState = std::array<uint8_t, 256>;
 constexpr uint8_t DIK_ESCAPE = 0x01;
 constexpr uint8_t DIK_Q = 0x10;
 constexpr uint8_t DIK_R = 0x13;
+constexpr uint8_t DIK_K = 0x25;
 constexpr uint8_t DIK_RETURN = 0x1C;
 constexpr uint8_t DIK_SPACE = 0x39;
 constexpr uint8_t DIK_F2 = 0x3C;

@@ -35,6 +35,10 @@ void Game::pollKeyboard() {
     keys.fill(0);
     keys_.acquire();
   }
+  if (state.keysPage.open) {
+    keysPageKeys(keys);
+    return;
+  }
   upKey(keys);
   const bool dropEnded = downKey(keys);
   if (!dropEnded) {
@@ -45,6 +49,7 @@ void Game::pollKeyboard() {
   musicKey(keys);
   quitKey(keys);
   confirmKey(keys);
+  openKeysKey(keys);
 }
 
 void Game::upKey(const KeyState& keys) {

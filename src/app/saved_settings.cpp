@@ -103,6 +103,14 @@ void rememberWindowScale(const std::string& path, int openedScale, int scaleInUs
   saveSettings(path, settings, note);
 }
 
+void rememberKeys(const std::string& path, const KeyChoices& chosen,
+                  const std::function<void(const std::string&)>& note) {
+  if (path.empty()) return;
+  SavedSettings settings = loadSettings(path, note);
+  settings.keys.keys = chosen.keys;
+  saveSettings(path, settings, note);
+}
+
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note) {
   if (path.empty() || std::remove(path.c_str()) == 0 || errno == ENOENT) return;
   note("settings not forgotten: \"" + path + "\": " + std::strerror(errno));

@@ -48,6 +48,10 @@ bool saveSettings(const std::string& path, const SavedSettings& settings,
 // next start opens the window as it was left. Nothing is written when the scale is unchanged.
 void rememberWindowScale(const std::string& path, int openedScale, int scaleInUse,
                          const std::function<void(const std::string&)>& note);
+// After a change on the keys page: saves the keyboard keys of chosen in the file at path in
+// place of those there, keeping its other settings and its pad buttons.
+void rememberKeys(const std::string& path, const KeyChoices& chosen,
+                  const std::function<void(const std::string&)>& note);
 // Removes the file (--reset-settings); a missing file is fine.
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note);
 

@@ -177,6 +177,14 @@ void playLive(PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
   const CommandLine& commandLine = setup.commandLine;
   ProgressFile progress(commandLine.noSave ? "" : progressFilePath(), noteOnStderr);
   connectProgress(game, progress);
+  // A replay holds the keys as the commands read them, not the key a page change took, so
+  // the keys page is left out of recorded sessions, which then play back alike.
+  if (recorder == nullptr) {
+    game.linkKeysPage(
+        {&parts.boundKeys, &parts.keyBindings, sdlKeyNaming(), [](const BoundKeys& keys) {
+           rememberKeys(settingsFilePath(), choicesOf(keys), noteOnStderr);
+         }});
+  }
   if (recorder != nullptr) recorder->beginSession(game.state, game.timers.rule);
   game.playTest = commandLine.playTest;
   game.startUp();

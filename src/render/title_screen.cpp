@@ -14,6 +14,20 @@ constexpr float kQuitBarY = 255.0f;
 // Where "LEVEL nn" of the level choice sits: centred below the Quit entry.
 constexpr float kLevelChoiceX = 272.0f;
 constexpr float kLevelChoiceY = 300.0f;
+// The keys page's panel and columns; the bar picture is kRectWidth x kRectHeight.
+constexpr float kRectWidth = 248.0f;
+constexpr float kRectHeight = 48.0f;
+constexpr float kPanelLeft = 50.0f;
+constexpr float kPanelTop = 60.0f;
+constexpr float kPanelWidth = 540.0f;
+constexpr float kPanelHeight = 370.0f;
+constexpr uint32_t kPanelColour = 0xD8000000u;  // black, a little of the title showing through
+constexpr float kFirstRowY = 100.0f;
+constexpr float kRowHeight = 26.0f;
+constexpr int32_t kColumnCommand = 70;
+constexpr int32_t kColumnKey = 330;
+constexpr int32_t kColumnPad = 470;
+constexpr int32_t kHintX = 560;
 
 void drawTextLines(Assets& assets) {
   assets.blackWriter.draw(kVersionLine, 11, 442);
@@ -41,6 +55,46 @@ void drawLevelChoice(const world::GameState& state, Assets& assets) {
   drawLevelLabel(assets, state.keys.titleLevel, kLevelChoiceX, kLevelChoiceY);
 }
 
+// The key that opens the keys page, in the bottom right corner.
+void drawKeysHint(const world::GameState& state, Assets& assets) {
+  const std::string& hint = state.keysPage.titleHint;
+  if (hint.empty()) return;
+  assets.blackWriter.draw(hint, kHintX + 1, 457);
+  assets.whiteWriter.draw(hint, kHintX, 456);
+}
+
+void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_t y) {
+  assets.blackWriter.draw(text, x + 1, y + 1);
+  assets.whiteWriter.draw(text, x, y);
+}
+
+// The keys page: a dark panel over the title with a row per command (what it does, its key,
+// its pad button), the chosen row under the menu's bar, and a line of help or of the outcome.
+void drawKeysPage(const world::GameState& state, Assets& assets, uint32_t grey) {
+  const world::KeysPage& page = state.keysPage;
+  assets.rect01Image.draw(kPanelLeft, kPanelTop, kPanelColour, 0.0f, 0.0f, 0.0f,
+                          kPanelWidth / kRectWidth, kPanelHeight / kRectHeight);
+  drawShadowedText(assets, "KEYS", kColumnCommand, kPanelTop + 12);
+  drawShadowedText(assets, "KEY", kColumnKey, kPanelTop + 12);
+  drawShadowedText(assets, "PAD", kColumnPad, kPanelTop + 12);
+  const float barY = kFirstRowY + kRowHeight * static_cast<float>(page.row) - 4.0f;
+  assets.rect01Image.draw(kPanelLeft + 10.0f, barY, grey, 0.0f, 0.0f, 0.0f,
+                          (kPanelWidth - 20.0f) / kRectWidth, (kRowHeight + 2.0f) / kRectHeight);
+  for (std::size_t i = 0; i < page.rows.size(); ++i) {
+    const auto y = static_cast<int32_t>(kFirstRowY + kRowHeight * static_cast<float>(i));
+    const bool waiting = page.listening && i == page.row;
+    drawShadowedText(assets, page.rows[i][0], kColumnCommand, y);
+    drawShadowedText(assets, waiting ? "?" : page.rows[i][1], kColumnKey, y);
+    drawShadowedText(assets, page.rows[i][2], kColumnPad, y);
+  }
+  const std::string help = page.listening ? "Press the new key (Escape: keep the old one)"
+                           : !page.message.empty()
+                               ? page.message
+                               : "Up/Down: choose   Enter: new key   Escape: back";
+  drawShadowedText(assets, help, kColumnCommand,
+                   static_cast<int32_t>(kPanelTop + kPanelHeight) - 28);
+}
+
 }  // namespace
 
 void drawTitleRobots(const world::GameState& state, Assets& assets) {
@@ -63,11 +117,16 @@ void drawTitleRobots(const world::GameState& state, Assets& assets) {
 
 void drawTitleForeground(const world::GameState& state, Assets& assets) {
   const uint32_t grey = greyColour(state.scene.fadeLevel);
+  drawTextLines(assets);
+  if (state.keysPage.open) {
+    drawKeysPage(state, assets, grey);  // in place of the logo and the menu
+    return;
+  }
   assets.logoImage.draw(58.0f, 65.0f, grey, 0.0f, 262.5f, 51.0f, 1.0f, 1.0f);
   assets.dxImage.draw(474.0f, 116.0f, grey, 0.0f, 75.5f, 40.0f, 1.0f, 1.0f);
-  drawTextLines(assets);
   drawMenu(state, assets, grey);
   drawLevelChoice(state, assets);
+  drawKeysHint(state, assets);
 }
 
 }  // namespace mdx::render

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "world/grid.h"
 #include "world/level_format.h"
@@ -125,6 +126,18 @@ struct Keys {
   int32_t titleLevelLimit = 1;
 };
 
+// The keys page over the title screen, as it is shown. The keys themselves are the shell's
+// (the world knows no key names), so this is what the page shows rather than play state: the
+// state's digests and texts leave it out.
+struct KeysPage {
+  bool open = false;
+  bool listening = false;                        // waiting for the new key of the chosen row
+  std::size_t row = 0;                           // the chosen command
+  std::vector<std::array<std::string, 3>> rows;  // per command: what it does, key, pad button
+  std::string message;                           // the outcome of the last change
+  std::string titleHint;                         // on the title: the key that opens the page
+};
+
 // The game state and the puzzle world's operations on it. Sound effects and messages go out
 // through the two service pointers; either may be null (then nothing is played or shown).
 class GameState {
@@ -138,6 +151,7 @@ class GameState {
   Pieces pieces;
   Scene scene;
   Keys keys;
+  KeysPage keysPage;
 
   SampleSink* samples = nullptr;
   MessageBoxes* messages = nullptr;

@@ -17,11 +17,19 @@ namespace {
 
 // A few keys and buttons by name, as a platform would name them.
 KeyNaming testNaming() {
-  static const std::map<std::string, uint8_t> keys{
-      {"Up", DIK_UP},       {"Down", DIK_DOWN},     {"Left", DIK_LEFT},
-      {"Right", DIK_RIGHT}, {"Space", DIK_SPACE},   {"R", DIK_R},
-      {"F2", DIK_F2},       {"Q", DIK_Q},           {"A", 0x1E},
-      {"D", 0x20},          {"Return", DIK_RETURN}, {"Keypad Enter", DIK_NUMPADENTER}};
+  static const std::map<std::string, uint8_t> keys{{"Up", DIK_UP},
+                                                   {"Down", DIK_DOWN},
+                                                   {"Left", DIK_LEFT},
+                                                   {"Right", DIK_RIGHT},
+                                                   {"Space", DIK_SPACE},
+                                                   {"R", DIK_R},
+                                                   {"F2", DIK_F2},
+                                                   {"Q", DIK_Q},
+                                                   {"A", 0x1E},
+                                                   {"D", 0x20},
+                                                   {"K", DIK_K},
+                                                   {"Return", DIK_RETURN},
+                                                   {"Keypad Enter", DIK_NUMPADENTER}};
   static const std::map<std::string, int> pads{
       {"a", 0},     {"b", 1},     {"x", 2},       {"y", 3},       {"back", 4},
       {"start", 6}, {"dpup", 11}, {"dpdown", 12}, {"dpleft", 13}, {"dpright", 14}};
@@ -218,6 +226,59 @@ TEST_F(RemappedGame, TheNewKeySteersThePieceAndTheOldKeyNoLonger) {
   EXPECT_EQ(h.game.state.pieces.pieceColumn, column - 1);
   tap(DIK_RIGHT);  // the other keys are as they were
   EXPECT_EQ(h.game.state.pieces.pieceColumn, column);
+}
+
+// The keys page driven like a player: K on the title, Down to the drop row, Enter, a new key.
+class KeysPageInGame : public RemappedGame {
+ protected:
+  void SetUp() override {
+    h.game.linkKeysPage({&source, &keys, testNaming(), [this](const BoundKeys& saved) {
+                           savedLines.push_back(keyChoiceLines(choicesOf(saved)));
+                         }});
+    tap(DIK_K);
+    ASSERT_TRUE(page().open);
+  }
+  const world::KeysPage& page() const { return h.game.state.keysPage; }
+  std::vector<std::string> savedLines;
+};
+
+TEST_F(KeysPageInGame, APressedKeyBecomesTheChosenCommandsKeyAndIsSaved) {
+  EXPECT_EQ(page().titleHint, "K: KEYS");
+  EXPECT_EQ(page().rows[kCommandLeft][1], "A");  // the keys in use, not the defaults
+  tap(DIK_DOWN);
+  tap(DIK_RETURN);
+  EXPECT_TRUE(page().listening);
+  tap(0x20);  // D
+  EXPECT_FALSE(page().listening);
+  EXPECT_EQ(page().rows[kCommandDrop][1], "D");
+  EXPECT_EQ(savedLines, std::vector<std::string>{"key.drop=D\nkey.left=A\n"});
+  EXPECT_EQ(h.gameState(), world::StateTitle);  // nothing acted behind the page
+
+  h.game.escapeReleased();
+  EXPECT_FALSE(page().open);
+  EXPECT_EQ(h.window.destroyed, 0);  // Escape closed the page, it did not quit
+  tap(DIK_DOWN);
+  EXPECT_EQ(h.game.state.keys.titleChoice, 1);  // Down is no longer the menu's
+  tap(0x20);
+  EXPECT_EQ(h.game.state.keys.titleChoice, 0);
+}
+
+TEST_F(KeysPageInGame, ATakenKeyIsRefusedWithAMessageAndEscapeKeepsTheOldKey) {
+  tap(DIK_SPACE);  // the first row, Up: wait for its key
+  tap(DIK_LEFT);   // Left is free now that A steers left
+  EXPECT_EQ(page().rows[kCommandUp][1], "Left");
+  tap(DIK_SPACE);
+  tap(0x1E);  // A: taken by the left command
+  EXPECT_EQ(page().message, "A is taken by " + std::string(commandTable()[kCommandLeft].label));
+  EXPECT_EQ(page().rows[kCommandUp][1], "Left");
+  tap(DIK_SPACE);
+  tap(DIK_RETURN);
+  EXPECT_EQ(page().message, "Return is kept for confirm");
+  tap(DIK_SPACE);
+  h.game.escapeReleased();  // stops the wait only
+  EXPECT_TRUE(page().open);
+  EXPECT_FALSE(page().listening);
+  EXPECT_EQ(savedLines.size(), 1u);
 }
 
 // The README's list of the default keys is the table's, line for line.

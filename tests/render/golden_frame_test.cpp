@@ -85,6 +85,25 @@ void titleScene(GameState& s) {
   startValues(s, world::StateTitle, 20.0f);
 }
 
+// The keys page over the title, waiting for the new key of its third row, after a refusal.
+void keysPageScene(GameState& s) {
+  startValues(s, world::StateTitle, 20.0f);
+  world::KeysPage& page = s.keysPage;
+  page.open = true;
+  page.listening = true;
+  page.row = 2;
+  page.rows = {{"UP (MENU)", "Up", "dpup"},
+               {"DOWN (MENU) / DROP", "Down", "dpdown"},
+               {"LEFT", "A", "dpleft"},
+               {"RIGHT", "D", "dpright"},
+               {"START / CONFIRM", "Space", "a"},
+               {"RESTART LEVEL", "R", "y"},
+               {"MUSIC ON / OFF", "F2", "back"},
+               {"QUIT (AT THE PROMPT)", "Q", "-"},
+               {"THIS PAGE (ON THE TITLE)", "K", "-"}};
+  page.titleHint = "K: KEYS";
+}
+
 void readyScene(GameState& s) {
   startValues(s, world::StateReady, 10.0f);
   buildLevel(s);
@@ -253,6 +272,7 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
 
 INSTANTIATE_TEST_SUITE_P(Frames, GoldenFrameTest,
                          ::testing::Values(Golden{"title", titleScene},
+                                           Golden{"keys_page", keysPageScene},
                                            Golden{"level1_ready", readyScene},
                                            Golden{"mid_run", midRunScene},
                                            Golden{"ending", endingScene}),

@@ -183,5 +183,19 @@ TEST_F(SettingsWithDialog, AResizedWindowScaleIsRememberedAtExit) {
   EXPECT_TRUE(notes.empty());
 }
 
+TEST_F(SettingsWithDialog, KeysFromTheKeysPageReplaceTheFilesKeysAndKeepTheRest) {
+  const std::string path = (fs::current_path() / "settings.ini").string();
+  std::ofstream(path) << "[marvolen]\nscale=2\nkey.left=Nonsense\npad.drop=x\n";
+  KeyChoices chosen;
+  chosen.keys[kCommandRight] = "D";
+  chosen.pads[kCommandDrop] = "y";  // the page changes no pad buttons
+  rememberKeys(path, chosen, note);
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "[marvolen]\nscale=2\nkey.right=D\npad.drop=x\n");
+  EXPECT_TRUE(notes.empty());
+}
+
 }  // namespace
 }  // namespace mdx::app

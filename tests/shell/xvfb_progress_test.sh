@@ -3,7 +3,7 @@
 # settings folders in a temporary folder: the first run wins level 1 (the solver's presses:
 # Right six times, then drop) and the record becomes level 2; the second run's title offers
 # LEVEL 02, and START GAME begins there. The settings of the first run (--no-sound given on
-# its command line) are saved without that option.
+# its command line) are saved without that option. A key given on the keys page is saved.
 # Usage: xvfb_progress_test.sh MARVOLEN_BINARY GAME_FOLDER OUTPUT_FOLDER
 set -euo pipefail
 binary=$1
@@ -62,4 +62,23 @@ import -window root "$out/title-with-level-choice.png"
 key space
 wait_log "state StateReady level 2" 10
 stop
-echo "progress carried across runs; screenshot in $out"
+
+# The keys page: K on the title, Down twice to the left command, Enter, then A tapped for
+# 12 ms: saved in the settings at once. Escape closes the page, and the next start reads the
+# saved key without a note.
+settings=$XDG_CONFIG_HOME/marvolen-dx/settings.ini
+start
+key k Down Down Return
+xdotool keydown a
+sleep 0.012
+xdotool keyup a
+sleep 0.3
+import -window root "$out/keys-page.png"
+grep -qx 'key.left=A' "$settings" || fail "the keys page did not save key.left=A"
+key Escape space
+wait_log "state StateReady level 2" 10
+stop
+start
+grep -q 'key' "$work/game.out" && fail "notes about the saved keys: $(cat "$work/game.out")"
+stop
+echo "progress and keys carried across runs; screenshots in $out"
