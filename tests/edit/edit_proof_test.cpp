@@ -193,7 +193,9 @@ TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
     EXPECT_FALSE(exportToPack(level, proof, proof.revision, pack, game, number, error));
     EXPECT_EQ(error.rfind(reason, 0), 0u) << error;
   }
-  EXPECT_FALSE(fs::exists(pack + "/level01.dat"));
+  // A refused level writes nothing at all: no pack folder, no media copies, no pack list.
+  EXPECT_FALSE(fs::exists(pack));
+  EXPECT_FALSE(fs::exists(dir_ + "/mappacks.ini"));
 
   const level::LevelSource level = shipped("level01.src");
   ProofStatus proof = decideProof(level, 5.0);
@@ -209,6 +211,7 @@ TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
   ASSERT_TRUE(exportToPack(level, proof, 7, pack, game, number, error)) << error;
   EXPECT_EQ(number, 2);
   EXPECT_EQ(read("mypack/level02.dat"), level::writeDat(level));
+  EXPECT_EQ(read("mypack/level02.src"), level::writeSource(level));
   EXPECT_EQ(level::packLevelCount(pack), 2);
   EXPECT_EQ(read("mypack/lndscp02.tga"), "picture");
 }

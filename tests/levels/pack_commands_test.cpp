@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "level/tool_commands.h"
 #include "test_sources.h"
 
@@ -89,21 +90,21 @@ TEST(PackAdd, OnlyProvenLevelsGoInAndPrefIniFollows) {
   LevelSource level;
   LevelVerdict proven;
   proven.verdict = Verdict::Proven;
-  EXPECT_FALSE(addToPack(dir, level, proven, number, error));
+  EXPECT_FALSE(addToPack(dir, level, {}, proven, "", number, error));
   EXPECT_NE(error.find("pack new"), std::string::npos) << error;
   ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
 
   ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
   proven = decideLevel(level, CheckOptions{});
-  ASSERT_TRUE(addToPack(dir, level, proven, number, error)) << error;
+  ASSERT_TRUE(addToPack(dir, level, {}, proven, "", number, error)) << error;
   EXPECT_EQ(number, 1);
   EXPECT_EQ(readAll(dir + "/level01.dat"), writeDat(level));
-  ASSERT_TRUE(addToPack(dir, level, proven, number, error)) << error;
+  ASSERT_TRUE(addToPack(dir, level, {}, proven, "", number, error)) << error;
   EXPECT_EQ(number, 2);
   EXPECT_EQ(readAll(dir + "/pref.ini"), "levelCount\n2\n");
   EXPECT_EQ(packLevelCount(dir), 2);
 
-  EXPECT_FALSE(addToPack(dir, level, decide(Source{}), number, error));
+  EXPECT_FALSE(addToPack(dir, level, {}, decide(Source{}), "", number, error));
   EXPECT_EQ(error.rfind("refused: won by straight drops", 0), 0u) << error;
   EXPECT_FALSE(fs::exists(dir + "/level03.dat"));
   EXPECT_EQ(packLevelCount(dir), 2);
@@ -117,7 +118,7 @@ TEST(PackCheck, NamesEveryKindOfProblem) {
   LevelSource level;
   ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
   int number = 0;
-  ASSERT_TRUE(addToPack(dir, level, decideLevel(level, CheckOptions{}), number, error));
+  ASSERT_TRUE(addToPack(dir, level, {}, decideLevel(level, CheckOptions{}), "", number, error));
   std::ostringstream ready;
   EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, ready), 0) << ready.str();
   EXPECT_EQ(ready.str().rfind(dir + "/level01.dat: proven: ", 0), 0u) << ready.str();
@@ -145,6 +146,63 @@ int runPack(std::vector<std::string> args, std::string& out, std::string& err) {
   out = o.str();
   err = e.str();
   return code;
+}
+
+// What pack check would call a problem, pack add refuses; and check names the lines of the
+// source kept beside a level file, each path once.
+TEST(PackAdd, RefusesWhatPackCheckRefuses) {
+  const Folders folders("same");
+  const std::string dir = folders.packs + "/mine";
+  std::string out, err;
+  ASSERT_EQ(runPack({"new", dir, "--data", folders.game}, out, err), 0) << err;
+  Source tooMany = Source::needingAPillar();
+  tooMany.header += "pieceCount 11\n";
+  const std::string tooManyPath = tooMany.write("pack_eleven.src");
+  EXPECT_EQ(runPack({"add", dir, tooManyPath}, out, err), 1);
+  EXPECT_NE(err.find(": refused: pieceCount 11 is outside 0 to 10"), std::string::npos) << err;
+  EXPECT_FALSE(fs::exists(dir + "/level01.dat"));
+  EXPECT_EQ(packLevelCount(dir), 0);
+
+  const std::string pitPath = Source::needingAPillar().write("pack_pit2.src");
+  ASSERT_EQ(runPack({"add", dir, pitPath}, out, err), 0) << err;
+  EXPECT_EQ(readAll(dir + "/level01.src"), readAll(pitPath));
+  // The level as a hand-copied pair would have it: check finds what add refused.
+  std::string error;
+  ASSERT_TRUE(base::writeFileSafely(dir + "/level01.src", tooMany.str(), error));
+  LevelSource level;
+  ASSERT_TRUE(parseSource(tooMany.str(), level, error)) << error;
+  ASSERT_TRUE(base::writeFileSafely(dir + "/level01.dat", writeDat(level), error));
+  EXPECT_EQ(runPack({"check", dir, "--data", folders.game}, out, err), 1) << out;
+  EXPECT_NE(out.find(dir + "/level01.src:8:1: warning: pieceCount 11 is outside 0 to 10"),
+            std::string::npos)
+      << out;
+  for (const base::Line& line : base::splitLines(out)) {
+    EXPECT_EQ(line.text.find(dir, 1), std::string::npos) << line.text;
+  }
+
+  ASSERT_TRUE(base::writeFileSafely(dir + "/level01.dat", writeDat(LevelSource{}), error));
+  runPack({"check", dir, "--data", folders.game}, out, err);
+  EXPECT_NE(out.find(dir + "/level01.dat: not built from " + dir + "/level01.src"),
+            std::string::npos)
+      << out;
+}
+
+// A count the game cannot read as a number is named as such, not as a last level of 0.
+TEST(PackCheck, ACountThatIsNoNumberIsNamed) {
+  const Folders folders("three");
+  const std::string dir = folders.packs + "/mine";
+  std::string out, err;
+  ASSERT_EQ(runPack({"new", dir, "--data", folders.game}, out, err), 0) << err;
+  ASSERT_EQ(runPack({"add", dir, Source::needingAPillar().write("pack_pit3.src")}, out, err), 0);
+  for (const char* count : {"three", "3 levels", ""}) {
+    std::ofstream(dir + "/pref.ini") << "levelCount\n" << count << "\n";
+    EXPECT_EQ(runPack({"check", dir, "--data", folders.game}, out, err), 1);
+    EXPECT_NE(out.find(dir + ": pref.ini's count \"" + count + "\" is not a number"),
+              std::string::npos)
+        << out;
+  }
+  std::ofstream(dir + "/pref.ini") << "levelCount\n 1\r\n";
+  EXPECT_EQ(runPack({"check", dir, "--data", folders.game}, out, err), 0) << out;
 }
 
 TEST(PackCommand, ExitCodesForEachVerb) {

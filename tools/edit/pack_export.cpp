@@ -25,13 +25,17 @@ std::string exportRefusal(const ProofStatus& proof, uint64_t revision) {
 bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uint64_t revision,
                   const std::string& packDir, const std::string& gameDir, int& number,
                   std::string& error) {
+  // Everything that can refuse the level is asked before the first file is written.
   error = exportRefusal(proof, revision);
+  const std::vector<level::LevelWarning> warnings = level::ruleWarnings(level);
+  if (error.empty()) error = level::packRefusal(warnings, *proof.verdict);
   if (!error.empty()) return false;
   std::error_code ec;
   if (!fs::exists(packDir + "/pref.ini", ec) && !level::createPack(packDir, gameDir, error)) {
     return false;
   }
-  return level::addToPack(packDir, level, *proof.verdict, number, error);
+  return level::addToPack(packDir, level, warnings, *proof.verdict, level::writeSource(level),
+                          number, error);
 }
 
 std::string makePlayTestPack(const level::LevelSource& level, const std::string& gameDir,

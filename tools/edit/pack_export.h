@@ -18,9 +18,10 @@ constexpr char kMediaPack[] = "mappack1";
 // into a pack).
 std::string exportRefusal(const ProofStatus& proof, uint64_t revision);
 
-// Adds the level to the pack in packDir as its next level (number tells which), making the
-// folder a pack first (media copied from gameDir's default pack) when it has no pref.ini.
-// Refuses, with the reason in error, a proof that is not current or not proven.
+// Adds the level to the pack in packDir as its next level (number tells which), its source
+// beside it, making the folder a pack first (media copied from gameDir's default pack) when it
+// has no pref.ini. Refuses, with the reason in error and before anything is written, a proof
+// that is not current and a level the pack commands would refuse.
 bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uint64_t revision,
                   const std::string& packDir, const std::string& gameDir, int& number,
                   std::string& error);

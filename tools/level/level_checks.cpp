@@ -284,6 +284,19 @@ std::string verdictLine(const LevelVerdict& verdict) {
   return "";
 }
 
+std::string packRefusal(const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict) {
+  if (!warnings.empty()) {
+    const size_t more = warnings.size() - 1;
+    return "refused: " + warnings.front().message +
+           (more > 0 ? " (and " + std::to_string(more) + " more warning(s))" : "") +
+           "; a pack level must have no warning";
+  }
+  if (verdict.verdict == Verdict::Proven) return "";
+  return "refused: " + verdictLine(verdict) +
+         "; a pack level must be proven winnable, and not just by dropping every piece straight "
+         "down (unless it is marked intro)";
+}
+
 std::string explainVerdict(const LevelVerdict& verdict) {
   if (verdict.verdict != Verdict::NotWinnable) return "";
   const long placements = verdict.solution.placements;

@@ -107,6 +107,11 @@ LevelVerdict decideLevel(const LevelSource& level, const CheckOptions& options);
 // "undecided after S s" or "cancelled".
 std::string verdictLine(const LevelVerdict& verdict);
 
+// Why a level may not go into a pack, or "" when it may: a pack level has no rule warning and
+// is proven (an intro level may be proven by straight drops). pack add, pack check and the
+// editor's export all decide with it.
+std::string packRefusal(const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict);
+
 // Why a level is not winnable: its furthest try (describeAttempt) under a heading line; ""
 // for every other verdict.
 std::string explainVerdict(const LevelVerdict& verdict);

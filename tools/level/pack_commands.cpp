@@ -9,9 +9,11 @@
 
 #include "app/data_dirs.h"
 #include "base/files.h"
+#include "base/text.h"
 #include "level/tool_commands.h"
 #include "world/game_state.h"
 #include "world/level_format.h"
+#include "world/line_reader.h"
 #include "world/pack_list.h"
 
 namespace mdx::level {
@@ -53,6 +55,32 @@ bool addToPackList(const std::string& listPath, const std::string& name, std::st
   return base::writeFileSafely(listPath, text + name, error);
 }
 
+// The text of pref.ini's count line, as the game reads the line.
+std::string prefCountText(const std::string& dir) {
+  std::string bytes;
+  world::readFileStart(dir + "/pref.ini", world::kPrefLines, bytes);
+  world::LineReader reader(bytes);
+  reader.skipLine();
+  return std::string(reader.readLine());
+}
+
+// Whether text is a whole decimal number (spaces around it allowed), not merely one that
+// starts with digits or none at all, which the game would read as 0.
+bool isDecimal(const std::string& text) {
+  size_t at = text.find_first_not_of(" \t");
+  if (at != std::string::npos && (text[at] == '-' || text[at] == '+')) ++at;
+  const size_t digitsEnd = text.find_first_not_of("0123456789", at);
+  if (at == std::string::npos || digitsEnd == at) return false;
+  return digitsEnd == std::string::npos ||
+         text.find_first_not_of(" \t", digitsEnd) == std::string::npos;
+}
+
+// Whether the level file at dat holds level as it is built.
+bool builtFrom(const std::string& dat, const LevelSource& level) {
+  std::string text, ignored;
+  return base::readWholeFile(dat, text, ignored) && text == writeDat(level);
+}
+
 }  // namespace
 
 std::string findGameDir(const std::string& dirOption, std::ostream& err) {
@@ -92,6 +120,11 @@ std::string packLevelPath(const std::string& dir, int number) {
   return game.levelFilePath(number);
 }
 
+std::string packSourcePath(const std::string& dir, int number) {
+  const std::string dat = packLevelPath(dir, number);
+  return dat.substr(0, dat.size() - std::string_view(".dat").size()) + ".src";
+}
+
 int packLevelCount(const std::string& dir) {
   std::string bytes;
   world::readFileStart(dir + "/pref.ini", world::kPrefLines, bytes);
@@ -109,16 +142,12 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
             "first or name its folder with --data";
     return false;
   }
-  std::error_code failed;
-  fs::create_directories(dir, failed);
   for (const std::string& file : media) {
-    if (failed) break;
-    fs::copy_file(fs::path(gameDir) / kDefaultPack / file, fs::path(dir) / file,
-                  fs::copy_options::overwrite_existing, failed);
-  }
-  if (failed) {
-    error = dir + ": " + failed.message();
-    return false;
+    std::string bytes;
+    if (!base::readWholeFile(gameDir + "/" + kDefaultPack + "/" + file, bytes, error) ||
+        !base::writeFileSafely(dir + "/" + file, bytes, error)) {
+      return false;
+    }
   }
   std::string parent, name;
   splitPackPath(dir, parent, name);
@@ -126,49 +155,62 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
          addToPackList((fs::path(parent) / kPackListName).string(), name, error);
 }
 
-bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerdict& verdict,
-               int& number, std::string& error) {
+bool addToPack(const std::string& dir, const LevelSource& level,
+               const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
+               const std::string& sourceText, int& number, std::string& error) {
   if (!isFile(dir + "/pref.ini")) {
     error = dir + ": not a pack (no pref.ini); make one with: marvolen-level pack new " + dir;
     return false;
   }
-  if (verdict.verdict != Verdict::Proven) {
-    error = "refused: " + verdictLine(verdict) +
-            "; a pack level must be proven winnable, and not just by dropping every piece "
-            "straight down (unless it is marked intro)";
-    return false;
-  }
+  error = packRefusal(warnings, verdict);
+  if (!error.empty()) return false;
   number = std::max(packLevelCount(dir), 0) + 1;
   return base::writeFileSafely(packLevelPath(dir, number), writeDat(level), error) &&
+         (sourceText.empty() ||
+          base::writeFileSafely(packSourcePath(dir, number), sourceText, error)) &&
          writePref(dir, number, error);
 }
 
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out) {
   int problems = 0;
-  auto problem = [&](const std::string& text) {
-    out << dir << ": " << text << '\n';
+  // A line naming a file of its own is written as it is; others are about the pack folder.
+  auto problemLine = [&](const std::string& line) {
+    out << line << '\n';
     ++problems;
   };
+  auto problem = [&](const std::string& text) { problemLine(dir + ": " + text); };
   int found = 0;
   while (isFile(packLevelPath(dir, found + 1))) ++found;
+  const std::string countText = prefCountText(dir);
   if (!isFile(dir + "/pref.ini")) {
     problem("pref.ini is missing (a label line, then the number of the last level)");
+  } else if (!isDecimal(countText)) {
+    problem("pref.ini's count \"" + countText + "\" is not a number (the game reads it as " +
+            std::to_string(packLevelCount(dir)) + "); write the number of the last level, " +
+            std::to_string(found));
   } else if (packLevelCount(dir) != found) {
     problem("pref.ini says the last level is " + std::to_string(packLevelCount(dir)) +
             ", but the levels in the folder run from 1 to " + std::to_string(found));
   }
   for (int number = 1; number <= found; ++number) {
-    const std::string path = packLevelPath(dir, number);
+    // The source beside a level file is what its designer edits: its lines are named.
+    const std::string dat = packLevelPath(dir, number);
+    const std::string source = packSourcePath(dir, number);
+    const std::string path = isFile(source) ? source : dat;
     CheckedFile file;
     if (!readCheckedFile(path, file)) {
-      problem(file.error);
+      problemLine(file.error);
       continue;
     }
-    for (const LevelWarning& warning : file.warnings) problem(formatWarning(path, warning));
+    if (path == source && !builtFrom(dat, file.level)) {
+      problemLine(dat + ": not built from " + source + "; rebuild it with: marvolen-level build " +
+                  source + " " + dat);
+    }
+    for (const LevelWarning& warning : file.warnings) out << formatWarning(path, warning) << '\n';
     const LevelVerdict verdict = decideLevel(file.level, options);
-    out << path << ": " << verdictLine(verdict) << '\n';
-    if (verdict.verdict != Verdict::Proven) ++problems;
+    out << path << ": " << verdictLine(verdict) << '\n' << explainVerdict(verdict);
+    if (!packRefusal(file.warnings, verdict).empty()) ++problems;
   }
   for (const std::string& file : packMediaFiles(gameDir)) {
     if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
@@ -225,9 +267,14 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     for (const LevelWarning& warning : file.warnings)
       err << formatWarning(words[2], warning) << '\n';
     const LevelVerdict verdict = decideLevel(file.level, options);
+    std::string sourceText;
+    if (base::endsWith(words[2], ".src") && !base::readWholeFile(words[2], sourceText, error)) {
+      err << error << '\n';
+      return 1;
+    }
     int number = 0;
-    if (!addToPack(dir, file.level, verdict, number, error)) {
-      err << words[2] << ": " << error << '\n';
+    if (!addToPack(dir, file.level, file.warnings, verdict, sourceText, number, error)) {
+      err << words[2] << ": " << error << '\n' << explainVerdict(verdict);
       return 1;
     }
     out << packLevelPath(dir, number) << ": " << verdictLine(verdict)

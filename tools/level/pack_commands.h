@@ -25,6 +25,10 @@ std::vector<std::string> packMediaFiles(const std::string& gameDir);
 // The path of level n of the pack in dir ("dir/level07.dat"), as the game builds it.
 std::string packLevelPath(const std::string& dir, int number);
 
+// The path of level n's source beside its level file ("dir/level07.src"): pack add keeps the
+// source there, and pack check then points at its lines.
+std::string packSourcePath(const std::string& dir, int number);
+
 // The number of the pack's last level from dir/pref.ini, read as the game reads it (0 when
 // the file is missing).
 int packLevelCount(const std::string& dir);
@@ -34,16 +38,19 @@ int packLevelCount(const std::string& dir);
 // when missing; no empty entry is left). Refuses a dir that already holds a pref.ini.
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error);
 
-// Adds a level to the pack in dir as its next levelNN.dat and raises pref.ini's count, but
-// only a level whose verdict is Proven; anything else is refused with the reason in error.
-// number is the new level's number.
-bool addToPack(const std::string& dir, const LevelSource& level, const LevelVerdict& verdict,
-               int& number, std::string& error);
+// Adds a level to the pack in dir as its next levelNN.dat (with sourceText, when not empty,
+// as levelNN.src beside it) and raises pref.ini's count, but only a level packRefusal lets in
+// (warnings are the level's rule warnings); anything else is refused with the reason in error
+// and nothing is written. number is the new level's number.
+bool addToPack(const std::string& dir, const LevelSource& level,
+               const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
+               const std::string& sourceText, int& number, std::string& error);
 
-// Checks the pack in dir: every level file (as check does), pref.ini's count against the
-// level files, every media file the default pack of gameDir has, and the pack's entry in
-// mappacks.ini. Writes one line per level and one per problem to out; returns the number of
-// problems (a level that is not proven is one).
+// Checks the pack in dir: every level (its source beside the level file when there is one,
+// else the level file) as pack add decides, pref.ini's count against the level files, every
+// media file the default pack of gameDir has, and the pack's entry in mappacks.ini. Writes
+// one line per level, its warnings and one per problem to out; returns the number of
+// problems (a level pack add would refuse is one).
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out);
 
