@@ -1,5 +1,7 @@
 #include "app/game.h"
 
+#include <algorithm>
+
 #include "world/timed_steps.h"
 
 namespace mdx::app {
@@ -50,12 +52,15 @@ void Game::startUp() {
   // Without a sound device the game plays on silent; the music has said so once.
   if (soundOn() && !music_->startSound(state.options.packName)) state.options.soundEnabled = 0;
   startTimers(timers, clock_);
+  noticeShownAt_ = clock_.latest();  // notices from before the start show their full time
+  if (soundOn() && !music_->unplayableSongs.empty()) showNotice(music_->unplayableSongsLine());
   logChanges();
 }
 
 void Game::runFrame() {
   drawFrame();
   if (playTestEnded_) return;  // the window closes; nothing moves meanwhile
+  expireNotices();
   if (state.keys.quitPrompt == 1) {
     holdLevelTimers();
     for (int n = timerRuns(timers.blink, kBlinkPeriod); n > 0; --n) blinkTick(state.scene);
@@ -162,6 +167,22 @@ void Game::endPlayTest(const std::string& result) {
   playTestEnded_ = true;
   if (stateLog) stateLog(kPlayTestLine + result);
   window_.destroyWindow();
+}
+
+void Game::showNotice(const std::string& line) {
+  std::string& notices = state.scene.notices;
+  notices += line + "\n";
+  if (std::count(notices.begin(), notices.end(), '\n') > kMaxNotices) {
+    notices.erase(0, notices.find('\n') + 1);
+  }
+  // The frame loop's last reading: taking a new one here would add a reading replays lack.
+  noticeShownAt_ = clock_.latest();
+}
+
+void Game::expireNotices() {
+  if (!state.scene.notices.empty() && clock_.latest() - noticeShownAt_ >= kNoticeTime) {
+    state.scene.notices.clear();
+  }
 }
 
 void Game::switchMusic() {

@@ -77,6 +77,13 @@ class Game {
   // choice (also for --level).
   void beginGame(int32_t level);
 
+  // Shows line (a few words) to the player at the foot of the screen for kNoticeTime ms,
+  // below the lines shown before it; the oldest goes when more than kMaxNotices are shown.
+  // For what the player must know but need not answer: a failed save, a song that cannot play.
+  void showNotice(const std::string& line);
+  static constexpr uint32_t kNoticeTime = 8000;
+  static constexpr int kMaxNotices = 3;
+
   // How many levels were started so far (new game, next level, restart, ending).
   int levelStarts = 0;
 
@@ -118,6 +125,8 @@ class Game {
   void watchForStuck();
   // A play-test's end: logs "play-test " + result and closes the window.
   void endPlayTest(const std::string& result);
+  // Lets the notices go once they have been shown long enough.
+  void expireNotices();
 
   // Key commands, in the order the poll runs them.
   void upKey(const KeyState& keys);
@@ -128,6 +137,7 @@ class Game {
   void musicKey(const KeyState& keys);
   void quitKey(const KeyState& keys);
   void confirmKey(const KeyState& keys);
+  void peekKey(const KeyState& keys);
   void confirm();
   void keyboardDropStep();
   // The keys page (keys_page.cpp).
@@ -164,8 +174,9 @@ class Game {
   bool restartCounts_ = false;  // the R held now was pressed in, and stayed in, a level in play
   KeysPageLink keysLink_;
   bool keysKeyHeld_ = false;
-  KeyState pageKeysBefore_{};  // the keys at the page's last poll, as the commands read them
-  KeyState rawKeysBefore_{};   // and as read
+  KeyState pageKeysBefore_{};   // the keys at the page's last poll, as the commands read them
+  KeyState rawKeysBefore_{};    // and as read
+  uint32_t noticeShownAt_ = 0;  // clock reading of the latest notice
   int32_t loggedState_ = -1;
   int loggedLevelStarts_ = 0;
 };

@@ -110,6 +110,7 @@ const std::array<CommandKeys, kCommandCount>& commandTable() {
       {"music", "MUSIC ON / OFF", DIK_F2, "F2", "back"},
       {"quit", "QUIT (AT THE PROMPT)", DIK_Q, "Q", ""},
       {"keys", "THIS PAGE (ON THE TITLE)", DIK_K, "K", ""},
+      {"peek", "PEEK AT THE FIELD (HOLD)", DIK_TAB, "Tab", "x"},
   }};
   return table;
 }

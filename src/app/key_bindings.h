@@ -38,6 +38,7 @@ enum CommandIndex : std::size_t {
   kCommandMusic,
   kCommandQuit,
   kCommandKeys,
+  kCommandPeek,
   kCommandCount
 };
 const std::array<CommandKeys, kCommandCount>& commandTable();

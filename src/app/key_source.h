@@ -14,6 +14,7 @@ using KeyState = std::array<uint8_t, 256>;
 
 // Key codes (the classic PC keyboard scan codes the game's key table is built on).
 constexpr uint8_t DIK_ESCAPE = 0x01;
+constexpr uint8_t DIK_TAB = 0x0F;
 constexpr uint8_t DIK_Q = 0x10;
 constexpr uint8_t DIK_R = 0x13;
 constexpr uint8_t DIK_K = 0x25;

@@ -50,6 +50,7 @@ void Game::pollKeyboard() {
   quitKey(keys);
   confirmKey(keys);
   openKeysKey(keys);
+  peekKey(keys);
 }
 
 void Game::upKey(const KeyState& keys) {
@@ -222,6 +223,15 @@ void Game::confirmKey(const KeyState& keys) {
   confirm();
   latch = 0;
   logChanges();
+}
+
+// Unlike the commands, the peek acts while its key is held rather than on release: the field
+// shows for as long as the player looks. It changes only what is drawn, so the ready level
+// still waits for Space and a prompted level stays held.
+void Game::peekKey(const KeyState& keys) {
+  const int32_t gameState = state.progress.gameState;
+  const bool inLevel = gameState != StateTitle;
+  state.keys.peeking = inLevel && isDown(keys, DIK_TAB) ? 1 : 0;
 }
 
 void Game::confirm() {

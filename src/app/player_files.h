@@ -40,8 +40,8 @@ struct TextLine {
 };
 std::vector<TextLine> nonEmptyLines(const std::string& text);
 
-// A line as a note quotes it: in double quotes, cut after 40 bytes with "...". Control bytes,
-// bytes that are no UTF-8 text, '"' and '\\' are escaped (as \x01, \" and \\), so a binary
+// A line as a note quotes it: in double quotes, cut after 40 bytes with "...". What a
+// terminal cannot show is escaped as base::escaped does (\x01, \\), and '"' as \", so a binary
 // file cannot garble the terminal and the quote's end is never in doubt.
 std::string quotedLine(const std::string& line);
 

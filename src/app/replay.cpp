@@ -55,6 +55,7 @@ void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPl
 }
 
 void connectProgress(Game& game, ProgressFile& progress) {
+  progress.tellPlayer = [&game](const std::string& line) { game.showNotice(line); };
   progress.load();
   world::Keys& keys = game.state.keys;
   const std::string pack = game.state.options.packName;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/text.h"
+
 namespace mdx::app {
 namespace {
 
@@ -84,18 +86,27 @@ void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
       [this](const std::string& text, std::vector<std::string>& notes) {
         progress_.parse(text, notes);
       });
-  writeNotedFile(path_, progress_.text(), kWhat, note_, writer_);
+  // The old file stays whole; the player learns that the level just won will not be offered
+  // next time, while there is still time to make room.
+  if (!writeNotedFile(path_, progress_.text(), kWhat, note_, writer_) && tellPlayer) {
+    tellPlayer("Progress NOT saved: disk full or read-only?");
+  }
 }
 
 int ProgressFile::startableLevel(const std::string& pack, int levelCount) {
   const int record = progress_.highestLevel(pack);
   if (record <= levelCount || levelCount < 1) return record;
-  if (!cappedNoted_ && note_) {
-    note_(std::string(kWhat) + ": the record " + pack + "=" + std::to_string(record) +
-          " is beyond the pack's " + std::to_string(levelCount) + " levels; level " +
-          std::to_string(levelCount) + " is offered instead");
-  }
+  if (cappedNoted_) return levelCount;
   cappedNoted_ = true;
+  if (note_) {
+    note_(std::string(kWhat) + ": the record " + base::escaped(pack) + "=" +
+          std::to_string(record) + " is beyond the pack's " + std::to_string(levelCount) +
+          " levels; level " + std::to_string(levelCount) + " is offered instead");
+  }
+  if (tellPlayer) {
+    tellPlayer("Record " + std::to_string(record) + " is past the pack's " +
+               std::to_string(levelCount) + " levels");
+  }
   return levelCount;
 }
 

@@ -52,6 +52,10 @@ class ProgressFile {
   // levelCount. A record beyond it gets one note; the file keeps it as it is.
   int startableLevel(const std::string& pack, int levelCount);
 
+  // Told, besides the notes, a short line for the player to see in the game when a save fails
+  // or a record is capped; may be empty.
+  NoteSink tellPlayer;
+
  private:
   std::string path_;
   std::function<void(const std::string&)> note_;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/text.h"
+
 namespace mdx::app {
 namespace {
 
@@ -116,17 +118,24 @@ void forgetSettings(const std::string& path, const std::function<void(const std:
   note("settings not forgotten: \"" + path + "\": " + std::strerror(errno));
 }
 
-void presetSavedSettings(StartupDialog& dialog, const SavedSettings& s) {
-  if (s.display && *s.display < static_cast<int>(dialog.controls.adapterList.size())) {
+void presetSavedSettings(StartupDialog& dialog, const SavedSettings& s, const NoteSink& note) {
+  const DialogControls& shown = dialog.controls;
+  if (s.display && *s.display < static_cast<int>(shown.adapterList.size())) {
     dialog.selectAdapter(*s.display);
+  } else if (s.display && !shown.adapterList.empty()) {
+    note(std::string(kWhat) + ": display=" + std::to_string(*s.display) + " is not connected (" +
+         std::to_string(shown.adapterList.size()) + " found); the first display is used");
   }
   if (s.windowed) dialog.command(*s.windowed ? kIdWindowed : kIdFullScreen);
   if (s.sound) dialog.setSoundChecked(*s.sound);
-  if (s.pack) {
-    const std::vector<std::string>& packs = dialog.controls.packList;
-    for (std::size_t i = 0; i < packs.size(); ++i) {
-      if (packs[i] == *s.pack) dialog.selectPack(static_cast<int>(i));
-    }
+  if (!s.pack) return;
+  const std::vector<std::string>& packs = shown.packList;
+  const auto found = std::find(packs.begin(), packs.end(), *s.pack);
+  if (found != packs.end()) {
+    dialog.selectPack(static_cast<int>(found - packs.begin()));
+  } else if (!packs.empty()) {
+    note(std::string(kWhat) + ": pack=" + base::escaped(*s.pack) + " is not among the map packs; " +
+         base::escaped(packs.front()) + " is used");
   }
 }
 

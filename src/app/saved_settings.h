@@ -56,8 +56,9 @@ void rememberKeys(const std::string& path, const KeyChoices& chosen,
 void forgetSettings(const std::string& path, const std::function<void(const std::string&)>& note);
 
 // Presets an opened dialog with saved settings as if the player had chosen them. A display or
-// pack that is no longer listed is left at the dialog's default.
-void presetSavedSettings(StartupDialog& dialog, const SavedSettings& settings);
+// pack that is no longer listed is left at the dialog's default, with a note saying so.
+void presetSavedSettings(StartupDialog& dialog, const SavedSettings& settings,
+                         const NoteSink& note);
 
 // What to save after Play: the dialog's final choices, except that a choice given on the
 // command line keeps the value saved before (the command line is for one run only). scale is

@@ -76,7 +76,7 @@ int chooseOptions(world::Options& options, const CommandLine& commandLine,
   if (commandLine.resetSettings) forgetSettings(settingsPath, noteOnStderr);
   const SavedSettings saved =
       commandLine.resetSettings ? SavedSettings{} : loadSettings(settingsPath, noteOnStderr);
-  presetSavedSettings(dialog, saved);
+  presetSavedSettings(dialog, saved, noteOnStderr);
   keys = saved.keys;
   const std::string error = presetDialog(dialog, options, commandLine);
   if (!error.empty()) {

@@ -129,7 +129,7 @@ WebShell::WebShell() {
   // The page stands for the one display there is.
   dialog_.open(std::vector<std::string>{"Browser"}, "mappacks.ini");
   saved_ = loadSettings(settingsFilePath(), noteOnStderr);
-  presetSavedSettings(dialog_, saved_);
+  presetSavedSettings(dialog_, saved_, noteOnStderr);
 }
 
 WebShell::~WebShell() = default;

@@ -28,6 +28,18 @@ std::vector<Line> splitLines(std::string_view text);
 bool startsWith(std::string_view text, std::string_view start);
 bool endsWith(std::string_view text, std::string_view end);
 
+// How escaped treats bytes 0x80 and above.
+enum class NonAscii {
+  KeepUtf8,  // whole printable UTF-8 characters stay as they are; any other such byte is escaped
+  Escape     // every one is escaped, so the result is plain ASCII
+};
+
+// text with the bytes a reader cannot see or a terminal would act on written as \xNN (two
+// upper-case hex digits) and the backslash as \\: control bytes, DEL, and the bytes above
+// 0x7F as nonAscii says. Notes quote the lines of the player's files with it, and the level
+// sources write their texts with it (reversibly: nothing else produces a backslash).
+std::string escaped(std::string_view text, NonAscii nonAscii = NonAscii::KeepUtf8);
+
 // The first word of line (white space separates words); "" when the line is blank.
 std::string firstWord(std::string_view line);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "render/draw_helpers.h"
 
 namespace mdx::render {
@@ -11,6 +12,10 @@ namespace {
 constexpr int32_t kSlots = 8;
 constexpr int32_t kPieceTypeCount = 6;
 constexpr const char* kStuckHint = "Stuck? Press R (pad: Y) to restart";
+// Where the short lines are written: the top left of the bottom one, and the line height.
+constexpr int32_t kShortLinesLeft = 240;
+constexpr int32_t kShortLinesBottom = 456;
+constexpr int32_t kShortLineHeight = 16;
 
 void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
   const world::Scene& scene = state.scene;
@@ -33,7 +38,10 @@ void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t gr
 }
 
 void drawReadySigns(const world::GameState& state, Assets& assets, uint32_t grey) {
-  if (state.keys.quitPrompt != 0 || state.progress.gameState != world::StateReady) return;
+  const world::Keys& keys = state.keys;
+  if (keys.quitPrompt != 0 || keys.peeking != 0 || state.progress.gameState != world::StateReady) {
+    return;
+  }
   const float swing = -0.125f * sinDegrees(16.0f * state.scene.waveClock);
   drawShadowed(assets.textImages[2], 252.0f, 30.0f, grey, swing, 63.0f, 0.0f);
   if (state.progress.levelNumber == 1) {
@@ -54,15 +62,8 @@ void drawBanner(const world::GameState& state, Assets& assets, uint32_t grey) {
                0.1f * sinDegrees(wave), 175.0f, 13.5f, scene.bannerScale, scene.bannerScale);
 }
 
-// The hint of a level the robot can no longer win, shadowed like the level number.
-void drawStuckHint(const world::GameState& state, Assets& assets) {
-  if (state.scene.stuckHint == 0 || state.world.levelComplete != 0) return;
-  assets.blackWriter.draw(kStuckHint, 241, 457);
-  assets.whiteWriter.draw(kStuckHint, 240, 456);
-}
-
 void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state) {
-  if (state.keys.quitPrompt != 1) return;
+  if (state.keys.quitPrompt != 1 || state.keys.peeking != 0) return;
   drawShadowed(prompt, 251.0f, 80.0f, greyColour(state.scene.fadeLevel));
 }
 
@@ -99,8 +100,32 @@ void drawOverlays(const world::GameState& state, Assets& assets) {
   drawReadySigns(state, assets, grey);
   drawQuitPrompt(assets.textImages[6], state);
   drawLevelNumber(state, assets);
-  drawStuckHint(state, assets);
   drawBanner(state, assets, grey);
+}
+
+std::vector<std::string> shortLines(const world::GameState& state) {
+  std::vector<std::string> lines;
+  for (base::Line& line : base::splitLines(state.scene.notices))
+    lines.push_back(std::move(line.text));
+  const int32_t gameState = state.progress.gameState;
+  const bool inLevel = gameState == world::StateReady || gameState == world::StateDropping ||
+                       gameState == world::StateRunning;
+  // The hint of a level the robot can no longer win, until it is won or left.
+  if (inLevel && state.scene.stuckHint != 0 && state.world.levelComplete == 0) {
+    lines.emplace_back(kStuckHint);
+  }
+  return lines;
+}
+
+// Shadowed like the level number, the last line on the bottom one.
+void drawShortLines(const world::GameState& state, Assets& assets) {
+  const std::vector<std::string> lines = shortLines(state);
+  int32_t y = kShortLinesBottom - kShortLineHeight * static_cast<int32_t>(lines.size());
+  for (const std::string& line : lines) {
+    y += kShortLineHeight;
+    assets.blackWriter.draw(line, kShortLinesLeft + 1, y + 1);
+    assets.whiteWriter.draw(line, kShortLinesLeft, y);
+  }
 }
 
 void drawEndingQuitPrompt(const world::GameState& state, Assets& assets) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "render/assets.h"
 #include "world/game_state.h"
@@ -10,6 +12,14 @@ namespace mdx::render {
 
 // The overlays of the three playing states, drawn last, after the play field.
 void drawOverlays(const world::GameState& state, Assets& assets);
+
+// The short lines for the player at the foot of the screen, top to bottom: the notices, then in
+// a level the hint to restart a level the robot can no longer win. Every short line the game
+// shows is listed here.
+std::vector<std::string> shortLines(const world::GameState& state);
+
+// Writes the short lines, the last one at the bottom; the last step of every picture.
+void drawShortLines(const world::GameState& state, Assets& assets);
 
 // The ending's quit prompt (only while quitPrompt is 1); the last step of the ending picture.
 void drawEndingQuitPrompt(const world::GameState& state, Assets& assets);

@@ -71,6 +71,7 @@ void drawScene(const world::GameState& state, Assets& assets, gfx::DrawBackend& 
     drawPlayField(state, assets);
     drawOverlays(state, assets);
   }
+  drawShortLines(state, assets);
 
   backend.endScene();
 }

@@ -21,10 +21,10 @@ bool Music::startSound(const std::string& packName) {
     }
     return false;
   }
-  titleStream = library_.openStream(kTitleMusic);
-  endStream = library_.openStream(kEndMusic);
+  titleStream = openSong(kTitleMusic);
+  endStream = openSong(kEndMusic);
   for (size_t i = 0; i < levelStreams.size(); ++i) {
-    levelStreams[i] = library_.openStream(packName + kLevelMusic[i]);
+    levelStreams[i] = openSong(packName + kLevelMusic[i]);
   }
   for (int i = 0; i < world::kSampleCount; ++i) {
     samples[i] = library_.loadSample(world::sampleFile(static_cast<world::Sample>(i)));
@@ -33,6 +33,21 @@ bool Music::startSound(const std::string& packName) {
   library_.playStream(kChannelFree, titleStream);
   library_.setVolume(kChannelAll, musicVolume);
   return true;
+}
+
+StreamHandle Music::openSong(const std::string& fileName) {
+  const StreamHandle stream = library_.openStream(fileName);
+  if (stream == 0) unplayableSongs.push_back(fileName);
+  return stream;
+}
+
+std::string Music::unplayableSongsLine() const {
+  if (unplayableSongs.size() > 1) {
+    return std::to_string(unplayableSongs.size()) + " songs missing or broken: no music there";
+  }
+  if (unplayableSongs.empty()) return "";
+  const std::string& path = unplayableSongs.front();
+  return "Song missing or broken: " + path.substr(path.rfind('/') + 1);
 }
 
 void Music::switchMusic(int32_t levelMusic) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sound/sound_library.h"
 #include "world/services.h"
@@ -39,6 +40,11 @@ class Music : public world::SampleSink {
 
   void playSample(world::Sample sample) override;
 
+  // The songs startSound could not open (missing, cut short or not music), which stay silent;
+  // and the line that tells the player so: the song's file name, or how many there are.
+  std::vector<std::string> unplayableSongs;
+  std::string unplayableSongsLine() const;
+
   uint8_t musicOn = 1;
   int32_t musicVolume = 100;
   int32_t soundBufferLength = 100;
@@ -49,6 +55,8 @@ class Music : public world::SampleSink {
   std::array<SampleHandle, world::kSampleCount> samples{};
 
  private:
+  // Opens one song's stream, noting the song when it cannot be opened.
+  StreamHandle openSong(const std::string& fileName);
   // Starts currentStream on the music channel at musicVolume.
   void restartCurrent();
   // Stops the current stream and makes stream current, playing it while musicOn is set.

@@ -101,6 +101,9 @@ struct Scene {
   float explosionAngle = 0.0f;
   uint8_t stuckHint =
       0;  // 1 shows "Stuck? Press R (pad: Y) to restart" until the level starts again
+  // Short lines for the player, one per '\n'-ended line, oldest first (a save that failed, a
+  // song that cannot play). Shown at the foot of every screen until the game lets them go.
+  std::string notices;
 };
 
 // Keyboard command latches, in this order.
@@ -120,6 +123,9 @@ struct Keys {
   std::array<uint8_t, 8> keyLatch{};
   uint8_t titleChoice = 1;  // 1 start, 0 quit
   uint8_t quitPrompt = 0;
+  // 1 while the peek key is held in a level: the signs, the key help and the quit prompt step
+  // aside so the whole field shows. Only the drawing reads it; the level waits as before.
+  uint8_t peeking = 0;
   // The level START GAME begins with, chosen on the title with Left and Right from 1 to
   // titleLevelLimit (the highest level the player has reached in the pack, 1 when none).
   int32_t titleLevel = 1;

@@ -89,15 +89,15 @@ struct StateFields<Scene> {
       field("titleFramePhase", &Scene::titleFramePhase), field("bannerScale", &Scene::bannerScale),
       field("bannerX", &Scene::bannerX), field("hudPhase", &Scene::hudPhase),
       field("hudSlide", &Scene::hudSlide), field("explosionAngle", &Scene::explosionAngle),
-      field("stuckHint", &Scene::stuckHint));
+      field("stuckHint", &Scene::stuckHint), field("notices", &Scene::notices));
 };
 
 template <>
 struct StateFields<Keys> {
   static constexpr auto list = std::make_tuple(
       field("keyLatch", &Keys::keyLatch), field("titleChoice", &Keys::titleChoice),
-      field("quitPrompt", &Keys::quitPrompt), field("titleLevel", &Keys::titleLevel),
-      field("titleLevelLimit", &Keys::titleLevelLimit));
+      field("quitPrompt", &Keys::quitPrompt), field("peeking", &Keys::peeking),
+      field("titleLevel", &Keys::titleLevel), field("titleLevelLimit", &Keys::titleLevelLimit));
 };
 
 namespace detail {

@@ -28,11 +28,20 @@ KeyNaming testNaming() {
                                                    {"A", 0x1E},
                                                    {"D", 0x20},
                                                    {"K", DIK_K},
+                                                   {"Tab", DIK_TAB},
                                                    {"Return", DIK_RETURN},
                                                    {"Keypad Enter", DIK_NUMPADENTER}};
-  static const std::map<std::string, int> pads{
-      {"a", 0},     {"b", 1},     {"x", 2},       {"y", 3},       {"back", 4},
-      {"start", 6}, {"dpup", 11}, {"dpdown", 12}, {"dpleft", 13}, {"dpright", 14}};
+  static const std::map<std::string, int> pads{{"a", 0},
+                                               {"b", 1},
+                                               {"x", 2},
+                                               {"y", 3},
+                                               {"back", 4},
+                                               {"start", 6},
+                                               {"leftshoulder", 9},
+                                               {"dpup", 11},
+                                               {"dpdown", 12},
+                                               {"dpleft", 13},
+                                               {"dpright", 14}};
   KeyNaming naming;
   naming.keyCode = [](const std::string& name) {
     const auto found = keys.find(name);
@@ -94,13 +103,13 @@ TEST(ResolveKeys, TheDefaultsAndAChosenKeyAndButtonAreUsed) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandRight] = "D";
-  choices.pads[kCommandDrop] = "x";
+  choices.pads[kCommandDrop] = "leftshoulder";
   const Resolved r = resolve(choices);
   EXPECT_TRUE(r.notes.empty());
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], 0x1E);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], 0x20);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 2);
-  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=x\n");
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 9);
+  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=leftshoulder\n");
 }
 
 TEST(ResolveKeys, AnUnknownNameKeepsTheDefaultWithItsTextEscaped) {
@@ -126,13 +135,13 @@ TEST(ResolveKeys, AClashKeepsEveryDefaultOfItsKindAndNamesBoth) {
   KeyChoices choices;
   choices.keys[kCommandRight] = "D";
   choices.keys[kCommandLeft] = "Space";
-  choices.pads[kCommandDrop] = "x";
+  choices.pads[kCommandDrop] = "leftshoulder";
   Resolved r = resolve(choices);
   ASSERT_EQ(r.notes.size(), 1u);
   EXPECT_EQ(r.notes[0], "key.left=Space clashes with key.confirm=Space; the default keys are kept");
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], DIK_LEFT);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], DIK_RIGHT);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 2);  // the pad's choices are another matter
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 9);  // the pad's choices are another matter
 
   KeyChoices fixed;
   fixed.keys[kCommandMusic] = "Return";
@@ -163,7 +172,7 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandConfirm] = "Left";
-  choices.pads[kCommandRestart] = "x";
+  choices.pads[kCommandRestart] = "leftshoulder";
   const BoundKeys keys = resolve(choices).keys;
   ScriptedKeySource keyboard;
   BoundKeySource source(keyboard, keys);
@@ -183,7 +192,7 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
 
   PadState pad;
   pad.buttons[3] = true;  // Y: restart no longer
-  pad.buttons[2] = true;  // X: restart now
+  pad.buttons[9] = true;  // the left shoulder: restart now
   pad.buttons[6] = true;  // Start always confirms
   pad.stickX = -kStickHalf - 1;
   KeyState padKeys{};

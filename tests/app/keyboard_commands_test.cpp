@@ -212,5 +212,34 @@ TEST_F(KeyboardCommands, StaleDownNeverDropsALaterPiece) {
   EXPECT_EQ(h.gameState(), StateDropping);
 }
 
+// Tab shows the field only while it is held; the ready level waits through it for Space, and
+// the prompted level stays held.
+TEST_F(KeyboardCommands, PeekLastsWhileHeldAndStartsNothing) {
+  h.keys.press(DIK_TAB);
+  h.frame();
+  EXPECT_EQ(h.game.state.keys.peeking, 0);  // nothing to look at on the title
+  h.keys.release(DIK_TAB);
+  h.tap(DIK_SPACE);
+  ASSERT_EQ(h.gameState(), StateReady);
+  h.keys.press(DIK_TAB);
+  h.run(5000);
+  EXPECT_EQ(h.game.state.keys.peeking, 1);
+  EXPECT_EQ(h.gameState(), StateReady);
+  EXPECT_EQ(pieces().pieceRow, 0);
+  h.keys.release(DIK_TAB);
+  h.frame();
+  EXPECT_EQ(h.game.state.keys.peeking, 0);
+  EXPECT_EQ(h.gameState(), StateReady);
+  h.tap(DIK_SPACE);
+  ASSERT_EQ(h.gameState(), StateDropping);
+  h.game.escapeReleased();
+  const int32_t row = pieces().pieceRow;
+  h.keys.press(DIK_TAB);
+  h.run(3000);
+  EXPECT_EQ(h.game.state.keys.peeking, 1);
+  EXPECT_EQ(h.game.state.keys.quitPrompt, 1);
+  EXPECT_EQ(pieces().pieceRow, row);
+}
+
 }  // namespace
 }  // namespace mdx::app::testing

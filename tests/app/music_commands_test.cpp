@@ -70,6 +70,20 @@ TEST_F(MusicCommands, StartUpPlaysTitleMusicOnAFreeChannel) {
   EXPECT_EQ(calls.back(), "setVolume(-3, 100)");
 }
 
+// A song that cannot be opened stays silent, and the player is told so once, in the game.
+TEST_F(MusicCommands, UnplayableSongsAreToldInTheGame) {
+  EXPECT_EQ(h.game.state.scene.notices, "");
+  RecordingSoundLibrary broken;
+  broken.missingFiles = {"pack/level02.mp3"};
+  sound::Music oneMissing{broken, nullptr};
+  Harness one{&oneMissing};
+  EXPECT_EQ(one.game.state.scene.notices, "Song missing or broken: level02.mp3\n");
+  broken.missingFiles.insert("media/marvolen.mp3");
+  sound::Music twoMissing{broken, nullptr};
+  Harness two{&twoMissing};
+  EXPECT_EQ(two.game.state.scene.notices, "2 songs missing or broken: no music there\n");
+}
+
 TEST_F(MusicCommands, NewGameNextLevelAndEndingSwitchMusic) {
   newCalls();
   h.tap(DIK_SPACE);

@@ -290,10 +290,43 @@ TEST_F(LevelChoice, ARecordBeyondThePackIsCappedToItsLastLevel) {
   EXPECT_EQ(h.game.state.keys.titleLevel, 3);
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_NE(notes[0].find("pack=50"), std::string::npos) << notes[0];
+  EXPECT_EQ(h.game.state.scene.notices, "Record 50 is past the pack's 3 levels\n");
   h.tap(DIK_SPACE);
   EXPECT_EQ(h.gameState(), StateReady);
   EXPECT_EQ(h.game.state.progress.levelNumber, 3);
   EXPECT_EQ(readAll(folder.root / "progress.txt"), "pack=50\n");
+}
+
+// A save that fails at a level's exit is told in the game as well as in the notes, for a
+// while, and the old file stays as it was.
+TEST_F(LevelChoice, AFailedSaveIsToldInTheGameForAWhile) {
+  const fs::path path = folder.root / "progress.txt";
+  std::ofstream(path) << "pack=1\n";
+  std::vector<std::string> notes;
+  ProgressFile progress(
+      path.string(), [&notes](const std::string& n) { notes.push_back(n); },
+      [](int, const void*, std::size_t) -> ssize_t {
+        errno = EROFS;
+        return -1;
+      });
+  connectProgress(h.game, progress);
+  h.tap(DIK_SPACE);
+  h.tap(DIK_SPACE);
+  const std::string& notices = h.game.state.scene.notices;
+  for (int i = 0; i < 100 && notices.empty(); ++i) h.frame(150);
+  EXPECT_EQ(notices, "Progress NOT saved: disk full or read-only?\n");
+  EXPECT_EQ(notes.size(), 1u);
+  EXPECT_EQ(readAll(path), "pack=1\n");
+  h.run(Game::kNoticeTime - 200, 100);
+  EXPECT_FALSE(notices.empty());
+  h.run(300, 100);
+  EXPECT_TRUE(notices.empty());
+}
+
+// Lines told together stack under each other; the oldest gives way to a fourth.
+TEST_F(LevelChoice, NoticesStackAndTheOldestGivesWay) {
+  for (const char* line : {"one", "two", "three", "four"}) h.game.showNotice(line);
+  EXPECT_EQ(h.game.state.scene.notices, "two\nthree\nfour\n");
 }
 
 TEST_F(LevelChoice, CompletingALevelReportsTheNextOnceAndBeginGameStartsAnyLevel) {

@@ -59,5 +59,26 @@ TEST(Words, StartsAndEndsCompareWholeAffixes) {
   EXPECT_FALSE(startsWith("a--", "--"));
 }
 
+TEST(Escaping, ControlBytesAndBrokenUtf8BecomeHexWhileLettersStay) {
+  EXPECT_EQ(escaped("plain = text"), "plain = text");
+  EXPECT_EQ(escaped(std::string("\0\t\x1B[2J\x7F", 7)), "\\x00\\x09\\x1B[2J\\x7F");
+  EXPECT_EQ(escaped("a\\b"), "a\\\\b");  // so an escape in the text cannot pass for ours
+  EXPECT_EQ(escaped("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82"),
+            "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82");
+  // A cut sequence, a stray continuation, an overlong slash, a surrogate, a C1 control.
+  EXPECT_EQ(escaped("\xC3"), "\\xC3");
+  EXPECT_EQ(escaped("\xE2\x82"), "\\xE2\\x82");
+  EXPECT_EQ(escaped("\xA9x"), "\\xA9x");
+  EXPECT_EQ(escaped("\xC0\xAF"), "\\xC0\\xAF");
+  EXPECT_EQ(escaped("\xED\xA0\x80"), "\\xED\\xA0\\x80");
+  EXPECT_EQ(escaped("\xC2\x9B"), "\\xC2\\x9B");
+  EXPECT_EQ(escaped("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // past U+10FFFF
+}
+
+TEST(Escaping, PlainAsciiModeEscapesEveryHighByte) {
+  EXPECT_EQ(escaped("Caf\xC3\xA9", NonAscii::Escape), "Caf\\xC3\\xA9");
+  EXPECT_EQ(escaped("~ \x7F", NonAscii::Escape), "~ \\x7F");
+}
+
 }  // namespace
 }  // namespace mdx::base

@@ -79,22 +79,26 @@ TEST_F(OverlaysTest, SlotsPastTheTenthEntryShowTypeZero) {
   EXPECT_EQ(tiles(), beforeStart);
 }
 
-TEST_F(OverlaysTest, ReadySignHintAndQuitPromptByStateLevelAndPrompt) {
+TEST_F(OverlaysTest, ReadySignHintAndQuitPromptByStateLevelPromptAndPeek) {
   state.scene.waveClock = 30.0f;
   struct Case {
-    int32_t gameState, level, quitPrompt;
+    int32_t gameState, level, quitPrompt, peeking;
     bool sign, hint, prompt;
   };
-  const Case cases[] = {{world::StateReady, 1, 0, true, true, false},
-                        {world::StateReady, 2, 0, true, false, false},
-                        {world::StateReady, 1, 1, false, false, true},
-                        {world::StateRunning, 1, 0, false, false, false},
-                        {world::StateDropping, 1, 1, false, false, true}};
+  const Case cases[] = {{world::StateReady, 1, 0, 0, true, true, false},
+                        {world::StateReady, 2, 0, 0, true, false, false},
+                        {world::StateReady, 1, 1, 0, false, false, true},
+                        {world::StateRunning, 1, 0, 0, false, false, false},
+                        {world::StateDropping, 1, 1, 0, false, false, true},
+                        {world::StateReady, 1, 0, 1, false, false, false},
+                        {world::StateReady, 1, 1, 1, false, false, false},
+                        {world::StateDropping, 1, 1, 1, false, false, false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.gameState * 100 + c.level * 10 + c.quitPrompt);
+    SCOPED_TRACE(c.gameState * 1000 + c.level * 100 + c.quitPrompt * 10 + c.peeking);
     state.progress.gameState = c.gameState;
     state.progress.levelNumber = c.level;
     state.keys.quitPrompt = static_cast<uint8_t>(c.quitPrompt);
+    state.keys.peeking = static_cast<uint8_t>(c.peeking);
     frame();
     const auto sign = drawsOf("media/text03.tga");
     const auto hint = drawsOf("media/text06.tga");
@@ -177,6 +181,10 @@ TEST_F(OverlaysTest, EndingHasItsOwnQuitPrompt) {
   expectDraw(prompt[0], {252, 81, kBlack});
   expectDraw(prompt[1], {251, 80, 0xFF808080u});
   EXPECT_TRUE(drawsOf("media/text07.tga").empty());
+  state.keys.peeking = 1;
+  frame();
+  EXPECT_TRUE(spriteFiles().empty());
+  state.keys.peeking = 0;
   state.keys.quitPrompt = 0;
   frame();
   EXPECT_TRUE(spriteFiles().empty());
@@ -187,6 +195,17 @@ TEST_F(OverlaysTest, EndingHasItsOwnQuitPrompt) {
 
 namespace mdx::render::testing {
 namespace {
+
+// Every text line drawn, as "text@x,y", black shadows left out.
+std::vector<std::string> whiteLines(const std::vector<RecordedCall>& calls) {
+  std::vector<std::string> found;
+  for (const auto& call : calls) {
+    if (call.kind != CallKind::Text || call.draw.colour != kWhite) continue;
+    found.push_back(call.name + "@" + std::to_string(static_cast<int>(call.draw.x)) + "," +
+                    std::to_string(static_cast<int>(call.draw.y)));
+  }
+  return found;
+}
 
 TEST_F(OverlaysTest, StuckHintIsWrittenShadowedUntilTheLevelIsWon) {
   state.progress.gameState = world::StateRunning;
@@ -207,6 +226,27 @@ TEST_F(OverlaysTest, StuckHintIsWrittenShadowedUntilTheLevelIsWon) {
   expectDraw(shown[1].draw, {240, 456, kWhite});
   state.world.levelComplete = 1;
   EXPECT_TRUE(hints().empty());
+  state.world.levelComplete = 0;
+  state.progress.gameState = world::StateTitle;  // a hint left over is no hint there
+  EXPECT_TRUE(hints().empty());
+}
+
+// Notices stack above the stuck hint in a level, and show on the title and the ending alone.
+TEST_F(OverlaysTest, NoticesStackAboveTheStuckHintOnEveryScreen) {
+  state.scene.notices = "Progress NOT saved\nSong missing\n";
+  state.scene.stuckHint = 1;
+  state.progress.gameState = world::StateRunning;
+  const std::vector<std::string> inLevel = {"Progress NOT saved@240,424", "Song missing@240,440",
+                                            "Stuck? Press R (pad: Y) to restart@240,456"};
+  const std::vector<std::string> elsewhere = {"Progress NOT saved@240,440", "Song missing@240,456"};
+  std::vector<std::string> lines = whiteLines(frame());
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()), inLevel);
+  for (int32_t gameState : {world::StateTitle, world::StateEnding}) {
+    state.progress.gameState = gameState;
+    lines = whiteLines(frame());
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()), elsewhere);
+  }
 }
 
 }  // namespace

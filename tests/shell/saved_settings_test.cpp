@@ -27,6 +27,12 @@ TEST(SettingsText, ReadsWhatItWritesAndSkipsBadLinesWithANote) {
   EXPECT_EQ(s.scale, 3);  // later bad lines leave the good value before them
   EXPECT_EQ(notes.size(), 6u);
 
+  // A broken line is quoted with what a terminal would act on escaped, UTF-8 letters kept.
+  notes.clear();
+  parseSettings(std::string("colour=\x1B]0;\xFF\0\xC3\xA9\\", 16), notes);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0], "line 1 ignored: \"colour=\\x1B]0;\\xFF\\x00\xC3\xA9\\\\\"");
+
   SavedSettings full = s;
   full.scale = 2;
   std::vector<std::string> none;
@@ -93,7 +99,7 @@ TEST_F(SettingsWithDialog, SavedChoicesPresetTheDialogAndTheCommandLineWinsUnsav
   saved.sound = false;
   saved.pack = "mappack3";
   saved.scale = 2;
-  presetSavedSettings(dialog, saved);
+  presetSavedSettings(dialog, saved, note);
   EXPECT_EQ(options.adapterIndex, 1u);
   EXPECT_EQ(options.windowed, 0);
   EXPECT_EQ(options.soundEnabled, 0);
@@ -123,13 +129,17 @@ TEST_F(SettingsWithDialog, SavedChoicesPresetTheDialogAndTheCommandLineWinsUnsav
   EXPECT_EQ(plain.scale, 3);
 }
 
-TEST_F(SettingsWithDialog, ChoicesNoLongerOfferedLeaveTheDefaults) {
+TEST_F(SettingsWithDialog, ChoicesNoLongerOfferedLeaveTheDefaultsWithANoteEach) {
   SavedSettings saved;
   saved.display = 5;
-  saved.pack = "gone";
-  presetSavedSettings(dialog, saved);
+  saved.pack = "gone\x1B[2J";
+  presetSavedSettings(dialog, saved, note);
   EXPECT_EQ(options.adapterIndex, 0u);
   EXPECT_EQ(options.packIndex, 0);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_NE(notes[0].find("display=5"), std::string::npos) << notes[0];
+  EXPECT_NE(notes[1].find("pack=gone\\x1B[2J"), std::string::npos) << notes[1];
+  EXPECT_NE(notes[1].find("mappack1 is used"), std::string::npos) << notes[1];
 }
 
 TEST_F(SettingsWithDialog, FileRoundTripAndForgettingAndBadFiles) {

@@ -1,7 +1,6 @@
 #include "level/legend.h"
 
-#include <cstdio>
-
+#include "base/text.h"
 #include "world/cell_table.h"
 
 namespace mdx::level {
@@ -77,22 +76,11 @@ char Legend::charFor(int32_t code) const {
 }
 
 std::string escapeText(const std::string& text) {
-  std::string out;
-  size_t trailing = text.find_last_not_of(' ') + 1;  // editors drop trailing spaces: escape them
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == ' ' && i >= trailing) {
-      out += "\\x20";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 0x20 || c >= 0x7F) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
+  // Editors drop trailing spaces, so those are escaped too.
+  const size_t trailing = text.find_last_not_of(' ') + 1;
+  std::string out =
+      base::escaped(std::string_view(text).substr(0, trailing), base::NonAscii::Escape);
+  for (size_t i = trailing; i < text.size(); ++i) out += "\\x20";
   return out;
 }
 

@@ -73,14 +73,15 @@ void drawCompleteBanner(Canvas& c) {
 
 void drawHint(Canvas& c) {
   cairo_t* cr = c.cr();
-  roundedRect(cr, 1, 1, 254, 64, 9);
+  roundedRect(cr, 1, 1, 254, 82, 9);
   setColour(cr, kNavy, 0.55);
   cairo_fill(cr);
   const char* lines[] = {"LEFT / RIGHT  steer the piece", "DOWN  drops it fast",
-                         "SPACE  starts the level"};
-  for (int i = 0; i < 3; ++i) {
+                         "TAB held  shows the whole field", "SPACE  starts the level"};
+  constexpr int kLines = 4;
+  for (int i = 0; i < kLines; ++i) {
     fittedLetter(cr, Font::Bold, 13.5, lines[i], 128, 20 + i * 18, 240, kWhite,
-                 i == 2 ? kGold : kCream, 1.0);
+                 i == kLines - 1 ? kGold : kCream, 1.0);
   }
 }
 

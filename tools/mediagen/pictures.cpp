@@ -29,7 +29,7 @@ PictureSpec textPicture(int element) {
     case 4:
       return {"", 350, 27, drawCompleteBanner};
     case 5:
-      return {"", 256, 66, drawHint};
+      return {"", 256, 84, drawHint};
     case 6:
       return {"", 138, 46, [](Canvas& c) { drawQuitPrompt(c, false); }};
     default:
