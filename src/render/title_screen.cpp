@@ -51,8 +51,18 @@ void drawMenu(const world::GameState& state, Assets& assets, uint32_t grey) {
 // The level START GAME begins with, under the menu. Shown only when there is a choice (the
 // player has reached a later level); otherwise the title is as it always was.
 void drawLevelChoice(const world::GameState& state, Assets& assets) {
-  if (state.keys.titleLevelLimit <= 1) return;
-  drawLevelLabel(assets, state.keys.titleLevel, kLevelChoiceX, kLevelChoiceY);
+  const world::Keys& keys = state.keys;
+  if (keys.titleLevelLimit <= 1) return;
+  drawLevelLabel(assets, keys.titleLevel, kLevelChoiceX, kLevelChoiceY);
+  // An arrow on each side Left or Right can still move the choice to.
+  const auto arrow = [&assets](const char* text, int32_t x) {
+    const int32_t y = static_cast<int32_t>(kLevelChoiceY) + 1;
+    assets.blackWriter.draw(text, x + 1, y + 1);
+    assets.whiteWriter.draw(text, x, y);
+  };
+  const auto left = static_cast<int32_t>(kLevelChoiceX);
+  if (keys.titleLevel > 1) arrow("<", left - 18);
+  if (keys.titleLevel < keys.titleLevelLimit) arrow(">", left + 104);
 }
 
 // The key that opens the keys page, in the bottom right corner.

@@ -108,6 +108,20 @@ TEST_F(TitleScreenTest, LevelChoiceShowsOnlyOnceALaterLevelIsReached) {
   EXPECT_GT(tens[1].x, label[1].x);
   EXPECT_GT(units[1].x, tens[1].x);
   EXPECT_EQ(units[1].y, label[1].y);
+
+  // Arrows say which way Left and Right can still move the choice.
+  const auto arrows = [this] {
+    std::string shown;
+    for (const auto& call : frame()) {
+      if (call.kind == CallKind::Text && (call.name == "<" || call.name == ">")) shown += call.name;
+    }
+    return shown;
+  };
+  EXPECT_EQ(arrows(), "<<>>");  // each shadowed
+  state.keys.titleLevel = 12;
+  EXPECT_EQ(arrows(), "<<");
+  state.keys.titleLevel = 1;
+  EXPECT_EQ(arrows(), ">>");
 }
 
 }  // namespace
