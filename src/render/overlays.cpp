@@ -21,7 +21,7 @@ void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t gr
   const world::Scene& scene = state.scene;
   if (scene.hudPhase != 0 && scene.hudPhase != 1) return;
   const float slide = scene.hudSlide;
-  drawPlain(assets.textNextImage, 430.0f, 31.0f - slide, grey);
+  drawPlain(assets.textNextImage, 398.0f, 31.0f - slide, grey);  // NOW under slot 0
   for (int32_t slot = 0; slot < kSlots; ++slot) {
     const int32_t type = slotPieceType(state, slot);
     if (type >= 0 && type < kPieceTypeCount) {

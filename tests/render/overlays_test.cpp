@@ -35,7 +35,7 @@ TEST_F(OverlaysTest, NextPieceBarShowsEightSlotsWithBlinkingBorderAndSlidesUp) {
                                           "media/tile03.tga", "media/tile04.tga",
                                           "media/tile05.tga", "media/tile00.tga"};
   EXPECT_EQ(tiles(), shown);  // types 7 and -1 leave their slots empty
-  expectDraw(drawsOf("media/textnext.tga")[0], {430, 31, kWhite});
+  expectDraw(drawsOf("media/textnext.tga")[0], {398, 31, kWhite});
   expectDraw(drawsOf("media/tile05.tga")[0], {520, 5, kWhite, 0, 12.5f, 12.5f});
   expectDraw(drawsOf("media/tile00.tga")[0], {550, 5, kWhite, 0, 12.5f, 12.5f});
   expectDraw(drawsOf("media/border.tga")[0], {399, 4, kWhite, 0, 12.5f, 12.5f});
@@ -43,7 +43,7 @@ TEST_F(OverlaysTest, NextPieceBarShowsEightSlotsWithBlinkingBorderAndSlidesUp) {
   state.scene.hudPhase = 1;
   state.scene.hudSlide = 20.0f;
   frame();
-  expectDraw(drawsOf("media/textnext.tga")[0], {430, 11, kWhite});
+  expectDraw(drawsOf("media/textnext.tga")[0], {398, 11, kWhite});
   expectDraw(drawsOf("media/tile02.tga")[0], {430, -15, kWhite, 0, 12.5f, 12.5f});
   EXPECT_TRUE(drawsOf("media/border.tga").empty());
 

@@ -172,8 +172,10 @@ void drawPlaceholder(Canvas& c) {
   cairo_paint(c.cr());
 }
 
+// Under the piece bar: NOW under the first slot (the falling piece), NEXT under the two after.
 void drawNextLabel(Canvas& c) {
-  fittedLetter(c.cr(), Font::Bold, 13, "NEXT", 30, 13, 56, kWhite, kCream, 1.0);
+  fittedLetter(c.cr(), Font::Bold, 13, "NOW", 14.5, 13, 28, kWhite, kGold, 1.0);
+  fittedLetter(c.cr(), Font::Bold, 13, "NEXT", 62, 13, 56, kWhite, kCream, 1.0);
 }
 
 void drawTileBorder(Canvas& c) {

@@ -63,7 +63,7 @@ PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
     case AssetSlot::Rect02:
       return {"", 8, 8, drawPlaceholder};
     case AssetSlot::TextNext:
-      return {"", 60, 16, drawNextLabel};
+      return {"", 92, 16, drawNextLabel};
     case AssetSlot::Border:
       return {"", 27, 27, drawTileBorder};
     case AssetSlot::Tile:
