@@ -195,6 +195,25 @@ constexpr bool hasDevicePicture(int32_t deviceCode) {
   return (cellFlags(Layer::Device, deviceCode) & kPictured) != 0;
 }
 
+// Block pictures drawn as left/right twins (a beam's or a conveyor's two ends): mirroring a
+// level swaps them so a run still reads left end, middle, right end. A conveyor keeps moving
+// the robot to the left after a mirror, as every conveyor does.
+inline constexpr std::array<std::array<int32_t, 2>, 4> kMirrorTwins = {{
+    {2, 4},    // yellow beam ends
+    {10, 11},  // yellow beam ends with joint
+    {42, 44},  // conveyor ends
+    {49, 51},  // still conveyor ends
+}};
+
+// The block code that shows the picture of blockCode seen in a mirror (itself when it has no twin).
+constexpr int32_t mirroredBlock(int32_t blockCode) {
+  for (const auto& twins : kMirrorTwins) {
+    if (twins[0] == blockCode) return twins[1];
+    if (twins[1] == blockCode) return twins[0];
+  }
+  return blockCode;
+}
+
 // Blocks 1 to kLastPicturedBlock and devices 1 to kLastDevice have pictures; device codes above
 // kLastDevice do nothing.
 constexpr int32_t kLastPicturedBlock = cell_table_detail::lastWith(Layer::Block, kPictured);

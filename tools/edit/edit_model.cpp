@@ -12,10 +12,6 @@ namespace mdx::edit {
 
 namespace {
 
-bool inGrid(int row, int column) {
-  return row >= 0 && row < world::kRows && column >= 0 && column < world::kColumns;
-}
-
 world::LevelGrid& layerOf(level::LevelSource& level, Layer layer) {
   return layer == Layer::Blocks ? level.blockLayer : level.deviceLayer;
 }
@@ -154,6 +150,53 @@ bool EditModel::pick(int row, int column, Brush& brush) const {
     return false;
   }
   return true;
+}
+
+bool EditModel::copy(const CellRect& rect) {
+  clipboard_ = copyCells(level_, rect);
+  return true;
+}
+
+bool EditModel::cut(const CellRect& rect) {
+  copy(rect);
+  return edit([&](level::LevelSource& level) { clearCells(level, rect); });
+}
+
+bool EditModel::paste(int row, int column) {
+  if (clipboard_.empty() || !inGrid(row, column)) return false;
+  return edit([&](level::LevelSource& level) { pasteCells(level, clipboard_, row, column); });
+}
+
+bool EditModel::move(const CellRect& rect, int row, int column) {
+  if (!inGrid(row, column)) return false;
+  const CellBlock cells = copyCells(level_, rect);
+  return edit([&](level::LevelSource& level) {
+    clearCells(level, rect);
+    pasteCells(level, cells, row, column);
+  });
+}
+
+bool EditModel::floodFill(int row, int column, const Brush& brush) {
+  if (!inGrid(row, column)) return false;
+  if (brush.layer == Layer::Blocks && brush.code == world::kRobot) return paint(row, column, brush);
+  return edit([&](level::LevelSource& level) {
+    edit::floodFill(layerOf(level, brush.layer), row, column, brush.code);
+  });
+}
+
+bool EditModel::drawLine(int row0, int column0, int row1, int column1, const Brush& brush) {
+  if (!inGrid(row0, column0) || !inGrid(row1, column1)) return false;
+  if (brush.layer == Layer::Blocks && brush.code == world::kRobot)
+    return paint(row1, column1, brush);
+  return edit([&](level::LevelSource& level) {
+    for (const int k : lineCells(row0, column0, row1, column1)) {
+      layerOf(level, brush.layer)[k] = brush.code;
+    }
+  });
+}
+
+bool EditModel::mirror(const CellRect& rect) {
+  return edit([&](level::LevelSource& level) { mirrorCells(level, rect); });
 }
 
 bool EditModel::addPiece(int32_t type) {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <string>
 
+#include "edit/region_tools.h"
 #include "level/level_source.h"
 
 namespace mdx::edit {
@@ -65,6 +66,21 @@ class EditModel {
   // an empty cell or one outside the grid.
   bool pick(int row, int column, Brush& brush) const;
 
+  // The region tools. Copy fills the clipboard (both layers) and changes no level; the others
+  // are one undo step each. Paste puts the clipboard's top-left cell at (row, column); move is
+  // a cut and a paste taken back together. Flood fill gives the brush's code to the connected
+  // cells of the same code on the brush's layer; the line paints the cells between two cells.
+  // The robot brush moves the robot to the cell clicked (fill) or the line's end. Mirror turns
+  // the rectangle left to right, wholeGrid() for the whole level.
+  bool copy(const CellRect& rect);
+  bool cut(const CellRect& rect);
+  bool paste(int row, int column);
+  bool move(const CellRect& rect, int row, int column);
+  bool floodFill(int row, int column, const Brush& brush);
+  bool drawLine(int row0, int column0, int row1, int column1, const Brush& brush);
+  bool mirror(const CellRect& rect);
+  const CellBlock& clipboard() const { return clipboard_; }
+
   // The piece list: pieceTypes[0] to pieceTypes[pieceCount - 1], types 1 to 5.
   bool addPiece(int32_t type);
   bool removePiece(int index);
@@ -87,6 +103,13 @@ class EditModel {
   bool keepIfChanged();
   int32_t* field(LookValue which);
   void resetHistory();
+  // One undo step for an edit made by change(level_).
+  template <class Change>
+  bool edit(Change&& change) {
+    remember();
+    change(level_);
+    return keepIfChanged();
+  }
 
   level::LevelSource level_;
   level::LevelSource saved_;
@@ -96,6 +119,7 @@ class EditModel {
   std::deque<level::LevelSource> undo_;
   std::deque<level::LevelSource> redo_;
   uint64_t revision_ = 1;
+  CellBlock clipboard_;  // kept across levels, so cells can be carried from one to another
 };
 
 }  // namespace mdx::edit
