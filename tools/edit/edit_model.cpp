@@ -199,6 +199,10 @@ bool EditModel::mirror(const CellRect& rect) {
   return edit([&](level::LevelSource& level) { mirrorCells(level, rect); });
 }
 
+bool EditModel::replaceLevel(const level::LevelSource& level) {
+  return edit([&](level::LevelSource& current) { current = level; });
+}
+
 bool EditModel::addPiece(int32_t type) {
   if (level_.pieceCount < 0 || level_.pieceCount >= kMaxPieces || type < 1 || type > 5) {
     return false;

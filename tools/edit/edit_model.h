@@ -80,6 +80,8 @@ class EditModel {
   bool drawLine(int row0, int column0, int row1, int column1, const Brush& brush);
   bool mirror(const CellRect& rect);
   const CellBlock& clipboard() const { return clipboard_; }
+  // Puts another version of the level in its place as one undo step (a recovered autosave).
+  bool replaceLevel(const level::LevelSource& level);
 
   // The piece list: pieceTypes[0] to pieceTypes[pieceCount - 1], types 1 to 5.
   bool addPiece(int32_t type);
