@@ -61,7 +61,7 @@ void Game::runFrame() {
   drawFrame();
   if (playTestEnded_) return;  // the window closes; nothing moves meanwhile
   expireNotices();
-  if (state.keys.quitPrompt == 1) {
+  if (state.keys.quitPrompt == 1 || state.keys.howToPage != 0) {
     holdLevelTimers();
     for (int n = timerRuns(timers.blink, kBlinkPeriod); n > 0; --n) blinkTick(state.scene);
     return;
@@ -98,6 +98,10 @@ void Game::drawFrame() {
 
 void Game::escapeReleased() {
   if (keysPageEscape()) return;
+  if (state.keys.howToPage != 0) {
+    showHowTo(false);
+    return;
+  }
   int32_t& gameState = state.progress.gameState;
   if (gameState == StateTitle) window_.destroyWindow();
   if (gameState >= StateRunning && gameState <= StateEnding) {
@@ -106,8 +110,8 @@ void Game::escapeReleased() {
   }
 }
 
-// The level's timers move on by the time the prompt has been shown, so each one resumes
-// where it stood; only the blinking lights go on.
+// The level's timers move on by the time the prompt or the pages have been shown, so each one
+// resumes where it stood; only the blinking lights go on.
 void Game::holdLevelTimers() {
   const uint32_t now = clock_.ticks();
   const uint32_t held = now - heldSince_;

@@ -53,8 +53,9 @@ class Game {
   // Reads the keyboard once and runs the commands of released keys, in their fixed order.
   void pollKeyboard();
 
-  // The Escape key was released (it arrives as a window event): on the title screen the
-  // window is destroyed (quit); during play the quit prompt is shown or hidden.
+  // The Escape key was released (it arrives as a window event): it closes the How to play
+  // pages when they are shown; otherwise on the title screen the window is destroyed (quit),
+  // and during play the quit prompt is shown or hidden.
   void escapeReleased();
 
   world::GameState state;
@@ -100,7 +101,8 @@ class Game {
   bool soundOn() const { return state.options.soundEnabled && music_ != nullptr; }
   // A level the player can restart: ready, dropping or running (also blown up), not won.
   bool levelInPlay() const;
-  // While the quit prompt is shown: moves the level's timers on by the time since last call.
+  // While the quit prompt or the How to play pages are shown: moves the level's timers on by the
+  // time since last call.
   void holdLevelTimers();
   // Starts level levelNumber (the caller has set levelNumber and gameState). When its file
   // cannot be opened the game goes back to the title instead and this returns false.
@@ -133,12 +135,18 @@ class Game {
   bool downKey(const KeyState& keys);  // true when it has just ended the dropping phase
   void sideKey(const KeyState& keys, uint8_t key, world::Latch latch, bool left);
   void titleLevelKey(const KeyState& keys, uint8_t key, world::Latch latch, bool left);
+  void choiceKey(const KeyState& keys, uint8_t key, world::Latch latch, int32_t& choice,
+                 int32_t last, bool left);
   void restartKey(const KeyState& keys);
   void musicKey(const KeyState& keys);
   void quitKey(const KeyState& keys);
   void confirmKey(const KeyState& keys);
   void peekKey(const KeyState& keys);
   void confirm();
+  void howToKey(const KeyState& keys);
+  void howToPageKeys(const KeyState& keys);
+  // Opens (on its first page) or closes the How to play pages.
+  void showHowTo(bool shown);
   void keyboardDropStep();
   // The keys page (keys_page.cpp).
   void openKeysKey(const KeyState& keys);

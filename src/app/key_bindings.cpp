@@ -111,6 +111,7 @@ const std::array<CommandKeys, kCommandCount>& commandTable() {
       {"quit", "QUIT (AT THE PROMPT)", DIK_Q, "Q", ""},
       {"keys", "THIS PAGE (ON THE TITLE)", DIK_K, "K", ""},
       {"peek", "PEEK AT THE FIELD (HOLD)", DIK_TAB, "Tab", "x"},
+      {"howto", "HOW TO PLAY", DIK_F1, "F1", "leftshoulder"},
   }};
   return table;
 }

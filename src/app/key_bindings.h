@@ -39,6 +39,7 @@ enum CommandIndex : std::size_t {
   kCommandQuit,
   kCommandKeys,
   kCommandPeek,
+  kCommandHowTo,
   kCommandCount
 };
 const std::array<CommandKeys, kCommandCount>& commandTable();

@@ -20,6 +20,7 @@ constexpr uint8_t DIK_R = 0x13;
 constexpr uint8_t DIK_K = 0x25;
 constexpr uint8_t DIK_RETURN = 0x1C;
 constexpr uint8_t DIK_SPACE = 0x39;
+constexpr uint8_t DIK_F1 = 0x3B;
 constexpr uint8_t DIK_F2 = 0x3C;
 constexpr uint8_t DIK_NUMPADENTER = 0x9C;
 constexpr uint8_t DIK_UP = 0xC8;

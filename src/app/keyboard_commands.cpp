@@ -39,6 +39,10 @@ void Game::pollKeyboard() {
     keysPageKeys(keys);
     return;
   }
+  if (state.keys.howToPage != 0) {
+    howToPageKeys(keys);
+    return;
+  }
   upKey(keys);
   const bool dropEnded = downKey(keys);
   if (!dropEnded) {
@@ -51,6 +55,7 @@ void Game::pollKeyboard() {
   confirmKey(keys);
   openKeysKey(keys);
   peekKey(keys);
+  howToKey(keys);
 }
 
 void Game::upKey(const KeyState& keys) {
@@ -150,20 +155,27 @@ void Game::sideKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, b
 }
 
 // Left or Right on the title: the level START GAME begins with, one lower or higher, from 1 to
-// the highest level reached. A choice at its end stays there and makes no sound.
+// the highest level reached.
 void Game::titleLevelKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, bool left) {
-  uint8_t& latch = state.keys.keyLatch[latchIndex];
   world::Keys& k = state.keys;
   if (k.titleLevelLimit <= 1) return;  // no level reached yet: nothing to choose
+  choiceKey(keys, key, latchIndex, k.titleLevel, k.titleLevelLimit, left);
+}
+
+// Moves choice one lower or higher within 1 to last when key is released. A choice at its end
+// stays there and makes no sound.
+void Game::choiceKey(const KeyState& keys, uint8_t key, world::Latch latchIndex, int32_t& choice,
+                     int32_t last, bool left) {
+  uint8_t& latch = state.keys.keyLatch[latchIndex];
   if (isDown(keys, key)) {
     latch = 1;
     return;
   }
   if (!latch) return;
   latch = 0;
-  const int32_t chosen = std::clamp(k.titleLevel + (left ? -1 : 1), 1, k.titleLevelLimit);
-  if (chosen == k.titleLevel) return;
-  k.titleLevel = chosen;
+  const int32_t chosen = std::clamp(choice + (left ? -1 : 1), 1, last);
+  if (chosen == choice) return;
+  choice = chosen;
   state.playSample(world::Sample::Button);
 }
 
@@ -249,6 +261,43 @@ void Game::confirm() {
   if (progress.gameState == StateReady && !handledThisPoll_) progress.gameState = StateRunning;
   // Cuts the exit sequence short: where waiting goes, the next level or the ending.
   if (state.world.levelComplete == 1) goToNextLevel();
+}
+
+// The keys of the How to play pages: Left and Right turn the page, the music key still works,
+// and the How to play key closes them. Every other key waits until the pages are closed.
+void Game::howToPageKeys(const KeyState& keys) {
+  int32_t& page = state.keys.howToPage;
+  choiceKey(keys, DIK_LEFT, world::LatchLeft, page, world::kHowToPages, true);
+  choiceKey(keys, DIK_RIGHT, world::LatchRight, page, world::kHowToPages, false);
+  musicKey(keys);
+  howToKey(keys);
+}
+
+// F1 opens the How to play pages on the title and in a level in play (not behind the quit
+// prompt), and closes them again.
+void Game::howToKey(const KeyState& keys) {
+  uint8_t& latch = state.keys.keyLatch[world::LatchHowTo];
+  if (isDown(keys, DIK_F1)) {
+    latch = 1;
+    return;
+  }
+  if (!latch) return;
+  latch = 0;
+  if (state.keys.howToPage != 0) {
+    showHowTo(false);
+  } else if (state.keys.quitPrompt == 0 && !state.keysPage.open &&
+             (state.progress.gameState == StateTitle || levelInPlay())) {
+    showHowTo(true);
+  }
+}
+
+// Opening starts on the first page and holds the level's timers from now; a key held into or
+// out of the pages is forgotten, so it cannot act on what lies behind them.
+void Game::showHowTo(bool shown) {
+  state.keys.howToPage = shown ? 1 : 0;
+  state.keys.keyLatch.fill(0);
+  heldSince_ = clock_.ticks();
+  state.playSample(world::Sample::Button);
 }
 
 }  // namespace mdx::app

@@ -33,7 +33,7 @@ struct Assets {
   std::array<SpriteImage, 2> lightImages;
   std::array<SpriteImage, 8> textImages;
   SpriteImage rect01Image;
-  SpriteImage rect02Image;
+  SpriteImage rect02Image;  // the frame of the How to play pages
   SpriteImage textNextImage;
   SpriteImage borderImage;
   std::array<SpriteImage, 15> tileImages;  // 0 to 5

@@ -82,6 +82,11 @@ void drawLevelLabel(Assets& assets, int32_t levelNumber, float x, float y) {
   drawPlain(units, x + 84.0f, y, kWhite);
 }
 
+void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_t y) {
+  assets.blackWriter.draw(text, x + 1, y + 1);
+  assets.whiteWriter.draw(text, x, y);
+}
+
 LevelDigits levelDigits(int32_t levelNumber) {
   const int32_t shown = std::clamp(levelNumber, 0, 99);
   return {shown / 10, shown % 10};

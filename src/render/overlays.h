@@ -28,6 +28,9 @@ void drawEndingQuitPrompt(const world::GameState& state, Assets& assets);
 // shadow one pixel down and right. The level number of play and the title's level choice.
 void drawLevelLabel(Assets& assets, int32_t levelNumber, float x, float y);
 
+// One line of text in white over its black shadow one pixel down and right.
+void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_t y);
+
 // The two digits shown for a level number. Numbers outside 0 to 99 show the nearest of them,
 // so the digits always name one of the ten digit pictures.
 struct LevelDigits {

@@ -2,6 +2,7 @@
 
 #include "render/draw_helpers.h"
 #include "render/draw_tables.h"
+#include "render/how_to_play.h"
 #include "render/overlays.h"
 #include "render/play_field.h"
 #include "render/title_screen.h"
@@ -59,7 +60,10 @@ void drawScene(const world::GameState& state, Assets& assets, gfx::DrawBackend& 
   // The back end clears the back buffer to black when the scene begins, so pixels that no
   // layer covers (no landscape, a landscape turned aside) never show an older frame.
   backend.beginScene();
-  const int32_t gameState = state.progress.gameState;
+  // The How to play pages take the place of the title, the level or the ending, over the
+  // same landscape and strips.
+  const bool howTo = state.keys.howToPage != 0;
+  const int32_t gameState = howTo ? -1 : state.progress.gameState;
 
   drawLandscape(state, assets);
   if (gameState == world::StateTitle) drawTitleRobots(state, assets);
@@ -72,6 +76,7 @@ void drawScene(const world::GameState& state, Assets& assets, gfx::DrawBackend& 
     drawOverlays(state, assets);
   }
   drawShortLines(state, assets);
+  if (howTo) drawHowToPlay(state, assets);
 
   backend.endScene();
 }

@@ -29,11 +29,16 @@ constexpr int32_t kColumnKey = 330;
 constexpr int32_t kColumnPad = 470;
 constexpr int32_t kHintX = 560;
 
+// The shadows of all lines first, then the lines in white.
 void drawTextLines(Assets& assets) {
-  assets.blackWriter.draw(kVersionLine, 11, 442);
-  assets.blackWriter.draw(kOwnershipLine, 11, 457);
-  assets.whiteWriter.draw(kVersionLine, 10, 441);
-  assets.whiteWriter.draw(kOwnershipLine, 10, 456);
+  struct Line {
+    const std::string& text;
+    int x, y;
+  };
+  const Line lines[] = {
+      {kVersionLine, 10, 441}, {kOwnershipLine, 10, 456}, {kHowToKeyLine, 510, 441}};
+  for (const Line& line : lines) assets.blackWriter.draw(line.text, line.x + 1, line.y + 1);
+  for (const Line& line : lines) assets.whiteWriter.draw(line.text, line.x, line.y);
 }
 
 // The bar marks the chosen entry, bobbing by a pixel and tilting slightly; the menu picture
@@ -71,11 +76,6 @@ void drawKeysHint(const world::GameState& state, Assets& assets) {
   if (hint.empty()) return;
   assets.blackWriter.draw(hint, kHintX + 1, 457);
   assets.whiteWriter.draw(hint, kHintX, 456);
-}
-
-void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_t y) {
-  assets.blackWriter.draw(text, x + 1, y + 1);
-  assets.whiteWriter.draw(text, x, y);
 }
 
 // The keys page: a dark panel over the title with a row per command (what it does, its key,

@@ -12,12 +12,14 @@ namespace mdx::render {
 // drawing them allocates nothing.
 inline const std::string kVersionLine = "Marvolen DX - version 1.0";
 inline const std::string kOwnershipLine = "(c) 2026 The Marvolen DX authors";
+// The key to the How to play pages, at the bottom right above the keys page's.
+inline const std::string kHowToKeyLine = "F1  How to play";
 
 // The four title robots, riding on the lower strip's positions whether or not it is drawn.
 // Drawn after the landscape and before the lower strip.
 void drawTitleRobots(const world::GameState& state, Assets& assets);
 
-// Logo, emblem, the two text lines (black shadow, then white) and the two-entry menu with its
+// Logo, emblem, the text lines (black shadow, then white) and the two-entry menu with its
 // bobbing highlight bar. Drawn after the lower strip and before the upper strip.
 void drawTitleForeground(const world::GameState& state, Assets& assets);
 

@@ -115,12 +115,17 @@ enum Latch {
   LatchLeft,
   LatchRight,
   LatchMusic,
-  LatchQuit
+  LatchQuit,
+  LatchHowTo,
+  kLatchCount
 };
+
+// How many pages the How to play screens have; Left and Right page from 1 to this.
+constexpr int32_t kHowToPages = 4;
 
 // State of the keyboard commands and the menus they drive.
 struct Keys {
-  std::array<uint8_t, 8> keyLatch{};
+  std::array<uint8_t, kLatchCount> keyLatch{};
   uint8_t titleChoice = 1;  // 1 start, 0 quit
   uint8_t quitPrompt = 0;
   // 1 while the peek key is held in a level: the signs, the key help and the quit prompt step
@@ -130,6 +135,9 @@ struct Keys {
   // titleLevelLimit (the highest level the player has reached in the pack, 1 when none).
   int32_t titleLevel = 1;
   int32_t titleLevelLimit = 1;
+  // The How to play page shown over the title or the level (1 to kHowToPages), 0 when closed.
+  // While it is shown the level behind it waits, as behind the quit prompt.
+  int32_t howToPage = 0;
 };
 
 // The keys page over the title screen, as it is shown. The keys themselves are the shell's

@@ -97,7 +97,8 @@ struct StateFields<Keys> {
   static constexpr auto list = std::make_tuple(
       field("keyLatch", &Keys::keyLatch), field("titleChoice", &Keys::titleChoice),
       field("quitPrompt", &Keys::quitPrompt), field("peeking", &Keys::peeking),
-      field("titleLevel", &Keys::titleLevel), field("titleLevelLimit", &Keys::titleLevelLimit));
+      field("titleLevel", &Keys::titleLevel), field("titleLevelLimit", &Keys::titleLevelLimit),
+      field("howToPage", &Keys::howToPage));
 };
 
 namespace detail {

@@ -144,6 +144,14 @@ void endingScene(GameState& s) {
   s.keys.quitPrompt = 1;
 }
 
+// Page N of How to play, opened from the title; every page has its golden frame.
+static_assert(world::kHowToPages == 4, "add the new page's golden frame below");
+template <int32_t Page>
+void howToScene(GameState& s) {
+  titleScene(s);
+  s.keys.howToPage = Page;
+}
+
 struct Golden {
   const char* name;
   void (*setUp)(GameState&);
@@ -270,13 +278,15 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
   if (HasFailure()) savePng(actual, saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, GoldenFrameTest,
-                         ::testing::Values(Golden{"title", titleScene},
-                                           Golden{"keys_page", keysPageScene},
-                                           Golden{"level1_ready", readyScene},
-                                           Golden{"mid_run", midRunScene},
-                                           Golden{"ending", endingScene}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Frames, GoldenFrameTest,
+    ::testing::Values(Golden{"title", titleScene}, Golden{"keys_page", keysPageScene},
+                      Golden{"level1_ready", readyScene}, Golden{"mid_run", midRunScene},
+                      Golden{"ending", endingScene}, Golden{"how_to_play_1", howToScene<1>},
+                      Golden{"how_to_play_2", howToScene<2>},
+                      Golden{"how_to_play_3", howToScene<3>},
+                      Golden{"how_to_play_4", howToScene<4>}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mdx::render

@@ -74,20 +74,21 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
   for (const auto& call : backend.calls) {
     if (call.kind == CallKind::Text) texts.push_back(call);
   }
-  ASSERT_EQ(texts.size(), 4u);
+  ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(texts[0].name, kVersionLine);
   EXPECT_EQ(texts[1].name, kOwnershipLine);
+  EXPECT_EQ(texts[2].name, kHowToKeyLine);
   // Each line first as a black shadow one pixel right of and below the white line over it.
-  for (size_t i = 0; i < 2; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     const RecordedCall& shadow = texts[i];
-    const RecordedCall& line = texts[i + 2];
+    const RecordedCall& line = texts[i + 3];
     EXPECT_EQ(shadow.name, line.name);
     EXPECT_EQ(shadow.draw.colour, 0xFF000000u);
     EXPECT_EQ(line.draw.colour, 0xFFFFFFFFu);
     EXPECT_EQ(shadow.draw.x, line.draw.x + 1);
     EXPECT_EQ(shadow.draw.y, line.draw.y + 1);
   }
-  EXPECT_GT(texts[3].draw.y, texts[2].draw.y);  // the ownership line under the version
+  EXPECT_GT(texts[4].draw.y, texts[3].draw.y);  // the ownership line under the version
   EXPECT_EQ(kVersionLine, "Marvolen DX - version 1.0");
 }
 

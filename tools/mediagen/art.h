@@ -24,6 +24,7 @@ void drawReadySign(Canvas& c);
 void drawLevelLabel(Canvas& c);
 void drawCompleteBanner(Canvas& c);
 void drawHint(Canvas& c);
+void drawHowToPanel(Canvas& c);
 void drawQuitPrompt(Canvas& c, bool ending);
 void drawLogo(Canvas& c);
 void drawEmblem(Canvas& c);

@@ -73,15 +73,29 @@ void drawCompleteBanner(Canvas& c) {
 
 void drawHint(Canvas& c) {
   cairo_t* cr = c.cr();
-  roundedRect(cr, 1, 1, 254, 82, 9);
+  roundedRect(cr, 1, 1, 254, 100, 9);
   setColour(cr, kNavy, 0.55);
   cairo_fill(cr);
   const char* lines[] = {"LEFT / RIGHT  steer the piece", "DOWN  drops it fast",
-                         "TAB held  shows the whole field", "SPACE  starts the level"};
-  constexpr int kLines = 4;
-  for (int i = 0; i < kLines; ++i) {
-    fittedLetter(cr, Font::Bold, 13.5, lines[i], 128, 20 + i * 18, 240, kWhite,
-                 i == kLines - 1 ? kGold : kCream, 1.0);
+                         "TAB held  shows the whole field", "SPACE  starts the level",
+                         "F1  how to play"};
+  const Rgb colours[] = {kCream, kCream, kCream, kGold, kSky};
+  for (int i = 0; i < 5; ++i) {
+    fittedLetter(cr, Font::Bold, 13.5, lines[i], 128, 20 + i * 18, 240, kWhite, colours[i], 1.0);
+  }
+}
+
+// The frame of the How to play pages: the ready sign's teal bevel with rivets at the corners
+// around a dark see-through field, so the landscape shows faintly behind the examples.
+void drawHowToPanel(Canvas& c) {
+  cairo_t* cr = c.cr();
+  const double w = c.width(), h = c.height();
+  bevelBox(cr, 2, 2, w - 4, h - 4, 14, hex(0x2FA6B8));
+  roundedRect(cr, 9, 9, w - 18, h - 18, 9);
+  setColour(cr, kNavy, 0.82);
+  cairo_fill(cr);
+  for (double x : {9.0, w - 9.0}) {
+    for (double y : {9.0, h - 9.0}) rivet(cr, x, y, 2.4, hex(0xC8CED6));
   }
 }
 

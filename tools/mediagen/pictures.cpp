@@ -29,7 +29,7 @@ PictureSpec textPicture(int element) {
     case 4:
       return {"", 350, 27, drawCompleteBanner};
     case 5:
-      return {"", 256, 84, drawHint};
+      return {"", 256, 102, drawHint};
     case 6:
       return {"", 138, 46, [](Canvas& c) { drawQuitPrompt(c, false); }};
     default:
@@ -61,7 +61,7 @@ PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
     case AssetSlot::Rect01:
       return {"", 248, 48, drawMenuBar};
     case AssetSlot::Rect02:
-      return {"", 8, 8, drawPlaceholder};
+      return {"", 608, 448, drawHowToPanel};
     case AssetSlot::TextNext:
       return {"", 92, 16, drawNextLabel};
     case AssetSlot::Border:
