@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "level/solver.h"
+#include "solve/solver.h"
 #include "world/game_state.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "app/game.h"
-#include "level/solver.h"
+#include "level/solve_report.h"
 #include "shipped_levels.h"
 
 namespace mdx::level::testing {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/files.h"
-#include "level/solver.h"
+#include "level/solve_report.h"
 #include "level/tool_commands.h"
 #include "world/actions.h"
 #include "world/game_state.h"

@@ -1,6 +1,4 @@
 // The solver on small levels made in code: what it finds, what it reports, where it stops.
-#include "level/solver.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 
 #include "base/files.h"
 #include "level/level_source.h"
+#include "level/solve_report.h"
 #include "level/tool_commands.h"
 #include "world/actions.h"
 #include "world/state_text.h"

@@ -8,6 +8,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "level/solve_report.h"
 #include "level/tool_commands.h"
 
 namespace mdx::level {

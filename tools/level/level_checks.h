@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "level/level_source.h"
-#include "level/solver.h"
+#include "solve/solver.h"
 #include "world/game_state.h"
 
 namespace mdx::level {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "level/solver.h"
+#include "solve/solver.h"
 #include "world/game_state.h"
 
 namespace mdx::level {

@@ -1,5 +1,7 @@
 // The solver's report and the solve subcommand.
 
+#include "level/solve_report.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +12,6 @@
 #include "level/level_checks.h"
 #include "level/level_source.h"
 #include "level/press_rate.h"
-#include "level/solver.h"
 #include "level/tool_commands.h"
 
 namespace mdx::level {

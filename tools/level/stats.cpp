@@ -13,8 +13,8 @@
 #include <unordered_map>
 
 #include "base/files.h"
-#include "level/solver.h"
 #include "level/tool_commands.h"
+#include "solve/solver.h"
 
 namespace mdx::level {
 

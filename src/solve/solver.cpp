@@ -1,4 +1,4 @@
-#include "level/solver.h"
+#include "solve/solver.h"
 
 #include <algorithm>
 #include <chrono>
