@@ -1,12 +1,16 @@
 // The level solver on every shipped level of the built game folder, one search each: the
-// slowest of them is the figure for the hardest shipped level.
+// slowest of them is the figure for the hardest shipped level. Then the in-game hint on each
+// level's start and after its first piece has landed where the solution puts it: a hint is
+// to come within its budget (kHintBudgetSeconds), and "found" says whether it did.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "solve/hint.h"
 #include "solve/solver.h"
+#include "world/actions.h"
 #include "world/game_state.h"
 
 namespace {
@@ -25,6 +29,29 @@ void solveShippedLevel(benchmark::State& bench, const std::string& path) {
   bench.counters["robot_runs"] = static_cast<double>(result.robotRuns);
 }
 
+// The level after the solution's first piece: its presses played, the next piece falling.
+mdx::world::GameState afterFirstPiece(const mdx::world::GameState& start) {
+  mdx::level::SolverLimits limits;
+  limits.maxSeconds = 120.0;
+  const mdx::level::SolveResult solution = mdx::level::solveLevel(start, limits);
+  mdx::world::GameState game = start;
+  if (!solution.solved || solution.pieces.empty()) return game;
+  for (char action : solution.pieces.front().actions) mdx::world::performAction(game, action);
+  game.progress.gameState = mdx::world::StateDropping;
+  return game;
+}
+
+void hintOnShippedLevel(benchmark::State& bench, const std::string& path, bool afterFirst) {
+  mdx::world::GameState start;
+  start.startLevelFromFile(path);
+  const mdx::world::GameState asked = afterFirst ? afterFirstPiece(start) : start;
+  mdx::level::Hint hint;
+  for (auto _ : bench) hint = mdx::level::findHint(asked, nullptr);
+  bench.counters["found"] = hint.outcome == mdx::level::HintOutcome::Place ? 1 : 0;
+  // A level of one piece has nothing left to hint after it.
+  bench.counters["pieces_left"] = asked.world.pieceCount - asked.pieces.pieceIndex;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,6 +65,13 @@ int main(int argc, char** argv) {
                                  (pack / name).string())
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
+    for (const bool afterFirst : {false, true}) {
+      const std::string when = afterFirst ? "/after_first_piece" : "/start";
+      benchmark::RegisterBenchmark(("hint/" + std::string(name, 7) + when).c_str(),
+                                   hintOnShippedLevel, (pack / name).string(), afterFirst)
+          ->Iterations(1)
+          ->Unit(benchmark::kMillisecond);
+    }
     ++registered;
   }
   if (registered == 0)

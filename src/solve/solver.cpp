@@ -502,6 +502,39 @@ RobotRun runStraightDrops(const GameState& start, int maxWorldSteps) {
   return run;
 }
 
+namespace {
+
+// The search from first, a state of the dropping phase (or past it), after the choices made
+// before it (plans, opening: the first piece's opening drop when it is still falling).
+void searchFrom(const GameState& first, std::vector<PiecePlan> plans, const std::string& opening,
+                const SolverLimits& limits, SolveResult& result) {
+  if (!piecesLeft(first)) {
+    result.robot = runRobot(first, limits.maxWorldSteps);
+    result.robotRuns = 1;
+    result.solved = result.robot.end == RobotEnd::Exit;
+    result.exhausted = true;
+    if (result.solved) result.pieces = plans;
+    result.furthest = {plans, result.robot};
+    return;
+  }
+  Search search(limits, result);
+  result.solved = search.run(first, plans);
+  result.exhausted = !result.solved && !search.timedOut();
+  result.cancelled = !result.solved && search.cancelled();
+  // The opening drop belongs to the first piece's presses.
+  for (std::vector<PiecePlan>* pieces : {&result.pieces, &result.furthest.pieces}) {
+    if (opening.empty() || pieces->empty()) continue;
+    pieces->front().actions = opening + pieces->front().actions;
+    pieces->front().startRow = 0;
+  }
+}
+
+double secondsSince(Clock::time_point started) {
+  return std::chrono::duration<double>(Clock::now() - started).count();
+}
+
+}  // namespace
+
 SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
   SolveResult result;
   const auto started = Clock::now();
@@ -525,26 +558,17 @@ SolveResult solveLevel(const GameState& start, const SolverLimits& limits) {
       opening.clear();
     }
   }
-  if (!piecesLeft(first)) {
-    result.robot = runRobot(first, limits.maxWorldSteps);
-    result.robotRuns = 1;
-    result.solved = result.robot.end == RobotEnd::Exit;
-    result.exhausted = true;
-    if (result.solved) result.pieces = plans;
-    result.furthest = {plans, result.robot};
-  } else {
-    Search search(limits, result);
-    result.solved = search.run(first, plans);
-    result.exhausted = !result.solved && !search.timedOut();
-    result.cancelled = !result.solved && search.cancelled();
-    // The opening drop belongs to the first piece's presses.
-    for (std::vector<PiecePlan>* pieces : {&result.pieces, &result.furthest.pieces}) {
-      if (opening.empty() || pieces->empty()) continue;
-      pieces->front().actions = opening + pieces->front().actions;
-      pieces->front().startRow = 0;
-    }
-  }
-  result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+  searchFrom(first, std::move(plans), opening, limits, result);
+  result.seconds = secondsSince(started);
+  return result;
+}
+
+SolveResult solveFromHere(const GameState& now, const SolverLimits& limits) {
+  if (now.progress.gameState != world::StateDropping) return solveLevel(now, limits);
+  SolveResult result;
+  const auto started = Clock::now();
+  searchFrom(now, {}, "", limits, result);
+  result.seconds = secondsSince(started);
   return result;
 }
 

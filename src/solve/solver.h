@@ -81,6 +81,11 @@ RobotRun runRobot(world::GameState game, int maxWorldSteps);
 // Searches game, which has just been started (startLevelFromFile), for a solution.
 SolveResult solveLevel(const world::GameState& start, const SolverLimits& limits);
 
+// Searches a level in play for a solution from where it stands: a level just started (as
+// solveLevel), or one in its dropping phase, from the falling piece where it is now with the
+// pieces already placed. The plans start with the falling piece.
+SolveResult solveFromHere(const world::GameState& now, const SolverLimits& limits);
+
 // Plays the level with every piece dropped straight down from column 15 and runs the robot.
 RobotRun runStraightDrops(const world::GameState& start, int maxWorldSteps);
 

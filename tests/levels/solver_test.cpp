@@ -9,6 +9,7 @@
 #include "level/level_source.h"
 #include "level/solve_report.h"
 #include "level/tool_commands.h"
+#include "solve/hint.h"
 #include "world/actions.h"
 #include "world/state_text.h"
 
@@ -237,6 +238,38 @@ TEST(SolveCommand, ReportsBadArgumentsAndMissingFiles) {
   EXPECT_EQ(solveCommand(1, args, out, err), 0);
   EXPECT_NE(out.str().find("\nactions: d"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("straight drops: the robot stands stuck after"), std::string::npos);
+}
+
+// Hints for a level in play: the falling piece's target from a solution of the level as it
+// stands, with the pieces placed so far counted.
+TEST(Hint, PointsTheFallingPieceAtItsPlaceWithThePlacedPiecesCounted) {
+  SmallLevel small;
+  small.hole(22, 4).hole(10, 4).pieces({2, 2});
+  const Hint atStart = findHint(small.start(), nullptr, 30.0);
+  ASSERT_EQ(atStart.outcome, HintOutcome::Place);
+  EXPECT_EQ(atStart.pieceType, 2);
+  EXPECT_TRUE(atStart.column == 9 || atStart.column == 21) << atStart.column;
+  EXPECT_EQ(atStart.row, 20);
+
+  // The first pillar steered into the right-hand hole: the second must fill the other.
+  world::GameState game = small.start();
+  for (char action : std::string("drrrrrrh")) world::performAction(game, action);
+  game.progress.gameState = world::StateDropping;
+  ASSERT_EQ(game.pieces.pieceIndex, 1);
+  const Hint second = findHint(game, nullptr, 30.0);
+  ASSERT_EQ(second.outcome, HintOutcome::Place);
+  EXPECT_EQ(second.column, 9);
+  EXPECT_EQ(second.row, 20);
+
+  // A pillar left standing on the floor walls the robot in: nothing wins from there.
+  world::GameState walled = small.start();
+  for (char action : std::string("dh")) world::performAction(walled, action);
+  walled.progress.gameState = world::StateDropping;
+  EXPECT_EQ(findHint(walled, nullptr, 30.0).outcome, HintOutcome::NoSolution);
+  // Out of time or called off, the hint says neither.
+  EXPECT_EQ(findHint(walled, nullptr, 0.0).outcome, HintOutcome::NotFound);
+  const std::atomic<bool> cancelled{true};
+  EXPECT_EQ(findHint(small.start(), &cancelled, 30.0).outcome, HintOutcome::NotFound);
 }
 
 }  // namespace
