@@ -130,8 +130,11 @@ void EditorWindow::run() {
   while (!quit_) {
     SDL_Event event;
     bool keyMoved = false;
+    std::string error;
+    if (!autosaver_.tick(model_, error)) say(error);
     if (framesLeft_ <= 0) {
-      if (!SDL_WaitEvent(&event)) break;
+      // Wakes every few seconds without events so that an idle editor still autosaves.
+      if (!SDL_WaitEventTimeout(&event, 5000)) continue;
       handle(event);
       keyMoved = isKey(event);
     }
@@ -253,6 +256,7 @@ void EditorWindow::perform(Pending action) {
       copyName(fileName_, sizeof fileName_, model_.path());
       break;
     case Pending::Quit:
+      if (!model_.path().empty()) autosaver_.discard(model_.path());
       quit_ = true;
       break;
     case Pending::None:
@@ -271,6 +275,7 @@ void EditorWindow::save(bool chooseName) {
   const bool saved = model_.save(error);
   say(saved ? "saved " + model_.path() : error);
   if (saved) recent_->add(model_.path());
+  if (saved) autosaver_.discard(model_.path());
   refreshLevel();
 }
 
@@ -281,6 +286,7 @@ void EditorWindow::say(const std::string& text, bool untilEdit) {
 
 void EditorWindow::startPlayTest() {
   std::string error;
+  if (!autosaver_.saveNow(model_, error)) say(error);
   const std::string pack = makePlayTestPack(model_.level(), options_.gameDir, error);
   if (pack.empty()) {
     say(error);

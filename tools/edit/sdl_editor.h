@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/autosave.h"
 #include "edit/edit_model.h"
 #include "edit/file_choice.h"
 #include "edit/game_runner.h"
@@ -149,6 +150,7 @@ class EditorWindow {
   std::map<std::string, std::string> lastLogged_;
   bool quit_ = false;
   int framesLeft_ = 0;
+  Autosaver autosaver_{[] { return std::chrono::steady_clock::now(); }};
 };
 
 }  // namespace mdx::edit
