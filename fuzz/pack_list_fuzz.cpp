@@ -9,6 +9,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& entry : list.entries) {
     if (entry.size() > 254) __builtin_trap();
   }
-  (void)mdx::world::resolvePackName(list, static_cast<int32_t>(size % 7) - 1, "mappack1");
   return 0;
 }

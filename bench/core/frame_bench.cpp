@@ -57,6 +57,7 @@ class CapturingBackend : public gfx::DrawBackend {
 world::GameState shippedLevelState() {
   world::GameState state;
   state.options.packName = "mappack1";
+  state.pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
   state.progress.levelNumber = 9;
   state.startLevel(9);
   state.progress.gameState = world::StateDropping;
@@ -73,9 +74,8 @@ struct Fixture {
 };
 
 bool setUp(benchmark::State& bench, Fixture& f) {
-  std::error_code error;
-  std::filesystem::current_path(MDX_GAME_DIR, error);
-  if (error || !std::filesystem::exists("mappack1/level09.dat")) {
+  const world::PackLayout pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
+  if (!std::filesystem::exists(pack.levelPath(9))) {
     bench.SkipWithError("build the game folder first");
     return false;
   }
@@ -84,9 +84,10 @@ bool setUp(benchmark::State& bench, Fixture& f) {
     bench.SkipWithError("no software renderer");
     return false;
   }
-  f.sdl = std::make_unique<gfx::SdlBackend>(f.display->renderer());
+  f.sdl =
+      std::make_unique<gfx::SdlBackend>(f.display->renderer(), gfx::defaultFontPaths(MDX_GAME_DIR));
   f.backend = std::make_unique<CapturingBackend>(*f.sdl);
-  render::loadAssets(f.assets, *f.backend, "mappack1", nullptr);
+  render::loadAssets(f.assets, *f.backend, pack, nullptr);
   f.state = shippedLevelState();
   return true;
 }

@@ -21,22 +21,21 @@ using namespace mdx;
 
 void startUpToFirstFrame(benchmark::State& bench) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  std::error_code error;
-  std::filesystem::current_path(MDX_GAME_DIR, error);
-  if (error || !std::filesystem::exists("media/marvolen.mp3")) {
+  const world::PackLayout pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
+  if (!std::filesystem::exists(pack.titleSongPath())) {
     bench.SkipWithError("build the game folder first");
     return;
   }
   int pictures = 0;
   for (auto _ : bench) {
     auto display = gfx::Display::openHeadless();
-    gfx::SdlBackend backend(display->renderer());
+    gfx::SdlBackend backend(display->renderer(), gfx::defaultFontPaths(MDX_GAME_DIR));
     render::Assets assets;
     world::RecordingMessageBoxes messages;
-    pictures = render::loadAssets(assets, backend, "mappack1", &messages);
+    pictures = render::loadAssets(assets, backend, pack, &messages);
     sound::MixerSoundLibrary library;
     sound::Music music(library, &messages);
-    music.startSound("mappack1");
+    music.startSound(pack);
     assets.blackWriter.create(backend, 0xFF000000u);
     assets.whiteWriter.create(backend, 0xFFFFFFFFu);
     world::GameState state;

@@ -38,9 +38,8 @@ struct Window {
 };
 
 bool openWindow(benchmark::State& bench, Window& w, int scale) {
-  std::error_code error;
-  std::filesystem::current_path(MDX_GAME_DIR, error);
-  if (error || !std::filesystem::exists("mappack1/level09.dat")) {
+  const world::PackLayout pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
+  if (!std::filesystem::exists(pack.levelPath(9))) {
     bench.SkipWithError("build the game folder first");
     return false;
   }
@@ -56,7 +55,7 @@ bool openWindow(benchmark::State& bench, Window& w, int scale) {
   options.windowed = 1;
   options.packName = "mappack1";
   // The game's own device set-up: the window, its back end and where frames are drawn.
-  if (render::createDeviceAndLoadAssets(options, request, w.device, w.assets, messages) < 0) {
+  if (render::createDeviceAndLoadAssets(options, pack, request, w.device, w.assets, messages) < 0) {
     bench.SkipWithError("no window");
     return false;
   }

@@ -13,11 +13,12 @@ namespace {
 
 using mdx::world::GameState;
 
-// Works in the game folder, on mappack1. False (and the benchmark skipped) when it is missing.
+// The game folder's mappack1, which the benchmarks play.
+const mdx::world::PackLayout kPack = mdx::world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
+
+// False (and the benchmark skipped) when the game folder's mappack1 is missing.
 bool enterGameFolder(benchmark::State& bench) {
-  std::error_code error;
-  std::filesystem::current_path(MDX_GAME_DIR, error);
-  if (error || !std::filesystem::exists("mappack1/level01.dat")) {
+  if (!std::filesystem::exists(kPack.levelPath(1))) {
     bench.SkipWithError("build the game folder first (mappack1 missing)");
     return false;
   }
@@ -27,6 +28,7 @@ bool enterGameFolder(benchmark::State& bench) {
 GameState startedLevel(int level) {
   GameState game;
   game.options.packName = "mappack1";
+  game.pack = kPack;
   game.progress.levelNumber = level;
   game.startLevel(level);
   return game;
@@ -92,7 +94,7 @@ void levelLoad(benchmark::State& bench) {
   if (!enterGameFolder(bench)) return;
   GameState game;
   for (auto _ : bench) {
-    game.loadLevelFile("mappack1/level09.dat");
+    game.loadLevelFile(kPack.levelPath(9));
     benchmark::DoNotOptimize(game.world.blockLayer.data());
   }
 }
@@ -103,6 +105,7 @@ void levelStart(benchmark::State& bench) {
   if (!enterGameFolder(bench)) return;
   GameState game;
   game.options.packName = "mappack1";
+  game.pack = kPack;
   game.progress.levelNumber = 9;
   for (auto _ : bench) {
     game.startLevel(9);

@@ -60,31 +60,31 @@ Picture patterned(int w, int h, int seed) {
   return p;
 }
 
-// Writes every picture of the table into a scratch game folder once and makes it the working
-// folder.
-void prepareGameFolder() {
-  static bool done = false;
-  if (done) return;
+// Writes every picture of the table into a scratch game folder once; returns its pack.
+mdx::world::PackLayout prepareGameFolder() {
+  static mdx::world::PackLayout pack;
+  if (!pack.packFolder.empty()) return pack;
   char pattern[] = "/tmp/mdx-gfx-bench-XXXXXX";
-  if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
-  mkdir("media", 0755);
-  mkdir("mappack1", 0755);
+  if (mkdtemp(pattern) == nullptr) std::abort();
+  pack = mdx::world::shippedPackLayout(pattern, "mappack1");
+  mkdir(pack.mediaFile("").c_str(), 0755);
+  mkdir(pack.packFolder.c_str(), 0755);
   int seed = 0;
-  for (const auto& entry : mdx::render::assetTable("mappack1")) {
+  for (const auto& entry : mdx::render::assetTable(pack)) {
     const auto [w, h] = pictureSize(entry);
     if (!mdx::gfx::saveTga(entry.file, patterned(w, h, ++seed))) std::abort();
   }
-  done = true;
+  return pack;
 }
 
 void BM_LoadAll117Pictures(benchmark::State& state) {
-  prepareGameFolder();
+  const mdx::world::PackLayout pack = prepareGameFolder();
   auto display = mdx::gfx::Display::openHeadless();
   for (auto _ : state) {
     mdx::gfx::SdlBackend backend(display->renderer());
     mdx::render::Assets assets;
-    const int loaded = mdx::render::loadAssets(assets, backend, "mappack1", nullptr);
-    if (loaded != static_cast<int>(mdx::render::assetTable("mappack1").size())) {
+    const int loaded = mdx::render::loadAssets(assets, backend, pack, nullptr);
+    if (loaded != static_cast<int>(mdx::render::assetTable(pack).size())) {
       state.SkipWithError("not every picture loaded");
     }
     benchmark::DoNotOptimize(loaded);

@@ -70,17 +70,15 @@ void fillLevel(world::GameState& state, bool blocks3D) {
 }
 
 void playFieldFrame(benchmark::State& bench) {
-  std::error_code ignored;
-  std::filesystem::current_path(MDX_GAME_DIR, ignored);
   auto display = gfx::Display::openHeadless();
   if (display == nullptr) {
     bench.SkipWithError("no software renderer");
     return;
   }
-  gfx::SdlBackend sdl(display->renderer());
+  gfx::SdlBackend sdl(display->renderer(), gfx::defaultFontPaths(MDX_GAME_DIR));
   CountingBackend backend(sdl);
   Assets assets;
-  loadAssets(assets, backend, "mappack1", nullptr);
+  loadAssets(assets, backend, world::shippedPackLayout(MDX_GAME_DIR, "mappack1"), nullptr);
   world::GameState state;
   fillLevel(state, bench.range(0) != 0);
 

@@ -19,28 +19,28 @@ using mdx::sound::Music;
 namespace testing = mdx::sound::testing;
 
 // Media folders by music length, made once and kept for the whole run.
-std::string mediaFolderFor(int musicSeconds) {
+mdx::world::PackLayout mediaFolderFor(int musicSeconds) {
   static std::map<int, std::unique_ptr<testing::ScratchFolder>> folders;
   auto& folder = folders[musicSeconds];
   if (!folder) {
     folder = std::make_unique<testing::ScratchFolder>("bench" + std::to_string(musicSeconds));
-    if (!testing::writeGameMedia("pack", musicSeconds)) std::abort();
+    if (!testing::writeGameMedia(folder->pack(), musicSeconds)) std::abort();
   }
-  return folder->path().string();
+  return folder->pack();
 }
 
-void useMediaOf(benchmark::State& state) {
+// The pack of the media the benchmark's argument asks for.
+mdx::world::PackLayout useMediaOf(benchmark::State& state) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const std::string folder = mediaFolderFor(static_cast<int>(state.range(0)));
-  std::filesystem::current_path(folder);
+  return mediaFolderFor(static_cast<int>(state.range(0)));
 }
 
 void BM_StartSound(benchmark::State& state) {
-  useMediaOf(state);
+  const mdx::world::PackLayout pack = useMediaOf(state);
   for (auto _ : state) {
     MixerSoundLibrary library;
     Music music(library, nullptr);
-    music.startSound("pack");
+    music.startSound(pack);
     state.PauseTiming();
     if (music.titleStream == 0 || music.samples[6] == 0) state.SkipWithError("media did not load");
     music.stopSound();
@@ -49,18 +49,18 @@ void BM_StartSound(benchmark::State& state) {
 }
 
 void BM_OpenStreamsAndLoadSamples(benchmark::State& state) {
-  useMediaOf(state);
+  const mdx::world::PackLayout pack = useMediaOf(state);
   MixerSoundLibrary library;
   if (!library.init(44100, 32)) state.SkipWithError("no audio device");
-  const char* music[] = {"media/marvolen.mp3", "media/the_end.mp3", "pack/level01.mp3",
-                         "pack/level02.mp3", "pack/level03.mp3"};
+  const std::string music[] = {pack.titleSongPath(), pack.songPath(mdx::world::kEndingLevel),
+                               pack.songPath(1), pack.songPath(2), pack.songPath(3)};
   for (auto _ : state) {
     std::vector<int32_t> streams;
     std::vector<int32_t> samples;
-    for (const char* file : music) streams.push_back(library.openStream(file));
+    for (const std::string& file : music) streams.push_back(library.openStream(file));
     for (int i = 0; i < mdx::world::kSampleCount; ++i) {
-      samples.push_back(
-          library.loadSample(mdx::world::sampleFile(static_cast<mdx::world::Sample>(i))));
+      samples.push_back(library.loadSample(
+          pack.dataFile(mdx::world::sampleFile(static_cast<mdx::world::Sample>(i)))));
     }
     state.PauseTiming();
     for (int32_t stream : streams) library.closeStream(stream);

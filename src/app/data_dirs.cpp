@@ -6,6 +6,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/safe_file.h"
+
 #if !defined(MDX_DATA_BESIDE_PROGRAM) || !defined(MDX_DATA_UNDER_DATA_DIRS) || \
     !defined(MDX_GAME_BESIDE_BUILD_TOOLS) || !defined(MDX_GAME_BESIDE_INSTALLED_TOOLS)
 #error \
@@ -17,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPackList = "mappacks.ini";
+using world::kPackListFile;
 // Used when $XDG_DATA_DIRS is unset or empty, as the XDG base directory rules say.
 constexpr const char* kDefaultXdgDataDirs = "/usr/local/share:/usr/share";
 
@@ -43,8 +45,8 @@ std::string unusableBecause(const std::string& folder) {
   if (status.type() == fs::file_type::none) return error.message();  // e.g. no permission
   if (!fs::exists(status)) return "does not exist";
   if (!fs::is_directory(status)) return "is not a folder";
-  if (!fs::is_regular_file(fs::status(fs::path(folder) / kPackList, error))) {
-    return std::string("holds no ") + kPackList;
+  if (!fs::is_regular_file(fs::status(fs::path(folder) / kPackListFile, error))) {
+    return std::string("holds no ") + kPackListFile;
   }
   return "";
 }
@@ -126,12 +128,20 @@ DataFolderChoice findDataFolder(const DataSearchInputs& inputs, const DataLayout
 
 std::string noDataMessage(const DataFolderChoice& choice, const std::string& option) {
   std::string message =
-      std::string("no game data found (a folder holding ") + kPackList + "); tried:";
+      std::string("no game data found (a folder holding ") + kPackListFile + "); tried:";
   for (std::size_t i = 0; i < choice.rejected.size(); ++i) {
     message += (i == 0 ? " " : ", ") + choice.rejected[i];
   }
   if (choice.rejected.empty()) message += " nothing";
   return message + "; name the folder with " + option + " DIR or $MARVOLEN_DATA";
+}
+
+std::string userPackFolder() {
+  return world::playersPackFolder(xdgFolder("XDG_DATA_HOME", ".local/share"));
+}
+
+world::PackCatalog readGameCatalog(const std::string& dataFolder) {
+  return world::readPackCatalog(dataFolder, userPackFolder());
 }
 
 }  // namespace mdx::app

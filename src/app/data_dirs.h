@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "world/pack_catalog.h"
+
 namespace mdx::app {
 
 // What the search looks at, gathered by the program entry from its command line and
@@ -70,5 +72,13 @@ DataFolderChoice findDataFolder(const DataSearchInputs& inputs, const DataLayout
 // The one-line message for a search that found nothing: every folder tried, with the reason,
 // and how to name the folder (the program's option for it, then $MARVOLEN_DATA).
 std::string noDataMessage(const DataFolderChoice& choice, const std::string& option = "--data");
+
+// The player's own pack folder: $XDG_DATA_HOME/marvolen-dx/packs, by default
+// ~/.local/share/marvolen-dx/packs; "" when neither variable is set.
+std::string userPackFolder();
+
+// The packs the game offers with the data folder dataFolder: its shipped packs, then the
+// player's own from userPackFolder().
+world::PackCatalog readGameCatalog(const std::string& dataFolder);
 
 }  // namespace mdx::app

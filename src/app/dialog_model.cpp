@@ -4,12 +4,12 @@
 #include <system_error>
 
 #include "app/cli_options.h"
-#include "world/pack_list.h"
 
 namespace mdx::app {
 
 void StartupDialog::open(const std::optional<std::vector<std::string>>& adapters,
-                         const std::string& packListPath) {
+                         const world::PackCatalog& packs) {
+  catalog = packs;
   if (!adapters) {
     // Without the display list the dialog opens empty; the options keep their start values
     // and Play still goes on to the device set-up, which reports its own failure.
@@ -23,14 +23,14 @@ void StartupDialog::open(const std::optional<std::vector<std::string>>& adapters
   options_.adapterIndex = 0;
   controls.adapterSelection = controls.adapterList.empty() ? -1 : 0;
 
-  const world::PackList packs = world::readPackList(packListPath);
-  if (!packs.opened && messages_) {
+  if (!packs.listOpened && messages_) {
     messages_->showMessage("Error opening file MAPPACKS.INI", "Critical Error",
                            world::MessageIcon::Error);
   }
-  // An unreadable file ends the list at once: it stays empty and packName keeps its value.
-  controls.packList = packs.entries;
-  if (!packs.entries.empty()) options_.packName = packs.entries.back();
+  // The list is read into packName pack by pack: it holds the last until the pack is settled.
+  controls.packList.clear();
+  for (const world::CatalogPack& pack : packs.packs) controls.packList.push_back(pack.name);
+  if (!packs.packs.empty()) options_.packName = packs.packs.back().name;
   controls.packSelection = controls.packList.empty() ? -1 : 0;
   // The index is the list's selection: -1 for an empty list, which names no line, so the
   // device set-up keeps packName as it is.
@@ -42,6 +42,15 @@ void StartupDialog::open(const std::optional<std::vector<std::string>>& adapters
   options_.blocks3D = 0;
   options_.soundEnabled = 1;
   controls.soundChecked = true;
+}
+
+std::vector<std::string> StartupDialog::packLabels() const {
+  std::vector<std::string> labels = controls.packList;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    const world::CatalogPack* pack = catalog.find(labels[i]);
+    if (pack != nullptr && pack->playersOwn) labels[i] += " (yours)";
+  }
+  return labels;
 }
 
 void StartupDialog::selectAdapter(int index) {
@@ -126,9 +135,10 @@ std::string presetDialog(StartupDialog& dialog, world::Options& options,
     }
   }
   std::error_code error;
-  if (!std::filesystem::is_directory(name, error)) {
-    return "no map pack \"" + name + "\": it is not listed in mappacks.ini and there is no " +
-           "folder of that name";
+  const std::string folder = dialog.catalog.layoutOf(name).packFolder;
+  if (!std::filesystem::is_directory(folder, error)) {
+    return "no map pack \"" + name + "\": it is not listed in mappacks.ini, nor among your " +
+           "packs, and there is no folder " + folder;
   }
   // The folder joins the list as an extra entry. Its index names no line of mappacks.ini, so
   // the device set-up keeps packName as given here.
@@ -138,9 +148,8 @@ std::string presetDialog(StartupDialog& dialog, world::Options& options,
   return "";
 }
 
-void settlePackName(world::Options& options, const std::string& packListPath) {
-  options.packName = world::resolvePackName(world::readPackList(packListPath), options.packIndex,
-                                            options.packName);
+void settlePackName(world::Options& options, const world::PackCatalog& catalog) {
+  options.packName = catalog.nameAt(options.packIndex, options.packName);
 }
 
 }  // namespace mdx::app

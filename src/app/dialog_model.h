@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/game_state.h"
+#include "world/pack_catalog.h"
 #include "world/services.h"
 
 namespace mdx::app {
@@ -46,10 +47,14 @@ class StartupDialog {
       : options_(options), messages_(messages) {}
 
   // Opens the dialog: fills the display list (nullopt: the displays cannot be asked, which is
-  // reported and leaves both lists empty and the options as they were), reads the map-pack list
-  // from packListPath, and sets the defaults: first display, windowed, sound on, first pack.
+  // reported and leaves both lists empty and the options as they were), lists the packs of
+  // the catalogue (a missing mappacks.ini is reported), and sets the defaults: first display,
+  // windowed, sound on, first pack.
   void open(const std::optional<std::vector<std::string>>& adapters,
-            const std::string& packListPath);
+            const world::PackCatalog& packs);
+
+  // What the pack list shows: each pack's name, the player's own packs marked.
+  std::vector<std::string> packLabels() const;
 
   // The user changed a control. The control's shown state is set first, then the command
   // runs as its notification. Out-of-range list indices are ignored.
@@ -65,7 +70,8 @@ class StartupDialog {
   void enterKey(int focusedControl);
 
   DialogControls controls;
-  int result = 0;  // 0 while the dialog is open, then kDialogPlay or kDialogExit
+  world::PackCatalog catalog;  // the packs the dialog was opened with
+  int result = 0;              // 0 while the dialog is open, then kDialogPlay or kDialogExit
   bool ended() const { return result != 0; }
 
  private:
@@ -80,15 +86,15 @@ namespace mdx::app {
 struct CommandLine;
 
 // Applies the command line's choices to an opened dialog as if the user had made them:
-// --fullscreen / --windowed, --no-sound, --pack. A pack that mappacks.ini does not list is
-// still played when its folder exists (the options then name it directly); otherwise the
-// result is an error text, and "" on success.
+// --fullscreen / --windowed, --no-sound, --pack. A pack the catalogue does not list is still
+// played when its folder exists (a folder of the data folder, or a full path; the options then
+// name it directly); otherwise the result is an error text, and "" on success.
 std::string presetDialog(StartupDialog& dialog, world::Options& options,
                          const CommandLine& commandLine);
 
-// Settles the pack once the dialog has closed: options.packName becomes line options.packIndex
-// of the pack list at packListPath, read again; a missing or unreadable list, or an index that
-// names no line (an unlisted --pack folder), leaves packName as the dialog set it.
-void settlePackName(world::Options& options, const std::string& packListPath = "mappacks.ini");
+// Settles the pack once the dialog has closed: options.packName becomes pack options.packIndex
+// of the catalogue; an index that names no pack (an empty list, an unlisted --pack folder)
+// leaves packName as the dialog set it.
+void settlePackName(world::Options& options, const world::PackCatalog& catalog);
 
 }  // namespace mdx::app

@@ -50,7 +50,7 @@ void Game::startUp() {
   // screen on black with no strips; it gets the same look as a return to the title with Q.
   setTitleLook(state.world);
   // Without a sound device the game plays on silent; the music has said so once.
-  if (soundOn() && !music_->startSound(state.options.packName)) state.options.soundEnabled = 0;
+  if (soundOn() && !music_->startSound(state.pack)) state.options.soundEnabled = 0;
   startTimers(timers, clock_);
   noticeShownAt_ = clock_.latest();  // notices from before the start show their full time
   if (soundOn() && !music_->unplayableSongs.empty()) showNotice(music_->unplayableSongsLine());
@@ -272,7 +272,7 @@ void Game::goToNextLevel() {
   progress.gameState = StateReady;
   state.world.levelComplete = 0;
   if (progress.levelNumber > progress.levelCount) {
-    progress.levelNumber = 99;
+    progress.levelNumber = world::kEndingLevel;
     progress.gameState = StateEnding;
   }
   if (!startCurrentLevel()) return;

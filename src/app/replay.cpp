@@ -77,12 +77,14 @@ void connectReplayRecord(Game& game, const Replay& replay, ProgressFile& memory)
   connectProgress(game, memory);
 }
 
-ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep) {
+ReplayResult runReplay(const Replay& replay, const world::PackLayout& pack,
+                       const StepWatcher& afterStep) {
   ReplayPlayer source;
   CountingPresenter presenter;
   RecordingWindow window;
   Game game(source, source, presenter, window, nullptr, nullptr);
   game.state.options.packName = replay.packName;
+  game.state.pack = pack;
   game.state.options.windowed = replay.windowed;
   game.windowActive = 1;
   ProgressFile record("", [](const std::string&) {});
@@ -111,8 +113,7 @@ std::string packLevelsHash(const std::string& packFolder) {
   for (fs::directory_iterator it(packFolder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (name.rfind("level", 0) == 0 && it->path().extension() == ".dat" &&
-        it->is_regular_file(error))
+    if (world::levelNumberOfFile(name) && it->is_regular_file(error))
       levels.push_back(it->path());
   }
   std::sort(levels.begin(), levels.end());
@@ -133,12 +134,12 @@ std::string packLevelsHash(const std::string& packFolder) {
   return text;
 }
 
-std::string replayMismatch(const Replay& replay) {
+std::string replayMismatch(const Replay& replay, const std::string& packFolder) {
   if (!replay.version.empty() && replay.version != programVersion()) {
     return "the replay was recorded by version " + replay.version + "; this is version " +
            programVersion();
   }
-  if (!replay.packHash.empty() && replay.packHash != packLevelsHash(replay.packName)) {
+  if (!replay.packHash.empty() && replay.packHash != packLevelsHash(packFolder)) {
     return "the level files of pack '" + replay.packName +
            "' differ from those the replay was recorded with";
   }

@@ -34,9 +34,9 @@ std::string programVersion();
 // name order), as 16 hex digits. A missing folder hashes like an empty one.
 std::string packLevelsHash(const std::string& packFolder);
 
-// Why the replay cannot be played here (from the current folder, the game folder): a version
-// or a pack's level files that differ from those it was recorded with. Empty when it can.
-std::string replayMismatch(const Replay& replay);
+// Why the replay cannot be played with the pack in packFolder: a version or a pack's level
+// files that differ from those it was recorded with. Empty when it can.
+std::string replayMismatch(const Replay& replay, const std::string& packFolder);
 
 // Serves the clock readings and keys of the replay step being played, in place of the real
 // clock and keyboard. When the game asks for more readings than the step holds, the last
@@ -70,10 +70,11 @@ void playStep(Game& game, const Replay& replay, const ReplayStep& step, ReplayPl
 // Called after each step of a replay with the step's index (0 is the start-up) and the state.
 using StepWatcher = std::function<void(int step, const world::GameState& state)>;
 
-// Plays a replay headless from the current working folder (the game folder): sound off,
-// a presenter that draws nothing. A replay with a start level begins that level right after
-// the start-up, as --level does. Stops early when the game destroys its window.
-ReplayResult runReplay(const Replay& replay, const StepWatcher& afterStep = {});
+// Plays a replay headless on the pack whose files lie as pack says: sound off, a presenter
+// that draws nothing. A replay with a start level begins that level right after the
+// start-up, as --level does. Stops early when the game destroys its window.
+ReplayResult runReplay(const Replay& replay, const world::PackLayout& pack,
+                       const StepWatcher& afterStep = {});
 
 // A 64-bit digest of every field of the game state (the service pointers excluded).
 uint64_t stateDigest(const world::GameState& state);

@@ -122,7 +122,9 @@ bool parseHeader(const std::string& word, std::istringstream& words, int version
       error = "packhash must be 16 lower-case hex digits";
   } else if (word == "level") {
     long long value = -1;
-    if (!(words >> value) || value < 0 || value > 99) error = "level must be 0 to 99";
+    if (!(words >> value) || value < 0 || value > world::kEndingLevel) {
+      error = "level must be 0 to " + std::to_string(world::kEndingLevel);
+    }
     replay.startLevel = static_cast<int32_t>(value);
   } else if (word == "record") {
     long long value = 0;

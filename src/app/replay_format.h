@@ -5,7 +5,7 @@
 // The text format, one item per line ('#' starts a comment line, blank lines are skipped):
 //   marvolen-replay 2
 //   version <text>              the program version that recorded it (optional)
-//   pack <folder name>          the map pack (default "mappack1")
+//   pack <name>                 the map pack (default: the default pack)
 //   packhash <16 hex digits>    hash of the pack's level files when recorded (optional)
 //   level <n>                   the level the session started on (optional, 0 = the title)
 //   record <n>                  the player's saved record for the pack when the session began:
@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "app/timers.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::app {
 
@@ -51,7 +52,7 @@ struct ReplayStep {
 
 struct Replay {
   std::string version;  // empty: not recorded, not checked
-  std::string packName = "mappack1";
+  std::string packName = world::kDefaultPackName;
   std::string packHash;    // empty: not recorded, not checked
   int32_t startLevel = 0;  // 0: the session started on the title
   // The player's record when the session began. Unset in replays made before it was recorded:

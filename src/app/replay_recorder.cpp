@@ -42,9 +42,9 @@ bool ReplayRecorder::TapKeys::read(KeyState& state) {
   return ok;
 }
 
-std::string saveRecording(Replay replay, const std::string& path) {
+std::string saveRecording(Replay replay, const std::string& path, const std::string& packFolder) {
   replay.version = programVersion();
-  replay.packHash = packLevelsHash(replay.packName);
+  replay.packHash = packLevelsHash(packFolder);
   std::ostringstream text;
   writeReplay(text, replay);
   std::string error;

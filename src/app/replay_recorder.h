@@ -61,8 +61,8 @@ class ReplayRecorder {
 };
 
 // Writes a recorded session to path (safely: the old file stays whole until the new one is),
-// with the program version and the hash of the pack's level files filled in. Returns a
+// with the program version and the hash of the level files in packFolder filled in. Returns a
 // message naming the file when it cannot be written, else "".
-std::string saveRecording(Replay replay, const std::string& path);
+std::string saveRecording(Replay replay, const std::string& path, const std::string& packFolder);
 
 }  // namespace mdx::app

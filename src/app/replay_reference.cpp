@@ -117,19 +117,20 @@ class Expectation {
 
 }  // namespace
 
-void writeReplayReference(const Replay& replay, std::ostream& out) {
+void writeReplayReference(const Replay& replay, const world::PackLayout& pack, std::ostream& out) {
   std::vector<StateEntry> before = world::stateEntries(world::GameState{});
-  runReplay(replay, [&](int step, const world::GameState& state) {
+  runReplay(replay, pack, [&](int step, const world::GameState& state) {
     std::vector<StateEntry> now = world::stateEntries(state);
     out << stepLine(step, before, now) << "\n";
     before = std::move(now);
   });
 }
 
-std::optional<std::string> checkReplayReference(const Replay& replay, std::istream& reference) {
+std::optional<std::string> checkReplayReference(const Replay& replay, const world::PackLayout& pack,
+                                                std::istream& reference) {
   Expectation expected;
   std::optional<std::string> failure;
-  runReplay(replay, [&](int step, const world::GameState& state) {
+  runReplay(replay, pack, [&](int step, const world::GameState& state) {
     if (failure) return;
     std::string line;
     std::vector<std::pair<std::string, std::string>> pairs;

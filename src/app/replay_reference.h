@@ -13,11 +13,12 @@
 namespace mdx::app {
 
 // Plays the replay and writes its reference.
-void writeReplayReference(const Replay& replay, std::ostream& out);
+void writeReplayReference(const Replay& replay, const world::PackLayout& pack, std::ostream& out);
 
 // Plays the replay against its reference. Returns nothing when every step matches (floats
 // within a small tolerance), else a message naming the first step and field that differ,
 // or the line of the reference that cannot be read.
-std::optional<std::string> checkReplayReference(const Replay& replay, std::istream& reference);
+std::optional<std::string> checkReplayReference(const Replay& replay, const world::PackLayout& pack,
+                                                std::istream& reference);
 
 }  // namespace mdx::app

@@ -28,8 +28,8 @@ ImVec2 at(float x, float y) {
 
 // The font the game's own text uses: the game folder's copy first, then the system's. Only a
 // file that exists is handed to ImGui, which treats a missing font file as a programming error.
-bool addGameFont(ImGuiIO& io) {
-  for (const std::string& path : gfx::defaultFontPaths()) {
+bool addGameFont(ImGuiIO& io, const std::string& dataFolder) {
+  for (const std::string& path : gfx::defaultFontPaths(dataFolder)) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) continue;
     if (io.Fonts->AddFontFromFileTTF(path.c_str(), kFontSize) != nullptr) return true;
@@ -128,7 +128,7 @@ bool DialogWindow::open() {
   ImGui::StyleColorsLight();
   ImGui::GetStyle().FramePadding = ImVec2(4, 2);
   ImGui::GetStyle().FrameBorderSize = 1.0f;
-  if (!addGameFont(io)) io.Fonts->AddFontDefault();
+  if (!addGameFont(io, dialog_.catalog.dataFolder)) io.Fonts->AddFontDefault();
   io.Fonts->Build();
   if (!drawer_.init(renderer_)) return false;
   platformReady_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
@@ -186,7 +186,7 @@ void DialogWindow::drawControls() {
   const int adapter = dropDown("##adapters", c.adapterList, c.adapterSelection, 70, 16, 149);
   if (adapter >= 0) dialog_.selectAdapter(adapter);
   rightLabel("Map pack:", 80, 57, 39);
-  const int pack = dropDown("##packs", c.packList, c.packSelection, 121, 55, 97);
+  const int pack = dropDown("##packs", dialog_.packLabels(), c.packSelection, 121, 55, 97);
   if (pack >= 0) dialog_.selectPack(pack);
 }
 

@@ -1,7 +1,6 @@
-// Marvolen DX: the program entry. Reads the command line, moves into the game folder and
+// Marvolen DX: the program entry. Reads the command line, finds the game's data folder and
 // runs the game.
 #include <SDL.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -17,10 +16,8 @@
 
 namespace {
 
-// Finds the data folder (see app/data_dirs.h) and makes it the working directory: every
-// loader of the game names its files relative to that folder. Prints why and returns false
-// when there is none.
-bool enterGameFolder(const mdx::app::CommandLine& commandLine) {
+// Finds the data folder (see app/data_dirs.h). Prints why and returns "" when there is none.
+std::string findGameFolder(const mdx::app::CommandLine& commandLine) {
   mdx::app::DataSearchInputs inputs = mdx::app::dataSearchEnvironment();
   inputs.dataOption = commandLine.dataDir;
   if (char* base = SDL_GetBasePath()) {
@@ -31,17 +28,12 @@ bool enterGameFolder(const mdx::app::CommandLine& commandLine) {
       mdx::app::findDataFolder(inputs, mdx::app::installedDataLayout());
   if (choice.folder.empty()) {
     std::fprintf(stderr, "marvolen: %s\n", mdx::app::noDataMessage(choice).c_str());
-    return false;
+    return "";
   }
   for (const std::string& warning : choice.warnings) {
     std::fprintf(stderr, "marvolen: %s; using \"%s\"\n", warning.c_str(), choice.folder.c_str());
   }
-  if (chdir(choice.folder.c_str()) != 0) {
-    std::fprintf(stderr, "marvolen: cannot enter the game folder \"%s\": %s\n",
-                 choice.folder.c_str(), std::strerror(errno));
-    return false;
-  }
-  return true;
+  return choice.folder;
 }
 
 }  // namespace
@@ -62,8 +54,6 @@ int main(int argc, char** argv) {
     std::puts(mdx::app::versionText().c_str());
     return 0;
   }
-  // The log file is opened before moving into the game folder, so a relative name means
-  // the folder the player started from.
   std::ofstream log;
   if (commandLine.logFile) {
     log.open(*commandLine.logFile, std::ios::out | std::ios::trunc);
@@ -73,8 +63,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (!enterGameFolder(commandLine)) return 2;
+  const std::string dataFolder = findGameFolder(commandLine);
+  if (dataFolder.empty()) return 2;
   auto writeLine = [&log](const std::string& line) { log << line << std::endl; };
   return mdx::app::runProgram(
-      commandLine, commandLine.logFile ? writeLine : std::function<void(const std::string&)>());
+      commandLine, dataFolder,
+      commandLine.logFile ? writeLine : std::function<void(const std::string&)>());
 }

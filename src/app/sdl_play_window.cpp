@@ -17,8 +17,8 @@ bool openGameWindow(PlaySetup& setup) {
   request.windowScale = setup.windowScale;
   request.hidden = true;
   request.vsync = !setup.commandLine.uncapped;
-  if (render::createDeviceAndLoadAssets(setup.options, request, setup.device, setup.assets,
-                                        setup.messages) >= 0) {
+  if (render::createDeviceAndLoadAssets(setup.options, setup.pack, request, setup.device,
+                                        setup.assets, setup.messages) >= 0) {
     return true;
   }
   noteOnStderr("cannot open the game window with a renderer (" + std::string(SDL_GetError()) +
@@ -58,6 +58,7 @@ void PlayWindow::close() {
 
 void connectGame(Game& game, PlaySetup& setup) {
   game.state.options = setup.options;
+  game.state.pack = setup.pack;
   constexpr uint32_t kBlackText = 0xFF000000u;
   constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
   game.createWriters = [&setup] {

@@ -19,6 +19,7 @@
 #include "render/assets.h"
 #include "sound/music.h"
 #include "world/game_state.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::app {
 
@@ -39,6 +40,7 @@ struct PlaySetup {
   render::Assets& assets;
   const std::function<void(const std::string&)>& stateLog;
   KeyChoices keyChoices;  // the player's keys and pad buttons
+  world::PackLayout pack = {};  // where the chosen pack's files lie, once it is settled
 };
 
 // Opens the game window with its renderer and pictures; false (with the message on stderr)

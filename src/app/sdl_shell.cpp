@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/data_dirs.h"
 #include "app/dialog_model.h"
 #include "app/frame_pacer.h"
 #include "app/game.h"
@@ -66,12 +67,13 @@ int startupFailure(const std::string& what) {
 // command line, shows the dialog unless --no-dialog, and remembers the choices on Play.
 // Returns the dialog's result, kDialogFailed or kBadPackOption; windowScale gets the scale and
 // keys the player's keys.
-int chooseOptions(world::Options& options, const CommandLine& commandLine,
-                  world::MessageBoxes& messages, int& windowScale, KeyChoices& keys) {
+int chooseOptions(world::Options& options, const world::PackCatalog& catalog,
+                  const CommandLine& commandLine, world::MessageBoxes& messages, int& windowScale,
+                  KeyChoices& keys) {
   StartupDialog dialog(options, &messages);
   std::optional<std::vector<std::string>> displays;
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) displays = gfx::listDisplayNames();
-  dialog.open(displays, "mappacks.ini");
+  dialog.open(displays, catalog);
   const std::string settingsPath = settingsFilePath();
   if (commandLine.resetSettings) forgetSettings(settingsPath, noteOnStderr);
   const SavedSettings saved =
@@ -114,12 +116,12 @@ void playInWindow(Game& game, const Replay& replay, ReplayPlayer& player,
 }
 
 // Reads the replay of --replay and checks it can play here; a message on stderr when not.
-std::optional<Replay> loadReplay(const std::string& path) {
+std::optional<Replay> loadReplay(const std::string& path, const world::PackCatalog& catalog) {
   std::ifstream in(path, std::ios::binary);
   std::string error = in ? "" : "cannot open the replay";
   std::optional<Replay> replay;
   if (in) replay = readReplay(in, error);
-  if (replay) error = replayMismatch(*replay);
+  if (replay) error = replayMismatch(*replay, catalog.layoutOf(replay->packName).packFolder);
   if (error.empty()) return replay;
   noteOnStderr(path + ": " + error);
   return std::nullopt;
@@ -201,15 +203,16 @@ void playAndRecord(PlaySetup& setup, PlayWindow& parts, const std::string& path)
   recorder.replay.windowed = setup.options.windowed;
   recorder.replay.startLevel = setup.commandLine.level;
   playLive(setup, parts, &recorder);
-  const std::string error = saveRecording(recorder.replay, path);
+  const std::string error = saveRecording(recorder.replay, path, setup.pack.packFolder);
   if (!error.empty()) noteOnStderr(error);
 }
 
 // Everything between the dialog and the shutdown: device, keyboard, window, loop.
 // Returns the exit status: 0, or 1 after a start-up failure (reported on stderr).
-int playGame(PlaySetup& setup, const Replay* replay) {
+int playGame(PlaySetup& setup, const world::PackCatalog& catalog, const Replay* replay) {
   // A replay names its pack itself; otherwise the dialog's list entry settles it.
-  if (replay == nullptr) settlePackName(setup.options);
+  if (replay == nullptr) settlePackName(setup.options, catalog);
+  setup.pack = catalog.layoutOf(setup.options.packName);
   if (!openGameWindow(setup)) return 1;
   PlayWindow parts(setup);
   if (!parts.show()) return 1;
@@ -232,7 +235,7 @@ int playGame(PlaySetup& setup, const Replay* replay) {
 
 }  // namespace
 
-int runProgram(const CommandLine& commandLine,
+int runProgram(const CommandLine& commandLine, const std::string& dataFolder,
                const std::function<void(const std::string&)>& stateLog) {
   const std::string noDisplay =
       "; start the game inside a graphical session, or set DISPLAY or WAYLAND_DISPLAY";
@@ -251,11 +254,14 @@ int runProgram(const CommandLine& commandLine,
   render::Device device;
   render::Assets assets;
 
+  const world::PackCatalog catalog = readGameCatalog(dataFolder);
+  for (const std::string& refused : catalog.refused) noteOnStderr(refused);
+
   int windowScale = 1;
   KeyChoices keys;
   std::optional<Replay> replay;
   if (commandLine.replayFile) {
-    replay = loadReplay(*commandLine.replayFile);
+    replay = loadReplay(*commandLine.replayFile, catalog);
     if (!replay) {
       SDL_Quit();
       return 1;
@@ -265,7 +271,8 @@ int runProgram(const CommandLine& commandLine,
     windowScale = windowScaleFor(commandLine, std::nullopt, 0);
   }
   const int result =
-      replay ? kDialogPlay : chooseOptions(options, commandLine, messages, windowScale, keys);
+      replay ? kDialogPlay
+             : chooseOptions(options, catalog, commandLine, messages, windowScale, keys);
   if (result == kDialogFailed) {
     SDL_Quit();
     return startupFailure("cannot open the settings dialog (" + std::string(SDL_GetError()) +
@@ -278,8 +285,8 @@ int runProgram(const CommandLine& commandLine,
   int status = 0;
   if (result == kDialogPlay) {
     PlaySetup setup{options, commandLine, windowScale, music, messages,
-                    device,  assets,      stateLog,    keys};
-    status = playGame(setup, replay ? &*replay : nullptr);
+                    device,  assets,      stateLog,    keys, {}};
+    status = playGame(setup, catalog, replay ? &*replay : nullptr);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the
   // moment the player asks; the sound is silenced and freed without waiting for the device to

@@ -127,7 +127,8 @@ bool WebSession::start() {
 
 WebShell::WebShell() {
   // The page stands for the one display there is.
-  dialog_.open(std::vector<std::string>{"Browser"}, "mappacks.ini");
+  // The page's files lie in the working directory; the browser keeps no packs of the player's.
+  dialog_.open(std::vector<std::string>{"Browser"}, world::readPackCatalog("", ""));
   saved_ = loadSettings(settingsFilePath(), noteOnStderr);
   presetSavedSettings(dialog_, saved_, noteOnStderr);
 }
@@ -151,12 +152,13 @@ bool WebShell::play(int packIndex, bool sound) {
   saved_ = settingsToSave(options_, dialog_.controls.packList, saved_, CommandLine{}, 1);
   saveSettings(settingsFilePath(), saved_, noteOnStderr);
   keepFilesInBrowser();
-  settlePackName(options_);
+  settlePackName(options_, dialog_.catalog);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     noteOnStderr("cannot start the page's video (" + std::string(SDL_GetError()) + ")");
     return false;
   }
   session_ = std::make_unique<WebSession>(options_, messages_);
+  session_->setup.pack = dialog_.catalog.layoutOf(options_.packName);
   if (session_->start()) return true;
   endSession();
   return false;

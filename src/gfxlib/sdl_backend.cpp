@@ -26,8 +26,10 @@ SDL_Color vertexColour(uint32_t argb) {
 
 }  // namespace
 
-std::vector<std::string> defaultFontPaths() {
-  return {"media/fonts/DejaVuSans.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"};
+std::vector<std::string> defaultFontPaths(const std::string& dataFolder) {
+  const std::string shipped = "media/fonts/DejaVuSans.ttf";
+  return {dataFolder.empty() ? shipped : dataFolder + "/" + shipped,
+          "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"};
 }
 
 Corner transformPoint(float px, float py, const SpriteDraw& d) {

@@ -20,8 +20,9 @@ typedef struct _TTF_Font TTF_Font;
 
 namespace mdx::gfx {
 
-// Where the game's font is looked for, in order: the game folder's copy, then Debian's.
-std::vector<std::string> defaultFontPaths();
+// Where the game's font is looked for, in order: the copy in the game's data folder ("": the
+// working directory), then Debian's.
+std::vector<std::string> defaultFontPaths(const std::string& dataFolder = "");
 
 // Size of the stand-in for the Windows system font: DejaVu Sans at 13 (about 16 pixels per
 // line), drawn bold.

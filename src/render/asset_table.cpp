@@ -24,7 +24,7 @@ constexpr AssetRun kAssetRuns[] = {
     {AssetSlot::Parallax, 0, 1, "media/blank.tga", 0, false},
     {AssetSlot::Parallax, 1, 2, "media/prlx%02d.tga", 1, false},
     {AssetSlot::Landscape, 0, 1, "media/lndscp01.tga", 0, false},
-    {AssetSlot::Landscape, 1, 2, "/lndscp%02d.tga", 2, true},
+    {AssetSlot::Landscape, 1, 2, "lndscp%02d.tga", 2, true},
     {AssetSlot::Logo, 0, 1, "media/logo.tga", 0, false},
     {AssetSlot::Dx, 0, 1, "media/dx.tga", 0, false},
     {AssetSlot::Light, 0, 2, "media/light%02d.tga", 1, false},
@@ -54,12 +54,12 @@ gfx::SpriteImage& pick(std::array<gfx::SpriteImage, N>& images, int element) {
 
 }  // namespace
 
-std::vector<AssetEntry> assetTable(const std::string& packName) {
+std::vector<AssetEntry> assetTable(const world::PackLayout& pack) {
   std::vector<AssetEntry> table;
   for (const AssetRun& run : kAssetRuns) {
     for (int i = 0; i < run.count; ++i) {
-      std::string file = runFile(run, i);
-      if (run.inPack) file = packName + file;
+      const std::string name = runFile(run, i);
+      std::string file = run.inPack ? pack.packFile(name) : pack.dataFile(name);
       table.push_back({run.slot, run.firstElement + i, std::move(file), run.inPack});
     }
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/assets.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::render {
 
@@ -32,12 +33,13 @@ enum class AssetSlot {
 struct AssetEntry {
   AssetSlot slot;
   int element;          // index into the slot's array; 0 for single pictures
-  std::string file;     // relative to the working directory
+  std::string file;     // the path the picture is read from
   bool inPack = false;  // file lies in the map pack's folder rather than in media/
 };
 
-// Every picture in loading order. The two pack landscapes are read from packName's folder.
-std::vector<AssetEntry> assetTable(const std::string& packName);
+// Every picture in loading order: the shared ones from pack's data folder, the two pack
+// landscapes from pack's own folder.
+std::vector<AssetEntry> assetTable(const world::PackLayout& pack);
 
 // The SpriteImage an entry fills. The element must be within the slot's array.
 gfx::SpriteImage& assetTarget(Assets& assets, const AssetEntry& entry);

@@ -21,12 +21,12 @@ std::string missingPicturesText(const std::vector<std::string>& files) {
   return text;
 }
 
-int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
+int loadAssets(Assets& assets, gfx::DrawBackend& backend, const world::PackLayout& pack,
                world::MessageBoxes* messages) {
   int loaded = 0;
   // Each picture that fails names its file here; the player gets one message for them all.
   world::RecordingMessageBoxes failed;
-  for (const AssetEntry& entry : assetTable(packName)) {
+  for (const AssetEntry& entry : assetTable(pack)) {
     if (assetTarget(assets, entry).load(backend, entry.file, &failed) == gfx::kOk) ++loaded;
   }
   if (!failed.shown.empty() && messages != nullptr) {
@@ -38,18 +38,20 @@ int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& pac
   return loaded;
 }
 
-int32_t createDeviceAndLoadAssets(const world::Options& options, const gfx::DisplayRequest& window,
-                                  Device& device, Assets& assets, world::MessageBoxes& messages) {
+int32_t createDeviceAndLoadAssets(const world::Options& options, const world::PackLayout& pack,
+                                  const gfx::DisplayRequest& window, Device& device, Assets& assets,
+                                  world::MessageBoxes& messages) {
   gfx::DisplayRequest request = window;
   request.displayIndex = options.adapterIndex;
   request.windowed = options.windowed != 0;
   device.display = gfx::Display::open(request, messages);
   if (device.display == nullptr) return gfx::kFail;
-  device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer());
+  device.backend = std::make_unique<gfx::SdlBackend>(device.display->renderer(),
+                                                     gfx::defaultFontPaths(pack.dataFolder));
   device.backend->setPresenter([display = device.display.get()] { display->present(); });
   device.backend->setPictureInMemory(device.display->pictureInMemory());
   device.backend->setSceneStarter([display = device.display.get()] { display->beginFrame(); });
-  loadAssets(assets, *device.backend, options.packName, &messages);
+  loadAssets(assets, *device.backend, pack, &messages);
   return gfx::kOk;
 }
 

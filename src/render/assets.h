@@ -61,19 +61,20 @@ constexpr std::size_t kMissingPicturesListed = 10;
 std::string missingPicturesText(const std::vector<std::string>& files);
 
 // Loads the 117 pictures of the asset table, in its order, through backend; the two pack
-// landscapes come from packName's folder. Loading goes on past a picture that fails; when any
+// landscapes come from pack's own folder. Loading goes on past a picture that fails; when any
 // failed, one message (missingPicturesText, caption "Critical error") names them. Returns how
 // many loaded.
-int loadAssets(Assets& assets, gfx::DrawBackend& backend, const std::string& packName,
+int loadAssets(Assets& assets, gfx::DrawBackend& backend, const world::PackLayout& pack,
                world::MessageBoxes* messages);
 
 // Brings the graphics up: opens the device on options.adapterIndex, windowed or full screen as
-// options.windowed says (window gives the rest: zoom, hidden), then loads every picture, the
-// pack's from options.packName (which the application has settled). Returns gfx::kOk, or
+// options.windowed says (window gives the rest: zoom, hidden), then loads every picture and
+// the font from pack's folders (the pack the application has settled). Returns gfx::kOk, or
 // gfx::kFail after "Cannot Create Device!" when no renderer can be made. Missing pictures do
 // not fail it. The app calls it once after the startup dialog.
-int32_t createDeviceAndLoadAssets(const world::Options& options, const gfx::DisplayRequest& window,
-                                  Device& device, Assets& assets, world::MessageBoxes& messages);
+int32_t createDeviceAndLoadAssets(const world::Options& options, const world::PackLayout& pack,
+                                  const gfx::DisplayRequest& window, Device& device, Assets& assets,
+                                  world::MessageBoxes& messages);
 
 // Lets go of the device at the end of the run. The pictures and writers forget their back end
 // first, so drawing them afterwards draws nothing instead of touching freed textures.

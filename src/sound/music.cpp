@@ -6,14 +6,10 @@ namespace {
 
 constexpr int kMixRate = 44100;
 constexpr int kMixChannels = 32;
-constexpr const char* kTitleMusic = "media/marvolen.mp3";
-constexpr const char* kEndMusic = "media/the_end.mp3";
-constexpr std::array<const char*, 3> kLevelMusic = {"/level01.mp3", "/level02.mp3", "/level03.mp3"};
-constexpr int32_t kEndMusicNumber = 99;
 
 }  // namespace
 
-bool Music::startSound(const std::string& packName) {
+bool Music::startSound(const world::PackLayout& pack) {
   library_.setBufferSize(soundBufferLength);
   if (!library_.init(kMixRate, kMixChannels)) {
     if (messages_ != nullptr) {
@@ -21,13 +17,14 @@ bool Music::startSound(const std::string& packName) {
     }
     return false;
   }
-  titleStream = openSong(kTitleMusic);
-  endStream = openSong(kEndMusic);
+  titleStream = openSong(pack.titleSongPath());
+  endStream = openSong(pack.songPath(world::kEndingLevel));
   for (size_t i = 0; i < levelStreams.size(); ++i) {
-    levelStreams[i] = openSong(packName + kLevelMusic[i]);
+    levelStreams[i] = openSong(pack.songPath(static_cast<int32_t>(i) + 1));
   }
   for (int i = 0; i < world::kSampleCount; ++i) {
-    samples[i] = library_.loadSample(world::sampleFile(static_cast<world::Sample>(i)));
+    samples[i] =
+        library_.loadSample(pack.dataFile(world::sampleFile(static_cast<world::Sample>(i))));
   }
   currentStream = titleStream;
   library_.playStream(kChannelFree, titleStream);
@@ -51,9 +48,9 @@ std::string Music::unplayableSongsLine() const {
 }
 
 void Music::switchMusic(int32_t levelMusic) {
-  if (levelMusic >= 1 && levelMusic <= 3) {
+  if (levelMusic >= 1 && levelMusic <= world::kPackSongs) {
     changeStream(levelStreams[static_cast<size_t>(levelMusic - 1)]);
-  } else if (levelMusic == kEndMusicNumber) {
+  } else if (levelMusic == world::kEndingLevel) {
     changeStream(endStream);
   } else {
     changeStream(currentStream);  // starts again from its beginning

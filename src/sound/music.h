@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sound/sound_library.h"
+#include "world/pack_catalog.h"
 #include "world/services.h"
 
 namespace mdx::sound {
@@ -22,11 +23,12 @@ class Music : public world::SampleSink {
   Music(SoundLibrary& library, world::MessageBoxes* messages)
       : library_(library), messages_(messages) {}
 
-  // Opens the library, the five streams and seven samples, starts the title music. When no
-  // sound device can be opened it shows one message (kNoSoundMessage), opens nothing and
-  // returns false: the caller plays on without sound.
-  bool startSound(const std::string& packName);
-  // Makes the music of levelMusic current (1 to 3 level tracks, 99 the end music; any other
+  // Opens the library, the five streams and seven samples (the pack's songs and the shared
+  // media of pack), starts the title music. When no sound device can be opened it shows one
+  // message (kNoSoundMessage), opens nothing and returns false: the caller plays on without
+  // sound.
+  bool startSound(const world::PackLayout& pack);
+  // Makes the music of levelMusic current (the pack's songs, the ending's song; any other
   // number keeps the stream, which starts again). It plays only while musicOn is set; with
   // the music off it is the stream F2 brings back.
   void switchMusic(int32_t levelMusic);
@@ -50,7 +52,7 @@ class Music : public world::SampleSink {
   int32_t soundBufferLength = 100;
   StreamHandle titleStream = 0;
   StreamHandle endStream = 0;
-  std::array<StreamHandle, 3> levelStreams{};
+  std::array<StreamHandle, world::kPackSongs> levelStreams{};
   StreamHandle currentStream = 0;
   std::array<SampleHandle, world::kSampleCount> samples{};
 

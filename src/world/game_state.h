@@ -11,6 +11,7 @@
 
 #include "world/grid.h"
 #include "world/level_format.h"
+#include "world/pack_catalog.h"
 #include "world/services.h"
 
 namespace mdx::world {
@@ -31,13 +32,13 @@ struct Options {
   uint8_t soundEnabled = 0;
   uint32_t adapterIndex = 0;
   int32_t packIndex = 1;
-  std::string packName = "mappack1";  // folder of the map pack, no trailing slash
+  std::string packName = kDefaultPackName;  // the map pack's name in the catalogue
 };
 
 // Where the player is in the game.
 struct Progress {
   int32_t gameState = StateTitle;
-  int32_t levelNumber = 1;  // 99 is the ending level
+  int32_t levelNumber = 1;  // kEndingLevel is the ending
   int32_t levelCount = 32;  // the pack's last level, read from pref.ini at every level start
 };
 
@@ -166,13 +167,16 @@ class GameState {
   Scene scene;
   Keys keys;
   KeysPage keysPage;
+  // Where the files of options.packName and the shared media lie. Set with the pack's name;
+  // left out of the state's fields and hash, which do not depend on where the game is.
+  PackLayout pack = shippedPackLayout("", kDefaultPackName);
 
   SampleSink* samples = nullptr;
   MessageBoxes* messages = nullptr;
 
   // Reads a level file into the layers, the level values and the robot position, and tells
   // how many lines the file really had. Called by startLevel; levelNumber must be set first
-  // (level 99 forces its music). A file that cannot be opened shows the error message.
+  // (the ending forces its music). A file that cannot be opened shows the error message.
   LevelFileReport loadLevelFile(const std::string& path);
 
   // loadLevelFile for the bytes of a level file already in memory.
@@ -190,10 +194,6 @@ class GameState {
 
   // startLevelFromFile for the bytes of a level file already in memory.
   LevelFileReport startLevelFromBytes(std::string_view bytes);
-
-  // The level file of level n: "media/level99.dat" for 99, otherwise packName + "/level" +
-  // n (two digits for 0 to 9, plain decimal else) + ".dat". Names of any length work.
-  std::string levelFilePath(int32_t n) const;
 
   // Makes piece pieceIndex the falling piece at column 15, row 0.
   void setupPiece();

@@ -36,7 +36,8 @@ LevelFileReport GameState::readLevelInto(LineReader& reader) {
       break;
     }
   }
-  if (progress.levelNumber == 99) world.levelMusic = 99;  // the ending always plays its own music
+  // The ending always plays its own music.
+  if (progress.levelNumber == kEndingLevel) world.levelMusic = kEndingLevel;
   return report;
 }
 

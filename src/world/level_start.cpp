@@ -6,9 +6,6 @@
 namespace mdx::world {
 namespace {
 
-// The most levels a pack can number: level 99 is the ending.
-constexpr int32_t kMaxPackLevels = 98;
-
 // The loop's animation start values, and the rest of the scene's per-level values.
 void resetScene(Scene& scene) {
   setAnimationStartValues(scene);
@@ -24,25 +21,18 @@ void resetScene(Scene& scene) {
 
 }  // namespace
 
-std::string GameState::levelFilePath(int32_t n) const {
-  if (n == 99) return "media/level99.dat";
-  const std::string number = std::to_string(n);
-  const std::string padded = (n >= 0 && n <= 9) ? "0" + number : number;
-  return options.packName + "/level" + padded + ".dat";
-}
-
-// The pack's last level from packName/pref.ini: a label line, then the number. Lines follow
+// The pack's last level from its pref.ini: a label line, then the number. Lines follow
 // the level-file rules, so a long label works. When the file is missing or its number is not
 // positive, the pack's consecutive level files from level 1 on are counted instead.
 int32_t GameState::packLevelCount() {
-  const std::string prefPath = options.packName + "/pref.ini";
+  const std::string prefPath = pack.prefPath();
   std::string bytes;
   const bool opened = readFileStart(prefPath, kPrefLines, bytes);
   const int32_t count = readLevelCount(bytes);
   if (opened && count > 0) return count;
   int32_t found = 0;
   std::string ignored;
-  while (found < kMaxPackLevels && readFileStart(levelFilePath(found + 1), 1, ignored)) ++found;
+  while (found < kMaxPackLevels && readFileStart(pack.levelPath(found + 1), 1, ignored)) ++found;
   const std::string problem =
       opened ? " does not give a positive number of levels" : " could not be opened";
   tellOnce(prefPath, prefPath + problem + ": the pack's " + std::to_string(found) +
@@ -52,7 +42,7 @@ int32_t GameState::packLevelCount() {
 
 LevelFileReport GameState::startLevel(int32_t n) {
   progress.levelCount = packLevelCount();
-  const std::string path = levelFilePath(n);
+  const std::string path = pack.levelPath(n);
   const LevelFileReport report = startLevelFromFile(path);
   if (report.opened && !report.complete()) {
     // Missing lines read as 0, so the level is played as read; the player learns why once.

@@ -48,9 +48,4 @@ PackList readPackList(const std::string& path) {
   return list;
 }
 
-std::string resolvePackName(const PackList& list, int32_t packIndex, const std::string& current) {
-  if (packIndex < 0 || static_cast<std::size_t>(packIndex) >= list.entries.size()) return current;
-  return list.entries[static_cast<std::size_t>(packIndex)];
-}
-
 }  // namespace mdx::world

@@ -20,8 +20,4 @@ struct PackList {
 // entries; this never blocks. Reading ends after the first MiB of a gigantic file.
 PackList readPackList(const std::string& path);
 
-// The pack name for packIndex: line packIndex of the list, or current when there is no
-// such line (also when the file could not be read).
-std::string resolvePackName(const PackList& list, int32_t packIndex, const std::string& current);
-
 }  // namespace mdx::world

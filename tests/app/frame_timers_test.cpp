@@ -107,8 +107,9 @@ struct TickCounts {
   int animation, blink, effect, worldStep;
 };
 
-TickCounts ticksOverSixSeconds(TimerRule rule, const std::vector<uint32_t>& gaps) {
-  Harness h;
+TickCounts ticksOverSixSeconds(const GameFolder& folder, TimerRule rule,
+                               const std::vector<uint32_t>& gaps) {
+  Harness h{&folder};
   h.game.timers.rule = rule;
   h.tap(DIK_SPACE);
   h.tap(DIK_SPACE);
@@ -142,7 +143,7 @@ TEST_F(FrameTiming, EveryTimerKeepsItsPeriodAtAnyFrameRate) {
   const std::vector<std::vector<uint32_t>> rates = {{7},      {8},       {13, 14}, {16, 17},
                                                     {33, 34}, {1, 2, 1}, jitter};
   for (const std::vector<uint32_t>& gaps : rates) {
-    const TickCounts ticks = ticksOverSixSeconds(TimerRule::CatchUp, gaps);
+    const TickCounts ticks = ticksOverSixSeconds(folder, TimerRule::CatchUp, gaps);
     const std::string rate = "frame gaps from " + std::to_string(gaps.front()) + " ms";
     EXPECT_NEAR(ticks.animation, 6000 / 30, 1) << rate;
     EXPECT_NEAR(ticks.blink, 6000 / 200, 1) << rate;
@@ -155,16 +156,16 @@ TEST_F(FrameTiming, EveryTimerKeepsItsPeriodAtAnyFrameRate) {
 // frame rate, 60 % of their speed, and a 30 ms animation step takes two 17 ms frames.
 TEST_F(FrameTiming, FrameBoundRuleRunsEachTimerAtMostOncePerFrame) {
   folder.writeLevel(1, exitLevel());
-  const TickCounts at30Hz = ticksOverSixSeconds(TimerRule::FrameBound, {33, 34});
+  const TickCounts at30Hz = ticksOverSixSeconds(folder, TimerRule::FrameBound, {33, 34});
   EXPECT_NEAR(at30Hz.effect, 6000 / 33.5, 1);
   EXPECT_NEAR(at30Hz.animation, 6000 / 33.5, 1);
-  const TickCounts at60Hz = ticksOverSixSeconds(TimerRule::FrameBound, {16, 17});
+  const TickCounts at60Hz = ticksOverSixSeconds(folder, TimerRule::FrameBound, {16, 17});
   EXPECT_NEAR(at60Hz.animation, 6000 / 33.0, 1);
   EXPECT_NEAR(at60Hz.worldStep, 6000 / 165.0, 1);
 }
 
 TEST_F(FrameTiming, LatePeriodsBeyondTheLimitAreNotMadeUp) {
-  Harness h;
+  Harness h{&folder};
   h.frame(1000);  // 33 periods of 30 ms late: one run
   EXPECT_FLOAT_EQ(h.game.state.scene.parallax2X[0], -1.0f);
   EXPECT_FLOAT_EQ(h.game.state.scene.waveClock, 0.25f);
@@ -179,7 +180,7 @@ TEST_F(FrameTiming, LatePeriodsBeyondTheLimitAreNotMadeUp) {
 
 TEST_F(FrameTiming, FirstFrameAfterLongPauseRunsEachTimerOnce) {
   folder.writeLevel(1, exitLevel());
-  Harness h;
+  Harness h{&folder};
   h.tap(DIK_SPACE);
   h.tap(DIK_SPACE);
   ASSERT_EQ(h.gameState(), StateRunning);
@@ -194,20 +195,20 @@ TEST_F(FrameTiming, FirstFrameAfterLongPauseRunsEachTimerOnce) {
 }
 
 TEST_F(FrameTiming, RedrawReadyAfterOneSecondInWindowOnly) {
-  Harness windowed;
+  Harness windowed{&folder};
   windowed.run(990, 10);
   EXPECT_EQ(windowed.game.redrawReady, 0);
   windowed.frame(20);
   EXPECT_EQ(windowed.game.redrawReady, 1);
 
-  Harness fullScreen;
+  Harness fullScreen{&folder};
   fullScreen.game.state.options.windowed = 0;
   fullScreen.run(5000, 50);
   EXPECT_EQ(fullScreen.game.redrawReady, 0);
 }
 
 TEST_F(FrameTiming, LightsPulseWithinTheirBoundsAndStripsWrap) {
-  Harness h;
+  Harness h{&folder};
   const Scene& s = h.game.state.scene;
   int32_t low1 = 255, high1 = 0, low2 = 255, high2 = 0;
   for (int i = 0; i < 100; ++i) {
@@ -229,7 +230,7 @@ TEST_F(FrameTiming, LightsPulseWithinTheirBoundsAndStripsWrap) {
 }
 
 TEST_F(FrameTiming, SwingBarTurnsInNineRunsAndStandsSolid) {
-  Harness h;
+  Harness h{&folder};
   World& w = h.game.state.world;
   w.deviceLayer[34 * 10 + 5] = 6;
   w.gateState = 1;

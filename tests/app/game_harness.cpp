@@ -75,26 +75,28 @@ GameFolder::GameFolder(int levelCount) {
   fs::create_directories(root / "pack");
   fs::create_directories(root / "media");
   std::ofstream(root / "pack" / "pref.ini") << "levels\n" << levelCount << "\n";
-  writeLevelFile(root / "media" / "level99.dat", endingLevel());
-  previous_ = fs::current_path();
-  fs::current_path(root);
+  writeLevelFile(pack().levelPath(world::kEndingLevel), endingLevel());
 }
 
 GameFolder::~GameFolder() {
   std::error_code ignored;
-  fs::current_path(previous_, ignored);
   fs::remove_all(root, ignored);
 }
 
 void GameFolder::writeLevel(int n, const LevelPlan& plan) {
-  char name[32];
-  std::snprintf(name, sizeof name, "level%02d.dat", n);
-  writeLevelFile(root / "pack" / name, plan);
+  writeLevelFile(pack().levelPath(n), plan);
 }
 
-Harness::Harness(sound::Music* music, bool soundEnabled, KeySource* keyboard)
+world::PackLayout GameFolder::pack(const std::string& name) const {
+  return world::shippedPackLayout(root.string(), name);
+}
+
+Harness::Harness(const GameFolder* folder, sound::Music* music, bool soundEnabled,
+                 KeySource* keyboard)
     : game(clock, keyboard != nullptr ? *keyboard : keys, presenter, window, music, &messages) {
   game.state.options.packName = "pack";
+  game.state.pack =
+      folder != nullptr ? folder->pack() : world::shippedPackLayout("/no-game-folder", "pack");
   game.state.options.soundEnabled = music != nullptr && soundEnabled ? 1 : 0;
   game.state.options.windowed = 1;
   game.windowActive = 1;

@@ -39,26 +39,25 @@ LevelPlan pillarLevel();
 LevelPlan bombLevel();
 LevelPlan endingLevel();
 
-// A temporary game folder (map pack "pack", pref.ini, media/level99.dat) that is the
-// working directory while it lives.
+// A temporary game folder (map pack "pack", pref.ini, media/level99.dat), removed with it.
 class GameFolder {
  public:
   explicit GameFolder(int levelCount);
   ~GameFolder();
   void writeLevel(int n, const LevelPlan& plan);
+  // Where the game finds the files of the named pack of this folder.
+  world::PackLayout pack(const std::string& name = "pack") const;
 
   std::filesystem::path root;
-
- private:
-  std::filesystem::path previous_;
 };
 
 // The game with every platform seam replaced by a test double.
 struct Harness {
-  // Runs the start-up; sound is enabled when a music is given unless told otherwise. The game
-  // reads keys, or the keyboard given.
-  explicit Harness(sound::Music* music = nullptr, bool soundEnabled = true,
-                   KeySource* keyboard = nullptr);
+  // Runs the start-up with the pack "pack" of folder (none: the game finds no files); sound
+  // is enabled when a music is given unless told otherwise. The game reads keys, or the
+  // keyboard given.
+  explicit Harness(const GameFolder* folder = nullptr, sound::Music* music = nullptr,
+                   bool soundEnabled = true, KeySource* keyboard = nullptr);
 
   // Advances the clock by ms, then runs one frame.
   void frame(uint32_t ms = 1);

@@ -221,7 +221,7 @@ class RemappedGame : public ::testing::Test {
   ScriptedKeySource keyboard;
   BoundKeys keys;
   BoundKeySource source{keyboard, keys};
-  testing::Harness h{nullptr, true, &source};
+  testing::Harness h{&folder, nullptr, true, &source};
 };
 
 TEST_F(RemappedGame, TheNewKeySteersThePieceAndTheOldKeyNoLonger) {

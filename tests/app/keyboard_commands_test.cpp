@@ -21,7 +21,7 @@ class KeyboardCommands : public ::testing::Test {
   const Pieces& pieces() const { return h.game.state.pieces; }
 
   GameFolder folder{5};
-  Harness h;
+  Harness h{&folder};
 };
 
 TEST_F(KeyboardCommands, KeyActsOnlyWhenReleased) {

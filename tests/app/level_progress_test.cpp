@@ -27,7 +27,7 @@ class LevelProgress : public ::testing::Test {
   }
 
   GameFolder folder{2};
-  Harness h;
+  Harness h{&folder};
 };
 
 TEST_F(LevelProgress, FirstTitleScreenHasTheLandscapeAndStripsOfALaterReturn) {
@@ -177,7 +177,7 @@ TEST_F(LevelProgress, AMissingLevelFileLeadsBackToTheTitleOnce) {
   h.run(10000);  // the exit sequence ends: level 2 cannot be opened
   EXPECT_EQ(h.gameState(), StateTitle);
   ASSERT_EQ(h.messages.shown.size(), 1u) << h.messages.shown.back().text;
-  EXPECT_EQ(h.messages.shown[0].text, "Error opening file pack/level02.dat");
+  EXPECT_EQ(h.messages.shown[0].text, "Error opening file " + folder.pack().levelPath(2));
   h.tap(DIK_R);
   h.run(1000);
   EXPECT_EQ(h.messages.shown.size(), 1u);
@@ -192,7 +192,8 @@ TEST_F(LevelProgress, AMissingLevelFileLeadsBackToTheTitleOnce) {
   h.run(700);
   h.tap(DIK_SPACE);  // skips to the ending, which is gone
   EXPECT_EQ(h.gameState(), StateTitle);
-  EXPECT_EQ(h.messages.shown.back().text, "Error opening file media/level99.dat");
+  EXPECT_EQ(h.messages.shown.back().text,
+            "Error opening file " + folder.pack().levelPath(world::kEndingLevel));
 }
 
 TEST_F(LevelProgress, BlownUpRobotFliesOffAndLevelRestarts) {

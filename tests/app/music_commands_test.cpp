@@ -54,7 +54,7 @@ class MusicCommands : public ::testing::Test {
   GameFolder folder{2};
   RecordingSoundLibrary library;
   sound::Music music{library, nullptr};
-  Harness h{&music};
+  Harness h{&folder, &music};
   size_t seen = 0;
 };
 
@@ -172,7 +172,7 @@ TEST(SoundDisabled, NoSoundCallAtAll) {
   folder.writeLevel(1, exitLevel());
   RecordingSoundLibrary library;
   sound::Music music{library, nullptr};
-  Harness h{&music, false};
+  Harness h{&folder, &music, false};
   for (uint8_t key : {DIK_DOWN, DIK_UP, DIK_F2, DIK_SPACE, DIK_SPACE, DIK_F2}) h.tap(key);
   h.run(8000);
   h.game.escapeReleased();
@@ -188,7 +188,7 @@ TEST(SoundStartUp, NoDeviceSaysSoOnceAndTheGamePlaysOnSilent) {
   library.failInit = true;
   world::RecordingMessageBoxes boxes;
   sound::Music music{library, &boxes};
-  Harness h{&music};
+  Harness h{&folder, &music};
   EXPECT_EQ(h.window.destroyed, 0);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, sound::kNoSoundMessage);

@@ -135,7 +135,8 @@ struct RecordedSession {
   RecordingWindow window;
   Game game{recorder.clock(), recorder.keys(), presenter, window, nullptr, nullptr};
 
-  RecordedSession() {
+  explicit RecordedSession(const GameFolder& folder) {
+    game.state.pack = folder.pack();
     game.state.options.packName = recorder.replay.packName = "pack";
     game.state.options.windowed = recorder.replay.windowed;
   }
@@ -156,10 +157,11 @@ class ReplayRun : public ::testing::Test {
     folder.writeLevel(2, bombLevel());
   }
   GameFolder folder{2};
+  const std::string packFolder = folder.pack().packFolder;
 };
 
 TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
-  RecordedSession session;
+  RecordedSession session{folder};
   ScriptedKeySource& keys = session.keys;
   Game& game = session.game;
   session.recorder.begin(ReplayEvent::Start);
@@ -181,7 +183,7 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
 
   const std::optional<Replay> replay = writtenAndReadBack(session.recorder.replay);
   ASSERT_TRUE(replay.has_value());
-  const ReplayResult result = runReplay(*replay);
+  const ReplayResult result = runReplay(*replay, folder.pack());
   EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
   EXPECT_EQ(result.state.progress.levelNumber, game.state.progress.levelNumber);
   EXPECT_EQ(result.state.world.robotColumn, game.state.world.robotColumn);
@@ -197,7 +199,7 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
 TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
   folder.writeLevel(3, exitLevel());
   std::ofstream(folder.root / "pack" / "pref.ini") << "levels\n3\n";
-  RecordedSession session;
+  RecordedSession session{folder};
   Game& game = session.game;
   ProgressFile saved("", [](const std::string&) {});
   saved.reach("pack", 3, 3);  // this player has reached level 3
@@ -217,13 +219,13 @@ TEST_F(ReplayRun, TitleLevelChoiceReplaysWithTheRecordedRecord) {
   const std::optional<Replay> replay = writtenAndReadBack(session.recorder.replay);
   ASSERT_TRUE(replay.has_value());
   EXPECT_EQ(replay->record, 3);
-  const ReplayResult result = runReplay(*replay);
+  const ReplayResult result = runReplay(*replay, folder.pack());
   EXPECT_EQ(result.state.progress.levelNumber, 3);
   EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
 
   Replay older = *replay;
   older.record.reset();
-  EXPECT_EQ(runReplay(older).state.progress.levelNumber, 1);
+  EXPECT_EQ(runReplay(older, folder.pack()).state.progress.levelNumber, 1);
 }
 
 TEST_F(ReplayRun, StoredReplayPassesThroughItsReferenceStates) {
@@ -234,10 +236,11 @@ TEST_F(ReplayRun, StoredReplayPassesThroughItsReferenceStates) {
   const std::string referencePath = kDataDir + "steer_and_walk.states.jsonl";
   if (std::getenv("MDX_UPDATE_REPLAYS") != nullptr) {
     std::ofstream out(referencePath);
-    writeReplayReference(*replay, out);
+    writeReplayReference(*replay, folder.pack(), out);
   }
   std::ifstream reference(referencePath);
-  const std::optional<std::string> failure = checkReplayReference(*replay, reference);
+  const std::optional<std::string> failure =
+      checkReplayReference(*replay, folder.pack(), reference);
   EXPECT_FALSE(failure.has_value())
       << *failure << "\nif the game's rules changed on purpose, rerun with MDX_UPDATE_REPLAYS=1";
 }
@@ -249,15 +252,15 @@ TEST_F(ReplayRun, ReferenceNamesTheFirstStepAndFieldThatDiffer) {
   std::string error;
   const Replay replay = *readReplay(in, error);
   std::stringstream written;
-  writeReplayReference(replay, written);
+  writeReplayReference(replay, folder.pack(), written);
   std::vector<std::string> lines;
   for (std::string line; std::getline(written, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 3u);
-  auto check = [&replay](const std::vector<std::string>& reference) {
+  auto check = [&replay, this](const std::vector<std::string>& reference) {
     std::string text;
     for (const std::string& line : reference) text += line + "\n";
     std::istringstream stream(text);
-    return checkReplayReference(replay, stream);
+    return checkReplayReference(replay, folder.pack(), stream);
   };
   EXPECT_FALSE(check(lines).has_value());
 
@@ -283,20 +286,20 @@ TEST_F(ReplayRun, ReferenceNamesTheFirstStepAndFieldThatDiffer) {
 TEST_F(ReplayRun, OtherPackFilesOrVersionAreRefused) {
   Replay replay;
   replay.packName = "pack";
-  EXPECT_EQ(replayMismatch(replay), "");  // nothing recorded, nothing checked
+  EXPECT_EQ(replayMismatch(replay, packFolder), "");  // nothing recorded, nothing checked
   replay.version = programVersion();
-  replay.packHash = packLevelsHash("pack");
-  EXPECT_EQ(replayMismatch(replay), "");
-  EXPECT_EQ(packLevelsHash("pack"), replay.packHash);  // the same files hash the same
+  replay.packHash = packLevelsHash(packFolder);
+  EXPECT_EQ(replayMismatch(replay, packFolder), "");
+  EXPECT_EQ(packLevelsHash(packFolder), replay.packHash);  // the same files hash the same
 
   folder.writeLevel(2, exitLevel());
-  EXPECT_EQ(replayMismatch(replay),
+  EXPECT_EQ(replayMismatch(replay, packFolder),
             "the level files of pack 'pack' differ from those the replay was recorded with");
-  replay.packHash = packLevelsHash("pack");
-  std::ofstream("pack/pref.ini") << "levels\n9\n";  // not a level file: the hash keeps
-  EXPECT_EQ(replayMismatch(replay), "");
+  replay.packHash = packLevelsHash(packFolder);
+  std::ofstream(folder.pack().prefPath()) << "levels\n9\n";  // not a level file: the hash keeps
+  EXPECT_EQ(replayMismatch(replay, packFolder), "");
   replay.version = "0.1";
-  EXPECT_EQ(replayMismatch(replay),
+  EXPECT_EQ(replayMismatch(replay, packFolder),
             "the replay was recorded by version 0.1; this is version " + programVersion());
 }
 
@@ -307,20 +310,22 @@ TEST_F(ReplayRun, SavedRecordingCarriesItsOriginAndStartLevel) {
   session.packName = "pack";
   session.startLevel = 2;
   session.steps = {{ReplayEvent::Start, {0}, {}}, {ReplayEvent::Frame, {10}, {}}};
-  ASSERT_EQ(saveRecording(session, "session.replay"), "");
-  std::ifstream in("session.replay");
+  const std::string path = (folder.root / "session.replay").string();
+  ASSERT_EQ(saveRecording(session, path, packFolder), "");
+  std::ifstream in(path);
   std::string error;
   const std::optional<Replay> saved = readReplay(in, error);
   ASSERT_TRUE(saved.has_value()) << error;
   EXPECT_EQ(saved->version, programVersion());
-  EXPECT_EQ(saved->packHash, packLevelsHash("pack"));
-  EXPECT_EQ(replayMismatch(*saved), "");
-  const ReplayResult result = runReplay(*saved);
+  EXPECT_EQ(saved->packHash, packLevelsHash(packFolder));
+  EXPECT_EQ(replayMismatch(*saved, packFolder), "");
+  const ReplayResult result = runReplay(*saved, folder.pack());
   EXPECT_EQ(result.state.progress.levelNumber, 2);
   EXPECT_EQ(result.state.progress.gameState, StateReady);
-  std::ofstream("plain-file") << "x";
-  EXPECT_EQ(saveRecording(session, "plain-file/session.replay")
-                .rfind("cannot write the replay plain-file/session.replay: ", 0),
+  const std::string plainFile = (folder.root / "plain-file").string();
+  std::ofstream(plainFile) << "x";
+  EXPECT_EQ(saveRecording(session, plainFile + "/session.replay", packFolder)
+                .rfind("cannot write the replay " + plainFile + "/session.replay: ", 0),
             0u);
 }
 
@@ -329,7 +334,7 @@ TEST_F(ReplayRun, QuitChoiceEndsTheReplayEarly) {
       "marvolen-replay 2\npack pack\nstart 0\nframe 10 d0\nframe 20\n"
       "frame 30 39\nframe 40\nframe 50\nframe 60\n");
   std::string error;
-  const ReplayResult result = runReplay(*readReplay(in, error));
+  const ReplayResult result = runReplay(*readReplay(in, error), folder.pack());
   EXPECT_TRUE(result.windowDestroyed);
   EXPECT_EQ(result.stepsRun, 5);
 }

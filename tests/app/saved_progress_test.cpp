@@ -247,7 +247,7 @@ class LevelChoice : public ::testing::Test {
     h.game.levelReached = [this](int32_t level) { reached.push_back(level); };
   }
   GameFolder folder{3};
-  Harness h;
+  Harness h{&folder};
   std::vector<int32_t> reached;
 };
 

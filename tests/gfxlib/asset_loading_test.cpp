@@ -41,12 +41,18 @@ class RecordingBackend : public gfx::DrawBackend {
   std::vector<gfx::TextureId> drawn;
 };
 
+// The pack of that name in the working directory: the names the back end sees stay short.
+world::PackLayout relative(const std::string& packName) {
+  return world::shippedPackLayout("", packName);
+}
+
 TEST(AssetLoading, EveryPictureIsReadOnceAndEachCellWithAPictureGetsIt) {
   Assets assets;
   RecordingBackend backend;
   world::RecordingMessageBoxes messages;
-  const std::vector<AssetEntry> table = assetTable("mappack2");
-  EXPECT_EQ(loadAssets(assets, backend, "mappack2", &messages), static_cast<int>(table.size()));
+  const std::vector<AssetEntry> table = assetTable(relative("mappack2"));
+  EXPECT_EQ(loadAssets(assets, backend, relative("mappack2"), &messages),
+            static_cast<int>(table.size()));
   EXPECT_TRUE(messages.shown.empty());
   const std::vector<std::string>& requested = backend.requested;
   ASSERT_EQ(requested.size(), table.size());
@@ -66,7 +72,7 @@ TEST(AssetLoading, EveryPictureIsReadOnceAndEachCellWithAPictureGetsIt) {
 TEST(AssetLoading, PicturesLandInTheirElementsAndTheRestStayEmpty) {
   Assets assets;
   RecordingBackend backend;
-  loadAssets(assets, backend, "mappack1", nullptr);
+  loadAssets(assets, backend, relative("mappack1"), nullptr);
   EXPECT_EQ(assets.blockImages[10].fileName(), "media/block010.tga");
   EXPECT_EQ(assets.blockImages[9].fileName(), "media/block009.tga");
   EXPECT_EQ(assets.deviceImages[13].fileName(), "media/block113.tga");
@@ -88,8 +94,9 @@ TEST(AssetLoading, MissingPicturesGiveOneMessageAndTheRestStillLoad) {
   RecordingBackend backend;
   backend.missing = {"media/block007.tga", "mappack1/lndscp02.tga"};
   world::RecordingMessageBoxes messages;
-  const size_t pictures = assetTable("mappack1").size();
-  EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), static_cast<int>(pictures) - 2);
+  const size_t pictures = assetTable(relative("mappack1")).size();
+  EXPECT_EQ(loadAssets(assets, backend, relative("mappack1"), &messages),
+            static_cast<int>(pictures) - 2);
   EXPECT_EQ(backend.requested.size(), pictures);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
@@ -104,9 +111,10 @@ TEST(AssetLoading, MissingPicturesGiveOneMessageAndTheRestStillLoad) {
 TEST(AssetLoading, EveryPictureMissingNamesTheFirstTenAndCountsTheRest) {
   Assets assets;
   RecordingBackend backend;
-  for (const AssetEntry& entry : assetTable("mappack1")) backend.missing.insert(entry.file);
+  for (const AssetEntry& entry : assetTable(relative("mappack1")))
+    backend.missing.insert(entry.file);
   world::RecordingMessageBoxes messages;
-  EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), 0);
+  EXPECT_EQ(loadAssets(assets, backend, relative("mappack1"), &messages), 0);
   ASSERT_EQ(messages.shown.size(), 1u);
   const std::string& text = messages.shown[0].text;
   const size_t pictures = backend.requested.size();
@@ -122,7 +130,7 @@ TEST(AssetLoading, LongPackNamesKeepTheirWholeFolder) {
   Assets assets;
   RecordingBackend backend;
   const std::string pack(31, 'p');
-  loadAssets(assets, backend, pack, nullptr);
+  loadAssets(assets, backend, relative(pack), nullptr);
   EXPECT_EQ(backend.requested[4], pack + "/lndscp02.tga");
   EXPECT_EQ(backend.requested[5], pack + "/lndscp03.tga");
 }
@@ -133,40 +141,39 @@ class GameFolder : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("MDX_NO_MESSAGE_BOXES", "1", 1);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    previous_ = here;
     folder_ = gfx::testing::makeTempDir();
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
-    mkdir("media", 0755);
+    mkdir((folder_ + "/media").c_str(), 0755);
   }
-  void TearDown() override { EXPECT_EQ(chdir(previous_.c_str()), 0); }
 
-  void writePictures(const std::string& packName, const std::set<std::string>& leaveOut) {
-    mkdir(packName.c_str(), 0755);
-    for (const AssetEntry& entry : assetTable(packName)) {
-      if (leaveOut.count(entry.file) != 0) continue;
+  // The pictures of the pack, but for those named in leaveOut (by their path in the folder).
+  void writePictures(const world::PackLayout& pack, const std::set<std::string>& leaveOut) {
+    mkdir(pack.packFolder.c_str(), 0755);
+    for (const AssetEntry& entry : assetTable(pack)) {
+      if (leaveOut.count(entry.file.substr(folder_.size() + 1)) != 0) continue;
       ASSERT_TRUE(gfx::saveTga(entry.file, gfx::testing::solidPicture(19, 19, 0xFF808080u)));
     }
   }
 
-  std::string folder_, previous_;
+  std::string folder_;
 };
 
 TEST_F(GameFolder, DeviceSetUpLoadsThePacksPictures) {
-  writePictures("snd", {"media/block007.tga"});
+  const world::PackLayout pack = world::shippedPackLayout(folder_, "snd");
+  writePictures(pack, {"media/block007.tga"});
   world::Options options;
   options.windowed = 1;
   options.packName = "snd";
   Device device;
   Assets assets;
   world::RecordingMessageBoxes messages;
-  ASSERT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
-            gfx::kOk);
+  ASSERT_EQ(
+      createDeviceAndLoadAssets(options, pack, gfx::DisplayRequest{}, device, assets, messages),
+      gfx::kOk);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "1 picture could not be loaded:\nmedia/block007.tga");
+  EXPECT_EQ(messages.shown[0].text,
+            "1 picture could not be loaded:\n" + folder_ + "/media/block007.tga");
   EXPECT_EQ(assets.landscapeImages[1].loaded, 1);
-  EXPECT_EQ(assets.landscapeImages[2].fileName(), "snd/lndscp03.tga");
+  EXPECT_EQ(assets.landscapeImages[2].fileName(), folder_ + "/snd/lndscp03.tga");
   EXPECT_EQ(assets.blockImages[7].loaded, 0);
   EXPECT_EQ(device.backend->textureSize(2), std::make_pair(19, 19));
 
@@ -182,7 +189,8 @@ TEST_F(GameFolder, NoDeviceMeansFailureAndNoPictureIsRead) {
   Device device;
   Assets assets;
   world::RecordingMessageBoxes messages;
-  EXPECT_EQ(createDeviceAndLoadAssets(options, gfx::DisplayRequest{}, device, assets, messages),
+  EXPECT_EQ(createDeviceAndLoadAssets(options, world::shippedPackLayout(folder_, "snd"),
+                                      gfx::DisplayRequest{}, device, assets, messages),
             gfx::kFail);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Cannot Create Device!");

@@ -112,15 +112,16 @@ stop_game() {
   wait "$1" 2>/dev/null || true
 }
 
-# Runs the game with the given environment and options until its log shows the title screen
-# (at most a minute, for a busy machine or a sanitizer build).
-reaches_title() {
-  local log="$work/state.log" pid
+# Runs the game with the given environment and options until its log shows a line matching
+# the pattern (at most a minute, for a busy machine or a sanitizer build).
+reaches_state() {
+  local pattern=$1 log="$work/state.log" pid
+  shift
   rm -f "$log"
   env "$@" --no-dialog --no-sound --log "$log" >"$work/game.out" 2>&1 &
   pid=$!
   for _ in $(seq 600); do
-    if grep -q "^state StateTitle" "$log" 2>/dev/null; then
+    if grep -q "$pattern" "$log" 2>/dev/null; then
       stop_game "$pid"
       return 0
     fi
@@ -131,19 +132,33 @@ reaches_title() {
   cat "$work/game.out" >&2
   return 1
 }
+reaches_title() { reaches_state "^state StateTitle" "$@"; }
 reaches_title "$installed/games/marvolen" || fail "the installed game did not reach the title"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the game wrote into its working directory"
 reaches_title MARVOLEN_DATA="$work/missing" "$installed/games/marvolen" ||
   fail "a missing MARVOLEN_DATA kept the installed game from its data"
 grep -q "MARVOLEN_DATA \"$work/missing\" does not exist; using \"$data\"" "$work/game.out" ||
   fail "no warning about the missing MARVOLEN_DATA: $(cat "$work/game.out")"
+
+# A pack of the player's own, in their data folder, plays with --pack from any folder; one
+# named as a shipped pack is left out with a word why.
+first_pack=$(head -n 1 "$data/mappacks.ini")
+own="$HOME/.local/share/marvolen-dx/packs"
+mkdir -p "$own/mine" "$own/$first_pack"
+cp "$data/$first_pack/level01.dat" "$data/$first_pack/pref.ini" "$own/mine/"
+cp "$data/$first_pack/pref.ini" "$own/$first_pack/"
+(cd / && reaches_state "^state StateReady level 1" "$installed/games/marvolen" --pack mine \
+  --level 1) || fail "the installed game did not play the player's own pack from /"
+grep -q "Error opening" "$work/game.out" && fail "the player's pack: $(cat "$work/game.out")"
+grep -qF "your pack \"$own/$first_pack\" is left out" "$work/game.out" ||
+  fail "no word about the player's pack named as a shipped one: $(cat "$work/game.out")"
+rm -rf "$HOME/.local/share/marvolen-dx/packs"
 find "$data" -newer "$work/install.log" -print | grep -q . &&
   fail "the game wrote into its data folder: $(find "$data" -newer "$work/install.log")"
 
 # ---- The installed level tools, started from elsewhere, without --data ------------------------
 mkdir -p "$work/tools"
 cd "$work/tools"
-first_pack=$(head -n 1 "$data/mappacks.ini")
 "$installed/bin/marvolen-level" decompile "$data/$first_pack/level01.dat" level01.src ||
   fail "the installed level tool cannot decompile level 1"
 "$installed/bin/marvolen-level" preview level01.src level01.png 2>"$work/preview.err" ||
@@ -152,10 +167,17 @@ first_pack=$(head -n 1 "$data/mappacks.ini")
   fail "the preview is not a 640 x 480 PNG picture"
 # The game's pictures were found: the play field shows far more than a few flat colours.
 [ "$(identify -format '%k' level01.png)" -gt 50 ] || fail "the preview has no pictures in it"
+# From the root folder too, and the simulator without --dir finds the same data.
+(cd / && "$installed/bin/marvolen-level" preview "$work/tools/level01.src" "$work/tools/root.png") ||
+  fail "the installed level tool cannot preview a level from /"
+cmp -s level01.png root.png || fail "the preview made from / differs"
+(cd / && "$installed/bin/marvolen-sim" --pack "$first_pack" --level 1 --do w >"$work/sim.json") ||
+  fail "the installed simulator cannot find the installed data from /"
 
 # The installed editor takes the installed data and the installed game for play-tests.
 "$installed/bin/marvolen-edit" --help >/dev/null || fail "marvolen-edit --help failed"
-"$installed/bin/marvolen-edit" level01.src --log "$work/edit.log" >"$work/edit.out" 2>&1 &
+(cd / && exec "$installed/bin/marvolen-edit" "$work/tools/level01.src" --log "$work/edit.log") \
+  >"$work/edit.out" 2>&1 &
 editor_pid=$!
 for _ in $(seq 300); do
   grep -q "^pictures " "$work/edit.log" 2>/dev/null && break

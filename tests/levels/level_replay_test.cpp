@@ -21,12 +21,10 @@ using app::DIK_SPACE;
 // The game with a scripted keyboard and a virtual clock, run from the built game folder.
 class LoopDriver {
  public:
-  LoopDriver() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(MDX_GAME_DIR);
+  LoopDriver() {
     game.startUp();
     game.windowActive = 1;
   }
-  ~LoopDriver() { std::filesystem::current_path(previous_); }
 
   void frame(uint32_t ms) {
     clock.advance(ms);
@@ -58,9 +56,6 @@ class LoopDriver {
   app::CountingPresenter presenter;
   app::RecordingWindow window;
   app::Game game{clock, keys, presenter, window, nullptr, nullptr};
-
- private:
-  std::filesystem::path previous_;
 };
 
 class PackLevelReplay : public ::testing::TestWithParam<ShippedLevel> {};
@@ -77,6 +72,7 @@ TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
   LoopDriver loop;
   world::GameState& state = loop.game.state;
   state.options.packName = level.pack;
+  state.pack = world::shippedPackLayout(MDX_GAME_DIR, level.pack);
   loop.game.beginGame(level.number);  // as START GAME does with the title's level choice
   ASSERT_EQ(state.progress.gameState, world::StateReady);
   ASSERT_EQ(state.world.pieceCount, start.world.pieceCount);

@@ -55,33 +55,31 @@ T returnsPromptly(const std::string& what, std::function<T()> load) {
   return result.get();
 }
 
-// A scratch folder that is the working directory while it lives.
+// A scratch game folder (pack "pack") that lives as long as the test.
 class BadFileFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = fs::temp_directory_path() / ("mdx-limits-" + std::to_string(std::random_device()()));
     fs::create_directories(root_ / "media");
-    previous_ = fs::current_path();
-    fs::current_path(root_);
+    pack_ = world::shippedPackLayout(root_.string(), "pack");
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
-  }
+  void TearDown() override { fs::remove_all(root_); }
 
-  // The bad files, by kind, under the given name.
-  static void makePipe(const std::string& name) { ASSERT_EQ(mkfifo(name.c_str(), 0600), 0); }
-  static void makeFolder(const std::string& name) { fs::create_directories(name); }
-  static void makeHuge(const std::string& name, const std::string& head) {
-    std::ofstream(name, std::ios::binary) << head;
-    fs::resize_file(name, kHugeBytes);
+  // The path of a file named relative to the folder.
+  std::string at(const std::string& name) const { return (root_ / name).string(); }
+  // The bad files, by kind, under the given name within the folder.
+  void makePipe(const std::string& name) { ASSERT_EQ(mkfifo(at(name).c_str(), 0600), 0); }
+  void makeFolder(const std::string& name) { fs::create_directories(at(name)); }
+  void makeHuge(const std::string& name, const std::string& head) {
+    std::ofstream(at(name), std::ios::binary) << head;
+    fs::resize_file(at(name), kHugeBytes);
   }
-  static void makeText(const std::string& name) {
-    std::ofstream(name) << "This is not a sound, just a note left in the media folder.\n";
+  void makeText(const std::string& name) {
+    std::ofstream(at(name)) << "This is not a sound, just a note left in the media folder.\n";
   }
 
   fs::path root_;
-  fs::path previous_;
+  world::PackLayout pack_;
 };
 
 // A WAV header that announces a data chunk of nearly 4 GiB.
@@ -103,7 +101,7 @@ TEST_F(PictureBadFiles, PipeFolderHugeFileAndGiantCanvasAreReportedWithoutHangin
   // A true-colour header of 65535 x 65535 pixels followed by a little data.
   makeHuge("media/block010.tga",
            std::string("\0\0\2\0\0\0\0\0\0\0\0\0\xff\xff\xff\xff\x20\x08", 18));
-  fs::resize_file("media/block010.tga", 4096);
+  fs::resize_file(at("media/block010.tga"), 4096);
 
   auto display = gfx::Display::openHeadless();
   ASSERT_NE(display, nullptr);
@@ -111,7 +109,7 @@ TEST_F(PictureBadFiles, PipeFolderHugeFileAndGiantCanvasAreReportedWithoutHangin
   render::Assets assets;
   world::RecordingMessageBoxes messages;
   const int loaded = returnsPromptly<int>("loading the pictures", [&] {
-    return render::loadAssets(assets, backend, "pack", &messages);
+    return render::loadAssets(assets, backend, pack_, &messages);
   });
 
   // Nothing else exists either, so every picture is reported, all in one message; the bad
@@ -145,7 +143,7 @@ TEST_F(SoundBadFiles, EffectsThatAreNotSoundsLoadNothingAndDoNotBlock) {
   for (const char* name :
        {"media/pipe.wav", "media/folder.wav", "media/huge.wav", "media/text.wav"}) {
     const sound::SampleHandle sample =
-        returnsPromptly<sound::SampleHandle>(name, [&] { return library.loadSample(name); });
+        returnsPromptly<sound::SampleHandle>(name, [&] { return library.loadSample(at(name)); });
     EXPECT_EQ(sample, 0) << name;
   }
 }
@@ -173,7 +171,7 @@ TEST_F(SoundBadFiles, MusicThatIsNotMusicOpensNoStreamAndDoesNotBlock) {
   for (const char* name :
        {"media/pipe.mp3", "media/folder.mp3", "media/huge.mp3", "media/text.mp3"}) {
     const sound::StreamHandle stream =
-        returnsPromptly<sound::StreamHandle>(name, [&] { return library.openStream(name); });
+        returnsPromptly<sound::StreamHandle>(name, [&] { return library.openStream(at(name)); });
     EXPECT_EQ(stream, 0) << name;
     library.playStream(0, stream);  // the game passes the empty handle on unchecked
     library.stopStream(stream);
@@ -193,7 +191,7 @@ TEST_F(SoundBadFiles, SoundStartUpWithEveryFileBadIsSilentAndTheGameGoesOn) {
   world::RecordingMessageBoxes messages;
   sound::Music music(library, &messages);
   returnsPromptly<bool>("the sound start-up", [&] {
-    music.startSound("pack");
+    music.startSound(pack_);
     return true;
   });
   EXPECT_TRUE(messages.shown.empty());  // missing and unreadable sounds are not reported

@@ -23,12 +23,13 @@ namespace fs = std::filesystem;
 // The pictures the game loads from a pack folder, and all of them.
 size_t packPictureCount() {
   size_t count = 0;
-  for (const render::AssetEntry& entry : render::assetTable("pack")) count += entry.inPack;
+  for (const render::AssetEntry& entry : render::assetTable(world::shippedPackLayout("", "pack")))
+    count += entry.inPack;
   return count;
 }
 
 size_t allPictureCount() {
-  return render::assetTable("pack").size();
+  return render::assetTable(world::shippedPackLayout("", "pack")).size();
 }
 
 int runGenerator(const std::string& args) {

@@ -246,7 +246,7 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
   backend.setPictureInMemory(display->pictureInMemory());
   Assets assets;
   world::RecordingMessageBoxes messages;
-  EXPECT_EQ(loadAssets(assets, backend, "mappack1", &messages), 117);
+  EXPECT_EQ(loadAssets(assets, backend, world::shippedPackLayout("", "mappack1"), &messages), 117);
   assets.blackWriter.create(backend, 0xFF000000u);
   assets.whiteWriter.create(backend, 0xFFFFFFFFu);
 

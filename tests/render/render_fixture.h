@@ -43,7 +43,7 @@ inline void expectDraw(const gfx::SpriteDraw& d, const Expected& e) {
 class RenderTest : public ::testing::Test {
  protected:
   RenderTest() {
-    loadAssets(assets, backend, "mappack1", nullptr);
+    loadAssets(assets, backend, world::shippedPackLayout("", "mappack1"), nullptr);
     assets.blackWriter.create(backend, 0xFF000000u);
     assets.whiteWriter.create(backend, 0xFFFFFFFFu);
     world::Scene& s = state.scene;

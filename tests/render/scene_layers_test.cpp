@@ -150,7 +150,7 @@ TEST_F(SceneLayersTest, LandscapePictureByChoiceAndNoneOutsideTheChoicesOrForNeg
 TEST_F(SceneLayersTest, MissingPicturesDrawNothingAndTheFrameGoesOn) {
   backend.missingFiles = {"media/lndscp01.tga", "media/block007.tga"};
   Assets sparse;
-  loadAssets(sparse, backend, "mappack1", nullptr);
+  loadAssets(sparse, backend, world::shippedPackLayout("", "mappack1"), nullptr);
   setBlock(3, 3, 7);
   setBlock(3, 4, 8);
   backend.calls.clear();

@@ -85,7 +85,6 @@ class VirtualPad : public ::testing::Test {
     ASSERT_TRUE(source.init()) << SDL_GetError();
   }
   void TearDown() override {
-    if (!previousFolder.empty()) std::filesystem::current_path(previousFolder);
     if (joystick != nullptr) SDL_JoystickClose(joystick);
     if (index >= 0) SDL_JoystickDetachVirtual(index);
     SDL_Quit();
@@ -117,12 +116,9 @@ class VirtualPad : public ::testing::Test {
     ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
     index = -1;
   }
-  // Enters the game folder, to be left in TearDown; false when it has not been built.
-  bool enterGameFolder() {
-    previousFolder = std::filesystem::current_path();
-    std::error_code error;
-    std::filesystem::current_path(MDX_GAME_DIR, error);
-    return !error && std::filesystem::exists("mappack1/level01.dat");
+  // The game folder's mappack1; its levels are missing when the game has not been built.
+  static world::PackLayout shippedPack() {
+    return world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
   }
 
   ScriptedKeySource keyboard;
@@ -130,7 +126,6 @@ class VirtualPad : public ::testing::Test {
   SdlPadKeySource source{keyboard, keys};
   SDL_Joystick* joystick = nullptr;
   int index = -1;
-  std::filesystem::path previousFolder;
 };
 
 TEST_F(VirtualPad, APadPluggedInLaterHoldsKeysBesideTheKeyboard) {
@@ -205,7 +200,10 @@ class PadInGame : public VirtualPad {
  protected:
   void SetUp() override {
     VirtualPad::SetUp();
-    if (!enterGameFolder()) GTEST_SKIP() << "build the game folder first";
+    if (!std::filesystem::exists(shippedPack().levelPath(1))) {
+      GTEST_SKIP() << "build the game folder first";
+    }
+    game.state.pack = shippedPack();
     game.startUp();
   }
   void frame(uint32_t ms) {

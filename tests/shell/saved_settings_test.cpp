@@ -66,20 +66,15 @@ TEST(SettingsText, NotesQuoteBadLinesWithUnreadableBytesEscaped) {
 class SettingsWithDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
     root_ = fs::path(::testing::TempDir()) /
             ("settings-" + std::to_string(getpid()) + "-" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(root_);
-    fs::current_path(root_);
-    std::ofstream("mappacks.ini", std::ios::binary) << "mappack1\nmappack2\nmappack3";
-    dialog.open(std::vector<std::string>{"One", "Two"}, "mappacks.ini");
+    std::ofstream(root_ / "mappacks.ini", std::ios::binary) << "mappack1\nmappack2\nmappack3";
+    dialog.open(std::vector<std::string>{"One", "Two"}, world::readPackCatalog(root_.string(), ""));
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
-  }
+  void TearDown() override { fs::remove_all(root_); }
   world::Options options;
   world::RecordingMessageBoxes messages;
   StartupDialog dialog{options, &messages};
@@ -87,9 +82,7 @@ class SettingsWithDialog : public ::testing::Test {
   std::function<void(const std::string&)> note = [this](const std::string& n) {
     notes.push_back(n);
   };
-
- private:
-  fs::path previous_, root_;
+  fs::path root_;
 };
 
 TEST_F(SettingsWithDialog, SavedChoicesPresetTheDialogAndTheCommandLineWinsUnsaved) {
@@ -143,8 +136,7 @@ TEST_F(SettingsWithDialog, ChoicesNoLongerOfferedLeaveTheDefaultsWithANoteEach) 
 }
 
 TEST_F(SettingsWithDialog, FileRoundTripAndForgettingAndBadFiles) {
-  const std::string path =
-      (fs::current_path() / "config" / "marvolen-dx" / "settings.ini").string();
+  const std::string path = (root_ / "config" / "marvolen-dx" / "settings.ini").string();
   EXPECT_FALSE(loadSettings(path, note).pack.has_value());  // missing: no settings, no note
   EXPECT_TRUE(notes.empty());
   SavedSettings s;
@@ -177,7 +169,7 @@ TEST_F(SettingsWithDialog, FileRoundTripAndForgettingAndBadFiles) {
 // A resized window is remembered at exit with the file's other settings kept; an unchanged
 // scale writes nothing (no file appears), and a scale past the largest is saved as the largest.
 TEST_F(SettingsWithDialog, AResizedWindowScaleIsRememberedAtExit) {
-  const std::string path = (fs::current_path() / "settings.ini").string();
+  const std::string path = (root_ / "settings.ini").string();
   rememberWindowScale(path, 2, 2, note);
   EXPECT_FALSE(fs::exists(path));
   SavedSettings s;

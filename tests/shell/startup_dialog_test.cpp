@@ -7,7 +7,7 @@
 
 #include "app/cli_options.h"
 #include "app/dialog_model.h"
-#include "world/pack_list.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::app {
 namespace {
@@ -17,38 +17,37 @@ using world::RecordingMessageBoxes;
 
 const std::vector<std::string> kDisplays = {"Display One", "Display Two"};
 
-// A temporary folder made the working directory, with a mappacks.ini of the given bytes.
+// A temporary data folder with a mappacks.ini of the given bytes, and a player's pack folder.
 class DialogFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
     root_ =
         fs::path(::testing::TempDir()) /
         ("dialog-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(root_);
-    fs::create_directories(root_);
-    fs::current_path(root_);
+    fs::create_directories(root_ / "packs");
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
-  }
+  void TearDown() override { fs::remove_all(root_); }
   void writePacks(const std::string& bytes) {
-    std::ofstream("mappacks.ini", std::ios::binary) << bytes;
+    std::ofstream(root_ / "mappacks.ini", std::ios::binary) << bytes;
   }
+  // The catalogue the game reads from the folder.
+  world::PackCatalog packs() const {
+    return world::readPackCatalog(root_.string(), (root_ / "packs").string());
+  }
+  std::string folder(const std::string& name) const { return (root_ / name).string(); }
 
   world::Options options;
   RecordingMessageBoxes messages;
   StartupDialog dialog{options, &messages};
 
  private:
-  fs::path previous_;
   fs::path root_;
 };
 
 TEST_F(DialogFolder, OpensWindowedWithSoundOnTheFirstDisplayAndPack) {
   writePacks("mappack1\nmappack2");
-  dialog.open(kDisplays, "mappacks.ini");
+  dialog.open(kDisplays, packs());
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(options.windowed, 1);
   EXPECT_EQ(options.soundEnabled, 1);
@@ -68,30 +67,28 @@ TEST_F(DialogFolder, OpensWindowedWithSoundOnTheFirstDisplayAndPack) {
 
   dialog.command(kIdPlay);
   EXPECT_EQ(dialog.result, kDialogPlay);
-  EXPECT_EQ(world::resolvePackName(world::readPackList("mappacks.ini"), options.packIndex,
-                                   options.packName),
-            "mappack1");
+  settlePackName(options, packs());
+  EXPECT_EQ(options.packName, "mappack1");
 }
 
 TEST_F(DialogFolder, EmptyLinesListNoPackAndAnEmptyListKeepsTheDefaultPack) {
   writePacks("mappack1\n");
-  dialog.open(kDisplays, "mappacks.ini");
+  dialog.open(kDisplays, packs());
   EXPECT_EQ(dialog.controls.packList, (std::vector<std::string>{"mappack1"}));
   EXPECT_EQ(options.packName, "mappack1");
 
   writePacks("");
   world::Options fresh;
   StartupDialog again(fresh, &messages);
-  again.open(kDisplays, "mappacks.ini");
+  again.open(kDisplays, packs());
   EXPECT_TRUE(again.controls.packList.empty());
   again.command(kIdPlay);
-  EXPECT_EQ(
-      world::resolvePackName(world::readPackList("mappacks.ini"), fresh.packIndex, fresh.packName),
-      "mappack1");
+  settlePackName(fresh, packs());
+  EXPECT_EQ(fresh.packName, "mappack1");
 }
 
 TEST_F(DialogFolder, MissingPackListIsReportedAndTheDialogStillOpens) {
-  dialog.open(kDisplays, "mappacks.ini");
+  dialog.open(kDisplays, packs());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Error opening file MAPPACKS.INI");
   EXPECT_EQ(messages.shown[0].caption, "Critical Error");
@@ -108,7 +105,7 @@ TEST_F(DialogFolder, MissingPackListIsReportedAndTheDialogStillOpens) {
 
 TEST_F(DialogFolder, WithoutDisplaysTheOptionsKeepTheirStartValues) {
   writePacks("mappack1\n");
-  dialog.open(std::nullopt, "mappacks.ini");
+  dialog.open(std::nullopt, packs());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Cannot find the displays of this computer");
   EXPECT_EQ(messages.shown[0].caption, "MarvolenDX: Error");
@@ -126,7 +123,7 @@ TEST_F(DialogFolder, WithoutDisplaysTheOptionsKeepTheirStartValues) {
 
 TEST_F(DialogFolder, EachControlSetsItsOption) {
   writePacks("a\nb\nc");
-  dialog.open(kDisplays, "mappacks.ini");
+  dialog.open(kDisplays, packs());
   dialog.command(kIdFullScreen);
   EXPECT_EQ(options.windowed, 0);
   EXPECT_TRUE(dialog.controls.fullScreenChecked);
@@ -157,25 +154,25 @@ TEST_F(DialogFolder, EscCloseBoxAndExitEndWithExitEnterWithPlay) {
   writePacks("mappack1");
   for (int id : {int{kIdCancel}, int{kIdExit}}) {
     StartupDialog d(options, &messages);
-    d.open(kDisplays, "mappacks.ini");
+    d.open(kDisplays, packs());
     d.command(id);
     EXPECT_EQ(d.result, kDialogExit) << id;
   }
   for (int focus : {int{kIdPlay}, int{kIdWindowed}, int{kIdPackList}, 0}) {
     StartupDialog d(options, &messages);
-    d.open(kDisplays, "mappacks.ini");
+    d.open(kDisplays, packs());
     d.enterKey(focus);
     EXPECT_EQ(d.result, kDialogPlay) << focus;
   }
   StartupDialog onExit(options, &messages);
-  onExit.open(kDisplays, "mappacks.ini");
+  onExit.open(kDisplays, packs());
   onExit.enterKey(kIdExit);
   EXPECT_EQ(onExit.result, kDialogExit);
 }
 
 TEST_F(DialogFolder, CommandLinePresetsActLikeTheControls) {
   writePacks("mappack1\nmappack2\n");
-  dialog.open(kDisplays, "mappacks.ini");
+  dialog.open(kDisplays, packs());
   CommandLine line;
   line.windowed = false;
   line.noSound = true;
@@ -191,37 +188,59 @@ TEST_F(DialogFolder, CommandLinePresetsActLikeTheControls) {
   EXPECT_EQ(dialog.controls.packSelection, 1);
 }
 
-// After the dialog the pack list is read again: the chosen line names the pack; without the
-// list, or for an index past its end, the dialog's pack name stays.
-TEST_F(DialogFolder, PackIsSettledFromTheListReadAgainAfterTheDialog) {
+// After the dialog the chosen entry names the pack; without the list, or for an index past
+// its end, the dialog's pack name stays.
+TEST_F(DialogFolder, PackIsSettledFromTheCatalogueAfterTheDialog) {
   writePacks("first\nsnd\n");
   options.packIndex = 1;
   options.packName = "first";
-  settlePackName(options);
+  settlePackName(options, packs());
   EXPECT_EQ(options.packName, "snd");
 
   options.packIndex = 3;
-  settlePackName(options);
+  settlePackName(options, packs());
   EXPECT_EQ(options.packName, "snd");
 
   options.packIndex = 0;
-  settlePackName(options, "no-such-list.ini");
+  settlePackName(options, world::PackCatalog{});
   EXPECT_EQ(options.packName, "snd");
+}
+
+// The player's own packs follow the shipped ones, marked, and are chosen like them: from the
+// list, by --pack and by the remembered name.
+TEST_F(DialogFolder, ThePlayersOwnPacksAreListedMarkedAndPlayable) {
+  writePacks("mappack1\n");
+  fs::create_directories(folder("packs/mine"));
+  std::ofstream(folder("packs/mine/pref.ini")) << "levels\n1\n";
+  dialog.open(kDisplays, packs());
+  EXPECT_EQ(dialog.controls.packList, (std::vector<std::string>{"mappack1", "mine"}));
+  const std::vector<std::string> labels = dialog.packLabels();
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[0], "mappack1");
+  EXPECT_NE(labels[1], "mine");
+  EXPECT_EQ(labels[1].rfind("mine", 0), 0u);
+  CommandLine line;
+  line.pack = "mine";
+  EXPECT_EQ(presetDialog(dialog, options, line), "");
+  EXPECT_EQ(options.packIndex, 1);
+  settlePackName(options, dialog.catalog);
+  EXPECT_EQ(options.packName, "mine");
+  EXPECT_EQ(dialog.catalog.layoutOf(options.packName).levelPath(1),
+            folder("packs/mine/level01.dat"));
 }
 
 TEST_F(DialogFolder, AnUnlistedPackFolderIsPlayedAndAMissingOneRefused) {
   writePacks("mappack1\n");
-  fs::create_directories("mypack");
-  dialog.open(kDisplays, "mappacks.ini");
+  fs::create_directories(folder("mypack"));
+  dialog.open(kDisplays, packs());
   CommandLine line;
   line.pack = "mypack";
   EXPECT_EQ(presetDialog(dialog, options, line), "");
   EXPECT_EQ(dialog.controls.packList.back(), "mypack");
   EXPECT_EQ(options.packName, "mypack");
-  // The device set-up settles the name from the list; the extra entry is no line of it.
-  EXPECT_EQ(world::resolvePackName(world::readPackList("mappacks.ini"), options.packIndex,
-                                   options.packName),
-            "mypack");
+  // The device set-up settles the name from the list; the extra entry is no pack of it.
+  settlePackName(options, dialog.catalog);
+  EXPECT_EQ(options.packName, "mypack");
 
   line.pack = "nowhere";
   const std::string error = presetDialog(dialog, options, line);

@@ -319,7 +319,7 @@ TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
   ASSERT_EQ(window.destroyed, 0);
   ASSERT_EQ(game.state.options.windowed, 0);
 
-  const ReplayResult result = runReplay(recorder.replay);
+  const ReplayResult result = runReplay(recorder.replay, game.state.pack);
   EXPECT_EQ(result.state.options.windowed, 0);
   EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
   EXPECT_FALSE(result.windowDestroyed);

@@ -38,11 +38,12 @@ constexpr std::array<int32_t, 5> kWrittenDevices = {0, 2, 3, 10, 11};
 // One run of the program: start-up, frames, shutdown when the window is destroyed.
 struct Program {
   Program(app::Clock& clock, app::KeySource& keys, CountingBackend& backend,
-          const std::string& packName)
+          const std::string& dataFolder, const std::string& packName)
       : music(library, &messages),
         presenter(assets, backend),
         game(clock, keys, presenter, window, &music, &messages) {
-    render::loadAssets(assets, backend, packName, &messages);
+    game.state.pack = world::shippedPackLayout(dataFolder, packName);
+    render::loadAssets(assets, backend, game.state.pack, &messages);
     game.state.options.packName = packName;
     game.state.options.soundEnabled = 1;
     game.state.options.windowed = 1;
@@ -185,7 +186,8 @@ int64_t liveHeapBytes() {
 #endif
 }
 
-SoakReport runSoak(uint64_t frames, const std::vector<std::string>& packs, uint32_t seed) {
+SoakReport runSoak(uint64_t frames, const std::string& dataFolder,
+                   const std::vector<std::string>& packs, uint32_t seed) {
   SoakReport report;
   std::mt19937 random(seed);
   app::VirtualClock clock(1000);
@@ -193,7 +195,7 @@ SoakReport runSoak(uint64_t frames, const std::vector<std::string>& packs, uint3
   CountingBackend backend;
   InvariantChecker checker;
   size_t packChoice = 0;
-  auto program = std::make_unique<Program>(clock, keys, backend, packs[packChoice]);
+  auto program = std::make_unique<Program>(clock, keys, backend, dataFolder, packs[packChoice]);
   ++report.programRuns;
   int lastStarts = 0;
   GameState previous = program->game.state;
@@ -217,6 +219,7 @@ SoakReport runSoak(uint64_t frames, const std::vector<std::string>& packs, uint3
       ++report.titleVisits;
       packChoice = (packChoice + 1) % packs.size();  // the next game plays the other pack
       program->game.state.options.packName = packs[packChoice];
+      program->game.state.pack = world::shippedPackLayout(dataFolder, packs[packChoice]);
     }
     if (now == world::StateEnding && before != world::StateEnding) ++report.endingVisits;
     if (state.world.levelComplete && !previous.world.levelComplete) ++report.levelsCompleted;
@@ -234,7 +237,7 @@ SoakReport runSoak(uint64_t frames, const std::vector<std::string>& packs, uint3
       report.heapAtCheckpoints.push_back(liveHeapBytes());
     if (program->window.destroyed > 0) {  // the player chose quit: a new run of the program
       program.reset();
-      program = std::make_unique<Program>(clock, keys, backend, packs[packChoice]);
+      program = std::make_unique<Program>(clock, keys, backend, dataFolder, packs[packChoice]);
       ++report.programRuns;
       lastStarts = 0;
       checker.programStarted();

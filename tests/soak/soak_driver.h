@@ -62,9 +62,11 @@ struct SoakReport {
   std::string firstFault;                  // empty when every invariant held
 };
 
-// Plays `frames` frames in the current folder, which must hold the packs named in packs (each
-// with pref.ini and its levels) and media/level99.dat. The pack changes on every title visit.
-SoakReport runSoak(uint64_t frames, const std::vector<std::string>& packs, uint32_t seed);
+// Plays `frames` frames with the game folder dataFolder, which must hold the packs named in
+// packs (each with pref.ini and its levels) and the ending level. The pack changes on every
+// title visit.
+SoakReport runSoak(uint64_t frames, const std::string& dataFolder,
+                   const std::vector<std::string>& packs, uint32_t seed);
 
 // Live heap bytes of the process (the allocator's own count).
 int64_t liveHeapBytes();

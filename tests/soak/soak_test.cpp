@@ -73,7 +73,7 @@ TEST(Soak, RandomPlayKeepsEveryInvariantAndTheHeapFlat) {
   const std::vector<std::string> packs = writePacks(folder);
   const uint64_t frames = soakFrames();
 
-  const SoakReport report = runSoak(frames, packs, 20261207);
+  const SoakReport report = runSoak(frames, folder.root.string(), packs, 20261207);
 
   EXPECT_EQ(report.firstFault, "");
   EXPECT_EQ(report.frames, frames);

@@ -36,8 +36,8 @@ class BadFiles : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::make_unique<testing::ScratchFolder>(info->name());
     capture = std::make_unique<DiskCapture>(folder->file("out.raw"));
-    ASSERT_TRUE(testing::writeMp3Tone("good.mp3", 440.0, 1.0));
-    ASSERT_TRUE(testing::writeWav("good.wav", testing::sineTone(1000.0, 0.3)));
+    ASSERT_TRUE(testing::writeMp3Tone(folder->file("good.mp3"), 440.0, 1.0));
+    ASSERT_TRUE(testing::writeWav(folder->file("good.wav"), testing::sineTone(1000.0, 0.3)));
   }
   void TearDown() override { library.close(); }
 
@@ -55,18 +55,21 @@ class BadFiles : public ::testing::Test {
 };
 
 TEST_F(BadFiles, BrokenMp3sOpenNoStream) {
-  const auto good = testing::readBytes("good.mp3");
-  ASSERT_TRUE(testing::writeTruncatedCopy("good.mp3", "half.mp3", good.size() / 2));
-  ASSERT_TRUE(testing::writeTruncatedCopy("good.mp3", "header_only.mp3", 200));
-  ASSERT_TRUE(testing::writeTruncatedCopy("good.mp3", "three_bytes.mp3", 3));
-  ASSERT_TRUE(testing::writeBytes("empty.mp3", {}));
-  ASSERT_TRUE(testing::writeRandomBytes("noise.mp3", 20000, 7));
+  const auto good = testing::readBytes(folder->file("good.mp3"));
+  ASSERT_TRUE(testing::writeTruncatedCopy(folder->file("good.mp3"), folder->file("half.mp3"),
+                                          good.size() / 2));
+  ASSERT_TRUE(
+      testing::writeTruncatedCopy(folder->file("good.mp3"), folder->file("header_only.mp3"), 200));
+  ASSERT_TRUE(
+      testing::writeTruncatedCopy(folder->file("good.mp3"), folder->file("three_bytes.mp3"), 3));
+  ASSERT_TRUE(testing::writeBytes(folder->file("empty.mp3"), {}));
+  ASSERT_TRUE(testing::writeRandomBytes(folder->file("noise.mp3"), 20000, 7));
   ASSERT_TRUE(library.init(44100, 32));
 
-  EXPECT_NE(library.openStream("good.mp3"), 0);
+  EXPECT_NE(library.openStream(folder->file("good.mp3")), 0);
   for (const char* name : {"missing.mp3", "half.mp3", "header_only.mp3", "three_bytes.mp3",
                            "empty.mp3", "noise.mp3", "."}) {
-    EXPECT_EQ(library.openStream(name), 0) << name;
+    EXPECT_EQ(library.openStream(folder->file(name)), 0) << name;
   }
 }
 
@@ -75,18 +78,18 @@ TEST_F(BadFiles, CutShortCheckLooksPastAnId3Tag) {
   // the stream length counts from there.
   std::vector<uint8_t> tagged = {'I', 'D', '3', 3, 0, 0, 0, 0, 7, 94};  // 990 + 10 bytes
   tagged.resize(1000, 0);
-  const auto audio = testing::readBytes("good.mp3");
+  const auto audio = testing::readBytes(folder->file("good.mp3"));
   tagged.insert(tagged.end(), audio.begin(), audio.end());
-  ASSERT_TRUE(testing::writeBytes("tagged.mp3", tagged));
+  ASSERT_TRUE(testing::writeBytes(folder->file("tagged.mp3"), tagged));
   tagged.resize(tagged.size() - 100);
-  ASSERT_TRUE(testing::writeBytes("tagged_cut.mp3", tagged));
+  ASSERT_TRUE(testing::writeBytes(folder->file("tagged_cut.mp3"), tagged));
 
-  EXPECT_FALSE(isMp3CutShort("good.mp3"));
-  EXPECT_FALSE(isMp3CutShort("tagged.mp3"));
-  EXPECT_TRUE(isMp3CutShort("tagged_cut.mp3"));
+  EXPECT_FALSE(isMp3CutShort(folder->file("good.mp3")));
+  EXPECT_FALSE(isMp3CutShort(folder->file("tagged.mp3")));
+  EXPECT_TRUE(isMp3CutShort(folder->file("tagged_cut.mp3")));
   ASSERT_TRUE(library.init(44100, 32));
-  EXPECT_NE(library.openStream("tagged.mp3"), 0);
-  EXPECT_EQ(library.openStream("tagged_cut.mp3"), 0);
+  EXPECT_NE(library.openStream(folder->file("tagged.mp3")), 0);
+  EXPECT_EQ(library.openStream(folder->file("tagged_cut.mp3")), 0);
 }
 
 // A file of tags and no audio frame is refused before the mixer: the mixer fails such a load
@@ -96,36 +99,38 @@ TEST_F(BadFiles, Mp3WithTagsButNoAudioIsRefused) {
   const std::string tagOnly = std::string(MDX_SOURCE_DIR) + "/tests/sound/data/id3v1-tag-only.mp3";
   std::vector<uint8_t> id3v1 = {'T', 'A', 'G'};
   id3v1.resize(128, ' ');
-  auto song = testing::readBytes("good.mp3");
+  auto song = testing::readBytes(folder->file("good.mp3"));
   song.insert(song.end(), id3v1.begin(), id3v1.end());
-  ASSERT_TRUE(testing::writeBytes("good_v1.mp3", song));
+  ASSERT_TRUE(testing::writeBytes(folder->file("good_v1.mp3"), song));
   std::vector<uint8_t> tags = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 22};  // a 32-byte ID3v2 tag
   tags.resize(32, 0);
   tags.insert(tags.end(), id3v1.begin(), id3v1.end());
-  ASSERT_TRUE(testing::writeBytes("two_tags.mp3", tags));
+  ASSERT_TRUE(testing::writeBytes(folder->file("two_tags.mp3"), tags));
 
   EXPECT_TRUE(isMp3WithoutAudio(tagOnly));
-  EXPECT_TRUE(isMp3WithoutAudio("two_tags.mp3"));
-  EXPECT_FALSE(isMp3WithoutAudio("good.mp3"));
-  EXPECT_FALSE(isMp3WithoutAudio("good_v1.mp3"));
+  EXPECT_TRUE(isMp3WithoutAudio(folder->file("two_tags.mp3")));
+  EXPECT_FALSE(isMp3WithoutAudio(folder->file("good.mp3")));
+  EXPECT_FALSE(isMp3WithoutAudio(folder->file("good_v1.mp3")));
   ASSERT_TRUE(library.init(44100, 32));
   EXPECT_EQ(library.openStream(tagOnly), 0);
-  EXPECT_EQ(library.openStream("two_tags.mp3"), 0);
-  EXPECT_NE(library.openStream("good_v1.mp3"), 0);
+  EXPECT_EQ(library.openStream(folder->file("two_tags.mp3")), 0);
+  EXPECT_NE(library.openStream(folder->file("good_v1.mp3")), 0);
 }
 
 TEST_F(BadFiles, BrokenWavsLoadNoSample) {
-  const auto good = testing::readBytes("good.wav");
-  ASSERT_TRUE(testing::writeTruncatedCopy("good.wav", "half.wav", good.size() / 2));
-  ASSERT_TRUE(testing::writeTruncatedCopy("good.wav", "header_only.wav", 30));
-  ASSERT_TRUE(testing::writeBytes("empty.wav", {}));
-  ASSERT_TRUE(testing::writeRandomBytes("noise.wav", 20000, 9));
+  const auto good = testing::readBytes(folder->file("good.wav"));
+  ASSERT_TRUE(testing::writeTruncatedCopy(folder->file("good.wav"), folder->file("half.wav"),
+                                          good.size() / 2));
+  ASSERT_TRUE(
+      testing::writeTruncatedCopy(folder->file("good.wav"), folder->file("header_only.wav"), 30));
+  ASSERT_TRUE(testing::writeBytes(folder->file("empty.wav"), {}));
+  ASSERT_TRUE(testing::writeRandomBytes(folder->file("noise.wav"), 20000, 9));
   ASSERT_TRUE(library.init(44100, 32));
 
-  EXPECT_NE(library.loadSample("good.wav"), 0);
+  EXPECT_NE(library.loadSample(folder->file("good.wav")), 0);
   for (const char* name :
        {"missing.wav", "half.wav", "header_only.wav", "empty.wav", "noise.wav", "."}) {
-    EXPECT_EQ(library.loadSample(name), 0) << name;
+    EXPECT_EQ(library.loadSample(folder->file(name)), 0) << name;
   }
 }
 
@@ -173,8 +178,8 @@ TEST_F(BadFiles, WavsThatOnceCrashedReadersFailCleanly) {
 
 TEST_F(BadFiles, EmptyStaleAndUnknownHandlesDoNothing) {
   ASSERT_TRUE(library.init(44100, 32));
-  const StreamHandle stream = library.openStream("good.mp3");
-  const SampleHandle sample = library.loadSample("good.wav");
+  const StreamHandle stream = library.openStream(folder->file("good.mp3"));
+  const SampleHandle sample = library.loadSample(folder->file("good.wav"));
   ASSERT_NE(stream, 0);
   ASSERT_NE(sample, 0);
   library.closeStream(stream);
@@ -193,12 +198,12 @@ TEST_F(BadFiles, EmptyStaleAndUnknownHandlesDoNothing) {
   });
   EXPECT_LT(testing::loudness(output), 1e-4);
   // A new file gets a new handle; the closed one stays dead.
-  EXPECT_NE(library.openStream("good.mp3"), stream);
+  EXPECT_NE(library.openStream(folder->file("good.mp3")), stream);
 }
 
 TEST_F(BadFiles, LibraryThatNeverStartedAcceptsEveryCall) {
-  EXPECT_EQ(library.openStream("good.mp3"), 0);
-  EXPECT_EQ(library.loadSample("good.wav"), 0);
+  EXPECT_EQ(library.openStream(folder->file("good.mp3")), 0);
+  EXPECT_EQ(library.loadSample(folder->file("good.wav")), 0);
   library.playStream(kChannelFree, 1);
   library.setVolume(kChannelAll, 100);
   library.playSample(1);
@@ -215,8 +220,8 @@ TEST_F(BadFiles, DeviceThatCannotOpenFailsInitAndTheGameGoesOn) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   world::RecordingMessageBoxes messages;
   Music music{library, &messages};
-  ASSERT_TRUE(testing::writeGameMedia("pack"));
-  EXPECT_FALSE(music.startSound("pack"));
+  ASSERT_TRUE(testing::writeGameMedia(folder->pack()));
+  EXPECT_FALSE(music.startSound(folder->pack()));
   EXPECT_FALSE(library.started());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, kNoSoundMessage);

@@ -29,13 +29,13 @@ class MixedOutput : public ::testing::Test {
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::make_unique<testing::ScratchFolder>(info->name());
-    ASSERT_TRUE(testing::writeGameMedia("pack"));
+    ASSERT_TRUE(testing::writeGameMedia(folder->pack()));
     capture = std::make_unique<DiskCapture>(folder->file("out.raw"));
   }
   void TearDown() override { library.close(); }
 
   void start() {
-    music.startSound("pack");
+    music.startSound(folder->pack());
     ASSERT_TRUE(library.started());
     ASSERT_NE(music.titleStream, 0);
   }
@@ -146,21 +146,22 @@ TEST_F(MixedOutput, SoundDisabledGameMakesNoSound) {
 
 TEST_F(MixedOutput, BrokenMediaPlaysSilenceThroughEveryCommand) {
   // Cut short, random, missing and empty: the game runs on without its music and effects.
-  const auto title = testing::readBytes("media/marvolen.mp3");
-  ASSERT_TRUE(testing::writeTruncatedCopy("media/marvolen.mp3", "media/marvolen.mp3",
+  const world::PackLayout pack = folder->pack();
+  const auto title = testing::readBytes(pack.titleSongPath());
+  ASSERT_TRUE(testing::writeTruncatedCopy(pack.titleSongPath(), pack.titleSongPath(),
                                           title.size() * 2 / 3));
-  ASSERT_TRUE(testing::writeRandomBytes("media/the_end.mp3", 30000, 3));
-  std::filesystem::remove("pack/level01.mp3");
-  ASSERT_TRUE(testing::writeBytes("pack/level02.mp3", {}));
+  ASSERT_TRUE(testing::writeRandomBytes(pack.songPath(world::kEndingLevel), 30000, 3));
+  std::filesystem::remove(pack.songPath(1));
+  ASSERT_TRUE(testing::writeBytes(pack.songPath(2), {}));
   for (int i = 0; i < world::kSampleCount; ++i) {
-    const char* file = world::sampleFile(static_cast<world::Sample>(i));
+    const std::string file = pack.dataFile(world::sampleFile(static_cast<world::Sample>(i)));
     if (i % 2 == 0) {
       ASSERT_TRUE(testing::writeRandomBytes(file, 5000, static_cast<uint32_t>(i)));
     } else {
       ASSERT_TRUE(testing::writeTruncatedCopy(file, file, 2000));
     }
   }
-  music.startSound("pack");
+  music.startSound(folder->pack());
   ASSERT_TRUE(library.started());
   EXPECT_EQ(music.titleStream, 0);
   EXPECT_LT(testing::loudness(listen()), kSilent);
@@ -179,9 +180,9 @@ TEST_F(MixedOutput, BrokenMediaPlaysSilenceThroughEveryCommand) {
 TEST_F(MixedOutput, StreamLoopsWithoutAGap) {
   // A one-second tone of whole cycles: any gap at the loop point shows as a run of near-zero
   // samples far longer than the couple at each zero crossing.
-  ASSERT_TRUE(testing::writeMp3Tone("loop.mp3", 441.0, 1.0));
+  ASSERT_TRUE(testing::writeMp3Tone(folder->file("loop.mp3"), 441.0, 1.0));
   ASSERT_TRUE(library.init(44100, 32));
-  const StreamHandle stream = library.openStream("loop.mp3");
+  const StreamHandle stream = library.openStream(folder->file("loop.mp3"));
   ASSERT_NE(stream, 0);
   library.setVolume(0, 255);
   library.playStream(0, stream);

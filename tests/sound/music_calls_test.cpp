@@ -15,7 +15,7 @@ class MusicCalls : public ::testing::Test {
  protected:
   // Starts sound and forgets the start-up calls, so a test sees only its own.
   void startAndClearLog(const std::string& packName = "mappack1") {
-    music.startSound(packName);
+    music.startSound(world::shippedPackLayout("", packName));
     library.calls.clear();
   }
 
@@ -25,7 +25,7 @@ class MusicCalls : public ::testing::Test {
 };
 
 TEST_F(MusicCalls, StartSoundOpensStreamsAndSamplesInOrderThenPlaysTitle) {
-  music.startSound("mappack1");
+  music.startSound(world::shippedPackLayout("", "mappack1"));
   const Log expected = {
       "setBufferSize(100)",
       "init(44100, 32)",
@@ -53,7 +53,7 @@ TEST_F(MusicCalls, StartSoundOpensStreamsAndSamplesInOrderThenPlaysTitle) {
 
 TEST_F(MusicCalls, InitFailureSaysSoOnceAndOpensNothing) {
   library.failInit = true;
-  EXPECT_FALSE(music.startSound("mappack1"));
+  EXPECT_FALSE(music.startSound(world::shippedPackLayout("", "mappack1")));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, kNoSoundMessage);
   EXPECT_EQ(messages.shown[0].icon, world::MessageIcon::Information);
@@ -61,7 +61,7 @@ TEST_F(MusicCalls, InitFailureSaysSoOnceAndOpensNothing) {
   EXPECT_TRUE(library.callsOf(SoundCallKind::LoadSample).empty());
   EXPECT_EQ(music.titleStream, 0);
   Music quiet{library, nullptr};  // without message boxes it fails just as quietly
-  EXPECT_FALSE(quiet.startSound("mappack1"));
+  EXPECT_FALSE(quiet.startSound(world::shippedPackLayout("", "mappack1")));
 }
 
 TEST_F(MusicCalls, SwitchMusicFollowsLevelMusicOnChannelZero) {
@@ -130,7 +130,7 @@ TEST_F(MusicCalls, StopSoundWithoutStartPassesEmptyHandles) {
 
 TEST_F(MusicCalls, MissingMusicFileLeavesAnEmptyHandleThatIsPlayedUnchecked) {
   library.missingFiles = {"pack/level02.mp3", "media/fin.wav"};
-  music.startSound("pack");
+  music.startSound(world::shippedPackLayout("", "pack"));
   EXPECT_EQ(music.levelStreams[1], 0);
   EXPECT_EQ(music.samples[3], 0);
   library.calls.clear();
@@ -142,7 +142,7 @@ TEST_F(MusicCalls, MissingMusicFileLeavesAnEmptyHandleThatIsPlayedUnchecked) {
 
 TEST_F(MusicCalls, LongPackNamesReachTheLibraryWhole) {
   const std::string pack(70, 'p');
-  music.startSound(pack);
+  music.startSound(world::shippedPackLayout("", pack));
   const auto opened = library.callsOf(SoundCallKind::OpenStream);
   ASSERT_EQ(opened.size(), 5u);
   EXPECT_EQ(opened[2].fileName, pack + "/level01.mp3");

@@ -1,9 +1,10 @@
-// Per-test working folders with made-up game media, so tests that run side by side never
-// share files: the game opens its sounds by relative paths ("media/...", "<pack>/...").
+// Per-test folders with made-up game media, so tests that run side by side never share files.
 #pragma once
 
 #include <filesystem>
 #include <string>
+
+#include "world/pack_catalog.h"
 
 namespace mdx::sound::testing {
 
@@ -15,8 +16,7 @@ struct MediaTones {
   static constexpr double kStick = 1800.0;  // the stick effect; the others use 1200 Hz + 50 n
 };
 
-// A fresh folder under the system's temp folder that becomes the working directory for the
-// object's life; removed afterwards.
+// A fresh folder under the system's temp folder for the object's life; removed afterwards.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& name);
@@ -26,14 +26,17 @@ class ScratchFolder {
 
   const std::filesystem::path& path() const { return path_; }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // The named pack of the folder, the folder being the game's data folder.
+  world::PackLayout pack(const std::string& name = "pack") const {
+    return world::shippedPackLayout(path_.string(), name);
+  }
 
  private:
   std::filesystem::path path_;
-  std::filesystem::path previous_;
 };
 
-// Writes media/marvolen.mp3, media/the_end.mp3, <pack>/level01..03.mp3 (tones of whole
-// cycles that loop seamlessly) and the seven effect WAVs into the working directory.
-bool writeGameMedia(const std::string& packName, double musicSeconds = 1.0);
+// Writes the title and ending songs, the pack's level songs (tones of whole cycles that loop
+// seamlessly) and the seven effect WAVs where the game reads them for pack.
+bool writeGameMedia(const world::PackLayout& pack, double musicSeconds = 1.0);
 
 }  // namespace mdx::sound::testing

@@ -24,11 +24,13 @@ struct RunResult {
   std::string err;
 };
 
-RunResult runSim(const std::string& arguments) {
+// Runs the simulator with arguments; shell words in before (a cd, variables) come first.
+RunResult runSim(const std::string& arguments, const std::string& before = "") {
   // One stderr file per test process: CTest runs the cases in parallel.
   const std::string errPath =
       ::testing::TempDir() + "sim_stderr_" + std::to_string(getpid()) + ".txt";
-  const std::string command = std::string(MDX_SIM_BINARY) + " " + arguments + " 2>" + errPath;
+  const std::string command =
+      before + std::string(MDX_SIM_BINARY) + " " + arguments + " 2>" + errPath;
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -198,11 +200,12 @@ TEST(SimCli, MissingLevelsExit1AndStillPrintTheGamesView) {
   mkdir((dir + "/pack").c_str(), 0755);
   const RunResult noPack = runSim("--dir " + dir + " --pack nopack --level 1");
   EXPECT_EQ(noPack.status, 1);
-  EXPECT_EQ(noPack.err, "marvolen-sim: nopack: no such pack folder\n");
+  EXPECT_EQ(noPack.err.rfind("marvolen-sim: pack 'nopack' not found in " + dir, 0), 0u)
+      << noPack.err;
   EXPECT_EQ(lines(noPack.out).size(), 1u);
   const RunResult noLevel = runSim("--dir " + dir + " --pack pack --level 4 --do w");
   EXPECT_EQ(noLevel.status, 1);
-  EXPECT_EQ(noLevel.err, "marvolen-sim: pack/level04.dat: the pack has no level 4\n");
+  EXPECT_EQ(noLevel.err, "marvolen-sim: " + dir + "/pack/level04.dat: the pack has no level 4\n");
   EXPECT_NE(noLevel.out.find("Error opening file"), std::string::npos);
 }
 
@@ -262,23 +265,31 @@ TEST(SimCli, ReplayPrintsTheGameStateOrSaysWhyNot) {
   writeFloorLevel(dir + "/rpack/level01.dat", 10, 4);
   const std::string session = "marvolen-replay 1\npack rpack\nstart 0\nframe 10 39\nframe 20\n";
   std::ofstream(dir + "/ok.replay") << session;
-  const RunResult played = runSim("--dir " + dir + " --replay ok.replay");
+  const RunResult played = runSim("--dir " + dir + " --replay " + dir + "/ok.replay");
   ASSERT_EQ(played.status, 0) << played.err;
   ASSERT_EQ(lines(played.out).size(), 1u);
   EXPECT_EQ(intValue(played.out, "gameState"), 3);  // Space on the title started level 1
   EXPECT_NE(played.out.find("\"packName\":\"rpack\""), std::string::npos);
-  EXPECT_EQ(lines(runSim("--dir " + dir + " --replay ok.replay --trace").out).size(), 3u);
+  // A relative replay is read from the working directory, not from --dir.
+  EXPECT_EQ(lines(runSim("--dir " + dir + " --replay ok.replay --trace", "cd " + dir + " && ").out)
+                .size(),
+            3u);
+  EXPECT_EQ(runSim("--dir " + dir + " --replay ok.replay", "cd / && ").status, 1);
 
   std::ofstream(dir + "/other.replay")
       << "marvolen-replay 1\npack rpack\npackhash 0000000000000000\n"
       << "start 0\n";
-  const RunResult refused = runSim("--dir " + dir + " --replay other.replay");
+  const RunResult refused = runSim("--dir " + dir + " --replay " + dir + "/other.replay");
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err,
-            "marvolen-sim: other.replay: the level files of pack 'rpack' differ from "
-            "those the replay was recorded with\n");
+  EXPECT_EQ(refused.err, "marvolen-sim: " + dir +
+                             "/other.replay: the level files of pack 'rpack' differ from "
+                             "those the replay was recorded with\n");
   std::ofstream(dir + "/cut.replay") << "marvolen-replay 1\nframe";
-  EXPECT_EQ(runSim("--dir " + dir + " --replay cut.replay").status, 1);
+  EXPECT_EQ(runSim("--dir " + dir + " --replay " + dir + "/cut.replay").status, 1);
+  std::ofstream(dir + "/gone.replay") << "marvolen-replay 1\npack gone\nstart 0\n";
+  const RunResult gone = runSim("--dir " + dir + " --replay " + dir + "/gone.replay");
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_EQ(gone.err.rfind("marvolen-sim: pack 'gone' not found in " + dir, 0), 0u) << gone.err;
   EXPECT_EQ(runSim("--replay ok.replay --do w").status, 2);
 }
 
@@ -385,15 +396,47 @@ TEST(SimCli, TicksRunTheExplosionOfAPieceOnABomb) {
   ASSERT_EQ(states.size(), 12u);
   EXPECT_GT(intValue(states[7], "explosionTicks"), 0);
   EXPECT_EQ(intValue(states[11], "explosionTicks"), 0);
-}
 
-TEST(SimJson, StringsAndFloatsReadBackExactly) {
-  EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
-  for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
-    EXPECT_EQ(std::strtof(jsonFloat(value).c_str(), nullptr), value);
+  // Without --dir the simulator finds the game's data as the game does, from any working
+  // directory, and plays the player's own packs too.
+  TEST(SimCli, ReplaysFindTheGamesDataAndThePlayersPacksFromAnyFolder) {
+    if (!std::ifstream(std::string(MDX_GAME_DIR) + "/mappack1/level01.dat")) {
+      GTEST_SKIP() << "build the game folder first";
+    }
+    const std::string dir = ::testing::TempDir() + "sim_anywhere";
+    mkdir(dir.c_str(), 0755);
+    const std::string title = "start 0\nframe 10 39\nframe 20\n";
+    std::ofstream(dir + "/shipped.replay") << "marvolen-replay 1\npack mappack1\n" << title;
+    const std::string clean = "unset MARVOLEN_DATA; export XDG_DATA_HOME=" + dir + "/home; ";
+    for (const std::string& folder : {std::string("/"), dir}) {
+      const RunResult played =
+          runSim("--replay " + dir + "/shipped.replay", clean + "cd " + folder + " && ");
+      ASSERT_EQ(played.status, 0) << folder << ": " << played.err;
+      EXPECT_EQ(intValue(played.out, "gameState"), 3) << folder;
+      EXPECT_NE(played.out.find("\"packName\":\"mappack1\""), std::string::npos) << folder;
+    }
+
+    const std::string mine = dir + "/home/marvolen-dx/packs/mine";
+    mkdir((dir + "/home").c_str(), 0755);
+    mkdir((dir + "/home/marvolen-dx").c_str(), 0755);
+    mkdir((dir + "/home/marvolen-dx/packs").c_str(), 0755);
+    mkdir(mine.c_str(), 0755);
+    std::ofstream(mine + "/pref.ini") << "levels\n1\n";
+    writeFloorLevel(mine + "/level01.dat", 10, 4);
+    std::ofstream(dir + "/mine.replay") << "marvolen-replay 1\npack mine\n" << title;
+    const RunResult own = runSim("--replay mine.replay", clean + "cd " + dir + " && ");
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_EQ(intValue(own.out, "robotColumn"), 4);
+    EXPECT_EQ(intValue(own.out, "gameState"), 3);
   }
-  EXPECT_EQ(jsonFloat(-26.0f), "-26");
-}
+
+  TEST(SimJson, StringsAndFloatsReadBackExactly) {
+    EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+    for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
+      EXPECT_EQ(std::strtof(jsonFloat(value).c_str(), nullptr), value);
+    }
+    EXPECT_EQ(jsonFloat(-26.0f), "-26");
+  }
 
 }  // namespace
 }  // namespace mdx::sim

@@ -10,8 +10,7 @@ namespace {
 
 using testing::writeTempFile;
 
-// Level start reads relative paths; these tests build a pack folder under the temp folder
-// and point packName at it.
+// These tests build a pack folder under the temp folder and lay the game's pack there.
 class LevelStart : public testing::WorldTest {
  protected:
   void SetUp() override {
@@ -20,7 +19,7 @@ class LevelStart : public testing::WorldTest {
         std::string("startpack_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
     pack = ::testing::TempDir() + folder;
     mkdir(pack.c_str(), 0755);
-    game.options.packName = pack;
+    game.pack = PackLayout{::testing::TempDir(), pack};
   }
 
   void writeLevel(const std::string& name, const World& level) {
@@ -30,19 +29,6 @@ class LevelStart : public testing::WorldTest {
   std::string folder;
   std::string pack;
 };
-
-TEST_F(LevelStart, BuildsLevelPathsFromTheNumber) {
-  game.options.packName = "mappack1";
-  EXPECT_EQ(game.levelFilePath(7), "mappack1/level07.dat");
-  EXPECT_EQ(game.levelFilePath(0), "mappack1/level00.dat");
-  EXPECT_EQ(game.levelFilePath(10), "mappack1/level10.dat");
-  EXPECT_EQ(game.levelFilePath(100), "mappack1/level100.dat");
-  EXPECT_EQ(game.levelFilePath(99), "media/level99.dat");
-  EXPECT_EQ(game.levelFilePath(-3), "mappack1/level-3.dat");
-  // Names longer than any fixed buffer work in full.
-  game.options.packName = std::string(80, 'p');
-  EXPECT_EQ(game.levelFilePath(12), std::string(80, 'p') + "/level12.dat");
-}
 
 TEST_F(LevelStart, ReadsLevelCountFromPrefIniEveryTime) {
   writeTempFile(folder + "/pref.ini", "Number of levels in this pack\r\n12 levels\r\n");
@@ -69,7 +55,7 @@ TEST_F(LevelStart, MissingOrBrokenPrefIniIsReportedOnceAndTheLevelFilesAreCounte
   EXPECT_EQ(boxes.shown.size(), 1u);
   for (const char* count : {"0", "-4", "many"}) {
     GameState fresh(nullptr, &boxes);
-    fresh.options.packName = pack;
+    fresh.pack = game.pack;
     writeTempFile(folder + "/pref.ini", std::string("levels\n") + count + "\n");
     boxes.shown.clear();
     fresh.startLevel(1);

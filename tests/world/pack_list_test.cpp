@@ -27,7 +27,6 @@ TEST(PackList, EmptyLinesAndEmptyFilesNameNoPack) {
     const PackList list = readPackList(writeFile("packs4.ini", bytes));
     EXPECT_TRUE(list.opened);
     EXPECT_TRUE(list.entries.empty());
-    EXPECT_EQ(resolvePackName(list, 0, "mappack1"), "mappack1");
   }
 }
 
@@ -37,7 +36,7 @@ TEST(PackList, MissingFileOrFolderGivesNoEntriesAndDoesNotHang) {
   EXPECT_TRUE(missing.entries.empty());
   PackList folder = readPackList(::testing::TempDir());
   EXPECT_FALSE(folder.opened);
-  EXPECT_EQ(resolvePackName(folder, 0, "mappack1"), "mappack1");
+  EXPECT_TRUE(folder.entries.empty());
 }
 
 TEST(PackList, LongLinesAreCutAt254CharactersAndTheRestSkipped) {
@@ -46,13 +45,6 @@ TEST(PackList, LongLinesAreCutAt254CharactersAndTheRestSkipped) {
   ASSERT_EQ(list.entries.size(), 2u);
   EXPECT_EQ(list.entries[0], std::string(254, 'x'));
   EXPECT_EQ(list.entries[1], "second");
-}
-
-TEST(PackList, ResolvePicksTheLineOfPackIndex) {
-  PackList list = readPackList(writeFile("packs6.ini", "first\nsecond\n"));
-  EXPECT_EQ(resolvePackName(list, 1, "mappack1"), "second");
-  EXPECT_EQ(resolvePackName(list, 2, "mappack1"), "mappack1");
-  EXPECT_EQ(resolvePackName(list, -1, "mappack1"), "mappack1");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/files.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::edit {
 
@@ -31,7 +32,8 @@ bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uin
   if (error.empty()) error = level::packRefusal(warnings, *proof.verdict);
   if (!error.empty()) return false;
   std::error_code ec;
-  if (!fs::exists(packDir + "/pref.ini", ec) && !level::createPack(packDir, gameDir, error)) {
+  if (!fs::exists(world::PackLayout{"", packDir}.prefPath(), ec) &&
+      !level::createPack(packDir, gameDir, error)) {
     return false;
   }
   return level::addToPack(packDir, level, warnings, *proof.verdict, level::writeSource(level),
@@ -48,12 +50,12 @@ std::string makePlayTestPack(const level::LevelSource& level, const std::string&
   const std::string folder = name;
   // A one-level pack: the label line and the count, as the game reads pref.ini.
   if (!base::writeFileSafely(level::packLevelPath(folder, 1), level::writeDat(level), error) ||
-      !base::writeFileSafely(folder + "/pref.ini", "levelCount\n1\n", error)) {
+      !base::writeFileSafely(world::PackLayout{"", folder}.prefPath(), "levelCount\n1\n", error)) {
     std::error_code ec;
     fs::remove_all(folder, ec);
     return "";
   }
-  const fs::path media = fs::absolute(fs::path(gameDir) / kMediaPack);
+  const fs::path media = fs::absolute(fs::path(gameDir) / world::kDefaultPackName);
   std::error_code ec;
   for (const std::string& file : level::packMediaFiles(gameDir)) {
     fs::create_symlink(media / file, fs::path(folder) / file, ec);

@@ -10,9 +10,6 @@
 
 namespace mdx::edit {
 
-// The pack of the game folder whose landscapes and music the canvas and play-tests use.
-constexpr char kMediaPack[] = "mappack1";
-
 // Why the level of revision may not be exported yet with this proof, or an empty string when
 // the proof is current and answered; the pack commands then decide (only a proven level goes
 // into a pack).

@@ -42,8 +42,7 @@ std::string describeProof(const ProofStatus& status) {
 
 world::GameState startedGame(const level::LevelSource& level) {
   world::GameState game;
-  std::string error;
-  level::startLevelGame(level, game, error);  // on failure: the empty level of a new state
+  level::startLevelGame(level, game);
   return game;
 }
 

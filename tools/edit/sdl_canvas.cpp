@@ -37,9 +37,9 @@ Canvas::~Canvas() {
   if (paletteTexture_) SDL_DestroyTexture(paletteTexture_);
 }
 
-int Canvas::init(SDL_Renderer* renderer, const std::string& packName) {
+int Canvas::init(SDL_Renderer* renderer, const world::PackLayout& pack) {
   renderer_ = renderer;
-  backend_ = std::make_unique<gfx::SdlBackend>(renderer);
+  backend_ = std::make_unique<gfx::SdlBackend>(renderer, gfx::defaultFontPaths(pack.dataFolder));
   // The level is drawn into a texture; the window's own present comes later, with the UI.
   backend_->setPresenter([] {});
   levelTexture_ = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
@@ -49,7 +49,7 @@ int Canvas::init(SDL_Renderer* renderer, const std::string& packName) {
   if (levelTexture_ == nullptr || paletteTexture_ == nullptr) return 0;
   SDL_SetTextureBlendMode(paletteTexture_, SDL_BLENDMODE_BLEND);
   world::RecordingMessageBoxes messages;
-  const int loaded = render::loadAssets(assets_, *backend_, packName, &messages);
+  const int loaded = render::loadAssets(assets_, *backend_, pack, &messages);
   for (const auto& message : messages.shown) {
     SDL_Log("marvolen-edit: missing picture %s", message.text.c_str());
   }

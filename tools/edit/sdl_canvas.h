@@ -37,9 +37,9 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  // Loads the game's pictures (the working directory must be the game folder) and makes the
+  // Loads the game's pictures (the shared ones and pack's landscapes) and makes the
   // two textures. Returns how many pictures loaded; 0 also when the textures cannot be made.
-  int init(SDL_Renderer* renderer, const std::string& packName);
+  int init(SDL_Renderer* renderer, const world::PackLayout& pack);
 
   // Draws state as the running game shows it (no falling piece, no piece bar) into the
   // 640 x 480 level texture, with the hidden layers left out, and returns the texture.

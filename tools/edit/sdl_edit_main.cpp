@@ -57,8 +57,6 @@ int main(int argc, char** argv) {
     std::fputs(usage().c_str(), stderr);
     return 2;
   }
-  // The window works inside the game folder; names given here are taken from where it starts.
-  options.workDir = fs::current_path().string();
   if (!options.file.empty()) options.file = fs::absolute(options.file).string();
   if (!options.logFile.empty()) options.logFile = fs::absolute(options.logFile).string();
   options.gameDir = mdx::level::findGameDir(options.gameDir, std::cerr);

@@ -78,10 +78,9 @@ bool EditorWindow::open() {
       SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) return windowFailed();
-  std::error_code ec;
-  std::filesystem::current_path(options_.gameDir, ec);  // the game's pictures are relative
   canvas_ = std::make_unique<Canvas>();
-  const int pictures = ec ? 0 : canvas_->init(renderer_, kMediaPack);
+  const int pictures =
+      canvas_->init(renderer_, world::shippedPackLayout(options_.gameDir, world::kDefaultPackName));
   log("pictures", std::to_string(pictures));
   if (pictures == 0) {
     std::fprintf(stderr, "marvolen-edit: no pictures in the game folder %s\n",

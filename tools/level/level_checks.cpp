@@ -1,7 +1,5 @@
 #include "level/level_checks.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include "base/text.h"
 #include "level/solve_report.h"
 #include "level/tool_commands.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::level {
 
@@ -123,10 +122,10 @@ void valueWarnings(const LevelSource& level, std::vector<LevelWarning>& out) {
                    valueLine(range.name)});
   }
   const int32_t music = level.levelMusic;
-  if (!(music >= 1 && music <= 3) && music != 99) {
-    out.push_back({"levelMusic " + std::to_string(music) +
-                       " plays nothing: 1 to 3 pick the pack's level01.mp3 to level03.mp3, "
-                       "99 the ending music",
+  if (world::PackLayout{}.songPath(music).empty()) {
+    out.push_back({"levelMusic " + std::to_string(music) + " plays nothing: 1 to " +
+                       std::to_string(world::kPackSongs) + " pick the pack's songs, " +
+                       std::to_string(world::kEndingLevel) + " the ending music",
                    valueLine("levelMusic")});
   }
 }
@@ -221,26 +220,15 @@ bool readCheckedFile(const std::string& path, CheckedFile& file) {
   return true;
 }
 
-bool startLevelGame(const LevelSource& level, world::GameState& game, std::string& error) {
-  char name[] = "/tmp/marvolen-level-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd < 0) {
-    error = "cannot create a temporary level file in /tmp";
-    return false;
-  }
-  close(fd);
-  const bool written = base::writeFileSafely(name, writeDat(level), error);
-  if (written) game.startLevelFromFile(name);
-  std::remove(name);
-  return written;
+void startLevelGame(const LevelSource& level, world::GameState& game) {
+  game.startLevelFromBytes(writeDat(level));
 }
 
 LevelVerdict decideLevel(const LevelSource& level, const CheckOptions& options) {
   LevelVerdict verdict;
   verdict.budgetSeconds = options.budgetSeconds;
   world::GameState start;
-  std::string error;
-  if (!startLevelGame(level, start, error)) return verdict;  // undecided: nothing was searched
+  startLevelGame(level, start);
   const RobotRun straight = runStraightDrops(start, options.maxWorldSteps);
   if (straight.end == RobotEnd::Exit) {
     verdict.verdict = level.intro ? Verdict::Proven : Verdict::StraightDrops;

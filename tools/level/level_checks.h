@@ -49,8 +49,8 @@ bool parseSourceAt(const std::string& text, LevelSource& level, SourceLayout& la
 
 // The rule warnings of a level: no robot start or more than one, no exit, piece count or piece
 // types the game does not know, look values outside their ranges (landscape 1-3, strips 0-1
-// and 0-2, motion 0-2, music 1-3 or 99), block codes without a picture and device codes that
-// do nothing. Not located; see locateWarnings.
+// and 0-2, motion 0-2, music naming a song of the pack or the ending), block codes without a
+// picture and device codes that do nothing. Not located; see locateWarnings.
 std::vector<LevelWarning> ruleWarnings(const LevelSource& level);
 
 // Fills each warning's source line and column from layout.
@@ -70,11 +70,9 @@ struct CheckedFile {
 // Reads and checks path. False when it cannot be read or parsed (then error is set).
 bool readCheckedFile(const std::string& path, CheckedFile& file);
 
-// Starts level in game through the game's own loader with game's levelNumber (1 in a new
-// GameState; 99 forces the ending music): a level file is written to a temporary file and
-// read back. False with a message when that file cannot be
-// made. Safe to call from several threads at once.
-bool startLevelGame(const LevelSource& level, world::GameState& game, std::string& error);
+// Starts level in game through the game's own loader, from the bytes of its level file, with
+// game's levelNumber (1 in a new GameState; the ending's number forces the ending music).
+void startLevelGame(const LevelSource& level, world::GameState& game);
 
 // What the solver can say of a level.
 enum class Verdict {

@@ -5,15 +5,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 
 #include "app/data_dirs.h"
 #include "base/files.h"
 #include "base/text.h"
 #include "level/tool_commands.h"
-#include "world/game_state.h"
 #include "world/level_format.h"
 #include "world/line_reader.h"
+#include "world/pack_catalog.h"
 #include "world/pack_list.h"
 
 namespace mdx::level {
@@ -22,8 +21,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kDefaultPack[] = "mappack1";
-constexpr char kPackListName[] = "mappacks.ini";
+using world::kDefaultPackName;
+using world::kPackListFile;
+
+// The pref.ini of the pack in dir.
+std::string prefOf(const std::string& dir) {
+  return world::PackLayout{"", dir}.prefPath();
+}
 
 bool isFile(const std::string& path) {
   std::error_code ignored;
@@ -39,8 +43,7 @@ void splitPackPath(const std::string& dir, std::string& parent, std::string& nam
 }
 
 bool writePref(const std::string& dir, int count, std::string& error) {
-  return base::writeFileSafely(dir + "/pref.ini", "levelCount\n" + std::to_string(count) + "\n",
-                               error);
+  return base::writeFileSafely(prefOf(dir), "levelCount\n" + std::to_string(count) + "\n", error);
 }
 
 // Adds name to the pack list file, one name per line and no line break after the last (the
@@ -101,11 +104,10 @@ std::string findGameDir(const std::string& dirOption, std::ostream& err) {
 
 std::vector<std::string> packMediaFiles(const std::string& gameDir) {
   std::vector<std::string> files;
-  const std::regex levelFile("level[0-9]+\\.dat");
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(fs::path(gameDir) / kDefaultPack, error)) {
+  for (const auto& entry : fs::directory_iterator(fs::path(gameDir) / kDefaultPackName, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name == "pref.ini" || std::regex_match(name, levelFile)) {
+    if (!entry.is_regular_file() || name == world::kPrefFile || world::levelNumberOfFile(name)) {
       continue;
     }
     files.push_back(name);
@@ -115,9 +117,7 @@ std::vector<std::string> packMediaFiles(const std::string& gameDir) {
 }
 
 std::string packLevelPath(const std::string& dir, int number) {
-  world::GameState game;
-  game.options.packName = dir;
-  return game.levelFilePath(number);
+  return world::PackLayout{"", dir}.levelPath(number);
 }
 
 std::string packSourcePath(const std::string& dir, int number) {
@@ -127,24 +127,24 @@ std::string packSourcePath(const std::string& dir, int number) {
 
 int packLevelCount(const std::string& dir) {
   std::string bytes;
-  world::readFileStart(dir + "/pref.ini", world::kPrefLines, bytes);
+  world::readFileStart(prefOf(dir), world::kPrefLines, bytes);
   return world::readLevelCount(bytes);
 }
 
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
-  if (isFile(dir + "/pref.ini")) {
+  if (isFile(prefOf(dir))) {
     error = dir + ": already a pack (it has a pref.ini)";
     return false;
   }
   const std::vector<std::string> media = packMediaFiles(gameDir);
   if (media.empty()) {
-    error = gameDir + "/" + kDefaultPack + ": no default pack media to copy; build the game " +
+    error = gameDir + "/" + kDefaultPackName + ": no default pack media to copy; build the game " +
             "first or name its folder with --data";
     return false;
   }
   for (const std::string& file : media) {
     std::string bytes;
-    if (!base::readWholeFile(gameDir + "/" + kDefaultPack + "/" + file, bytes, error) ||
+    if (!base::readWholeFile(gameDir + "/" + kDefaultPackName + "/" + file, bytes, error) ||
         !base::writeFileSafely(dir + "/" + file, bytes, error)) {
       return false;
     }
@@ -152,13 +152,13 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
   std::string parent, name;
   splitPackPath(dir, parent, name);
   return writePref(dir, 0, error) &&
-         addToPackList((fs::path(parent) / kPackListName).string(), name, error);
+         addToPackList((fs::path(parent) / kPackListFile).string(), name, error);
 }
 
 bool addToPack(const std::string& dir, const LevelSource& level,
                const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
                const std::string& sourceText, int& number, std::string& error) {
-  if (!isFile(dir + "/pref.ini")) {
+  if (!isFile(prefOf(dir))) {
     error = dir + ": not a pack (no pref.ini); make one with: marvolen-level pack new " + dir;
     return false;
   }
@@ -183,7 +183,7 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
   int found = 0;
   while (isFile(packLevelPath(dir, found + 1))) ++found;
   const std::string countText = prefCountText(dir);
-  if (!isFile(dir + "/pref.ini")) {
+  if (!isFile(prefOf(dir))) {
     problem("pref.ini is missing (a label line, then the number of the last level)");
   } else if (!isDecimal(countText)) {
     problem("pref.ini's count \"" + countText + "\" is not a number (the game reads it as " +
@@ -217,7 +217,7 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
   }
   std::string parent, name;
   splitPackPath(dir, parent, name);
-  const std::string listPath = (fs::path(parent) / kPackListName).string();
+  const std::string listPath = (fs::path(parent) / kPackListFile).string();
   const world::PackList list = world::readPackList(listPath);
   if (std::find(list.entries.begin(), list.entries.end(), name) == list.entries.end()) {
     problem("not listed in " + listPath + " (add a line: " + name + ")");

@@ -41,14 +41,10 @@ bool parseArgs(int argc, char** argv, PreviewArgs& args, std::ostream& err) {
   return true;
 }
 
-// The number the game shows for a level: from a file named levelNN, else 1.
+// The number the game shows for a level: from a file named as the game names level files
+// (level07.dat, or its source level07.src), else 1.
 int32_t levelNumberOf(const std::string& path) {
-  const std::string name = fs::path(path).stem().string();
-  if (name.size() > 5 && name.compare(0, 5, "level") == 0 &&
-      name.find_first_not_of("0123456789", 5) == std::string::npos) {
-    return std::stoi(name.substr(5, 9));
-  }
-  return 1;
+  return world::levelNumberOfFile(fs::path(path).stem().string() + ".dat").value_or(1);
 }
 
 }  // namespace
@@ -64,24 +60,18 @@ int previewCommand(int argc, char** argv, std::ostream& err) {
   }
   const std::string gameDir = findGameDir(args.gameDir, err);
   if (gameDir.empty()) return 1;
-  // The game loads its pictures by paths relative to its folder: draw from there.
-  const fs::path out = fs::absolute(args.out);
-  std::error_code cd;
-  const fs::path previous = fs::current_path();
-  fs::current_path(gameDir, cd);
-  if (cd) {
-    err << gameDir << ": not a game folder (" << cd.message() << ")\n";
+  const fs::path out = args.out;
+  std::error_code notThere;
+  if (!fs::is_directory(gameDir, notThere)) {
+    err << gameDir << ": not a game folder\n";
     return 1;
   }
 
   world::GameState state;
+  state.pack = world::shippedPackLayout(gameDir, state.options.packName);
   state.progress.levelNumber = levelNumberOf(args.level);
-  if (!startLevelGame(level, state, error)) {
-    fs::current_path(previous, cd);
-    err << "marvolen-level preview: " << error << '\n';
-    return 1;
-  }
-  if (state.progress.levelNumber == 99) {
+  startLevelGame(level, state);
+  if (state.progress.levelNumber == world::kEndingLevel) {
     state.progress.gameState = world::StateEnding;
   } else {
     state.progress.gameState =
@@ -94,10 +84,10 @@ int previewCommand(int argc, char** argv, std::ostream& err) {
   if (display == nullptr) {
     err << "marvolen-level preview: no software renderer\n";
   } else {
-    gfx::SdlBackend backend(display->renderer());
+    gfx::SdlBackend backend(display->renderer(), gfx::defaultFontPaths(gameDir));
     render::Assets assets;
     world::RecordingMessageBoxes messages;
-    const int loaded = render::loadAssets(assets, backend, state.options.packName, &messages);
+    const int loaded = render::loadAssets(assets, backend, state.pack, &messages);
     for (const auto& message : messages.shown) err << "missing picture: " << message.text << '\n';
     assets.blackWriter.create(backend, 0xFF000000u);
     assets.whiteWriter.create(backend, 0xFFFFFFFFu);
@@ -108,7 +98,6 @@ int previewCommand(int argc, char** argv, std::ostream& err) {
       status = loaded > 0 ? 0 : 1;
     }
   }
-  fs::current_path(previous, cd);
   return status;
 }
 

@@ -15,6 +15,7 @@
 #include "base/files.h"
 #include "level/tool_commands.h"
 #include "solve/solver.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::level {
 
@@ -215,7 +216,9 @@ std::vector<std::string> levelFiles(const std::string& dir) {
   for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
     std::smatch match;
     const std::string file = entry.path().filename().string();
-    if (!std::regex_match(file, match, name) || match[1] == "99") continue;
+    if (!std::regex_match(file, match, name) || std::stoi(match[1]) == world::kEndingLevel) {
+      continue;
+    }
     std::string& chosen = byNumber[std::stoi(match[1])];
     if (chosen.empty() || match[2] == "src") chosen = entry.path().string();
   }

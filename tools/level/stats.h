@@ -52,7 +52,7 @@ struct LevelStats {
 LevelStats measureLevel(const world::GameState& start, const StatsLimits& limits);
 
 // The levels of a folder, in level order: levelNN.src, or levelNN.dat where there is no
-// source (level 99, the ending, is left out).
+// source (the ending is left out).
 std::vector<std::string> levelFiles(const std::string& dir);
 
 // Measures every level of dir (or the one level file dir names); a file that cannot be loaded gives

@@ -9,6 +9,7 @@
 #include "mp3_encoder.h"
 #include "song.h"
 #include "synth.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::media {
 
@@ -19,15 +20,17 @@ using Track = MusicTrack;
 }  // namespace
 
 std::vector<MusicTrack> musicTracks(const std::vector<std::string>& packs) {
-  std::vector<Track> tracks = {{"title.song", "media/marvolen.mp3"},
-                               {"ending.song", "media/the_end.mp3"}};
-  // Every pack gets three level tunes: the first pack level1.song to level3.song, every other
+  // The game folder is the working directory of the paths: they are relative to --out.
+  const world::PackLayout shared = world::shippedPackLayout("", "");
+  std::vector<Track> tracks = {{"title.song", shared.titleSongPath()},
+                               {"ending.song", shared.songPath(world::kEndingLevel)}};
+  // Every pack gets its level tunes: the first pack level1.song to level3.song, every other
   // pack its own, named after its folder (mappack2-level1.song ...).
   for (size_t p = 0; p < packs.size(); ++p) {
     const std::string prefix = p == 0 ? "" : packs[p] + "-";
-    for (int i = 1; i <= 3; ++i) {
-      tracks.push_back({prefix + "level" + std::to_string(i) + ".song",
-                        packs[p] + "/level0" + std::to_string(i) + ".mp3"});
+    const world::PackLayout pack = world::shippedPackLayout("", packs[p]);
+    for (int i = 1; i <= world::kPackSongs; ++i) {
+      tracks.push_back({prefix + "level" + std::to_string(i) + ".song", pack.songPath(i)});
     }
   }
   return tracks;

@@ -17,6 +17,7 @@
 #include "app_icon.h"
 #include "generator.h"
 #include "paint.h"
+#include "world/pack_catalog.h"
 
 #ifndef MDX_SONG_DIR
 #define MDX_SONG_DIR "songs"
@@ -50,7 +51,7 @@ std::vector<std::string> splitList(const std::string& text) {
 
 int main(int argc, char** argv) {
   GeneratorOptions options;
-  options.packs = {"mappack1"};
+  options.packs = {mdx::world::kDefaultPackName};
   options.songDir = MDX_SONG_DIR;
   std::string iconDir, iconName;
   std::vector<int> iconSizes;

@@ -86,7 +86,7 @@ PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
 // The table's rows in or out of the pack folder, with their paintings.
 std::vector<PictureSpec> tablePictures(const std::string& packFolder, int packIndex, bool inPack) {
   std::vector<PictureSpec> list;
-  for (const AssetEntry& entry : render::assetTable(packFolder)) {
+  for (const AssetEntry& entry : render::assetTable(world::shippedPackLayout("", packFolder))) {
     if (entry.inPack != inPack) continue;
     PictureSpec picture = paintingFor(entry, packIndex);
     picture.file = entry.file;

@@ -7,16 +7,19 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/data_dirs.h"
 #include "app/replay.h"
 #include "app/replay_reference.h"
 #include "base/files.h"
 #include "base/text.h"
 #include "level/level_checks.h"
+#include "level/pack_commands.h"
 #include "sim/sim_args.h"
 #include "sim/sim_run.h"
 #include "sim/state_json.h"
@@ -31,18 +34,45 @@ bool canOpen(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), R_OK) == 0;
 }
 
-// Starts the level the arguments name, as the game would from the current folder. A level
-// source is built through the level tools first. Returns a message naming the file when the
-// level (or its pack) is not there: the game then runs the empty level its loader leaves.
+// The pack the game would play under name with the data folder dataFolder: one of the
+// catalogue (the shipped packs and the player's own), or an unlisted folder of the data
+// folder. nullopt after saying where it was looked for.
+std::optional<mdx::world::PackLayout> findPack(const std::string& dataFolder,
+                                               const std::string& name) {
+  const mdx::world::PackCatalog catalog = mdx::app::readGameCatalog(dataFolder);
+  const mdx::world::PackLayout pack = catalog.layoutOf(name);
+  struct stat info;
+  if (stat(pack.packFolder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return pack;
+  std::string folders = dataFolder;
+  const std::string players = mdx::app::userPackFolder();
+  if (!players.empty()) folders += ", " + players;
+  std::fprintf(stderr, "marvolen-sim: pack '%s' not found in %s\n", name.c_str(), folders.c_str());
+  return std::nullopt;
+}
+
+// The game's data folder: --data, else the folder the game and the level tools find.
+// "" after saying why there is none.
+std::string findDataFolder(const mdx::sim::SimArgs& args) {
+  std::string folder = mdx::level::findGameDir(args.dir.value_or(""), std::cerr);
+  struct stat info;
+  if (!folder.empty() && (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+    std::fprintf(stderr, "marvolen-sim: no folder '%s'\n", folder.c_str());
+    folder.clear();
+  }
+  return folder;
+}
+
+// Starts the level the arguments name, as the game would. A level source is built through
+// the level tools first. Returns a message naming the file when the level is not there: the
+// game then runs the empty level its loader leaves.
 std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& broken) {
   broken = false;
   if (args.file && mdx::base::endsWith(*args.file, ".src")) {
     mdx::level::CheckedFile source;
-    std::string error;
     game.progress.levelNumber = args.levelNumber;
-    broken = !mdx::level::readCheckedFile(*args.file, source) ||
-             !mdx::level::startLevelGame(source.level, game, error);
-    return broken ? (source.error.empty() ? error : source.error) : "";
+    broken = !mdx::level::readCheckedFile(*args.file, source);
+    if (!broken) mdx::level::startLevelGame(source.level, game);
+    return source.error;
   }
   if (args.file) {
     game.progress.levelNumber = args.levelNumber;
@@ -52,20 +82,16 @@ std::string startLevel(GameState& game, const mdx::sim::SimArgs& args, bool& bro
   game.options.packName = *args.pack;
   game.progress.levelNumber = *args.level;
   game.startLevel(*args.level);
-  struct stat info;
-  if (*args.level != 99 && (stat(args.pack->c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
-    return *args.pack + ": no such pack folder";
-  }
-  const std::string path = game.levelFilePath(*args.level);
+  const std::string path = game.pack.levelPath(*args.level);
   return canOpen(path) ? "" : path + ": the pack has no level " + std::to_string(*args.level);
 }
 
 // Plays the replay against its reference; the first difference goes to stderr (status 1).
-int checkReference(const mdx::app::Replay& replay, const std::string& name,
-                   const std::string& referencePath) {
+int checkReference(const mdx::app::Replay& replay, const mdx::world::PackLayout& pack,
+                   const std::string& name, const std::string& referencePath) {
   std::ifstream reference(referencePath, std::ios::binary);
   const std::optional<std::string> failure =
-      reference ? mdx::app::checkReplayReference(replay, reference)
+      reference ? mdx::app::checkReplayReference(replay, pack, reference)
                 : std::optional<std::string>("cannot open the reference " + referencePath);
   if (!failure) return 0;
   std::fprintf(stderr, "marvolen-sim: %s: %s\n", name.c_str(), failure->c_str());
@@ -73,33 +99,43 @@ int checkReference(const mdx::app::Replay& replay, const std::string& name,
 }
 
 // Writes the replay's reference safely, so a failed write loses nothing.
-int writeReference(const mdx::app::Replay& replay, const std::string& path) {
+int writeReference(const mdx::app::Replay& replay, const mdx::world::PackLayout& pack,
+                   const std::string& path) {
   std::ostringstream text;
-  mdx::app::writeReplayReference(replay, text);
+  mdx::app::writeReplayReference(replay, pack, text);
   std::string error;
   if (mdx::base::writeFileSafely(path, text.str(), error)) return 0;
   std::fprintf(stderr, "marvolen-sim: %s\n", error.c_str());
   return 1;
 }
 
-// Plays a recorded session headless from the current folder and prints the whole game state
-// as JSON (one line per step with --trace), so two builds can be compared line by line.
-int runReplay(const mdx::sim::SimArgs& args) {
+// Plays a recorded session headless with the game's data and prints the whole game state as
+// JSON (one line per step with --trace), so two builds can be compared line by line.
+int runReplay(const mdx::sim::SimArgs& args, const std::string& dataFolder) {
   std::ifstream in(*args.replay, std::ios::binary);
   std::string error;
   std::optional<mdx::app::Replay> replay;
-  if (in) replay = mdx::app::readReplay(in, error);
-  if (!in) error = "cannot open the replay";
-  if (replay) error = mdx::app::replayMismatch(*replay);
+  if (in) {
+    replay = mdx::app::readReplay(in, error);
+  } else {
+    error = "cannot open the replay";
+  }
+  if (!replay) {
+    std::fprintf(stderr, "marvolen-sim: %s: %s\n", args.replay->c_str(), error.c_str());
+    return 1;
+  }
+  const std::optional<mdx::world::PackLayout> pack = findPack(dataFolder, replay->packName);
+  if (!pack) return 1;
+  error = mdx::app::replayMismatch(*replay, pack->packFolder);
   if (!error.empty()) {
     std::fprintf(stderr, "marvolen-sim: %s: %s\n", args.replay->c_str(), error.c_str());
     return 1;
   }
-  if (args.check) return checkReference(*replay, *args.replay, *args.check);
-  if (args.writeReference) return writeReference(*replay, *args.writeReference);
+  if (args.check) return checkReference(*replay, *pack, *args.replay, *args.check);
+  if (args.writeReference) return writeReference(*replay, *pack, *args.writeReference);
   auto print = [](const GameState& state) { std::puts(mdx::sim::fullStateJson(state).c_str()); };
   const mdx::app::ReplayResult result =
-      mdx::app::runReplay(*replay, [&](int, const GameState& state) {
+      mdx::app::runReplay(*replay, *pack, [&](int, const GameState& state) {
         if (args.trace) print(state);
       });
   if (!args.trace) print(result.state);
@@ -107,16 +143,26 @@ int runReplay(const mdx::sim::SimArgs& args) {
 }
 
 int run(const mdx::sim::SimArgs& args) {
-  if (args.dir && chdir(args.dir->c_str()) != 0) {
-    std::fprintf(stderr, "marvolen-sim: cannot change into '%s': %s\n", args.dir->c_str(),
-                 std::strerror(errno));
-    return 2;
-  }
-  if (args.replay) return runReplay(args);
+  // A loose level needs no game data; a pack and a replay are played from it.
+  const bool needsData = args.replay || args.pack || args.dir;
+  const std::string dataFolder = needsData ? findDataFolder(args) : "";
+  if (needsData && dataFolder.empty()) return 2;
+  if (args.replay) return runReplay(args, dataFolder);
   mdx::world::RecordingSampleSink sounds;
   mdx::world::RecordingMessageBoxes messages;
   GameState game(&sounds, &messages);
   game.options.soundEnabled = 1;  // effects are recorded, nothing is heard
+  if (args.pack) {
+    const std::optional<mdx::world::PackLayout> pack =
+        *args.level == mdx::world::kEndingLevel
+            ? mdx::app::readGameCatalog(dataFolder).layoutOf(*args.pack)  // lies in media/
+            : findPack(dataFolder, *args.pack);
+    if (!pack) {
+      std::puts(mdx::sim::stateJson(game, sounds.played, messages.shown).c_str());
+      return 1;
+    }
+    game.pack = *pack;
+  }
   auto print = [&] { std::puts(mdx::sim::stateJson(game, sounds.played, messages.shown).c_str()); };
   bool broken = false;
   const std::string missing = startLevel(game, args, broken);

@@ -27,8 +27,8 @@ std::vector<cli::Option> simOptions() {
       {"--trace", "", "print the state after the start and every action or step", {}},
       {"--replay",
        "FILE",
-       "play a recorded session (marvolen --record) from the\n"
-       "game's folder and print the whole game state at its end;\n"
+       "play a recorded session (marvolen --record) with the\n"
+       "game's data and print the whole game state at its end;\n"
        "refused when the pack's level files or the version differ\n"
        "from the recording's",
        {}},

@@ -12,7 +12,7 @@
 namespace mdx::sim {
 
 struct SimArgs {
-  std::optional<std::string> dir;             // --data: the game's folder, read before all else
+  std::optional<std::string> dir;             // --data: the game's folder; else the game's search
   std::optional<std::string> file;            // a loose level file, without pref.ini
   std::optional<std::string> replay;          // a recorded session, played as the game plays it
   std::optional<std::string> check;           // with --replay: the reference its states must match
