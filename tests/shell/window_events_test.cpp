@@ -277,6 +277,7 @@ namespace {
 // start-up in the given window mode; mode switches always work.
 struct RecordedLoop {
   explicit RecordedLoop(uint8_t windowed) {
+    game.state.pack = world::shippedPackLayout(MDX_GAME_DIR, world::kDefaultPackName);
     loop.beforeGameCall = [this](ReplayEvent event) { recorder.begin(event); };
     loop.switchFullScreen = [](bool) { return true; };
     game.state.options.windowed = recorder.replay.windowed = windowed;
@@ -325,28 +326,15 @@ TEST(ShellRecording, FocusChangesAndModeSwitchesReplayToTheSameState) {
   EXPECT_FALSE(result.windowDestroyed);
 }
 
-// The shipped game folder, entered while the test lives; empty when it has not been built.
-struct ShippedGameFolder {
-  ShippedGameFolder() {
-    std::error_code error;
-    std::filesystem::current_path(MDX_GAME_DIR, error);
-    built = !error && std::filesystem::exists("mappack1/level01.dat");
-  }
-  ~ShippedGameFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-  }
-  std::filesystem::path previous = std::filesystem::current_path();
-  bool built = false;
-};
-
 // A session played through the loop in each window mode, with events between the frames, is
 // recorded, written out and read back, and replays to the same state: level 1 started and
 // played with keys, mouse motion, the window switched both ways, the quit prompt shown and
 // hidden, a repaint after a size change and the focus lost and regained.
 TEST(ShellRecording, EverySessionReplaysFromItsFile) {
-  ShippedGameFolder folder;
-  if (!folder.built) GTEST_SKIP() << "build the game folder first";
+  if (!std::filesystem::exists(
+          world::shippedPackLayout(MDX_GAME_DIR, world::kDefaultPackName).levelPath(1))) {
+    GTEST_SKIP() << "build the game folder first";
+  }
   for (uint8_t startWindowed : {1, 0}) {
     RecordedLoop session(startWindowed);
     VirtualClock& clock = session.clock;
@@ -388,7 +376,7 @@ TEST(ShellRecording, EverySessionReplaysFromItsFile) {
     std::string error;
     const std::optional<Replay> replay = readReplay(file, error);
     ASSERT_TRUE(replay.has_value()) << error;
-    const ReplayResult result = runReplay(*replay);
+    const ReplayResult result = runReplay(*replay, game.state.pack);
     EXPECT_EQ(result.state.options.windowed, startWindowed);
     EXPECT_EQ(stateDigest(result.state), stateDigest(game.state)) << int(startWindowed);
   }
