@@ -14,11 +14,12 @@ namespace mdx::level {
 
 namespace {
 
-// The picture file the game loads for a code, or "" when it has none.
+// The picture file the game loads for a code (named within the game's data folder), or ""
+// when it has none.
 std::string pictureOf(world::Layer layer, int32_t code) {
   const render::AssetSlot slot =
       layer == world::Layer::Block ? render::AssetSlot::Block : render::AssetSlot::Device;
-  for (const render::AssetEntry& entry : render::assetTable("")) {
+  for (const render::AssetEntry& entry : render::assetTable(world::shippedPackLayout("", ""))) {
     if (entry.slot == slot && entry.element == code) return entry.file;
   }
   return "";
