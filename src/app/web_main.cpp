@@ -44,7 +44,8 @@ EMSCRIPTEN_KEEPALIVE double mdx_web_mixed_samples() {
 }  // extern "C"
 
 int main() {
-  if (chdir("/game") != 0) {
+  if (access((std::string(mdx::app::kPageDataFolder) + "/" + mdx::world::kPackListFile).c_str(),
+             R_OK) != 0) {
     std::fputs("marvolen: the game's data is missing from the page\n", stderr);
     return 1;
   }

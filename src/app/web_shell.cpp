@@ -127,8 +127,8 @@ bool WebSession::start() {
 
 WebShell::WebShell() {
   // The page stands for the one display there is.
-  // The page's files lie in the working directory; the browser keeps no packs of the player's.
-  dialog_.open(std::vector<std::string>{"Browser"}, world::readPackCatalog("", ""));
+  // The browser keeps no packs of the player's own.
+  dialog_.open(std::vector<std::string>{"Browser"}, world::readPackCatalog(kPageDataFolder, ""));
   saved_ = loadSettings(settingsFilePath(), noteOnStderr);
   presetSavedSettings(dialog_, saved_, noteOnStderr);
 }

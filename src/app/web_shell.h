@@ -16,6 +16,9 @@
 
 namespace mdx::app {
 
+// Where the page's game data lies in the browser's file system.
+constexpr char kPageDataFolder[] = "/game";
+
 class WebSession;
 
 class WebShell {
