@@ -6,7 +6,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "app/safe_file.h"
+#include "app/player_files.h"
 
 #if !defined(MDX_DATA_BESIDE_PROGRAM) || !defined(MDX_DATA_UNDER_DATA_DIRS) || \
     !defined(MDX_GAME_BESIDE_BUILD_TOOLS) || !defined(MDX_GAME_BESIDE_INSTALLED_TOOLS)

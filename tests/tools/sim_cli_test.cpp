@@ -396,47 +396,48 @@ TEST(SimCli, TicksRunTheExplosionOfAPieceOnABomb) {
   ASSERT_EQ(states.size(), 12u);
   EXPECT_GT(intValue(states[7], "explosionTicks"), 0);
   EXPECT_EQ(intValue(states[11], "explosionTicks"), 0);
+}
 
-  // Without --dir the simulator finds the game's data as the game does, from any working
-  // directory, and plays the player's own packs too.
-  TEST(SimCli, ReplaysFindTheGamesDataAndThePlayersPacksFromAnyFolder) {
-    if (!std::ifstream(std::string(MDX_GAME_DIR) + "/mappack1/level01.dat")) {
-      GTEST_SKIP() << "build the game folder first";
-    }
-    const std::string dir = ::testing::TempDir() + "sim_anywhere";
-    mkdir(dir.c_str(), 0755);
-    const std::string title = "start 0\nframe 10 39\nframe 20\n";
-    std::ofstream(dir + "/shipped.replay") << "marvolen-replay 1\npack mappack1\n" << title;
-    const std::string clean = "unset MARVOLEN_DATA; export XDG_DATA_HOME=" + dir + "/home; ";
-    for (const std::string& folder : {std::string("/"), dir}) {
-      const RunResult played =
-          runSim("--replay " + dir + "/shipped.replay", clean + "cd " + folder + " && ");
-      ASSERT_EQ(played.status, 0) << folder << ": " << played.err;
-      EXPECT_EQ(intValue(played.out, "gameState"), 3) << folder;
-      EXPECT_NE(played.out.find("\"packName\":\"mappack1\""), std::string::npos) << folder;
-    }
-
-    const std::string mine = dir + "/home/marvolen-dx/packs/mine";
-    mkdir((dir + "/home").c_str(), 0755);
-    mkdir((dir + "/home/marvolen-dx").c_str(), 0755);
-    mkdir((dir + "/home/marvolen-dx/packs").c_str(), 0755);
-    mkdir(mine.c_str(), 0755);
-    std::ofstream(mine + "/pref.ini") << "levels\n1\n";
-    writeFloorLevel(mine + "/level01.dat", 10, 4);
-    std::ofstream(dir + "/mine.replay") << "marvolen-replay 1\npack mine\n" << title;
-    const RunResult own = runSim("--replay mine.replay", clean + "cd " + dir + " && ");
-    ASSERT_EQ(own.status, 0) << own.err;
-    EXPECT_EQ(intValue(own.out, "robotColumn"), 4);
-    EXPECT_EQ(intValue(own.out, "gameState"), 3);
+// Without --dir the simulator finds the game's data as the game does, from any working
+// directory, and plays the player's own packs too.
+TEST(SimCli, ReplaysFindTheGamesDataAndThePlayersPacksFromAnyFolder) {
+  if (!std::ifstream(std::string(MDX_GAME_DIR) + "/mappack1/level01.dat")) {
+    GTEST_SKIP() << "build the game folder first";
+  }
+  const std::string dir = ::testing::TempDir() + "sim_anywhere";
+  mkdir(dir.c_str(), 0755);
+  const std::string title = "start 0\nframe 10 39\nframe 20\n";
+  std::ofstream(dir + "/shipped.replay") << "marvolen-replay 1\npack mappack1\n" << title;
+  const std::string clean = "unset MARVOLEN_DATA; export XDG_DATA_HOME=" + dir + "/home; ";
+  for (const std::string& folder : {std::string("/"), dir}) {
+    const RunResult played =
+        runSim("--replay " + dir + "/shipped.replay", clean + "cd " + folder + " && ");
+    ASSERT_EQ(played.status, 0) << folder << ": " << played.err;
+    EXPECT_EQ(intValue(played.out, "gameState"), 3) << folder;
+    EXPECT_NE(played.out.find("\"packName\":\"mappack1\""), std::string::npos) << folder;
   }
 
-  TEST(SimJson, StringsAndFloatsReadBackExactly) {
-    EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
-    for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
-      EXPECT_EQ(std::strtof(jsonFloat(value).c_str(), nullptr), value);
-    }
-    EXPECT_EQ(jsonFloat(-26.0f), "-26");
+  const std::string mine = dir + "/home/marvolen-dx/packs/mine";
+  mkdir((dir + "/home").c_str(), 0755);
+  mkdir((dir + "/home/marvolen-dx").c_str(), 0755);
+  mkdir((dir + "/home/marvolen-dx/packs").c_str(), 0755);
+  mkdir(mine.c_str(), 0755);
+  std::ofstream(mine + "/pref.ini") << "levels\n1\n";
+  writeFloorLevel(mine + "/level01.dat", 10, 4);
+  std::ofstream(dir + "/mine.replay") << "marvolen-replay 1\npack mine\n" << title;
+  const RunResult own = runSim("--replay mine.replay", clean + "cd " + dir + " && ");
+  ASSERT_EQ(own.status, 0) << own.err;
+  EXPECT_EQ(intValue(own.out, "robotColumn"), 4);
+  EXPECT_EQ(intValue(own.out, "gameState"), 3);
+}
+
+TEST(SimJson, StringsAndFloatsReadBackExactly) {
+  EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+  for (float value : {0.1f, -26.0f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
+    EXPECT_EQ(std::strtof(jsonFloat(value).c_str(), nullptr), value);
   }
+  EXPECT_EQ(jsonFloat(-26.0f), "-26");
+}
 
 }  // namespace
 }  // namespace mdx::sim
