@@ -113,8 +113,7 @@ std::string packLevelsHash(const std::string& packFolder) {
   for (fs::directory_iterator it(packFolder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (world::levelNumberOfFile(name) && it->is_regular_file(error))
-      levels.push_back(it->path());
+    if (world::levelNumberOfFile(name) && it->is_regular_file(error)) levels.push_back(it->path());
   }
   std::sort(levels.begin(), levels.end());
   uint64_t hash = 0xCBF29CE484222325ull;

@@ -117,6 +117,7 @@ TEST(LandedPieceDown, DownJustAfterAPieceLandsLeavesTheNextOne) {
   LoopDriver loop;
   world::GameState& state = loop.game.state;
   state.options.packName = "mappack1";
+  state.pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
   loop.game.beginGame(20);
   ASSERT_EQ(state.progress.gameState, world::StateReady);
   loop.tap(DIK_SPACE);
