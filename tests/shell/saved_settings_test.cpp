@@ -186,7 +186,7 @@ TEST_F(SettingsWithDialog, AResizedWindowScaleIsRememberedAtExit) {
 }
 
 TEST_F(SettingsWithDialog, KeysFromTheKeysPageReplaceTheFilesKeysAndKeepTheRest) {
-  const std::string path = (fs::current_path() / "settings.ini").string();
+  const std::string path = (root_ / "settings.ini").string();
   std::ofstream(path) << "[marvolen]\nscale=2\nkey.left=Nonsense\npad.drop=x\n";
   KeyChoices chosen;
   chosen.keys[kCommandRight] = "D";

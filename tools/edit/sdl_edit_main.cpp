@@ -57,6 +57,9 @@ int main(int argc, char** argv) {
     std::fputs(usage().c_str(), stderr);
     return 2;
   }
+  // File names typed in the window are taken from the folder the editor starts in.
+  options.workDir = fs::absolute(".").lexically_normal().string();
+  if (options.workDir.size() > 1 && options.workDir.back() == '/') options.workDir.pop_back();
   if (!options.file.empty()) options.file = fs::absolute(options.file).string();
   if (!options.logFile.empty()) options.logFile = fs::absolute(options.logFile).string();
   options.gameDir = mdx::level::findGameDir(options.gameDir, std::cerr);

@@ -32,6 +32,7 @@ struct EditorOptions {
   std::string file;         // opened at start; empty for a new level
   std::string gameDir;      // the game data folder: pictures, the default pack's media
   std::string gameProgram;  // the game, started for play-tests
+  std::string workDir;      // where relative file names are taken from
   std::string logFile;      // one line per edit revision, proof answer and file written
   double budgetSeconds = kDefaultBudgetSeconds;
 };
