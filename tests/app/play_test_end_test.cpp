@@ -30,7 +30,7 @@ class PlayTestEnd : public ::testing::Test {
   }
 
   GameFolder folder{2};
-  Harness h;
+  Harness h{&folder};
 };
 
 TEST_F(PlayTestEnd, AWonLevelEndsAfterItsExitSequenceInsteadOfTheNextLevel) {
