@@ -74,13 +74,13 @@ TEST_F(MusicCommands, StartUpPlaysTitleMusicOnAFreeChannel) {
 TEST_F(MusicCommands, UnplayableSongsAreToldInTheGame) {
   EXPECT_EQ(h.game.state.scene.notices, "");
   RecordingSoundLibrary broken;
-  broken.missingFiles = {"pack/level02.mp3"};
+  broken.missingFiles = {folder.pack().songPath(2)};
   sound::Music oneMissing{broken, nullptr};
-  Harness one{&oneMissing};
+  Harness one{&folder, &oneMissing};
   EXPECT_EQ(one.game.state.scene.notices, "Song missing or broken: level02.mp3\n");
-  broken.missingFiles.insert("media/marvolen.mp3");
+  broken.missingFiles.insert(folder.pack().titleSongPath());
   sound::Music twoMissing{broken, nullptr};
-  Harness two{&twoMissing};
+  Harness two{&folder, &twoMissing};
   EXPECT_EQ(two.game.state.scene.notices, "2 songs missing or broken: no music there\n");
 }
 
