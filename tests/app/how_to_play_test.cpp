@@ -16,7 +16,7 @@ class HowToPlay : public ::testing::Test {
   int32_t page() const { return h.game.state.keys.howToPage; }
 
   GameFolder folder{5};
-  Harness h;
+  Harness h{&folder};
 };
 
 TEST_F(HowToPlay, OpensFromTitlePagesWithinItsPagesAndEscapeReturnsToTitle) {

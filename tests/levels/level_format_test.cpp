@@ -52,7 +52,8 @@ std::string parseError(const std::string& text) {
 TEST(LevelSourceMaps, CellsLandOnTheirFileLines) {
   SourceText source;
   source.blocks[5][7] = '@';
-  source.blocks[27][33] = 'z';  // code 61
+  source.header += "char block z 61\n";
+  source.blocks[27][33] = 'z';
   source.blocks[0][0] = '?';
   source.devices[12][5] = '/';
   source.devices[3][4] = 'E';
