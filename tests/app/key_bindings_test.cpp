@@ -23,6 +23,7 @@ KeyNaming testNaming() {
                                                    {"Right", DIK_RIGHT},
                                                    {"Space", DIK_SPACE},
                                                    {"R", DIK_R},
+                                                   {"F1", DIK_F1},
                                                    {"F2", DIK_F2},
                                                    {"Q", DIK_Q},
                                                    {"A", 0x1E},
@@ -38,6 +39,7 @@ KeyNaming testNaming() {
                                                {"back", 4},
                                                {"start", 6},
                                                {"leftshoulder", 9},
+                                               {"rightshoulder", 10},
                                                {"dpup", 11},
                                                {"dpdown", 12},
                                                {"dpleft", 13},
@@ -103,13 +105,13 @@ TEST(ResolveKeys, TheDefaultsAndAChosenKeyAndButtonAreUsed) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandRight] = "D";
-  choices.pads[kCommandDrop] = "leftshoulder";
+  choices.pads[kCommandDrop] = "rightshoulder";
   const Resolved r = resolve(choices);
   EXPECT_TRUE(r.notes.empty());
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], 0x1E);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], 0x20);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 9);
-  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=leftshoulder\n");
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 10);
+  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=rightshoulder\n");
 }
 
 TEST(ResolveKeys, AnUnknownNameKeepsTheDefaultWithItsTextEscaped) {
@@ -135,13 +137,13 @@ TEST(ResolveKeys, AClashKeepsEveryDefaultOfItsKindAndNamesBoth) {
   KeyChoices choices;
   choices.keys[kCommandRight] = "D";
   choices.keys[kCommandLeft] = "Space";
-  choices.pads[kCommandDrop] = "leftshoulder";
+  choices.pads[kCommandDrop] = "rightshoulder";
   Resolved r = resolve(choices);
   ASSERT_EQ(r.notes.size(), 1u);
   EXPECT_EQ(r.notes[0], "key.left=Space clashes with key.confirm=Space; the default keys are kept");
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], DIK_LEFT);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], DIK_RIGHT);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 9);  // the pad's choices are another matter
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 10);  // the pad's choices are another matter
 
   KeyChoices fixed;
   fixed.keys[kCommandMusic] = "Return";
@@ -172,7 +174,7 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandConfirm] = "Left";
-  choices.pads[kCommandRestart] = "leftshoulder";
+  choices.pads[kCommandRestart] = "rightshoulder";
   const BoundKeys keys = resolve(choices).keys;
   ScriptedKeySource keyboard;
   BoundKeySource source(keyboard, keys);
@@ -191,9 +193,9 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
   EXPECT_FALSE(held(state, DIK_LEFT));
 
   PadState pad;
-  pad.buttons[3] = true;  // Y: restart no longer
-  pad.buttons[9] = true;  // the left shoulder: restart now
-  pad.buttons[6] = true;  // Start always confirms
+  pad.buttons[3] = true;   // Y: restart no longer
+  pad.buttons[10] = true;  // the right shoulder: restart now
+  pad.buttons[6] = true;   // Start always confirms
   pad.stickX = -kStickHalf - 1;
   KeyState padKeys{};
   addPadKeys(pad, keys, padKeys);
