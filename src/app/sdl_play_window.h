@@ -39,7 +39,7 @@ struct PlaySetup {
   render::Device& device;
   render::Assets& assets;
   const std::function<void(const std::string&)>& stateLog;
-  KeyChoices keyChoices;  // the player's keys and pad buttons
+  KeyChoices keyChoices;        // the player's keys and pad buttons
   world::PackLayout pack = {};  // where the chosen pack's files lie, once it is settled
 };
 

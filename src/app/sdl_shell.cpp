@@ -285,7 +285,7 @@ int runProgram(const CommandLine& commandLine, const std::string& dataFolder,
   int status = 0;
   if (result == kDialogPlay) {
     PlaySetup setup{options, commandLine, windowScale, music, messages,
-                    device,  assets,      stateLog,    keys, {}};
+                    device,  assets,      stateLog,    keys,  {}};
     status = playGame(setup, catalog, replay ? &*replay : nullptr);
   }
   // The shutdown runs on every path after the dialog. The window goes first, so it closes the
