@@ -121,7 +121,7 @@ bool Game::downTooSoonForPiece() const {
 // One row of the fast drop. Unlike the timed drop it plays no sound.
 void Game::keyboardDropStep() {
   world::Pieces& p = state.pieces;
-  p.pieceCommand = 2;
+  p.pieceCommand = world::kPieceFallStep;
   state.handlePieceCommand();
   ++p.pieceRow;
   if (p.pieceRow > 27) state.keys.keyLatch[LatchDown] = 0;

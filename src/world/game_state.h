@@ -62,6 +62,15 @@ struct World : LevelValues {
   float lightY = 0.0f;
 };
 
+// What handlePieceCommand is asked to do with the falling piece. The values are those kept in
+// Pieces::pieceCommand (and in recorded state traces).
+enum PieceCommand : int32_t {
+  kPieceCommandDone = 0,  // nothing asked, or the request handled
+  kPieceTestLeft = 1,     // may the piece move one column left? (sets pieceMoveAllowed)
+  kPieceFallStep = 2,     // one row down, or land where it stands
+  kPieceTestRight = 3,    // may the piece move one column right?
+};
+
 // The falling piece and the requests to its handler.
 struct Pieces {
   int32_t pieceIndex = 0;
@@ -69,7 +78,7 @@ struct Pieces {
   int32_t pieceRow = 0;
   std::array<std::array<int32_t, 3>, 4> pieceShape{};  // [row][column] image codes, 0 = nothing
   uint8_t pieceShapeInBlocks = 0;                      // 1 block images, 0 device images
-  int32_t pieceCommand = 0;  // 1 test left, 2 fall step, 3 test right; 0 when handled
+  int32_t pieceCommand = kPieceCommandDone;            // a PieceCommand
   uint8_t pieceMoveAllowed = 0;
 };
 
@@ -198,7 +207,7 @@ class GameState {
   // Makes piece pieceIndex the falling piece at column 15, row 0.
   void setupPiece();
 
-  // Acts on pieceCommand (1 left test, 2 fall step, 3 right test), then clears it.
+  // Acts on pieceCommand, then sets it back to kPieceCommandDone.
   void handlePieceCommand();
 
   // One step of the robot and the lifts (every 150 ms while the robot runs).

@@ -84,7 +84,7 @@ void GameState::resetForLevel() {
   // Carried over on purpose: robotFalling, liftCounter, liftReturnTimer, the explosion
   // position, and the exit light when the new level has no exit.
   pieces.pieceIndex = 0;
-  pieces.pieceCommand = 2;
+  pieces.pieceCommand = kPieceFallStep;
   pieces.pieceMoveAllowed = 1;
   setupPiece();
 }

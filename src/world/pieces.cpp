@@ -114,19 +114,19 @@ void sideTest(GameState& game, bool left) {
 
 void GameState::handlePieceCommand() {
   switch (pieces.pieceCommand) {
-    case 1:
+    case kPieceTestLeft:
       sideTest(*this, true);
       break;
-    case 2:
+    case kPieceFallStep:
       fallStep(*this);
       break;
-    case 3:
+    case kPieceTestRight:
       sideTest(*this, false);
       break;
     default:
       break;
   }
-  pieces.pieceCommand = 0;
+  pieces.pieceCommand = kPieceCommandDone;
 }
 
 }  // namespace mdx::world

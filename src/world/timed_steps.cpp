@@ -51,7 +51,7 @@ void explosionStep(GameState& game) {
 }
 
 void dropStep(GameState& game) {
-  game.pieces.pieceCommand = 2;
+  game.pieces.pieceCommand = kPieceFallStep;
   game.playSample(Sample::Move);
   game.handlePieceCommand();
   game.pieces.pieceRow += 1;
@@ -67,7 +67,7 @@ void bottomRowStep(GameState& game) {
 
 void sideMoveStep(GameState& game, bool left) {
   Pieces& pieces = game.pieces;
-  pieces.pieceCommand = left ? 1 : 3;
+  pieces.pieceCommand = left ? kPieceTestLeft : kPieceTestRight;
   pieces.pieceMoveAllowed = 1;
   game.handlePieceCommand();
   if (pieces.pieceMoveAllowed != 1) return;

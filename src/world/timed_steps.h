@@ -28,7 +28,7 @@ void swingBarStep(GameState& game);
 // on; past 20 ticks the explosion ends and applyGates clears its markers.
 void explosionStep(GameState& game);
 
-// 600 ms drop: pieceCommand = 2, the move sound, handlePieceCommand, then pieceRow + 1
+// 600 ms drop: a kPieceFallStep command, the move sound, handlePieceCommand, then pieceRow + 1
 // (also right after a new piece appeared). Follow it with bottomRowStep.
 void dropStep(GameState& game);
 

@@ -155,7 +155,7 @@ TEST_F(LevelStart, ResetsTheLevelAndShowsTheFirstPiece) {
   EXPECT_EQ(game.pieces.pieceIndex, 0);
   EXPECT_EQ(game.pieces.pieceColumn, 15);
   EXPECT_EQ(game.pieces.pieceRow, 0);
-  EXPECT_EQ(game.pieces.pieceCommand, 2);
+  EXPECT_EQ(game.pieces.pieceCommand, kPieceFallStep);
   EXPECT_EQ(game.pieces.pieceMoveAllowed, 1);
   EXPECT_EQ(game.pieces.pieceShape[3][1], 48);
   EXPECT_EQ(game.pieces.pieceShapeInBlocks, 1);

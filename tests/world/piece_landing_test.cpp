@@ -19,15 +19,15 @@ class Pieces : public testing::WorldTest {
   }
 
   void fall() {
-    game.pieces.pieceCommand = 2;
+    game.pieces.pieceCommand = kPieceFallStep;
     game.handlePieceCommand();
   }
 
-  bool moveAllowed(int command) {
+  bool moveAllowed(PieceCommand command) {
     game.pieces.pieceCommand = command;
     game.pieces.pieceMoveAllowed = 1;
     game.handlePieceCommand();
-    EXPECT_EQ(game.pieces.pieceCommand, 0);
+    EXPECT_EQ(game.pieces.pieceCommand, kPieceCommandDone);
     return game.pieces.pieceMoveAllowed == 1;
   }
 
@@ -242,46 +242,46 @@ TEST_F(Pieces, LaterChecksOfTheSameTypeSeeTheNewPiece) {
 
 TEST_F(Pieces, PillarSideMoveIsRefusedByAnyOfItsFourNeighbours) {
   start({2}, 10, 5);
-  EXPECT_TRUE(moveAllowed(1));
-  EXPECT_TRUE(moveAllowed(3));
+  EXPECT_TRUE(moveAllowed(kPieceTestLeft));
+  EXPECT_TRUE(moveAllowed(kPieceTestRight));
   A(8, 10) = 1;
-  EXPECT_FALSE(moveAllowed(1));
-  EXPECT_TRUE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestLeft));
+  EXPECT_TRUE(moveAllowed(kPieceTestRight));
   B(5, 12) = kBomb;
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
   B(5, 12) = kStairA;  // only bombs among the devices
-  EXPECT_TRUE(moveAllowed(3));
+  EXPECT_TRUE(moveAllowed(kPieceTestRight));
   EXPECT_EQ(game.pieces.pieceColumn, 10);  // the handler never moves the piece itself
 }
 
 TEST_F(Pieces, LiftSideMoveIsRefusedOnlyByItsCarRow) {
   start({1}, 10, 5);
   A(5, 10) = 1;  // beside the shaft
-  EXPECT_TRUE(moveAllowed(1));
+  EXPECT_TRUE(moveAllowed(kPieceTestLeft));
   A(8, 10) = 1;  // beside the car
-  EXPECT_FALSE(moveAllowed(1));
+  EXPECT_FALSE(moveAllowed(kPieceTestLeft));
   B(9, 12) = kExit;  // an exit under the right neighbour of the car
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
   B(9, 12) = 0;
   B(8, 12) = kStairB;
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
 }
 
 TEST_F(Pieces, StairPiecesTestTheirArmsForSideMoves) {
   start({3}, 10, 5);
   A(7, 9) = 1;  // A(Y+2, X-1)
-  EXPECT_FALSE(moveAllowed(1));
+  EXPECT_FALSE(moveAllowed(kPieceTestLeft));
   A(7, 9) = 0;
   B(8, 12) = kBomb;  // B(Y+3, X+2)
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
   B(8, 12) = 0;
   start({5}, 10, 5);
   A(7, 12) = 1;  // type 5's right arm ends at column X+1
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
   start({4}, 10, 5);
-  EXPECT_TRUE(moveAllowed(3));  // type 4 looks at X+3 on row Y+2
+  EXPECT_TRUE(moveAllowed(kPieceTestRight));  // type 4 looks at X+3 on row Y+2
   A(7, 13) = 1;
-  EXPECT_FALSE(moveAllowed(3));
+  EXPECT_FALSE(moveAllowed(kPieceTestRight));
 }
 
 TEST_F(Pieces, UnknownCommandOnlyResetsItself) {
