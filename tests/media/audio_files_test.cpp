@@ -10,9 +10,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "generator.h"
-#include "song.h"
-#include "synth.h"
+#include "mediagen/generator.h"
+#include "mediagen/song.h"
+#include "mediagen/synth.h"
 #include "tga_reader.h"
 
 namespace mdx::media::test {

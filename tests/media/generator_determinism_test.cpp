@@ -9,10 +9,10 @@
 #include <map>
 #include <string>
 
-#include "mp3_encoder.h"
+#include "mediagen/mp3_encoder.h"
+#include "mediagen/song.h"
+#include "mediagen/synth.h"
 #include "render/asset_table.h"
-#include "song.h"
-#include "synth.h"
 #include "tga_reader.h"
 
 namespace mdx::media::test {

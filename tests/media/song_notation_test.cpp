@@ -1,7 +1,7 @@
 // The note notation: names, holds, transposition, and clear messages for broken files.
 #include <gtest/gtest.h>
 
-#include "song.h"
+#include "mediagen/song.h"
 
 namespace mdx::media {
 namespace {

@@ -1,13 +1,13 @@
 // The synthesised effects and the WAV writer: the files the game asks for, clean edges,
 // and headers that match the samples.
-#include "sound_effects.h"
+#include "mediagen/sound_effects.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "audio_file.h"
-#include "synth.h"
+#include "mediagen/audio_file.h"
+#include "mediagen/synth.h"
 #include "world/services.h"
 
 namespace mdx::media {

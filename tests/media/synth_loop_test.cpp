@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "mp3_encoder.h"
-#include "song.h"
-#include "synth.h"
+#include "mediagen/mp3_encoder.h"
+#include "mediagen/song.h"
+#include "mediagen/synth.h"
 
 namespace mdx::media {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "paint.h"
+#include "mediagen/paint.h"
 #include "tga_reader.h"
 
 namespace mdx::media {

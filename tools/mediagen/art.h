@@ -2,7 +2,7 @@
 // picture's final size (see pictures.cpp for the sizes).
 #pragma once
 
-#include "paint.h"
+#include "mediagen/paint.h"
 
 namespace mdx::media {
 

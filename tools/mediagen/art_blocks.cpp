@@ -3,8 +3,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "art.h"
-#include "art_parts.h"
+#include "mediagen/art.h"
+#include "mediagen/art_parts.h"
 #include "world/cell_table.h"
 
 namespace mdx::media {

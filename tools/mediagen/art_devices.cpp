@@ -1,7 +1,7 @@
 // Devices, the robot, the exit lights and the explosion.
 #include <cmath>
 
-#include "art.h"
+#include "mediagen/art.h"
 
 namespace mdx::media {
 

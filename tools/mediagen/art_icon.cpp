@@ -5,9 +5,9 @@
 #include <string>
 #include <system_error>
 
-#include "app_icon.h"
 #include "cairo_file.h"
-#include "paint.h"
+#include "mediagen/app_icon.h"
+#include "mediagen/paint.h"
 
 namespace mdx::media {
 namespace {

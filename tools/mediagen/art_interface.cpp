@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "art.h"
+#include "mediagen/art.h"
 
 namespace mdx::media {
 

@@ -1,6 +1,6 @@
 // The blocks that make the falling pieces (bright yellow beams, stems and pillars) and the
 // conveyor belts.
-#include "art_parts.h"
+#include "mediagen/art_parts.h"
 
 #include <algorithm>
 #include <cmath>

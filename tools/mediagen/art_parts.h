@@ -1,7 +1,7 @@
 // Block drawings shared between the block table and the piece parts (19 x 19 cells).
 #pragma once
 
-#include "paint.h"
+#include "mediagen/paint.h"
 
 namespace mdx::media {
 

@@ -2,7 +2,7 @@
 // angle the game turns them) and the two seamless parallax strips.
 #include <cmath>
 
-#include "art.h"
+#include "mediagen/art.h"
 
 namespace mdx::media {
 

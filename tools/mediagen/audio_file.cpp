@@ -1,4 +1,4 @@
-#include "audio_file.h"
+#include "mediagen/audio_file.h"
 
 #include <algorithm>
 #include <cmath>

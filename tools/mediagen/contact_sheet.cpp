@@ -1,4 +1,4 @@
-#include "contact_sheet.h"
+#include "mediagen/contact_sheet.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "mediagen/paint.h"
 
 namespace mdx::media {
 

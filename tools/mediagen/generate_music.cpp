@@ -5,10 +5,10 @@
 #include <thread>
 
 #include "base/files.h"
-#include "generator.h"
-#include "mp3_encoder.h"
-#include "song.h"
-#include "synth.h"
+#include "mediagen/generator.h"
+#include "mediagen/mp3_encoder.h"
+#include "mediagen/song.h"
+#include "mediagen/synth.h"
 #include "world/pack_catalog.h"
 
 namespace mdx::media {

@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "base/files.h"
-#include "contact_sheet.h"
-#include "generator.h"
 #include "gfxlib/tga_writer.h"
-#include "pictures.h"
+#include "mediagen/contact_sheet.h"
+#include "mediagen/generator.h"
+#include "mediagen/pictures.h"
 #include "world/services.h"
 
 namespace mdx::media {
@@ -14,10 +14,10 @@ namespace mdx::media {
 namespace {
 
 // Every picture of a run: the media folder's, then each pack's.
-std::vector<PictureSpec> generatedPictures(const std::vector<std::string>& packs) {
-  std::vector<PictureSpec> specs = mediaPictures();
+std::vector<PictureToDraw> generatedPictures(const std::vector<std::string>& packs) {
+  std::vector<PictureToDraw> specs = mediaPictures();
   for (size_t i = 0; i < packs.size(); ++i) {
-    for (PictureSpec& picture : packPictures(packs[i], int(i))) specs.push_back(picture);
+    for (PictureToDraw& picture : packPictures(packs[i], int(i))) specs.push_back(picture);
   }
   return specs;
 }
@@ -27,7 +27,7 @@ std::vector<PictureSpec> generatedPictures(const std::vector<std::string>& packs
 std::vector<std::string> outputFiles(const GeneratorOptions& options) {
   std::vector<std::string> files;
   if (options.pictures) {
-    for (const PictureSpec& picture : generatedPictures(options.packs)) {
+    for (const PictureToDraw& picture : generatedPictures(options.packs)) {
       files.push_back(picture.file);
     }
   }
@@ -46,7 +46,7 @@ bool generatePictures(const GeneratorOptions& options) {
   std::vector<std::unique_ptr<Canvas>> drawn;
   std::vector<SheetEntry> sheet;
   bool ok = true;
-  for (const PictureSpec& picture : generatedPictures(options.packs)) {
+  for (const PictureToDraw& picture : generatedPictures(options.packs)) {
     auto canvas = std::make_unique<Canvas>(picture.width, picture.height);
     picture.draw(*canvas);
     const std::filesystem::path path = std::filesystem::path(options.gameDir) / picture.file;

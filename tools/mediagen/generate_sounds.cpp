@@ -1,10 +1,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "audio_file.h"
 #include "base/files.h"
-#include "generator.h"
-#include "sound_effects.h"
+#include "mediagen/audio_file.h"
+#include "mediagen/generator.h"
+#include "mediagen/sound_effects.h"
 
 namespace mdx::media {
 

@@ -14,9 +14,9 @@
 #include <sstream>
 #include <string>
 
-#include "app_icon.h"
-#include "generator.h"
-#include "paint.h"
+#include "mediagen/app_icon.h"
+#include "mediagen/generator.h"
+#include "mediagen/paint.h"
 #include "world/pack_catalog.h"
 
 #ifndef MDX_SONG_DIR

@@ -1,11 +1,11 @@
-#include "mp3_encoder.h"
+#include "mediagen/mp3_encoder.h"
 
 #include <lame/lame.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "audio_file.h"
+#include "mediagen/audio_file.h"
 
 namespace mdx::media {
 

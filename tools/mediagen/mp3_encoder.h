@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "synth.h"
+#include "mediagen/synth.h"
 
 namespace mdx::media {
 

@@ -1,4 +1,4 @@
-#include "paint.h"
+#include "mediagen/paint.h"
 
 #include <cairo-ft.h>
 #include <ft2build.h>

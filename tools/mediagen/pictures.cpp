@@ -1,8 +1,8 @@
-#include "pictures.h"
+#include "mediagen/pictures.h"
 
 #include <stdexcept>
 
-#include "art.h"
+#include "mediagen/art.h"
 #include "render/asset_table.h"
 
 namespace mdx::media {
@@ -16,7 +16,7 @@ constexpr int kCell = 19;
 constexpr int kLandscapeSide = 830;
 
 // The size and painter of one title-screen and play-screen text picture (text01 to text08).
-PictureSpec textPicture(int element) {
+PictureToDraw textPicture(int element) {
   switch (element) {
     case 0:
       return {"", 230, 76, [](Canvas& c) { drawMenu(c, false); }};
@@ -39,7 +39,7 @@ PictureSpec textPicture(int element) {
 
 // Size and painter of one row of the game's picture table. packIndex picks the themes of a
 // pack's landscapes.
-PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
+PictureToDraw paintingFor(const AssetEntry& entry, int packIndex) {
   const int e = entry.element;
   switch (entry.slot) {
     case AssetSlot::Parallax:
@@ -84,11 +84,12 @@ PictureSpec paintingFor(const AssetEntry& entry, int packIndex) {
 }
 
 // The table's rows in or out of the pack folder, with their paintings.
-std::vector<PictureSpec> tablePictures(const std::string& packFolder, int packIndex, bool inPack) {
-  std::vector<PictureSpec> list;
+std::vector<PictureToDraw> tablePictures(const std::string& packFolder, int packIndex,
+                                         bool inPack) {
+  std::vector<PictureToDraw> list;
   for (const AssetEntry& entry : render::assetTable(world::shippedPackLayout("", packFolder))) {
     if (entry.inPack != inPack) continue;
-    PictureSpec picture = paintingFor(entry, packIndex);
+    PictureToDraw picture = paintingFor(entry, packIndex);
     picture.file = entry.file;
     list.push_back(std::move(picture));
   }
@@ -97,11 +98,11 @@ std::vector<PictureSpec> tablePictures(const std::string& packFolder, int packIn
 
 }  // namespace
 
-std::vector<PictureSpec> mediaPictures() {
+std::vector<PictureToDraw> mediaPictures() {
   return tablePictures("", 0, false);
 }
 
-std::vector<PictureSpec> packPictures(const std::string& packFolder, int packIndex) {
+std::vector<PictureToDraw> packPictures(const std::string& packFolder, int packIndex) {
   return tablePictures(packFolder, packIndex, true);
 }
 

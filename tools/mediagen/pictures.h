@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "mediagen/paint.h"
 
 namespace mdx::media {
 
-struct PictureSpec {
+// One picture the generator writes: its file, its size and the drawing that fills it.
+struct PictureToDraw {
   std::string file;  // relative to the game folder, e.g. "media/block001.tga"
   int width;
   int height;
@@ -19,10 +20,10 @@ struct PictureSpec {
 };
 
 // The pictures of the "media" folder, in the game's loading order (landscape 1 included).
-std::vector<PictureSpec> mediaPictures();
+std::vector<PictureToDraw> mediaPictures();
 
 // The pictures the game reads from a map pack folder (its two landscapes); `packIndex` picks
 // their themes so that every pack we ship looks different.
-std::vector<PictureSpec> packPictures(const std::string& packFolder, int packIndex);
+std::vector<PictureToDraw> packPictures(const std::string& packFolder, int packIndex);
 
 }  // namespace mdx::media

@@ -3,7 +3,7 @@
 #include <map>
 #include <sstream>
 
-#include "song.h"
+#include "mediagen/song.h"
 
 namespace mdx::media {
 

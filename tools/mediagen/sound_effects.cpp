@@ -1,13 +1,13 @@
 // Each effect is built from a few oscillators and noise with exponential envelopes and
 // one-pole filters; all of it is plain arithmetic, so the samples are the same every run.
-#include "sound_effects.h"
+#include "mediagen/sound_effects.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "audio_file.h"
-#include "synth.h"
+#include "mediagen/audio_file.h"
+#include "mediagen/synth.h"
 #include "world/services.h"
 
 namespace mdx::media {

@@ -1,10 +1,10 @@
-#include "synth.h"
+#include "mediagen/synth.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "audio_file.h"
+#include "mediagen/audio_file.h"
 
 namespace mdx::media {
 

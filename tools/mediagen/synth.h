@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "song.h"
+#include "mediagen/song.h"
 
 namespace mdx::media {
 
