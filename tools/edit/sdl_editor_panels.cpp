@@ -13,6 +13,7 @@
 #include "edit/palette.h"
 #include "edit/sdl_editor.h"
 #include "gfxlib/sdl_display.h"
+#include "level/level_source.h"
 
 namespace mdx::edit {
 
@@ -27,7 +28,13 @@ constexpr ImU32 kDragColour = IM_COL32(255, 220, 0, 255);
 constexpr ImU32 kGhostColour = IM_COL32(0, 200, 255, 220);
 constexpr ImU32 kPathColour = IM_COL32(255, 60, 60, 230);
 
-const char* const kPieceNames[] = {"none", "lift", "pillar", "tee", "rightarm", "leftarm"};
+// The piece types a level can hand out, 1 to 5, by the names level sources give them.
+const char* const* pieceChoices() {
+  static const char* const names[] = {level::pieceTypeName(1), level::pieceTypeName(2),
+                                      level::pieceTypeName(3), level::pieceTypeName(4),
+                                      level::pieceTypeName(5)};
+  return names;
+}
 
 // The value choices of each look value: what the game knows.
 struct LookChoice {
@@ -284,7 +291,7 @@ void EditorWindow::drawPieces() {
     ImGui::SameLine();
     ImGui::SetNextItemWidth(120);
     int shown = type - 1;
-    if (ImGui::Combo("##type", &shown, kPieceNames + 1, 5)) model_.setPieceType(i, shown + 1);
+    if (ImGui::Combo("##type", &shown, pieceChoices(), 5)) model_.setPieceType(i, shown + 1);
     ImGui::SameLine();
     if (ImGui::ArrowButton("up", ImGuiDir_Up)) model_.movePiece(i, -1);
     ImGui::SameLine();
@@ -296,7 +303,8 @@ void EditorWindow::drawPieces() {
   for (int32_t type = 1; type <= 5; ++type) {
     if (type > 1) ImGui::SameLine();
     ImGui::PushID(type);
-    if (ImGui::SmallButton(("+" + std::string(kPieceNames[type])).c_str())) model_.addPiece(type);
+    if (ImGui::SmallButton(("+" + std::string(level::pieceTypeName(type))).c_str()))
+      model_.addPiece(type);
     ImGui::PopID();
   }
 }
