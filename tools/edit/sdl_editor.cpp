@@ -39,24 +39,24 @@ EditorWindow::EditorWindow(EditorOptions options) : options_(std::move(options))
 
 EditorWindow::~EditorWindow() {
   proof_.reset();  // its thread may still push wake events
-  if (platformReady_) ImGui_ImplSDL2_Shutdown();
-  imgui_.reset();
-  if (imguiReady_) ImGui::DestroyContext();
+  if (screen_.platformReady) ImGui_ImplSDL2_Shutdown();
+  screen_.imgui.reset();
+  if (screen_.imguiReady) ImGui::DestroyContext();
   canvas_.reset();  // its textures go before their renderer
-  if (renderer_) SDL_DestroyRenderer(renderer_);
-  if (window_) SDL_DestroyWindow(window_);
-  if (log_) std::fclose(log_);
+  if (screen_.renderer) SDL_DestroyRenderer(screen_.renderer);
+  if (screen_.window) SDL_DestroyWindow(screen_.window);
+  if (messages_.log) std::fclose(messages_.log);
 }
 
 void EditorWindow::log(const std::string& kind, const std::string& text) {
-  if (log_ == nullptr || lastLogged_[kind] == text) return;
-  lastLogged_[kind] = text;
-  std::fprintf(log_, "%s %s\n", kind.c_str(), text.c_str());
-  std::fflush(log_);
+  if (messages_.log == nullptr || messages_.lastLogged[kind] == text) return;
+  messages_.lastLogged[kind] = text;
+  std::fprintf(messages_.log, "%s %s\n", kind.c_str(), text.c_str());
+  std::fflush(messages_.log);
 }
 
 bool EditorWindow::open() {
-  if (!options_.logFile.empty()) log_ = std::fopen(options_.logFile.c_str(), "w");
+  if (!options_.logFile.empty()) messages_.log = std::fopen(options_.logFile.c_str(), "w");
   log("data", options_.gameDir);
   log("game", options_.gameProgram);
   if (!options_.file.empty()) {
@@ -69,25 +69,26 @@ bool EditorWindow::open() {
   // The window takes what the screen leaves free, up to its own size.
   SDL_Rect usable{0, 0, kWindowWidth, kWindowHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, kWindowWidth, kWindowHeight};
-  window_ =
+  screen_.window =
       SDL_CreateWindow("Marvolen DX level editor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                        std::min(kWindowWidth, usable.w), std::min(kWindowHeight, usable.h),
                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!window_) return windowFailed();
-  renderer_ =
-      SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) return windowFailed();
+  if (!screen_.window) return windowFailed();
+  screen_.renderer =
+      SDL_CreateRenderer(screen_.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+  if (!screen_.renderer)
+    screen_.renderer = SDL_CreateRenderer(screen_.window, -1, SDL_RENDERER_SOFTWARE);
+  if (!screen_.renderer) return windowFailed();
   canvas_ = std::make_unique<Canvas>();
-  const int pictures =
-      canvas_->init(renderer_, world::shippedPackLayout(options_.gameDir, world::kDefaultPackName));
+  const int pictures = canvas_->init(
+      screen_.renderer, world::shippedPackLayout(options_.gameDir, world::kDefaultPackName));
   log("pictures", std::to_string(pictures));
   if (pictures == 0) {
     std::fprintf(stderr, "marvolen-edit: no pictures in the game folder %s\n",
                  options_.gameDir.c_str());
   }
   ImGui::CreateContext();
-  imguiReady_ = true;
+  screen_.imguiReady = true;
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;
   io.LogFilename = nullptr;
@@ -97,31 +98,31 @@ bool EditorWindow::open() {
   ImGui::StyleColorsLight();
   if (!io.Fonts->AddFontFromFileTTF(kFontFile, kFontSize)) io.Fonts->AddFontDefault();
   io.Fonts->Build();
-  imgui_ = std::make_unique<app::DialogRenderer>();
-  if (!imgui_->init(renderer_)) return windowFailed();
-  platformReady_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
-  if (!platformReady_) return windowFailed();
-  wakeEvent_ = SDL_RegisterEvents(1);
-  const uint32_t wake = wakeEvent_;
+  screen_.imgui = std::make_unique<app::DialogRenderer>();
+  if (!screen_.imgui->init(screen_.renderer)) return windowFailed();
+  screen_.platformReady = ImGui_ImplSDL2_InitForSDLRenderer(screen_.window);
+  if (!screen_.platformReady) return windowFailed();
+  screen_.wakeEvent = SDL_RegisterEvents(1);
+  const uint32_t wake = screen_.wakeEvent;
   proof_ = std::make_unique<ProofWorker>(options_.budgetSeconds, [wake] {
     SDL_Event event{};
     event.type = wake;
     SDL_PushEvent(&event);
   });
-  copyName(exportDir_, sizeof exportDir_, options_.workDir + "/mypack");
+  copyName(prompts_.exportDir, sizeof prompts_.exportDir, options_.workDir + "/mypack");
   const std::string config = app::xdgFolder("XDG_CONFIG_HOME", ".config");
-  recent_ = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
-  if (!model_.path().empty()) recent_->add(model_.path());
+  prompts_.recent = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
+  if (!model_.path().empty()) prompts_.recent->add(model_.path());
   refreshLevel();
   return true;
 }
 
 void EditorWindow::run() {
   // Sleeps in SDL_WaitEvent between events: an idle editor costs no processor time. The
-  // proof's worker and the play-test's waiter wake it with wakeEvent_. Each key going down or
-  // up is drawn in a frame of its own before later events: ImGui reads keys as held or not at
-  // each frame, so a quick tap, or a release and the next press of one key, coming in one
-  // batch would be lost.
+  // proof's worker and the play-test's waiter wake it with the screen's wake event. Each key
+  // going down or up is drawn in a frame of its own before later events: ImGui reads keys as
+  // held or not at each frame, so a quick tap, or a release and the next press of one key,
+  // coming in one batch would be lost.
   framesLeft_ = kFramesAfterEvent;
   const auto isKey = [](const SDL_Event& event) {
     return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
@@ -155,7 +156,7 @@ void EditorWindow::handle(const SDL_Event& event) {
     ask(Pending::Quit);
     return;
   }
-  if (event.type == wakeEvent_) {
+  if (event.type == screen_.wakeEvent) {
     if (!game_.running() && !playTestPack_.empty()) endPlayTest();
     return;
   }
@@ -169,11 +170,11 @@ void EditorWindow::handle(const SDL_Event& event) {
 // always say where it is.
 void EditorWindow::followMouse(const SDL_Event& event) {
   if (event.type == SDL_MOUSEMOTION) {
-    mouseX_ = static_cast<float>(event.motion.x);
-    mouseY_ = static_cast<float>(event.motion.y);
-    mouseInside_ = true;
+    canvasState_.mouseX = static_cast<float>(event.motion.x);
+    canvasState_.mouseY = static_cast<float>(event.motion.y);
+    canvasState_.mouseInside = true;
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE) {
-    mouseInside_ = false;
+    canvasState_.mouseInside = false;
   }
 }
 
@@ -189,15 +190,16 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
   if (!ctrl) {
     // I: the eyedropper, the cell under the mouse becomes the brush. P: the path preview.
     // F5: play-test. F1: the keys.
-    if (key == SDLK_i && hoverRow_ >= 0) model_.pick(hoverRow_, hoverColumn_, brush_);
-    if (key == SDLK_p) preview_ = !preview_;
+    if (key == SDLK_i && canvasState_.hoverRow >= 0)
+      model_.pick(canvasState_.hoverRow, canvasState_.hoverColumn, palette_.brush);
+    if (key == SDLK_p) proofShown_.preview = !proofShown_.preview;
     if (key == SDLK_F5 && !game_.running()) startPlayTest();
-    if (key == SDLK_F1) askKeys_ = true;
+    if (key == SDLK_F1) prompts_.askKeys = true;
     return key == SDLK_i || key == SDLK_p || key == SDLK_F5 || key == SDLK_F1;
   }
   switch (key) {
     case SDLK_e:
-      askExport_ = true;
+      prompts_.askExport = true;
       return true;
     case SDLK_n:
       ask(Pending::NewLevel);
@@ -226,18 +228,18 @@ void EditorWindow::refreshLevel() {
   shownRevision_ = model_.revision();
   proof_->submit(shownRevision_, model_.level());
   levelState_ = startedGame(model_.level());
-  warnings_ = level::ruleWarnings(model_.level());
+  proofShown_.warnings = level::ruleWarnings(model_.level());
   const std::string name = model_.path().empty() ? "new level" : model_.path();
   const std::string title = (model_.dirty() ? "* " : "") + name + " - Marvolen DX level editor";
-  SDL_SetWindowTitle(window_, title.c_str());
+  SDL_SetWindowTitle(screen_.window, title.c_str());
   log("revision", std::to_string(shownRevision_) + (model_.dirty() ? " dirty" : " clean"));
-  if (messageRevision_ != 0 && messageRevision_ != shownRevision_) say("");
+  if (messages_.revision != 0 && messages_.revision != shownRevision_) say("");
 }
 
 void EditorWindow::ask(Pending action) {
   if (model_.dirty() && action != Pending::None) {
-    pending_ = action;
-    askUnsaved_ = true;
+    prompts_.pending = action;
+    prompts_.askUnsaved = true;
   } else {
     perform(action);
   }
@@ -250,9 +252,9 @@ void EditorWindow::perform(Pending action) {
       say("new level");
       break;
     case Pending::OpenFile:
-      fileForSave_ = false;
-      askFile_ = true;
-      copyName(fileName_, sizeof fileName_, model_.path());
+      prompts_.fileForSave = false;
+      prompts_.askFile = true;
+      copyName(prompts_.fileName, sizeof prompts_.fileName, model_.path());
       break;
     case Pending::Quit:
       if (!model_.path().empty()) autosaver_.discard(model_.path());
@@ -265,22 +267,22 @@ void EditorWindow::perform(Pending action) {
 
 void EditorWindow::save(bool chooseName) {
   if (chooseName || model_.path().empty()) {
-    fileForSave_ = true;
-    askFile_ = true;
-    copyName(fileName_, sizeof fileName_, model_.path());
+    prompts_.fileForSave = true;
+    prompts_.askFile = true;
+    copyName(prompts_.fileName, sizeof prompts_.fileName, model_.path());
     return;
   }
   std::string error;
   const bool saved = model_.save(error);
   say(saved ? "saved " + model_.path() : error);
-  if (saved) recent_->add(model_.path());
+  if (saved) prompts_.recent->add(model_.path());
   if (saved) autosaver_.discard(model_.path());
   refreshLevel();
 }
 
 void EditorWindow::say(const std::string& text, bool untilEdit) {
-  message_ = text;
-  messageRevision_ = untilEdit ? model_.revision() : 0;
+  messages_.text = text;
+  messages_.revision = untilEdit ? model_.revision() : 0;
 }
 
 void EditorWindow::startPlayTest() {
@@ -291,7 +293,7 @@ void EditorWindow::startPlayTest() {
     say(error);
     return;
   }
-  const uint32_t wake = wakeEvent_;
+  const uint32_t wake = screen_.wakeEvent;
   // The game ends on the level's result and tells it on its log; the play-test's pack is
   // thrown away after, so the player's saved progress is left alone.
   const std::vector<std::string> args = {
@@ -320,13 +322,14 @@ void EditorWindow::endPlayTest() {
   std::filesystem::remove_all(playTestPack_, ec);
   playTestPack_.clear();
   // The keyboard comes back to the editor, as it was before the game's window took it.
-  SDL_RaiseWindow(window_);
-  SDL_SetWindowInputFocus(window_);
+  SDL_RaiseWindow(screen_.window);
+  SDL_SetWindowInputFocus(screen_.window);
 }
 
 void EditorWindow::drawFrame() {
   ImGui_ImplSDL2_NewFrame();
-  if (mouseInside_) ImGui::GetIO().MousePos = ImVec2(mouseX_, mouseY_);
+  if (canvasState_.mouseInside)
+    ImGui::GetIO().MousePos = ImVec2(canvasState_.mouseX, canvasState_.mouseY);
   ImGui::NewFrame();
   const ImGuiViewport* screen = ImGui::GetMainViewport();
   ImGui::SetNextWindowPos(screen->WorkPos);
@@ -344,10 +347,10 @@ void EditorWindow::drawFrame() {
   drawPopups();
   ImGui::End();
   ImGui::Render();
-  SDL_SetRenderDrawColor(renderer_, 220, 220, 220, 255);
-  SDL_RenderClear(renderer_);
-  imgui_->render(ImGui::GetDrawData());
-  SDL_RenderPresent(renderer_);
+  SDL_SetRenderDrawColor(screen_.renderer, 220, 220, 220, 255);
+  SDL_RenderClear(screen_.renderer);
+  screen_.imgui->render(ImGui::GetDrawData());
+  SDL_RenderPresent(screen_.renderer);
 }
 
 }  // namespace mdx::edit

@@ -94,63 +94,99 @@ class EditorWindow {
   // Writes "kind text" to the log when text differs from the last line of that kind.
   void log(const std::string& kind, const std::string& text);
 
+  // The SDL window and the ImGui back ends drawing into it.
+  struct Screen {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    std::unique_ptr<app::DialogRenderer> imgui;
+    bool imguiReady = false;
+    bool platformReady = false;
+    uint32_t wakeEvent = 0;  // an SDL user event the worker threads push
+  };
+
+  // How the canvas shows the grid, and where the mouse is over it.
+  struct CanvasState {
+    CanvasView view;
+    float zoom = 1.0f;
+    bool zoomToFit = true;  // the zoom follows the window so that the whole grid shows
+    bool gridLines = true;
+    int hoverRow = -1, hoverColumn = -1;  // the cell under the mouse; -1 when none
+    float mouseX = 0, mouseY = 0;         // the pointer in the window, from its motion events
+    bool mouseInside = false;
+  };
+
+  // A mouse button held over the canvas: the rectangle from the cell it went down on is
+  // painted (or erased) when it comes up.
+  struct CanvasDrag {
+    bool active = false;
+    bool erases = false;
+    int row = 0, column = 0;
+  };
+
+  // The palette's search and the brush taken from it.
+  struct PaletteChoice {
+    Brush brush;
+    char filter[64] = "";
+  };
+
+  // The proof's answer as the side panel shows it, the level's rule warnings, and the robot's
+  // path made from the answer, shown over the canvas and scrubbed step by step.
+  struct ProofShown {
+    ProofStatus status;
+    std::vector<level::LevelWarning> warnings;
+    PathPreview path;
+    uint64_t pathRevision = 0;  // the proof revision the path was made from
+    bool preview = false;       // the path is shown
+    int previewStep = 0;
+  };
+
+  // The prompts: which are asked for (each opens at the next frame), what their fields hold
+  // and their keys. Enter takes a prompt's first button (from its text field too), Escape
+  // its Cancel.
+  struct Prompts {
+    Pending pending = Pending::None;  // what waits behind the unsaved-changes prompt
+    bool askUnsaved = false;
+    bool askFile = false;
+    bool askExport = false;
+    bool askKeys = false;
+    bool fileForSave = false;  // the file prompt saves as (or else opens)
+    char fileName[512] = "";
+    char exportDir[512] = "";
+    std::unique_ptr<RecentFiles> recent;
+    PromptKeys fileKeys{2, kPromptAccept, kPromptCancel, true};
+    PromptKeys exportKeys{2, kPromptAccept, kPromptCancel, true};
+    PromptKeys unsavedKeys{3, kUnsavedSave, kUnsavedCancel, false};
+    PromptKeys keysKeys{1, kPromptAccept, kPromptAccept, false};
+  };
+
+  // The message under the buttons, and the log scripts follow the window by.
+  struct Messages {
+    std::string text;       // the last file, export or play-test message
+    uint64_t revision = 0;  // the revision a message lasts for; 0: until the next one
+    std::FILE* log = nullptr;
+    std::map<std::string, std::string> lastLogged;  // by kind
+  };
+
   EditorOptions options_;
-  SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  std::unique_ptr<app::DialogRenderer> imgui_;
-  bool imguiReady_ = false;
-  bool platformReady_ = false;
-  uint32_t wakeEvent_ = 0;  // an SDL user event the worker threads push
+  Screen screen_;
+  bool quit_ = false;
+  int framesLeft_ = 0;  // frames still to draw before waiting for events
 
   EditModel model_;
-  std::unique_ptr<Canvas> canvas_;
-  std::unique_ptr<ProofWorker> proof_;
-  GameRunner game_;
   uint64_t shownRevision_ = 0;
   world::GameState levelState_;  // the level as the game starts it, for drawing
-
-  Brush brush_;
-  CanvasView view_;
-  float zoom_ = 1.0f;
-  bool zoomToFit_ = true;  // the zoom follows the window so that the whole grid shows
-  bool gridLines_ = true;
-  bool dragging_ = false;
-  bool dragErases_ = false;
-  int dragRow_ = 0, dragColumn_ = 0;
-  int hoverRow_ = -1, hoverColumn_ = -1;
-  float mouseX_ = 0, mouseY_ = 0;  // the pointer in the window, from its motion events
-  bool mouseInside_ = false;
-  char filter_[64] = "";
-
-  std::vector<level::LevelWarning> warnings_;  // the level's rule warnings
-  ProofStatus proofShown_;
-  bool preview_ = false;
-  int previewStep_ = 0;
-  uint64_t previewRevision_ = 0;
-  PathPreview path_;
-
-  Pending pending_ = Pending::None;
-  bool askUnsaved_ = false;
-  bool askFile_ = false;
-  bool fileForSave_ = false;
-  char fileName_[512] = "";
-  bool askExport_ = false;
-  char exportDir_[512] = "";
-  bool askKeys_ = false;
-  std::unique_ptr<RecentFiles> recent_;
-  // Enter takes a prompt's first button (from its text field too), Escape its Cancel.
-  PromptKeys fileKeys_{2, kPromptAccept, kPromptCancel, true};
-  PromptKeys exportKeys_{2, kPromptAccept, kPromptCancel, true};
-  PromptKeys unsavedKeys_{3, kUnsavedSave, kUnsavedCancel, false};
-  PromptKeys keysKeys_{1, kPromptAccept, kPromptAccept, false};
-  std::string message_;           // the last file, export or play-test message
-  uint64_t messageRevision_ = 0;  // the revision a message lasts for; 0: until the next one
-  std::string playTestPack_;
-  std::FILE* log_ = nullptr;
-  std::map<std::string, std::string> lastLogged_;
-  bool quit_ = false;
-  int framesLeft_ = 0;
   Autosaver autosaver_{[] { return std::chrono::steady_clock::now(); }};
+  std::unique_ptr<ProofWorker> proof_;
+  GameRunner game_;
+  std::string playTestPack_;  // the play-test's throw-away pack while the game runs
+
+  std::unique_ptr<Canvas> canvas_;
+  CanvasState canvasState_;
+  CanvasDrag drag_;
+  PaletteChoice palette_;
+  ProofShown proofShown_;
+  Prompts prompts_;
+  Messages messages_;
 };
 
 }  // namespace mdx::edit

@@ -84,22 +84,23 @@ void EditorWindow::drawMenu() {
     ImGui::EndMenu();
   }
   if (ImGui::BeginMenu("View")) {
-    ImGui::MenuItem("Zoom to fit the window", nullptr, &zoomToFit_);
+    ImGui::MenuItem("Zoom to fit the window", nullptr, &canvasState_.zoomToFit);
     for (float zoom : {1.0f, 2.0f, 3.0f}) {
       const std::string label = std::to_string(static_cast<int>(zoom)) + "x";
-      if (ImGui::MenuItem(label.c_str(), nullptr, !zoomToFit_ && zoom_ == zoom)) {
-        zoom_ = zoom;
-        zoomToFit_ = false;
+      if (ImGui::MenuItem(label.c_str(), nullptr,
+                          !canvasState_.zoomToFit && canvasState_.zoom == zoom)) {
+        canvasState_.zoom = zoom;
+        canvasState_.zoomToFit = false;
       }
     }
-    ImGui::MenuItem("Grid lines", nullptr, &gridLines_);
-    ImGui::MenuItem("Blocks", nullptr, &view_.blocks);
-    ImGui::MenuItem("Devices", nullptr, &view_.devices);
-    ImGui::MenuItem("Landscape and strips", nullptr, &view_.scenery);
+    ImGui::MenuItem("Grid lines", nullptr, &canvasState_.gridLines);
+    ImGui::MenuItem("Blocks", nullptr, &canvasState_.view.blocks);
+    ImGui::MenuItem("Devices", nullptr, &canvasState_.view.devices);
+    ImGui::MenuItem("Landscape and strips", nullptr, &canvasState_.view.scenery);
     ImGui::EndMenu();
   }
   if (ImGui::BeginMenu("Help")) {
-    if (ImGui::MenuItem("Keys and mouse", "F1")) askKeys_ = true;
+    if (ImGui::MenuItem("Keys and mouse", "F1")) prompts_.askKeys = true;
     ImGui::EndMenu();
   }
   ImGui::EndMenuBar();
@@ -110,10 +111,10 @@ void EditorWindow::drawPalette() {
   ImGui::BeginChild("palette", ImVec2(kPaletteWidth, height), true);
   ImGui::TextUnformatted("Palette");
   ImGui::SetNextItemWidth(-1);
-  ImGui::InputTextWithHint("##filter", "search by name", filter_, sizeof filter_);
-  ImGui::Text("brush: %s", brushName(brush_).c_str());
+  ImGui::InputTextWithHint("##filter", "search by name", palette_.filter, sizeof palette_.filter);
+  ImGui::Text("brush: %s", brushName(palette_.brush).c_str());
   ImGui::Separator();
-  for (const PaletteEntry* entry : searchPalette(filter_)) {
+  for (const PaletteEntry* entry : searchPalette(palette_.filter)) {
     ImGui::PushID(entry->name.c_str());
     PaletteTile tile;
     if (canvas_->paletteTile(entry->brush, tile)) {
@@ -121,9 +122,10 @@ void EditorWindow::drawPalette() {
                    ImVec2(tile.u1, tile.v1));
       ImGui::SameLine();
     }
-    const bool chosen = entry->brush.layer == brush_.layer && entry->brush.code == brush_.code;
+    const bool chosen =
+        entry->brush.layer == palette_.brush.layer && entry->brush.code == palette_.brush.code;
     if (ImGui::Selectable(entry->name.c_str(), chosen, 0, ImVec2(0, kSwatch))) {
-      brush_ = entry->brush;
+      palette_.brush = entry->brush;
     }
     ImGui::PopID();
   }
@@ -136,14 +138,15 @@ void EditorWindow::drawCanvas() {
   const float width = ImGui::GetContentRegionAvail().x - kSideWidth;
   const float height = ImGui::GetContentRegionAvail().y - kStatusHeight;
   ImGui::BeginChild("canvas", ImVec2(width, height), true, ImGuiWindowFlags_HorizontalScrollbar);
-  if (zoomToFit_) {
+  if (canvasState_.zoomToFit) {
     const ImVec2 room = ImGui::GetContentRegionAvail();
-    zoom_ = fitZoom(room.x, room.y);
+    canvasState_.zoom = fitZoom(room.x, room.y);
   }
-  const bool previewing = preview_ && path_.valid;
-  const world::GameState shown = previewing ? worldAtStep(path_, previewStep_) : levelState_;
-  SDL_Texture* texture = canvas_->draw(shown, view_);
-  const float zoom = zoom_;
+  const bool previewing = proofShown_.preview && proofShown_.path.valid;
+  const world::GameState shown =
+      previewing ? worldAtStep(proofShown_.path, proofShown_.previewStep) : levelState_;
+  SDL_Texture* texture = canvas_->draw(shown, canvasState_.view);
+  const float zoom = canvasState_.zoom;
   const ImVec2 origin = ImGui::GetCursorScreenPos();
   ImGui::Dummy(ImVec2(kGridWidth * zoom, kGridHeight * zoom));
   ImDrawList* draw = ImGui::GetWindowDrawList();
@@ -157,8 +160,8 @@ void EditorWindow::drawCanvas() {
   const bool hovered =
       ImGui::IsWindowHovered() &&
       cellAtGrid((mouse.x - origin.x) / zoom, (mouse.y - origin.y) / zoom, row, column);
-  hoverRow_ = hovered ? row : -1;
-  hoverColumn_ = hovered ? column : -1;
+  canvasState_.hoverRow = hovered ? row : -1;
+  canvasState_.hoverColumn = hovered ? column : -1;
   char place[96];
   std::snprintf(place, sizeof place, "%.0f %.0f %.2f %.0f %.0f", origin.x, origin.y, zoom,
                 ImGui::GetScrollMaxX(), ImGui::GetScrollMaxY());
@@ -189,8 +192,9 @@ void EditorWindow::drawHiddenCells(const world::GameState& state, ImVec2 origin,
       }
       const ImVec2 p0 = onScreen(origin, x, y, zoom);
       const ImVec2 p1 = onScreen(origin, x + world::kCellSize, y + world::kCellSize, zoom);
-      const Brush layers[] = {{Layer::Blocks, view_.blocks ? state.world.blockLayer[k] : 0},
-                              {Layer::Devices, view_.devices ? state.world.deviceLayer[k] : 0}};
+      const Brush layers[] = {
+          {Layer::Blocks, canvasState_.view.blocks ? state.world.blockLayer[k] : 0},
+          {Layer::Devices, canvasState_.view.devices ? state.world.deviceLayer[k] : 0}};
       for (const Brush& brush : layers) {
         PaletteTile tile;
         if (brush.code == 0 || !canvas_->paletteTile(brush, tile)) continue;
@@ -206,30 +210,30 @@ void EditorWindow::drawHiddenCells(const world::GameState& state, ImVec2 origin,
 // while the button is held. Painting over the robot's path hides it: the path belongs to the
 // level before the edit, and the proof draws the new one once it has it.
 void EditorWindow::handleCanvasMouse(bool hovered, ImVec2 origin, float zoom) {
-  if (hovered && !dragging_) {
+  if (hovered && !drag_.active) {
     for (int button : {ImGuiMouseButton_Left, ImGuiMouseButton_Right}) {
       if (!ImGui::IsMouseClicked(button)) continue;
-      dragging_ = true;
-      dragErases_ = button == ImGuiMouseButton_Right;
-      dragRow_ = hoverRow_;
-      dragColumn_ = hoverColumn_;
-      preview_ = false;
+      drag_.active = true;
+      drag_.erases = button == ImGuiMouseButton_Right;
+      drag_.row = canvasState_.hoverRow;
+      drag_.column = canvasState_.hoverColumn;
+      proofShown_.preview = false;
     }
   }
-  if (!dragging_) return;
-  const int button = dragErases_ ? ImGuiMouseButton_Right : ImGuiMouseButton_Left;
-  const int row = hoverRow_ >= 0 ? hoverRow_ : dragRow_;
-  const int column = hoverColumn_ >= 0 ? hoverColumn_ : dragColumn_;
+  if (!drag_.active) return;
+  const int button = drag_.erases ? ImGuiMouseButton_Right : ImGuiMouseButton_Left;
+  const int row = canvasState_.hoverRow >= 0 ? canvasState_.hoverRow : drag_.row;
+  const int column = canvasState_.hoverColumn >= 0 ? canvasState_.hoverColumn : drag_.column;
   if (ImGui::IsMouseReleased(button)) {
-    dragging_ = false;
-    const Brush brush = dragErases_ ? Brush{brush_.layer, 0} : brush_;
-    model_.fillRect(dragRow_, dragColumn_, row, column, brush);
+    drag_.active = false;
+    const Brush brush = drag_.erases ? Brush{palette_.brush.layer, 0} : palette_.brush;
+    model_.fillRect(drag_.row, drag_.column, row, column, brush);
     return;
   }
   const ImVec2 a = cellCentre(
-      world::cellIndex(std::min(row, dragRow_), std::min(column, dragColumn_)), origin, zoom);
+      world::cellIndex(std::min(row, drag_.row), std::min(column, drag_.column)), origin, zoom);
   const ImVec2 b = cellCentre(
-      world::cellIndex(std::max(row, dragRow_), std::max(column, dragColumn_)), origin, zoom);
+      world::cellIndex(std::max(row, drag_.row), std::max(column, drag_.column)), origin, zoom);
   const float half = kHalfCell * zoom;
   ImGui::GetWindowDrawList()->AddRect(ImVec2(a.x - half, a.y - half),
                                       ImVec2(b.x + half, b.y + half), kDragColour, 0, 0, 2);
@@ -237,7 +241,7 @@ void EditorWindow::handleCanvasMouse(bool hovered, ImVec2 origin, float zoom) {
 
 void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
   ImDrawList* draw = ImGui::GetWindowDrawList();
-  if (gridLines_) {
+  if (canvasState_.gridLines) {
     for (int column = 1; column < world::kColumns; ++column) {
       draw->AddLine(onScreen(origin, cellGridX(column), 0, zoom),
                     onScreen(origin, cellGridX(column), kGridHeight, zoom), kGridColour);
@@ -247,16 +251,16 @@ void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
                     onScreen(origin, kGridWidth, cellGridY(row), zoom), kGridColour);
     }
   }
-  if (!preview_ || !path_.valid) return;
+  if (!proofShown_.preview || !proofShown_.path.valid) return;
   const float half = kHalfCell * zoom;
-  for (int k : path_.ghostCells) {
+  for (int k : proofShown_.path.ghostCells) {
     const ImVec2 c = cellCentre(k, origin, zoom);
     draw->AddRect(ImVec2(c.x - half, c.y - half), ImVec2(c.x + half, c.y + half), kGhostColour, 0,
                   0, 2);
   }
   // The walk: a line through the cells, broken where the robot wraps round an edge; a mark
   // at every world step, a larger one every tenth and a ring at the scrubbed step.
-  const auto& cells = path_.robotCells;
+  const auto& cells = proofShown_.path.robotCells;
   for (size_t i = 0; i < cells.size(); ++i) {
     const ImVec2 c = cellCentre(cells[i], origin, zoom);
     if (i > 0) {
@@ -266,7 +270,8 @@ void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
       }
     }
     draw->AddCircleFilled(c, i % 10 == 0 ? 3.0f * zoom : 1.5f * zoom, kPathColour);
-    if (static_cast<int>(i) == previewStep_) draw->AddCircle(c, half, kPathColour, 0, 2.0f);
+    if (static_cast<int>(i) == proofShown_.previewStep)
+      draw->AddCircle(c, half, kPathColour, 0, 2.0f);
   }
 }
 

@@ -87,53 +87,57 @@ bool promptButton(const char* label, int index, const PromptInput& input, const 
 }  // namespace
 
 void EditorWindow::drawProof() {
-  proofShown_ = proof_->status();
-  if (proofShown_.revision != previewRevision_ && proofShown_.state != ProofState::Searching) {
-    path_ = makePathPreview(proofShown_);
-    previewRevision_ = proofShown_.revision;
-    previewStep_ = 0;
+  proofShown_.status = proof_->status();
+  if (proofShown_.status.revision != proofShown_.pathRevision &&
+      proofShown_.status.state != ProofState::Searching) {
+    proofShown_.path = makePathPreview(proofShown_.status);
+    proofShown_.pathRevision = proofShown_.status.revision;
+    proofShown_.previewStep = 0;
   }
-  log("proof", std::to_string(proofShown_.revision) + ": " + describeProof(proofShown_));
-  log("preview", preview_ && path_.valid ? "on" : "off");
+  log("proof",
+      std::to_string(proofShown_.status.revision) + ": " + describeProof(proofShown_.status));
+  log("preview", proofShown_.preview && proofShown_.path.valid ? "on" : "off");
   ImGui::TextUnformatted("Proof");
-  ImGui::TextWrapped("%s", describeProof(proofShown_).c_str());
-  if (proofShown_.verdict) {
-    const std::string why = level::explainVerdict(*proofShown_.verdict);
+  ImGui::TextWrapped("%s", describeProof(proofShown_.status).c_str());
+  if (proofShown_.status.verdict) {
+    const std::string why = level::explainVerdict(*proofShown_.status.verdict);
     if (!why.empty()) ImGui::TextWrapped("%s", why.c_str());
   }
   ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.75f, 0.35f, 0, 1));
-  for (const level::LevelWarning& warning : warnings_) {
+  for (const level::LevelWarning& warning : proofShown_.warnings) {
     ImGui::TextWrapped("warning: %s", warning.message.c_str());
   }
   ImGui::PopStyleColor();
-  log("warnings", std::to_string(warnings_.size()));
-  if (path_.valid && proofShown_.revision == model_.revision()) {
-    ImGui::Checkbox("show the robot's path", &preview_);
-    if (preview_) {
+  log("warnings", std::to_string(proofShown_.warnings.size()));
+  if (proofShown_.path.valid && proofShown_.status.revision == model_.revision()) {
+    ImGui::Checkbox("show the robot's path", &proofShown_.preview);
+    if (proofShown_.preview) {
       ImGui::SetNextItemWidth(-1);
-      ImGui::SliderInt("##step", &previewStep_, 0, path_.worldSteps, "world step %d");
+      ImGui::SliderInt("##step", &proofShown_.previewStep, 0, proofShown_.path.worldSteps,
+                       "world step %d");
     }
   } else {
-    preview_ = false;
+    proofShown_.preview = false;
   }
   ImGui::Separator();
   ImGui::BeginDisabled(game_.running());
   if (ImGui::Button(game_.running() ? "play-test running..." : "Play-test (F5)")) startPlayTest();
   ImGui::EndDisabled();
   ImGui::SameLine();
-  if (ImGui::Button("Export into a pack... (Ctrl+E)")) askExport_ = true;
-  if (!message_.empty()) ImGui::TextWrapped("%s", message_.c_str());
-  log("message", message_);
+  if (ImGui::Button("Export into a pack... (Ctrl+E)")) prompts_.askExport = true;
+  if (!messages_.text.empty()) ImGui::TextWrapped("%s", messages_.text.c_str());
+  log("message", messages_.text);
 }
 
 void EditorWindow::drawStatusBar() {
-  const std::string cell = hoverRow_ >= 0 ? "row " + std::to_string(hoverRow_) + ", column " +
-                                                std::to_string(hoverColumn_)
-                                          : "";
+  const std::string cell = canvasState_.hoverRow >= 0
+                               ? "row " + std::to_string(canvasState_.hoverRow) + ", column " +
+                                     std::to_string(canvasState_.hoverColumn)
+                               : "";
   log("cell", cell.empty() ? "none" : cell);
   ImGui::Text("%s%s   |   %s   |   %s", model_.dirty() ? "* " : "",
               model_.path().empty() ? "new level" : model_.path().c_str(),
-              describeProof(proofShown_).c_str(), cell.c_str());
+              describeProof(proofShown_.status).c_str(), cell.c_str());
 }
 
 void EditorWindow::drawPopups() {
@@ -144,11 +148,11 @@ void EditorWindow::drawPopups() {
     asked = false;
     framesLeft_ = kFramesAfterEvent;
   };
-  if (askUnsaved_) log("prompt", "unsaved changes " + std::to_string(model_.revision()));
-  open(askFile_, fileForSave_ ? "Save as" : "Open");
-  open(askExport_, "Export");
-  open(askUnsaved_, "Unsaved changes");
-  open(askKeys_, "Keys and mouse");
+  if (prompts_.askUnsaved) log("prompt", "unsaved changes " + std::to_string(model_.revision()));
+  open(prompts_.askFile, prompts_.fileForSave ? "Save as" : "Open");
+  open(prompts_.askExport, "Export");
+  open(prompts_.askUnsaved, "Unsaved changes");
+  open(prompts_.askKeys, "Keys and mouse");
   drawFilePopup();
   drawExportPopup();
   drawUnsavedPopup();
@@ -156,38 +160,38 @@ void EditorWindow::drawPopups() {
 }
 
 void EditorWindow::drawFilePopup() {
-  const char* title = fileForSave_ ? "Save as" : "Open";
+  const char* title = prompts_.fileForSave ? "Save as" : "Open";
   if (!beginPrompt(title, kPromptWidth)) return;
-  log("prompt", std::string(title) + " " + fileName_);
-  const PromptInput input = promptKeys(fileKeys_);
-  ImGui::TextUnformatted(fileForSave_ ? "Save the level source (.src) as:"
-                                      : "Open a level source (.src) or level file (.dat):");
-  promptField("##name", fileName_, sizeof fileName_, fileKeys_, input);
+  log("prompt", std::string(title) + " " + prompts_.fileName);
+  const PromptInput input = promptKeys(prompts_.fileKeys);
+  ImGui::TextUnformatted(prompts_.fileForSave ? "Save the level source (.src) as:"
+                                              : "Open a level source (.src) or level file (.dat):");
+  promptField("##name", prompts_.fileName, sizeof prompts_.fileName, prompts_.fileKeys, input);
   drawFileChoices();
-  if (promptButton("OK", kPromptAccept, input, fileKeys_)) {
+  if (promptButton("OK", kPromptAccept, input, prompts_.fileKeys)) {
     std::string error;
-    const std::string path = fileForSave_ ? savePath(fileName_, options_.workDir)
-                                          : openPath(fileName_, options_.workDir);
-    const bool done = fileForSave_ ? model_.saveAs(path, error) : model_.open(path, error);
-    say(done ? (fileForSave_ ? "saved " : "opened ") + path : error);
-    if (done) recent_->add(path);
+    const std::string path = prompts_.fileForSave ? savePath(prompts_.fileName, options_.workDir)
+                                                  : openPath(prompts_.fileName, options_.workDir);
+    const bool done = prompts_.fileForSave ? model_.saveAs(path, error) : model_.open(path, error);
+    say(done ? (prompts_.fileForSave ? "saved " : "opened ") + path : error);
+    if (done) prompts_.recent->add(path);
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
-  if (promptButton("Cancel", kPromptCancel, input, fileKeys_)) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kPromptCancel, input, prompts_.fileKeys)) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
 // The level sources beside the typed name and the files opened lately: a click takes one into
 // the field.
 void EditorWindow::drawFileChoices() {
-  const std::string folder = folderOf(fileName_, options_.workDir);
+  const std::string folder = folderOf(prompts_.fileName, options_.workDir);
   const auto choose = [this](const std::vector<std::string>& paths, const char* id) {
     ImGui::BeginChild(id, ImVec2(kFieldWidth, kChoicesHeight), true);
     for (const std::string& path : paths) {
       if (ImGui::Selectable(path.c_str())) {
-        std::snprintf(fileName_, sizeof fileName_, "%s", path.c_str());
-        fileKeys_.focusOn(PromptKeys::kField);
+        std::snprintf(prompts_.fileName, sizeof prompts_.fileName, "%s", path.c_str());
+        prompts_.fileKeys.focusOn(PromptKeys::kField);
       }
     }
     ImGui::EndChild();
@@ -195,7 +199,7 @@ void EditorWindow::drawFileChoices() {
   ImGui::Text("Level sources in %s:", folder.c_str());
   choose(sourcesIn(folder), "sources");
   ImGui::TextUnformatted("Opened or saved lately:");
-  choose(recent_->existing(), "recent");
+  choose(prompts_.recent->existing(), "recent");
 }
 
 void EditorWindow::drawExportPopup() {
@@ -205,26 +209,26 @@ void EditorWindow::drawExportPopup() {
     log("prompt", "Export " + std::to_string(static_cast<int>(size.x)) + "x" +
                       std::to_string(static_cast<int>(size.y)));
   }
-  const PromptInput input = promptKeys(exportKeys_);
+  const PromptInput input = promptKeys(prompts_.exportKeys);
   ImGui::TextUnformatted("Add the level to the pack in folder (made a pack when it is none):");
-  promptField("##pack", exportDir_, sizeof exportDir_, exportKeys_, input);
+  promptField("##pack", prompts_.exportDir, sizeof prompts_.exportDir, prompts_.exportKeys, input);
   ImGui::TextWrapped(
       "Only a level proven winnable, and not by dropping every piece straight "
       "down, goes in. Now: %s",
-      describeProof(proofShown_).c_str());
-  if (promptButton("Export", kPromptAccept, input, exportKeys_)) {
+      describeProof(proofShown_.status).c_str());
+  if (promptButton("Export", kPromptAccept, input, prompts_.exportKeys)) {
     std::string error;
     int number = 0;
-    if (exportToPack(model_.level(), proofShown_, model_.revision(), exportDir_, options_.gameDir,
-                     number, error)) {
-      say("exported as level " + std::to_string(number) + " of " + exportDir_);
+    if (exportToPack(model_.level(), proofShown_.status, model_.revision(), prompts_.exportDir,
+                     options_.gameDir, number, error)) {
+      say("exported as level " + std::to_string(number) + " of " + prompts_.exportDir);
     } else {
       say("export refused: " + error, true);  // the next edit may well mend it
     }
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
-  if (promptButton("Cancel", kPromptCancel, input, exportKeys_)) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kPromptCancel, input, prompts_.exportKeys)) ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
@@ -235,20 +239,21 @@ void EditorWindow::drawUnsavedPopup() {
     ImGui::EndPopup();
     return;
   }
-  const PromptInput input = promptKeys(unsavedKeys_);
+  const PromptInput input = promptKeys(prompts_.unsavedKeys);
   ImGui::TextUnformatted("The level has unsaved changes.");
-  if (promptButton("Save", kUnsavedSave, input, unsavedKeys_)) {
+  if (promptButton("Save", kUnsavedSave, input, prompts_.unsavedKeys)) {
     save(false);
     ImGui::CloseCurrentPopup();
-    if (!model_.dirty()) perform(pending_);
+    if (!model_.dirty()) perform(prompts_.pending);
   }
   ImGui::SameLine();
-  if (promptButton("Discard", kUnsavedDiscard, input, unsavedKeys_)) {
+  if (promptButton("Discard", kUnsavedDiscard, input, prompts_.unsavedKeys)) {
     ImGui::CloseCurrentPopup();
-    perform(pending_);
+    perform(prompts_.pending);
   }
   ImGui::SameLine();
-  if (promptButton("Cancel", kUnsavedCancel, input, unsavedKeys_)) ImGui::CloseCurrentPopup();
+  if (promptButton("Cancel", kUnsavedCancel, input, prompts_.unsavedKeys))
+    ImGui::CloseCurrentPopup();
   ImGui::EndPopup();
 }
 
@@ -256,7 +261,7 @@ void EditorWindow::drawUnsavedPopup() {
 void EditorWindow::drawKeysPopup() {
   if (!beginPrompt("Keys and mouse", kPromptWidth)) return;
   log("prompt", "keys " + std::to_string(editorKeys().size()));
-  const PromptInput input = promptKeys(keysKeys_);
+  const PromptInput input = promptKeys(prompts_.keysKeys);
   for (const KeyAction& key : editorKeys()) {
     ImGui::TextUnformatted(key.keys);
     ImGui::SameLine(kKeysColumn);
@@ -264,7 +269,7 @@ void EditorWindow::drawKeysPopup() {
   }
   // Escape, Enter and F1 close it, as F1 opened it.
   const bool again = ImGui::IsKeyPressed(SDL_SCANCODE_F1, false);
-  if (promptButton("Close", kPromptAccept, input, keysKeys_) || again) {
+  if (promptButton("Close", kPromptAccept, input, prompts_.keysKeys) || again) {
     ImGui::CloseCurrentPopup();
   }
   ImGui::EndPopup();
