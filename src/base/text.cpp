@@ -81,6 +81,12 @@ std::vector<Line> splitLines(std::string_view text) {
   return lines;
 }
 
+std::string trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  return std::string(text.substr(first, text.find_last_not_of(" \t") + 1 - first));
+}
+
 bool startsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }

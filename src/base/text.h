@@ -40,6 +40,9 @@ enum class NonAscii {
 // sources write their texts with it (reversibly: nothing else produces a backslash).
 std::string escaped(std::string_view text, NonAscii nonAscii = NonAscii::KeepUtf8);
 
+// text without the spaces and tabs at either end.
+std::string trimmed(std::string_view text);
+
 // The first word of line (white space separates words); "" when the line is blank.
 std::string firstWord(std::string_view line);
 

@@ -37,6 +37,8 @@ class DrawBackend {
   // Draws one line of text with its top-left corner at (x, y); returns the text's height.
   virtual int32_t drawText(FontId font, const std::string& text, int32_t x, int32_t y,
                            uint32_t colour) = 0;
+  // How wide drawText would draw text (its widest line), in pixels; 0 without a font.
+  virtual int32_t textWidth(FontId font, const std::string& text) = 0;
 
   // Scene bracket around one frame.
   virtual void beginScene() = 0;

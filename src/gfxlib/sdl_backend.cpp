@@ -259,6 +259,17 @@ int32_t SdlBackend::drawText(FontId font, const std::string& text, int32_t x, in
   return static_cast<int32_t>(lines.size()) * lineHeight;
 }
 
+int32_t SdlBackend::textWidth(FontId font, const std::string& text) {
+  if (font <= 0 || static_cast<std::size_t>(font) > fonts_.size()) return 0;
+  TTF_Font* ttf = fonts_[static_cast<std::size_t>(font - 1)];
+  int widest = 0;
+  for (const base::Line& line : base::splitLines(text)) {
+    int w = 0, h = 0;
+    if (TTF_SizeUTF8(ttf, line.text.c_str(), &w, &h) == 0) widest = std::max(widest, w);
+  }
+  return widest;
+}
+
 void SdlBackend::beginScene() {
   if (sceneStarter_) sceneStarter_();
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);

@@ -57,6 +57,7 @@ class SdlBackend : public DrawBackend {
   FontId createFont() override;
   int32_t drawText(FontId font, const std::string& text, int32_t x, int32_t y,
                    uint32_t colour) override;
+  int32_t textWidth(FontId font, const std::string& text) override;
 
   // Calls the scene starter, then clears the picture to black; the frame draws over it.
   void beginScene() override;

@@ -17,6 +17,11 @@ int32_t TextWriter::draw(const std::string& text, int32_t x, int32_t y) {
   return backend_->drawText(font_, text, x, y, colour);
 }
 
+int32_t TextWriter::width(const std::string& text) const {
+  if (backend_ == nullptr || font_ == 0) return 0;
+  return backend_->textWidth(font_, text);
+}
+
 void TextWriter::release() {
   backend_ = nullptr;
   font_ = 0;

@@ -17,6 +17,9 @@ class TextWriter {
   // Draws text with its top-left corner at (x, y); returns its height, or kFail before create.
   int32_t draw(const std::string& text, int32_t x, int32_t y);
 
+  // How wide draw would make text, in pixels; 0 before create or without a font.
+  int32_t width(const std::string& text) const;
+
   void release();
 
   uint32_t colour = 0;

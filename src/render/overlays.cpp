@@ -12,10 +12,15 @@ namespace {
 constexpr int32_t kSlots = 8;
 constexpr int32_t kPieceTypeCount = 6;
 constexpr const char* kStuckHint = "Stuck? Press R (pad: Y) to restart";
-// Where the short lines are written: the top left of the bottom one, and the line height.
+// Where the short lines are written: the top left of the bottom one, the line height, and
+// the right end a line too long to start at the left one is moved back to.
 constexpr int32_t kShortLinesLeft = 240;
+constexpr int32_t kShortLinesRight = 632;
 constexpr int32_t kShortLinesBottom = 456;
 constexpr int32_t kShortLineHeight = 16;
+// The middle of the ready sign, and the top of the line under it that names the level.
+constexpr int32_t kSignCentreX = 315;
+constexpr int32_t kLevelTitleY = 96;
 
 void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
   const world::Scene& scene = state.scene;
@@ -44,6 +49,11 @@ void drawReadySigns(const world::GameState& state, Assets& assets, uint32_t grey
   }
   const float swing = -0.125f * sinDegrees(16.0f * state.scene.waveClock);
   drawShadowed(assets.textImages[2], 252.0f, 30.0f, grey, swing, 63.0f, 0.0f);
+  const std::string title = levelTitle(state.progress.levelNumber, state.levelWords.name);
+  if (!state.levelWords.name.empty()) {
+    drawShadowedText(assets, title, kSignCentreX - assets.whiteWriter.width(title) / 2,
+                     kLevelTitleY);
+  }
   if (state.progress.levelNumber == 1) {
     drawShadowed(assets.textImages[5], 192.0f, 211.0f, grey, 0.0f, 63.0f, 0.0f);
   }
@@ -87,6 +97,12 @@ void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_
   assets.whiteWriter.draw(text, x, y);
 }
 
+std::string levelTitle(int32_t levelNumber, const std::string& name) {
+  const LevelDigits digits = levelDigits(levelNumber);
+  std::string title = "LEVEL " + std::to_string(digits.tens) + std::to_string(digits.units);
+  return name.empty() ? title : title + " \u2014 " + name;
+}
+
 LevelDigits levelDigits(int32_t levelNumber) {
   const int32_t shown = std::clamp(levelNumber, 0, 99);
   return {shown / 10, shown % 10};
@@ -117,19 +133,23 @@ std::vector<std::string> shortLines(const world::GameState& state) {
                        gameState == world::StateRunning;
   // The hint of a level the robot can no longer win, until it is won or left.
   if (inLevel && state.scene.stuckHint != 0 && state.world.levelComplete == 0) {
+    // The level's own hint goes over it when the level has one.
+    if (!state.levelWords.hint.empty()) lines.push_back("Hint: " + state.levelWords.hint);
     lines.emplace_back(kStuckHint);
   }
   return lines;
 }
 
-// Shadowed like the level number, the last line on the bottom one.
+// Shadowed like the level number, the last line on the bottom one; a line too wide to start
+// at the left edge of the others ends where the widest may.
 void drawShortLines(const world::GameState& state, Assets& assets) {
   const std::vector<std::string> lines = shortLines(state);
   int32_t y = kShortLinesBottom - kShortLineHeight * static_cast<int32_t>(lines.size());
   for (const std::string& line : lines) {
     y += kShortLineHeight;
-    assets.blackWriter.draw(line, kShortLinesLeft + 1, y + 1);
-    assets.whiteWriter.draw(line, kShortLinesLeft, y);
+    const int32_t x =
+        std::min(kShortLinesLeft, kShortLinesRight - assets.whiteWriter.width(line));
+    drawShadowedText(assets, line, x, y);
   }
 }
 

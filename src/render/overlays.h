@@ -14,8 +14,8 @@ namespace mdx::render {
 void drawOverlays(const world::GameState& state, Assets& assets);
 
 // The short lines for the player at the foot of the screen, top to bottom: the notices, then in
-// a level the hint to restart a level the robot can no longer win. Every short line the game
-// shows is listed here.
+// a level the hint to restart a level the robot can no longer win, under the level's own hint
+// when it has one. Every short line the game shows is listed here.
 std::vector<std::string> shortLines(const world::GameState& state);
 
 // Writes the short lines, the last one at the bottom; the last step of every picture.
@@ -37,6 +37,10 @@ struct LevelDigits {
   int32_t tens, units;
 };
 LevelDigits levelDigits(int32_t levelNumber);
+
+// The line under the ready sign: "LEVEL 12 — Lift relay" (an em dash) for a level with a name,
+// "LEVEL 12" without one (the sign then shows no line).
+std::string levelTitle(int32_t levelNumber, const std::string& name);
 
 // The piece type shown in next-piece slot `slot`: the list entry pieceIndex + slot, or type 0
 // for positions outside the ten-entry list.

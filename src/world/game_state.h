@@ -11,6 +11,7 @@
 
 #include "world/grid.h"
 #include "world/level_format.h"
+#include "world/level_meta.h"
 #include "world/pack_catalog.h"
 #include "world/services.h"
 
@@ -179,6 +180,9 @@ class GameState {
   // Where the files of options.packName and the shared media lie. Set with the pack's name;
   // left out of the state's fields and hash, which do not depend on where the game is.
   PackLayout pack = shippedPackLayout("", kDefaultPackName);
+  // The name, idea and hint of the level in play, from its pack's words file (empty when the
+  // pack has none for it). Read at every level start; they never change how the level plays.
+  LevelMeta levelWords;
 
   SampleSink* samples = nullptr;
   MessageBoxes* messages = nullptr;
@@ -221,6 +225,9 @@ class GameState {
   void playSample(Sample sample);
   // levelCount for the pack, from pref.ini or, when that fails, the pack's level files.
   int32_t packLevelCount();
+  // The name, idea and hint of the pack's level n (none for the ending); the words file's
+  // broken lines are reported once, the rest of it is used.
+  LevelMeta packLevelWords(int32_t n);
 
  private:
   LevelFileReport readLevelInto(LineReader& reader);

@@ -40,8 +40,21 @@ int32_t GameState::packLevelCount() {
   return found;
 }
 
+LevelMeta GameState::packLevelWords(int32_t n) {
+  if (n == kEndingLevel) return {};
+  const std::string path = pack.wordsPath();
+  const PackMeta words = readPackMeta(path);
+  if (!words.problems.empty()) {
+    std::string text = "Some level names and hints of the pack could not be read:";
+    for (const std::string& problem : words.problems) text += "\n" + problem;
+    tellOnce(path, text);
+  }
+  return words.levelMeta(n);
+}
+
 LevelFileReport GameState::startLevel(int32_t n) {
   progress.levelCount = packLevelCount();
+  levelWords = packLevelWords(n);
   const std::string path = pack.levelPath(n);
   const LevelFileReport report = startLevelFromFile(path);
   if (report.opened && !report.complete()) {

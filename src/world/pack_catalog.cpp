@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "world/level_meta.h"
 #include "world/pack_list.h"
 
 namespace mdx::world {
@@ -89,6 +90,10 @@ std::string PackLayout::levelPath(int32_t n) const {
 
 std::string PackLayout::prefPath() const {
   return packFile(kPrefFile);
+}
+
+std::string PackLayout::wordsPath() const {
+  return packFile(kLevelMetaFileName);
 }
 
 std::string PackLayout::songPath(int32_t music) const {

@@ -44,6 +44,8 @@ struct PackLayout {
   // Level n of the pack; the ending (kEndingLevel) from the shared media folder.
   std::string levelPath(int32_t n) const;
   std::string prefPath() const;
+  // The names, ideas and hints of the pack's levels.
+  std::string wordsPath() const;
   // The song a level's music value plays: 1 to kPackSongs the pack's songs, kEndingLevel the
   // ending song; "" for any other value (the level keeps the music that plays).
   std::string songPath(int32_t music) const;

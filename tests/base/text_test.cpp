@@ -48,6 +48,12 @@ TEST(Words, FirstWordSkipsLeadingSpaceOfAnyKind) {
   EXPECT_EQ(firstWord(" \t\r "), "");
 }
 
+TEST(Words, TrimmedDropsSpacesAndTabsAtTheEndsOnly) {
+  EXPECT_EQ(trimmed(" \t a b\t "), "a b");
+  EXPECT_EQ(trimmed(" \t "), "");
+  EXPECT_EQ(trimmed("\na\r"), "\na\r") << "line ends are not white space here";
+}
+
 TEST(Words, StartsAndEndsCompareWholeAffixes) {
   EXPECT_TRUE(endsWith("level.src", ".src"));
   EXPECT_TRUE(endsWith(".src", ".src"));

@@ -248,7 +248,7 @@ TEST(EditFiles, AnEditedLevelReadsBackAsSavedAndKeepsItsTitle) {
   EditModel reopened;
   ASSERT_TRUE(reopened.open(path, error)) << error;
   EXPECT_TRUE(sameLevel(reopened.level(), model.level()));
-  EXPECT_EQ(readAll(path).rfind("# Level 7: Conveyor\n", 0), 0u);
+  EXPECT_EQ(readAll(path).rfind("name Conveyor\n", 0), 0u);
 }
 
 // A hand-written source: a title, comments between the statements and after the maps, a
@@ -369,6 +369,38 @@ TEST(EditFiles, ABrokenFileLeavesTheCurrentLevelAlone) {
   EXPECT_FALSE(model.open(folder.file("missing.src"), error));
   EXPECT_EQ(cell(model.level().blockLayer, 1, 1), 9);
   EXPECT_TRUE(model.undo());
+}
+
+// The name, idea and hint are edited like any value: one undo step each, marked unsaved,
+// refused when they do not fit, and saved into the source in place of the old lines.
+TEST(EditFiles, WordsAreEditedUndoneAndSavedIntoTheSource) {
+  TempFolder folder;
+  const std::string path = folder.file("level.src");
+  fs::copy_file(MDX_SOURCE_DIR "/levels/mappack1/level07.src", path);
+  EditModel model;
+  std::string error;
+  ASSERT_TRUE(model.open(path, error)) << error;
+  const world::LevelMeta shipped = model.level().meta;
+  EXPECT_EQ(shipped.name, "Conveyor");
+  const world::LevelMetaField& hint = *world::findLevelMetaField("hint");
+  const world::LevelMetaField& name = *world::findLevelMetaField("name");
+  EXPECT_FALSE(model.setWord(name, std::string(40, 'x'), error));
+  EXPECT_EQ(error, "the name has 40 characters, at most 28 fit");
+  EXPECT_FALSE(model.setWord(hint, "two\nlines", error));
+  EXPECT_FALSE(model.dirty());
+  ASSERT_TRUE(model.setWord(hint, "Ride the belt.", error)) << error;
+  ASSERT_TRUE(model.setWord(name, "", error)) << error;
+  EXPECT_TRUE(model.dirty());
+  EXPECT_FALSE(model.setWord(hint, "Ride the belt.", error)) << "no change, no step";
+  ASSERT_TRUE(model.undo());
+  EXPECT_EQ(model.level().meta.name, "Conveyor");
+  ASSERT_TRUE(model.save(error)) << error;
+
+  EditModel reopened;
+  ASSERT_TRUE(reopened.open(path, error)) << error;
+  EXPECT_EQ(reopened.level().meta.hint, "Ride the belt.");
+  EXPECT_EQ(reopened.level().meta.idea, shipped.idea);
+  EXPECT_EQ(linesOf(readAll(path))[2], "hint Ride the belt.");
 }
 
 TEST(EditPalette, HoldsEveryPictureAndFindsByName) {

@@ -33,6 +33,7 @@ class RecordingBackend : public gfx::DrawBackend {
   int32_t drawText(gfx::FontId, const std::string&, int32_t, int32_t, uint32_t) override {
     return 0;
   }
+  int32_t textWidth(gfx::FontId, const std::string&) override { return 0; }
   void beginScene() override {}
   void endScene() override {}
 

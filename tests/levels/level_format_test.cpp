@@ -91,6 +91,39 @@ TEST(LevelSourceMaps, OwnLegendAndHeaderValues) {
   EXPECT_EQ(datLines(writeDat(level))[0], "blockLayer (introduction)");
 }
 
+// The name, idea and hint lines: parsed, written by a fresh source, and kept, changed, added
+// or dropped when an edited level is written over its source.
+TEST(LevelSourceWords, ReadWrittenAndUpdatedInPlace) {
+  SourceText source;
+  source.header = "# Level 3\nname   Lift relay  \nhint Wait for the lift.\npieces lift\n";
+  LevelSource level = parseOk(source.str());
+  EXPECT_EQ(level.meta.name, "Lift relay");
+  EXPECT_EQ(level.meta.idea, "");
+  EXPECT_EQ(level.meta.hint, "Wait for the lift.");
+  EXPECT_EQ(parseOk(writeSource(level)).meta, level.meta);
+
+  level.meta.name = "Lift relay race";
+  level.meta.idea = "Two lifts in a row.";
+  level.meta.hint = "";
+  std::string updated;
+  ASSERT_TRUE(updateSource(source.str(), level, updated));
+  EXPECT_EQ(parseOk(updated).meta, level.meta);
+  const std::string expected =
+      "# Level 3\nname Lift relay race\nidea Two lifts in a row.\npieces lift\n";
+  EXPECT_EQ(updated.substr(0, expected.size()), expected) << updated;
+  EXPECT_EQ(updated.find("hint"), std::string::npos);
+}
+
+TEST(LevelSourceWords, BadTextsAreRefusedWithTheirLine) {
+  SourceText twice, empty, tooLong;
+  twice.header = "name A\nname B\n";
+  empty.header = "pieces lift\nhint   \n";
+  tooLong.header = "name " + std::string(29, 'x') + "\n";
+  EXPECT_EQ(parseError(twice.str()), "2:1: a second name line");
+  EXPECT_EQ(parseError(empty.str()), "2:1: hint needs a text after it");
+  EXPECT_EQ(parseError(tooLong.str()), "1:6: the name has 29 characters, at most 28 fit");
+}
+
 // Level files with any values, odd labels and odd value lines come back byte for byte.
 TEST(LevelFileRoundTrip, DecompiledFilesRebuildByteIdentical) {
   std::mt19937 random(7);

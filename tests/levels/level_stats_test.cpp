@@ -110,14 +110,14 @@ TEST(LevelStats, PressRateGrowsWithTheDistanceToSteer) {
   EXPECT_GT(far.pressRate.perSecond, near.pressRate.perSecond);
 }
 
-// The Markdown table takes name and idea from the source's opening comments and says when a
-// win share is an estimate.
+// The Markdown table takes name and idea from the source and says when a win share is an
+// estimate.
 TEST(LevelStats, MarkdownRowsCarryTheIdeaAndMarkEstimates) {
   const std::string dir = ::testing::TempDir() + "stats_markdown/";
   std::filesystem::create_directories(dir);
   std::string error;
   const std::string source =
-      "# Level 3: Pipes | holes\n# First line of the idea,\n#   and its second.\n\n" +
+      "name Pipes | holes\nidea First line of the idea, and its second.\n\n" +
       writeSource(sourceWithHoles({10, 20}));
   ASSERT_TRUE(mdx::base::writeFileSafely(dir + "level03.src", source, error)) << error;
 

@@ -205,6 +205,54 @@ TEST(PackCheck, ACountThatIsNoNumberIsNamed) {
   EXPECT_EQ(runPack({"check", dir, "--data", folders.game}, out, err), 0) << out;
 }
 
+// A level's name, idea and hint travel from its source into the pack's words file, where the
+// game, stats and the pack check read them; a broken words file is reported, not rewritten.
+TEST(PackWords, AddedLevelsCarryTheirWordsAndTheCheckReadsThem) {
+  const Folders folders("words");
+  const std::string dir = folders.packs + "/mine";
+  std::string error;
+  ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
+  LevelSource level;
+  ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
+  const LevelVerdict proven = decideLevel(level, CheckOptions{});
+  int number = 0;
+  ASSERT_TRUE(addToPack(dir, level, {}, proven, "", number, error)) << error;
+  EXPECT_FALSE(fs::exists(packMetaPath(dir))) << "no words, no file";
+  level.meta = {"The pit", "One pillar, one pit.", "Steer before it lands."};
+  ASSERT_TRUE(addToPack(dir, level, {}, proven, "", number, error)) << error;
+  EXPECT_EQ(levelMetaOf(packLevelPath(dir, 2)), level.meta);
+  EXPECT_TRUE(levelMetaOf(packLevelPath(dir, 1)).empty());
+  std::ostringstream ready;
+  EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, ready), 0) << ready.str();
+
+  std::ofstream(packMetaPath(dir), std::ios::app) << "[level02]\nhint\n[level05]\nname=Gone\n";
+  std::ostringstream out;
+  EXPECT_EQ(checkPack(dir, folders.game, CheckOptions{}, out), 2) << out.str();
+  EXPECT_NE(out.str().find("levels.ini:7: a line reads"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("words for level 5, but the pack ends at level 2"), std::string::npos);
+  const std::string before = readAll(packMetaPath(dir));
+  EXPECT_FALSE(addToPack(dir, level, {}, proven, "", number, error));
+  EXPECT_NE(error.find("levels.ini:7"), std::string::npos) << error;
+  EXPECT_EQ(readAll(packMetaPath(dir)), before);
+  EXPECT_FALSE(fs::exists(packLevelPath(dir, 3)));
+}
+
+TEST(PackWords, MetaWritesTheWordsOfSourcesInLevelOrder) {
+  const Folders folders("meta");
+  const std::string dir = folders.packs + "/built";
+  Source first = Source::needingAPillar(), second;
+  first.header = "name First\n" + first.header;
+  second.header = "hint Look down.\n" + second.header;
+  std::string out, err;
+  EXPECT_EQ(runPack({"meta", dir, first.write("meta_1.src"), second.write("meta_2.src")}, out, err),
+            0)
+      << err;
+  EXPECT_EQ(readAll(packMetaPath(dir)),
+            "# The names, ideas and hints of this pack's levels.\n"
+            "[level01]\nname=First\n[level02]\nhint=Look down.\n");
+  EXPECT_EQ(runPack({"meta", dir, folders.packs + "/none.src"}, out, err), 1);
+}
+
 TEST(PackCommand, ExitCodesForEachVerb) {
   const Folders folders("command");
   const std::string dir = folders.packs + "/cmd";

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,8 +16,11 @@
 #include "gfxlib/sdl_backend.h"
 #include "gfxlib/sdl_display.h"
 #include "render/assets.h"
+#include "render/overlays.h"
 #include "render/scene.h"
 #include "world/game_state.h"
+#include "world/level_meta.h"
+#include "world/pack_list.h"
 
 namespace mdx::render {
 namespace {
@@ -276,6 +280,38 @@ TEST_P(GoldenFrameTest, MatchesReferencePicture) {
   EXPECT_LE(d.meanChannel, 0.5) << "frame differs from " << reference << "; see " << saved;
   EXPECT_LE(d.farShare, 0.0005) << "frame differs from " << reference << "; see " << saved;
   if (HasFailure()) savePng(actual, saved);
+}
+
+// Every shipped level's name fits the line under the ready sign (centred on x 315) and its
+// hint the line over the stuck line (ending at x 632), in the game's own font. The picture is
+// only ever enlarged whole, so what fits 640 pixels fits every window size.
+TEST(ShippedWords, EveryNameAndHintFitsTheScreenInTheGamesFont) {
+  auto display = gfx::Display::openHeadless();
+  ASSERT_NE(display, nullptr);
+  gfx::SdlBackend backend(display->renderer());
+  gfx::TextWriter writer;
+  writer.create(backend, 0xFFFFFFFFu);
+  const int32_t worstName = writer.width(levelTitle(88, std::string(28, 'W')));
+  EXPECT_GT(worstName, 0) << "no font";
+  EXPECT_LE(worstName, 630) << "a name of 28 wide letters";
+  const world::PackList packs = world::readPackList(MDX_GAME_DIR "/mappacks.ini");
+  ASSERT_FALSE(packs.entries.empty());
+  size_t levels = 0;
+  std::string widest;
+  for (const std::string& pack : packs.entries) {
+    const world::PackMeta words =
+        world::readPackMeta(std::string(MDX_GAME_DIR) + "/" + pack + "/levels.ini");
+    EXPECT_TRUE(words.problems.empty()) << words.problems.front();
+    for (const auto& [number, meta] : words.levels) {
+      ++levels;
+      const std::string hint = "Hint: " + meta.hint;
+      EXPECT_LE(writer.width(levelTitle(number, meta.name)), 630) << meta.name;
+      EXPECT_LE(writer.width(hint), 632) << hint;
+      if (writer.width(hint) > writer.width(widest)) widest = hint;
+    }
+  }
+  EXPECT_GE(levels, 40u);
+  std::printf("widest hint: %d pixels: %s\n", writer.width(widest), widest.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(

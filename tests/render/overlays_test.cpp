@@ -251,3 +251,55 @@ TEST_F(OverlaysTest, NoticesStackAboveTheStuckHintOnEveryScreen) {
 
 }  // namespace
 }  // namespace mdx::render::testing
+
+namespace mdx::render::testing {
+namespace {
+
+// The texts of the frame's text draws, in order.
+std::vector<RecordedCall> textDraws(const std::vector<RecordedCall>& calls) {
+  std::vector<RecordedCall> texts;
+  for (const auto& call : calls) {
+    if (call.kind == CallKind::Text) texts.push_back(call);
+  }
+  return texts;
+}
+
+// The level's name goes under the ready sign, centred on it, only while the sign shows and
+// only when the level has one; its hint goes over the stuck line once that shows.
+TEST_F(OverlaysTest, ReadySignNamesTheLevelAndTheStuckLineOffersItsHint) {
+  state.progress.gameState = world::StateReady;
+  state.progress.levelNumber = 12;
+  EXPECT_TRUE(textDraws(frame()).empty()) << "a level without a name shows its number only";
+  state.levelWords = {"Lift relay", "Two lifts in a row.", "The second lift waits."};
+  std::vector<RecordedCall> texts = textDraws(frame());
+  const std::string title = "LEVEL 12 \u2014 Lift relay";
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].name, title);
+  const int32_t width = RecordingBackend::kCharWidth * static_cast<int32_t>(title.size());
+  expectDraw(texts[1].draw, {static_cast<float>(315 - width / 2), 96, kWhite});
+  expectDraw(texts[0].draw, {static_cast<float>(316 - width / 2), 97, kBlack});
+  state.keys.quitPrompt = 1;
+  EXPECT_TRUE(textDraws(frame()).empty()) << "the quit prompt hides the sign and its line";
+
+  state.keys.quitPrompt = 0;
+  state.progress.gameState = world::StateRunning;
+  EXPECT_TRUE(textDraws(frame()).empty());
+  state.scene.stuckHint = 1;
+  texts = textDraws(frame());
+  ASSERT_EQ(texts.size(), 4u);
+  const std::string hint = "Hint: The second lift waits.";
+  EXPECT_EQ(texts[1].name, hint);
+  expectDraw(texts[1].draw, {240, 440, kWhite});
+  EXPECT_EQ(texts[3].name, "Stuck? Press R (pad: Y) to restart");
+  state.levelWords.hint = std::string(60, 'w');
+  texts = textDraws(frame());
+  ASSERT_EQ(texts.size(), 4u);
+  // A hint too wide to start with the stuck line ends at the screen's edge instead.
+  const int32_t hintWidth = RecordingBackend::kCharWidth * (6 + 60);
+  expectDraw(texts[1].draw, {static_cast<float>(632 - hintWidth), 440, kWhite});
+  state.levelWords.hint.clear();
+  EXPECT_EQ(textDraws(frame()).size(), 2u) << "no hint, the stuck line alone";
+}
+
+}  // namespace
+}  // namespace mdx::render::testing

@@ -35,6 +35,11 @@ class RecordingBackend : public gfx::DrawBackend {
     calls.push_back({CallKind::Sprite, loadedFiles[static_cast<size_t>(texture - 1)], draw});
   }
   gfx::FontId createFont() override { return 1; }
+  // A stand-in font whose every character is kCharWidth pixels wide.
+  static constexpr int32_t kCharWidth = 7;
+  int32_t textWidth(gfx::FontId, const std::string& text) override {
+    return kCharWidth * static_cast<int32_t>(text.size());
+  }
   int32_t drawText(gfx::FontId, const std::string& text, int32_t x, int32_t y,
                    uint32_t colour) override {
     gfx::SpriteDraw at;

@@ -37,6 +37,9 @@ class CountingBackend : public gfx::DrawBackend {
   void drawSprite(gfx::TextureId texture, const gfx::SpriteDraw&) override;
   gfx::FontId createFont() override { return 1; }
   int32_t drawText(gfx::FontId, const std::string&, int32_t, int32_t, uint32_t) override;
+  int32_t textWidth(gfx::FontId, const std::string& text) override {
+    return 8 * static_cast<int32_t>(text.size());
+  }
   void beginScene() override { ++scenes; }
   void endScene() override { ++presents; }
 

@@ -66,6 +66,27 @@ TEST_F(LevelStart, MissingOrBrokenPrefIniIsReportedOnceAndTheLevelFilesAreCounte
   }
 }
 
+// The level's words come from the pack's words file at every start: the number's own, none
+// for a level the file leaves out, and a broken line is told once while the rest is used.
+TEST_F(LevelStart, ReadsTheLevelsWordsAndReportsABrokenWordsFileOnce) {
+  writeTempFile(folder + "/pref.ini", "levels\n3\n");
+  for (const char* name : {"level01.dat", "level02.dat"}) writeLevel(name, World{});
+  game.startLevel(1);
+  EXPECT_TRUE(game.levelWords.empty()) << "no words file: the number only";
+  EXPECT_TRUE(boxes.shown.empty());
+  writeTempFile(folder + "/levels.ini",
+                "[level01]\nname=First steps\nhint=Walk.\nshade=blue\n[level02]\nidea=Two\n");
+  game.startLevel(1);
+  EXPECT_EQ(game.levelWords.name, "First steps");
+  EXPECT_EQ(game.levelWords.hint, "Walk.");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("levels.ini:4: unknown key"), std::string::npos)
+      << boxes.shown[0].text;
+  game.startLevel(2);
+  EXPECT_EQ(game.levelWords, (LevelMeta{"", "Two", ""}));
+  EXPECT_EQ(boxes.shown.size(), 1u) << "told once";
+}
+
 TEST_F(LevelStart, AMissingLevelFileIsNamedAndReported) {
   writeTempFile(folder + "/pref.ini", "levels\n5\n");
   EXPECT_FALSE(game.startLevel(4).opened);

@@ -33,7 +33,7 @@ bool sameLevel(const level::LevelSource& a, const level::LevelSource& b) {
          a.pieceCount == b.pieceCount && a.pieceTypes == b.pieceTypes &&
          a.landscapeChoice == b.landscapeChoice && a.parallax1On == b.parallax1On &&
          a.parallax2Mode == b.parallax2Mode && a.levelMusic == b.levelMusic &&
-         a.landscapeMotion == b.landscapeMotion && a.intro == b.intro;
+         a.landscapeMotion == b.landscapeMotion && a.intro == b.intro && a.meta == b.meta;
 }
 
 EditModel::EditModel() {
@@ -265,6 +265,18 @@ int32_t EditModel::value(LookValue which) const {
 bool EditModel::setValue(LookValue which, int32_t value) {
   remember();
   *field(which) = value;
+  return keepIfChanged();
+}
+
+bool EditModel::setWord(const world::LevelMetaField& field, const std::string& text,
+                        std::string& error) {
+  const std::string problem = world::levelMetaTextProblem(field, text);
+  if (!problem.empty()) {
+    error = std::string("the ") + field.key + " " + problem;
+    return false;
+  }
+  remember();
+  level_.meta.*field.text = text;
   return keepIfChanged();
 }
 

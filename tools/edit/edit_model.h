@@ -28,7 +28,8 @@ constexpr int kMaxPieces = 10;
 // At least this many steps can be undone; older ones are forgotten.
 constexpr size_t kUndoLimit = 256;
 
-// True when two levels would play and look the same: both layers, the pieces and the values.
+// True when two levels would play and look the same and carry the same words: both layers, the
+// pieces, the values, the name, idea and hint.
 bool sameLevel(const level::LevelSource& a, const level::LevelSource& b);
 
 class EditModel {
@@ -92,6 +93,10 @@ class EditModel {
 
   int32_t value(LookValue which) const;
   bool setValue(LookValue which, int32_t value);
+
+  // The name, idea or hint (field of world::levelMetaFields()); "" removes it. Text that does
+  // not fit the field is refused with the reason in error ("the name has 30 characters, ...").
+  bool setWord(const world::LevelMetaField& field, const std::string& text, std::string& error);
 
   bool undo();
   bool redo();

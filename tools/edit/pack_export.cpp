@@ -6,6 +6,7 @@
 #include "base/files.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
+#include "world/level_meta.h"
 #include "world/pack_catalog.h"
 
 namespace mdx::edit {
@@ -48,9 +49,13 @@ std::string makePlayTestPack(const level::LevelSource& level, const std::string&
     return "";
   }
   const std::string folder = name;
-  // A one-level pack: the label line and the count, as the game reads pref.ini.
+  // A one-level pack: the label line and the count, as the game reads pref.ini, and the
+  // level's words, so the play-test shows its name and hint.
   if (!base::writeFileSafely(level::packLevelPath(folder, 1), level::writeDat(level), error) ||
-      !base::writeFileSafely(world::PackLayout{"", folder}.prefPath(), "levelCount\n1\n", error)) {
+      !base::writeFileSafely(world::PackLayout{"", folder}.prefPath(), "levelCount\n1\n", error) ||
+      (!level.meta.empty() &&
+       !base::writeFileSafely(world::PackLayout{"", folder}.wordsPath(),
+                              world::writePackMeta({{1, level.meta}}), error))) {
     std::error_code ec;
     fs::remove_all(folder, ec);
     return "";

@@ -2,6 +2,7 @@
 // robot-path preview, play-test and export, in one SDL window drawn with Dear ImGui.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -74,6 +75,7 @@ class EditorWindow {
   void drawSidePanel();
   void drawPieces();
   void drawLook();
+  void drawWords();
   void drawProof();
   void drawStatusBar();
   void drawPopups();
@@ -184,6 +186,9 @@ class EditorWindow {
   CanvasState canvasState_;
   CanvasDrag drag_;
   PaletteChoice palette_;
+  // The text fields of the level's name, idea and hint, by key; room for the longest text.
+  using WordBuffer = std::array<char, 256>;
+  std::map<std::string, WordBuffer> wordBuffers_;
   ProofShown proofShown_;
   Prompts prompts_;
   Messages messages_;

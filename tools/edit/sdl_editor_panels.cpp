@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/text.h"
 #include "edit/canvas_geometry.h"
 #include "edit/pack_export.h"
 #include "edit/palette.h"
@@ -282,6 +283,8 @@ void EditorWindow::drawSidePanel() {
   ImGui::Separator();
   drawLook();
   ImGui::Separator();
+  drawWords();
+  ImGui::Separator();
   drawProof();
   ImGui::EndChild();
 }
@@ -311,6 +314,27 @@ void EditorWindow::drawPieces() {
     if (ImGui::SmallButton(("+" + std::string(level::pieceTypeName(type))).c_str()))
       model_.addPiece(type);
     ImGui::PopID();
+  }
+}
+
+// One line each for the name, the idea and the hint. A field is taken into the level (one
+// undo step) when the designer leaves it or presses Enter; while it is not being typed in it
+// shows the level's text, so undo and opening a file show up at once.
+void EditorWindow::drawWords() {
+  ImGui::TextUnformatted("Words");
+  for (const world::LevelMetaField& field : world::levelMetaFields()) {
+    WordBuffer& buffer = wordBuffers_[field.key];
+    ImGui::SetNextItemWidth(-60);
+    ImGui::InputText(field.key, buffer.data(), field.maxChars + 1);
+    std::string error;
+    if (ImGui::IsItemDeactivatedAfterEdit() &&
+        !model_.setWord(field, base::trimmed(buffer.data()), error) && !error.empty()) {
+      messages_.text = error;
+    }
+    if (!ImGui::IsItemActive()) {
+      const std::string& text = model_.level().meta.*field.text;
+      std::snprintf(buffer.data(), buffer.size(), "%s", text.c_str());
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 #include "level/legend.h"
 #include "level/level_checks.h"
 #include "level/level_source.h"
+#include "world/level_meta.h"
 
 namespace mdx::level {
 
@@ -32,7 +33,8 @@ struct CellEntry {
 const char* const kKeywords[] = {"blocks",      "devices",       "intro",      "pieces",
                                  "char",        "cell",          "label",      "raw",
                                  "lineEndings", "finalNewline",  "pieceCount", "landscapeChoice",
-                                 "parallax1On", "parallax2Mode", "levelMusic", "landscapeMotion"};
+                                 "parallax1On", "parallax2Mode", "levelMusic", "landscapeMotion",
+                                 "name",        "idea",          "hint"};
 
 bool isKeyword(const std::string& word) {
   for (const char* keyword : kKeywords) {
@@ -201,6 +203,9 @@ class SourceParser {
     std::getline(words, rest);
     if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
     if (keyword != "label" && keyword != "raw" && !asciiOnly(line)) return false;
+    if (world::findLevelMetaField(keyword) != nullptr && layout_.keywordLines.count(keyword)) {
+      return fail("a second " + keyword + " line");
+    }
     layout_.keywordLines[keyword] = lineNumber_;
     if (keyword == "blocks" || keyword == "devices") return startMap(keyword);
     if (keyword == "intro") return expectNothing(rest) && (level_.intro = true);
@@ -208,6 +213,9 @@ class SourceParser {
     if (keyword == "char") return parseLegendEntry(rest);
     if (keyword == "cell") return parseCellEntry(rest);
     if (keyword == "label" || keyword == "raw") return parseLineText(keyword, rest);
+    if (const world::LevelMetaField* field = world::findLevelMetaField(keyword)) {
+      return parseMetaText(*field, rest);
+    }
     if (keyword == "lineEndings") return parseChoice(rest, "lf", "crlf", level_.crlf);
     if (keyword == "finalNewline") return parseChoice(rest, "no", "yes", level_.finalNewline);
     int32_t* field = valueField(keyword);
@@ -251,6 +259,17 @@ class SourceParser {
       return failAt(lineNumber_, rest.empty() ? 1 : columnOf(rest),
                     what + " needs one whole number (32-bit), not '" + rest + "'");
     }
+    return true;
+  }
+
+  // The rest of a name, idea or hint line is its text, without spaces at either end.
+  bool parseMetaText(const world::LevelMetaField& field, const std::string& rest) {
+    const std::string text = base::trimmed(rest);
+    if (text.empty()) return fail(std::string(field.key) + " needs a text after it");
+    const std::string unfit = world::levelMetaTextProblem(field, text);
+    if (!unfit.empty())
+      return failAt(lineNumber_, columnOf(text), std::string("the ") + field.key + " " + unfit);
+    level_.meta.*field.text = text;
     return true;
   }
 

@@ -10,6 +10,7 @@
 
 #include "world/grid.h"
 #include "world/level_format.h"
+#include "world/level_meta.h"
 
 namespace mdx::level {
 
@@ -32,6 +33,9 @@ struct LevelSource : world::LevelValues {
   // An introduction level may be won with every piece dropped straight down. The flag is kept
   // in the level file as the text of its first line.
   bool intro = false;
+
+  // The level's name, idea and hint ("name", "idea" and "hint" lines), carried into its pack.
+  world::LevelMeta meta;
 
   // Label lines whose text differs from defaultLabel(line), by line number.
   std::map<int, std::string> labels;

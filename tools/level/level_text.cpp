@@ -35,6 +35,11 @@ int listedPieces(const LevelSource& level) {
   return listed;
 }
 
+// A name, idea or hint line.
+std::string metaLine(const world::LevelMetaField& field, const std::string& text) {
+  return std::string(field.key) + ' ' + text;
+}
+
 // "pieces" and the listed types by name.
 std::string piecesLine(const LevelSource& level) {
   const int listed = listedPieces(level);
@@ -166,6 +171,7 @@ class SourceUpdate {
       if (n == headerEnd_) addAll(out, missing_);
       if (n == keywordLine("blocks") && lastCharLine_ == 0) addCharLines(out);
       addLine(out, n);
+      if (n == lastMetaLine_) addAll(out, missingMeta_);
     }
     if (!source_.finalLineEnd && !out.empty()) out.resize(out.size() - source_.lineEnd.size());
     return out;
@@ -225,6 +231,15 @@ class SourceUpdate {
     for (int n : {firstCharLine_, keywordLine("blocks"), keywordLine("devices")}) {
       if (n > 0 && (headerEnd_ == 0 || n < headerEnd_)) headerEnd_ = n;
     }
+    for (const world::LevelMetaField& field : world::levelMetaFields()) {
+      const std::string& text = after_.meta.*field.text;
+      lastMetaLine_ = std::max(lastMetaLine_, keywordLine(field.key));
+      if (!text.empty() && keywordLine(field.key) == 0)
+        missingMeta_.push_back(metaLine(field, text));
+    }
+    // New words go after those the source has, else first in the header.
+    if (lastMetaLine_ == 0)
+      missing_.insert(missing_.begin(), missingMeta_.begin(), missingMeta_.end());
     if (after_.intro && !before_.intro) missing_.push_back("intro");
     if (piecesChanged() && keywordLine("pieceCount") == 0 &&
         after_.pieceCount != listedPieces(after_)) {
@@ -263,6 +278,10 @@ class SourceUpdate {
   // The value statement on line n written anew, or "" when it stays as it is.
   std::string newStatement(const std::string& word, int n) const {
     if (n != keywordLine(word)) return "";
+    if (const world::LevelMetaField* field = world::findLevelMetaField(word)) {
+      const std::string& text = after_.meta.*field->text;
+      return text == before_.meta.*field->text ? "" : metaLine(*field, text);
+    }
     if (word == "pieces" && piecesChanged()) return piecesLine(after_);
     if (word == "pieceCount" && piecesChanged()) {
       return "pieceCount " + std::to_string(after_.pieceCount);
@@ -286,6 +305,8 @@ class SourceUpdate {
       if (n == firstCellLine_) addAll(out, newCells_);
       return;
     }
+    const world::LevelMetaField* field = world::findLevelMetaField(word);
+    if (field != nullptr && (after_.meta.*field->text).empty()) return;
     if ((word == "intro" && !after_.intro) || (word == "raw" && !rawStillHolds(line(n)))) return;
     const std::string statement = newStatement(word, n);
     add(out, statement.empty() ? line(n) : statement);
@@ -298,10 +319,11 @@ class SourceUpdate {
   const LevelSource& after_;
   LayerChars blocks_, devices_;
   std::map<int, std::string> rows_;  // source line -> the map row written there
-  std::vector<std::string> oldCells_, newCells_, missing_;
+  std::vector<std::string> oldCells_, newCells_, missing_, missingMeta_;
   bool cellsChanged_ = false;
   int lastRowLine_ = 0, firstCharLine_ = 0, lastCharLine_ = 0, firstCellLine_ = 0;
   int headerEnd_ = 0;
+  int lastMetaLine_ = 0;  // the source's last name, idea or hint line
 };
 
 }  // namespace
@@ -317,6 +339,10 @@ std::string writeSource(const LevelSource& level) {
       "# and the char lines before the maps. Device legend: . none, C lift car, | lift shaft,\n"
       "# B lift call button, W swing bar, S bar switch, E exit, / and ^ stairs (10, 11),\n"
       "# X bomb, * blinker (13), 1 5 9 decorations. ? means: see the cell table below.\n";
+  for (const world::LevelMetaField& field : world::levelMetaFields()) {
+    const std::string& text = level.meta.*field.text;
+    if (!text.empty()) out += metaLine(field, text) + '\n';
+  }
   if (level.intro) out += "intro\n";
   out += "pieceCount " + std::to_string(level.pieceCount) + '\n';
   out += piecesLine(level) + '\n';

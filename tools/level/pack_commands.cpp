@@ -131,6 +131,24 @@ int packLevelCount(const std::string& dir) {
   return world::readLevelCount(bytes);
 }
 
+std::string packMetaPath(const std::string& dir) {
+  return world::PackLayout{"", dir}.wordsPath();
+}
+
+world::LevelMeta levelMetaOf(const std::string& path) {
+  const fs::path file(path);
+  if (file.extension() == ".src") {
+    LevelSource level;
+    std::string ignored;
+    return loadLevel(path, level, ignored) ? level.meta : world::LevelMeta{};
+  }
+  std::smatch number;
+  const std::string name = file.filename().string();
+  if (!std::regex_match(name, number, std::regex("level([0-9]{1,3})\\.dat"))) return {};
+  const std::string dir = file.has_parent_path() ? file.parent_path().string() : ".";
+  return world::readPackMeta(packMetaPath(dir)).levelMeta(std::stoi(number[1]));
+}
+
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
   if (isFile(prefOf(dir))) {
     error = dir + ": already a pack (it has a pref.ini)";
@@ -164,11 +182,32 @@ bool addToPack(const std::string& dir, const LevelSource& level,
   }
   error = packRefusal(warnings, verdict);
   if (!error.empty()) return false;
+  // The words file is rewritten whole, so one with broken lines would lose them.
+  world::PackMeta words = world::readPackMeta(packMetaPath(dir));
+  if (!words.problems.empty()) {
+    error = "refused: mend the pack's words file first: " + words.problems.front();
+    return false;
+  }
   number = std::max(packLevelCount(dir), 0) + 1;
+  words.levels[number] = level.meta;
+  const bool writeWords = isFile(packMetaPath(dir)) || !level.meta.empty();
   return base::writeFileSafely(packLevelPath(dir, number), writeDat(level), error) &&
          (sourceText.empty() ||
           base::writeFileSafely(packSourcePath(dir, number), sourceText, error)) &&
+         (!writeWords ||
+          base::writeFileSafely(packMetaPath(dir), world::writePackMeta(words.levels), error)) &&
          writePref(dir, number, error);
+}
+
+bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,
+                       std::string& error) {
+  std::map<int, world::LevelMeta> levels;
+  for (const std::string& source : sources) {
+    LevelSource level;
+    if (!loadLevel(source, level, error)) return false;
+    levels[static_cast<int>(levels.size()) + 1] = level.meta;
+  }
+  return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels), error);
 }
 
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
@@ -212,6 +251,14 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
     out << path << ": " << verdictLine(verdict) << '\n' << explainVerdict(verdict);
     if (!packRefusal(file.warnings, verdict).empty()) ++problems;
   }
+  const world::PackMeta words = world::readPackMeta(packMetaPath(dir));
+  for (const std::string& text : words.problems) problemLine(text);
+  for (const auto& [number, meta] : words.levels) {
+    if (number > found) {
+      problemLine(packMetaPath(dir) + ": words for level " + std::to_string(number) +
+              ", but the pack ends at level " + std::to_string(found));
+    }
+  }
   for (const std::string& file : packMediaFiles(gameDir)) {
     if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
   }
@@ -236,17 +283,26 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const std::vector<std::string>& words = args.words;
   const std::string gameDirOption = args.value("--data");
   const std::string verb = words.empty() ? "" : words[0];
-  const bool shapeOk = (verb == "new" && words.size() == 2) ||
-                       (verb == "add" && words.size() == 3) ||
-                       (verb == "check" && words.size() == 2);
+  const bool shapeOk =
+      (verb == "new" && words.size() == 2) || (verb == "meta" && words.size() >= 2) ||
+      (verb == "add" && words.size() == 3) || (verb == "check" && words.size() == 2);
   if (!shapeOk) {
     err << "usage: marvolen-level pack new DIR [--data DIR]\n"
            "       marvolen-level pack add DIR SOURCE [--budget SECONDS]\n"
-           "       marvolen-level pack check DIR [--data DIR] [--budget SECONDS]\n";
+           "       marvolen-level pack check DIR [--data DIR] [--budget SECONDS]\n"
+           "       marvolen-level pack meta DIR [SOURCE...]\n";
     return 2;
   }
   const std::string dir = words[1];
   std::string error;
+  if (verb == "meta") {
+    if (!writePackMetaFrom(dir, {words.begin() + 2, words.end()}, error)) {
+      err << error << '\n';
+      return 1;
+    }
+    out << packMetaPath(dir) << ": the words of " << words.size() - 2 << " levels\n";
+    return 0;
+  }
   const std::string gameDir = verb == "add" ? "" : findGameDir(gameDirOption, err);
   if (verb != "add" && gameDir.empty()) return 1;
   if (verb == "new") {

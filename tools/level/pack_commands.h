@@ -33,28 +33,44 @@ std::string packSourcePath(const std::string& dir, int number);
 // the file is missing).
 int packLevelCount(const std::string& dir);
 
+// The path of the pack's file of level names, ideas and hints.
+std::string packMetaPath(const std::string& dir);
+
+// The name, idea and hint of the level at path: a source's own lines; for a level file
+// "levelNN.dat", level NN's in the words file of the pack folder it lies in. Empty when there
+// are none (problems of the words file are left to the pack check).
+world::LevelMeta levelMetaOf(const std::string& path);
+
 // Makes dir a new pack: pref.ini naming no level yet, copies of the default pack's media
 // from gameDir, and the pack's name added to mappacks.ini in dir's parent folder (created
 // when missing; no empty entry is left). Refuses a dir that already holds a pref.ini.
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error);
 
 // Adds a level to the pack in dir as its next levelNN.dat (with sourceText, when not empty,
-// as levelNN.src beside it) and raises pref.ini's count, but only a level packRefusal lets in
-// (warnings are the level's rule warnings); anything else is refused with the reason in error
-// and nothing is written. number is the new level's number.
+// as levelNN.src beside it), puts its name, idea and hint into the pack's words file and
+// raises pref.ini's count, but only a level packRefusal lets in (warnings are the level's rule
+// warnings) and only while the words file has no broken line; anything else is refused with
+// the reason in error and nothing is written. number is the new level's number.
 bool addToPack(const std::string& dir, const LevelSource& level,
                const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
                const std::string& sourceText, int& number, std::string& error);
 
+// Writes the pack's words file in dir from the names, ideas and hints of sources, the pack's
+// levels from 1 in order (the build makes the shipped packs' file this way).
+bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,
+                       std::string& error);
+
 // Checks the pack in dir: every level (its source beside the level file when there is one,
-// else the level file) as pack add decides, pref.ini's count against the level files, every
-// media file the default pack of gameDir has, and the pack's entry in mappacks.ini. Writes
-// one line per level, its warnings and one per problem to out; returns the number of
-// problems (a level pack add would refuse is one).
+// else the level file) as pack add decides, pref.ini's count against the level files, the
+// words file (each broken line, words of a level the pack lacks), every media file the
+// default pack of gameDir has, and the pack's entry in mappacks.ini. Writes one line per
+// level, its warnings and one per problem to out; returns the number of problems (a level
+// pack add would refuse is one).
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out);
 
-// marvolen-level pack new DIR | add DIR SOURCE | check DIR, with [--data DIR] and
+// marvolen-level pack new DIR | add DIR SOURCE | check DIR | meta DIR SOURCE..., with [--data DIR]
+// and
 // [--budget SECONDS]: 0 on success, 1 when refused or problems were found, 2 on bad arguments.
 int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 

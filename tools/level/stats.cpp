@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "base/files.h"
+#include "level/pack_commands.h"
 #include "level/tool_commands.h"
 #include "solve/solver.h"
 #include "world/pack_catalog.h"
@@ -110,26 +111,6 @@ Tally sampleSequences(const GameState& opening, const StatsLimits& limits) {
   tally.sequences = std::llround(sequences / limits.probes);
   tally.wins = std::llround(wins / limits.probes);
   return tally;
-}
-
-// The name and idea of a source that starts "# Level 16: The grand machine" and goes on with
-// the idea in comment lines, up to the first line that is blank or no comment; both empty for
-// level files.
-void readTitle(const std::string& path, std::string& name, std::string& idea) {
-  std::string text, error;
-  if (!base::readWholeFile(path, text, error)) return;
-  static const std::regex title("^#\\s*Level\\s+[0-9]+:\\s*(.*?)\\s*$");
-  std::istringstream lines(text);
-  std::string line;
-  std::smatch match;
-  if (!std::getline(lines, line) || !std::regex_match(line, match, title)) return;
-  name = match[1].str();
-  while (std::getline(lines, line) && line.rfind('#', 0) == 0) {
-    const size_t start = line.find_first_not_of("# \t");
-    if (start == std::string::npos) break;
-    idea +=
-        (idea.empty() ? "" : " ") + line.substr(start, line.find_last_not_of(" \t\r") + 1 - start);
-  }
 }
 
 std::string fixed(double value, int decimals) {
@@ -245,7 +226,9 @@ bool measureFolder(const std::string& dir, const StatsLimits& limits,
     }
     LevelStats level = measureLevel(game, limits);
     level.file = file;
-    readTitle(file, level.name, level.idea);
+    const world::LevelMeta words = levelMetaOf(file);
+    level.name = words.name;
+    level.idea = words.idea;
     stats.push_back(std::move(level));
   }
   return true;

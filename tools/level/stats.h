@@ -23,9 +23,9 @@ struct StatsLimits {
 
 // The figures of one level.
 struct LevelStats {
-  std::string file;     // the source or level file
-  std::string name;     // from the source's "# Level N: NAME" line; empty for level files
-  std::string idea;     // the source's comment lines after that one, joined
+  std::string file;  // the source or level file
+  std::string name;  // the level's name and idea (levelMetaOf), empty when it has none
+  std::string idea;
   int pieces = 0;       // pieces the level hands out
   bool solved = false;  // the solver found a solution
   double solverSeconds = 0.0;
