@@ -35,6 +35,9 @@ class CountingBackend : public gfx::DrawBackend {
                    uint32_t colour) override {
     return inner_.drawText(font, text, x, y, colour);
   }
+  int32_t textWidth(gfx::FontId font, const std::string& text) override {
+    return inner_.textWidth(font, text);
+  }
   void beginScene() override { inner_.beginScene(); }
   void endScene() override { inner_.endScene(); }
 

@@ -147,8 +147,7 @@ void drawShortLines(const world::GameState& state, Assets& assets) {
   int32_t y = kShortLinesBottom - kShortLineHeight * static_cast<int32_t>(lines.size());
   for (const std::string& line : lines) {
     y += kShortLineHeight;
-    const int32_t x =
-        std::min(kShortLinesLeft, kShortLinesRight - assets.whiteWriter.width(line));
+    const int32_t x = std::min(kShortLinesLeft, kShortLinesRight - assets.whiteWriter.width(line));
     drawShadowedText(assets, line, x, y);
   }
 }

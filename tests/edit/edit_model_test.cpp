@@ -233,13 +233,20 @@ TEST(EditFiles, ShippedLevelsSavedUnchangedAreByteIdentical) {
   }
 }
 
-TEST(EditFiles, AnEditedLevelReadsBackAsSavedAndKeepsItsTitle) {
-  TempFolder folder;
+// Opens a copy of map pack 1's level 7 in folder; returns the copy's path.
+std::string openShippedCopy(TempFolder& folder, EditModel& model) {
   const std::string path = folder.file("level.src");
   fs::copy_file(MDX_SOURCE_DIR "/levels/mappack1/level07.src", path);
-  EditModel model;
   std::string error;
-  ASSERT_TRUE(model.open(path, error)) << error;
+  EXPECT_TRUE(model.open(path, error)) << error;
+  return path;
+}
+
+TEST(EditFiles, AnEditedLevelReadsBackAsSavedAndKeepsItsTitle) {
+  TempFolder folder;
+  EditModel model;
+  const std::string path = openShippedCopy(folder, model);
+  std::string error;
   model.paint(12, 30, {Layer::Devices, world::kBomb});
   model.addPiece(5);
   ASSERT_TRUE(model.save(error)) << error;
@@ -375,11 +382,9 @@ TEST(EditFiles, ABrokenFileLeavesTheCurrentLevelAlone) {
 // refused when they do not fit, and saved into the source in place of the old lines.
 TEST(EditFiles, WordsAreEditedUndoneAndSavedIntoTheSource) {
   TempFolder folder;
-  const std::string path = folder.file("level.src");
-  fs::copy_file(MDX_SOURCE_DIR "/levels/mappack1/level07.src", path);
   EditModel model;
+  const std::string path = openShippedCopy(folder, model);
   std::string error;
-  ASSERT_TRUE(model.open(path, error)) << error;
   const world::LevelMeta shipped = model.level().meta;
   EXPECT_EQ(shipped.name, "Conveyor");
   const world::LevelMetaField& hint = *world::findLevelMetaField("hint");

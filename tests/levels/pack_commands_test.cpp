@@ -43,6 +43,7 @@ struct Folders {
     std::ofstream(game + "/mappack1/level01.mp3") << "song";
     std::ofstream(game + "/mappack1/level01.dat") << "not media";
     std::ofstream(game + "/mappack1/pref.ini") << "levelCount\n1\n";
+    std::ofstream(game + "/mappack1/levels.ini") << "[level01]\nname=Not media\n";
     if (list != nullptr) std::ofstream(packs + "/mappacks.ini", std::ios::binary) << list;
   }
 };

@@ -107,7 +107,8 @@ std::vector<std::string> packMediaFiles(const std::string& gameDir) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(fs::path(gameDir) / kDefaultPackName, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name == world::kPrefFile || world::levelNumberOfFile(name)) {
+    if (!entry.is_regular_file() || name == world::kPrefFile ||
+        name == world::kLevelMetaFileName || world::levelNumberOfFile(name)) {
       continue;
     }
     files.push_back(name);
@@ -256,7 +257,7 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
   for (const auto& [number, meta] : words.levels) {
     if (number > found) {
       problemLine(packMetaPath(dir) + ": words for level " + std::to_string(number) +
-              ", but the pack ends at level " + std::to_string(found));
+                  ", but the pack ends at level " + std::to_string(found));
     }
   }
   for (const std::string& file : packMediaFiles(gameDir)) {

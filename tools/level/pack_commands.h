@@ -18,8 +18,9 @@ namespace mdx::level {
 // when nothing is found; a passed-over $MARVOLEN_DATA is named on err too.
 std::string findGameDir(const std::string& dirOption, std::ostream& err);
 
-// The pack's media files (no pref.ini, no level files) as the default pack of gameDir has
-// them: file names within the pack folder, sorted. Empty when gameDir has no default pack.
+// The pack's media files (no pref.ini, no level files, no words file) as the default pack of
+// gameDir has them: file names within the pack folder, sorted. Empty when gameDir has no default
+// pack.
 std::vector<std::string> packMediaFiles(const std::string& gameDir);
 
 // The path of level n of the pack in dir ("dir/level07.dat"), as the game builds it.
