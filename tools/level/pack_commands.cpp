@@ -107,8 +107,8 @@ std::vector<std::string> packMediaFiles(const std::string& gameDir) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(fs::path(gameDir) / kDefaultPackName, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name == world::kPrefFile ||
-        name == world::kLevelMetaFileName || world::levelNumberOfFile(name)) {
+    if (!entry.is_regular_file() || name == world::kPrefFile || name == world::kLevelMetaFileName ||
+        world::levelNumberOfFile(name)) {
       continue;
     }
     files.push_back(name);
@@ -143,11 +143,10 @@ world::LevelMeta levelMetaOf(const std::string& path) {
     std::string ignored;
     return loadLevel(path, level, ignored) ? level.meta : world::LevelMeta{};
   }
-  std::smatch number;
-  const std::string name = file.filename().string();
-  if (!std::regex_match(name, number, std::regex("level([0-9]{1,3})\\.dat"))) return {};
+  const std::optional<int32_t> number = world::levelNumberOfFile(file.filename().string());
+  if (!number) return {};
   const std::string dir = file.has_parent_path() ? file.parent_path().string() : ".";
-  return world::readPackMeta(packMetaPath(dir)).levelMeta(std::stoi(number[1]));
+  return world::readPackMeta(packMetaPath(dir)).levelMeta(*number);
 }
 
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
