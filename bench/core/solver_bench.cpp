@@ -1,5 +1,5 @@
-// The level solver on every shipped level of the built game folder, one search each: the
-// slowest of them is the figure for the hardest shipped level. Then the in-game hint on each
+// The level solver on every level of every shipped pack of the built game folder, one search each:
+// the slowest of them is the figure for the hardest shipped level. Then the in-game hint on each
 // level's start and after its first piece has landed where the solution puts it: a hint is
 // to come within its budget (kHintBudgetSeconds), and "found" says whether it did.
 #include <benchmark/benchmark.h>
@@ -12,6 +12,7 @@
 #include "solve/solver.h"
 #include "world/actions.h"
 #include "world/game_state.h"
+#include "world/pack_catalog.h"
 
 namespace {
 
@@ -52,30 +53,39 @@ void hintOnShippedLevel(benchmark::State& bench, const std::string& path, bool a
   bench.counters["pieces_left"] = asked.world.pieceCount - asked.pieces.pieceIndex;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const fs::path pack = fs::path(MDX_GAME_DIR) / "mappack1";
+// Registers the solver and the hint on every level of one shipped pack, named
+// "solve/mappack1/level07" and "hint/mappack1/level07/start"; returns how many levels it has.
+int registerPack(const mdx::world::PackCatalog& catalog, const mdx::world::CatalogPack& pack) {
+  const mdx::world::PackLayout layout = catalog.layout(pack);
   int registered = 0;
-  for (int level = 1; level <= 99; ++level) {
-    char name[32];
-    std::snprintf(name, sizeof name, "level%02d.dat", level);
-    if (!fs::exists(pack / name)) break;
-    benchmark::RegisterBenchmark(("solve/" + std::string(name, 7)).c_str(), solveShippedLevel,
-                                 (pack / name).string())
+  for (int32_t level = 1; level <= mdx::world::kMaxPackLevels; ++level) {
+    const std::string path = layout.levelPath(level);
+    if (!fs::exists(path)) break;
+    const std::string name = pack.name + "/" + fs::path(path).stem().string();
+    benchmark::RegisterBenchmark(("solve/" + name).c_str(), solveShippedLevel, path)
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
     for (const bool afterFirst : {false, true}) {
       const std::string when = afterFirst ? "/after_first_piece" : "/start";
-      benchmark::RegisterBenchmark(("hint/" + std::string(name, 7) + when).c_str(),
-                                   hintOnShippedLevel, (pack / name).string(), afterFirst)
+      benchmark::RegisterBenchmark(("hint/" + name + when).c_str(), hintOnShippedLevel, path,
+                                   afterFirst)
           ->Iterations(1)
           ->Unit(benchmark::kMillisecond);
     }
     ++registered;
   }
+  return registered;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const mdx::world::PackCatalog catalog = mdx::world::readPackCatalog(MDX_GAME_DIR, "");
+  int registered = 0;
+  for (const mdx::world::CatalogPack& pack : catalog.packs)
+    registered += registerPack(catalog, pack);
   if (registered == 0)
-    std::fprintf(stderr, "no shipped levels in %s: build the game first\n", pack.string().c_str());
+    std::fprintf(stderr, "no shipped levels in %s: build the game first\n", MDX_GAME_DIR);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
