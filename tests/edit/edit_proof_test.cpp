@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <sstream>
 
+#include "app/data_dirs.h"
 #include "base/files.h"
 #include "edit/edit_model.h"
 #include "edit/game_runner.h"
@@ -15,6 +17,8 @@
 #include "edit/proof.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
+#include "scoped_env.h"
+#include "world/game_state.h"
 
 namespace mdx::edit {
 namespace {
@@ -220,6 +224,43 @@ TEST_F(EditPack, ExportTakesOnlyACurrentProvenLevel) {
   EXPECT_EQ(read("mypack/level02.src"), level::writeSource(level));
   EXPECT_EQ(level::packLevelCount(pack), 2);
   EXPECT_EQ(read("mypack/lndscp02.tga"), "picture");
+}
+
+// Export's own folder is a pack among the player's packs: it needs no pack list, the game's
+// catalogue lists it and its level starts as the edited level, and the pack check passes.
+TEST_F(EditPack, ExportByDefaultMakesAPackTheGameLists) {
+  const ScopedEnv dataHome("XDG_DATA_HOME", dir_ + "/data");
+  const std::string game = dir_ + "/game";
+  fs::create_directories(game + "/mappack1");
+  std::ofstream(game + "/mappack1/lndscp02.tga") << "picture";
+  std::ofstream(game + "/mappacks.ini") << "mappack1";
+  const std::string players = dir_ + "/data/marvolen-dx/packs";
+  ASSERT_EQ(defaultExportFolder(), players + "/mypack");
+
+  const level::LevelSource level = shipped("level01.src");
+  const ProofStatus proof = decideProof(level, 5.0);
+  int number = 0;
+  std::string error;
+  ASSERT_TRUE(
+      exportToPack(level, proof, proof.revision, defaultExportFolder(), game, number, error))
+      << error;
+  EXPECT_FALSE(fs::exists(players + "/mappacks.ini"));
+  EXPECT_EQ(read("game/mappacks.ini"), "mappack1");
+
+  const world::PackCatalog catalog = app::readGameCatalog(game);
+  const world::CatalogPack* mine = catalog.find("mypack");
+  ASSERT_NE(mine, nullptr);
+  EXPECT_TRUE(mine->playersOwn);
+  world::GameState played;
+  played.pack = catalog.layout(*mine);
+  EXPECT_TRUE(played.startLevel(1).complete());
+  EXPECT_EQ(played.progress.levelCount, 1);
+  EXPECT_EQ(played.world.blockLayer, startedGame(level).world.blockLayer);
+  EXPECT_EQ(played.world.deviceLayer, startedGame(level).world.deviceLayer);
+
+  std::ostringstream check;
+  EXPECT_EQ(level::checkPack(defaultExportFolder(), game, level::CheckOptions{}, check), 0)
+      << check.str();
 }
 
 TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {

@@ -36,7 +36,7 @@ cp "$shipped" "$work/level.src"
   done
 } >"$work/gap.src"
 
-export XDG_CONFIG_HOME="$out/config"
+export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 # shellcheck source=SCRIPTDIR/editor_window.sh
 . "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
 start_editor_xvfb 1600x900

@@ -22,6 +22,7 @@ cp "$source" "$work"
 # shellcheck source=SCRIPTDIR/editor_window.sh
 . "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
 export XDG_CONFIG_HOME="$out/config"  # the recent files stay in the test folder
+export XDG_DATA_HOME="$out/data"      # and so do the packs an export makes
 start_editor_xvfb 1700x1100
 
 # Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.

@@ -4,22 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 
 #include "base/files.h"
 #include "base/text.h"
 #include "level/tool_commands.h"
+#include "scoped_env.h"
 #include "test_sources.h"
 
 namespace mdx::level {
 namespace {
 
 namespace fs = std::filesystem;
+using mdx::ScopedEnv;
 using testing::Source;
 
 std::string readAll(const std::string& path) {
@@ -275,26 +275,6 @@ TEST(PackCommand, ExitCodesForEachVerb) {
     EXPECT_EQ(runPack(bad, out, err), 2) << (bad.empty() ? "" : bad[0]);
   }
 }
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 // Without --data the tools take the folder the game's own search takes, and say why they
 // passed over a folder the user named.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/data_dirs.h"
 #include "base/files.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
@@ -39,6 +40,11 @@ bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uin
   }
   return level::addToPack(packDir, level, warnings, *proof.verdict, level::writeSource(level),
                           number, error);
+}
+
+std::string defaultExportFolder() {
+  const std::string players = app::userPackFolder();
+  return players.empty() ? "" : (fs::path(players) / "mypack").string();
 }
 
 std::string makePlayTestPack(const level::LevelSource& level, const std::string& gameDir,

@@ -23,6 +23,11 @@ bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uin
                   const std::string& packDir, const std::string& gameDir, int& number,
                   std::string& error);
 
+// Where export puts the level unless told otherwise: the pack "mypack" among the player's own
+// packs, which the game lists, so an exported level can be played at once. "" when the
+// player has no data home (neither $XDG_DATA_HOME nor $HOME).
+std::string defaultExportFolder();
+
 // Makes a fresh temporary pack folder holding the level as its level 1, a pref.ini of one
 // level and links to the media of gameDir's default pack, for a play-test. Returns its path,
 // or an empty string with error set.

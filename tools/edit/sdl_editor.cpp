@@ -109,7 +109,9 @@ bool EditorWindow::open() {
     event.type = wake;
     SDL_PushEvent(&event);
   });
-  copyName(prompts_.exportDir, sizeof prompts_.exportDir, options_.workDir + "/mypack");
+  const std::string exportDir = defaultExportFolder();
+  copyName(prompts_.exportDir, sizeof prompts_.exportDir,
+           exportDir.empty() ? options_.workDir + "/mypack" : exportDir);
   const std::string config = app::xdgFolder("XDG_CONFIG_HOME", ".config");
   prompts_.recent = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
   if (!model_.path().empty()) prompts_.recent->add(model_.path());

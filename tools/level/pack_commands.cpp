@@ -42,6 +42,19 @@ void splitPackPath(const std::string& dir, std::string& parent, std::string& nam
   parent = path.has_parent_path() ? path.parent_path().string() : ".";
 }
 
+// Whether dir is one of the player's own packs: a folder of their pack folder, which the game
+// lists by its pref.ini alone, with no mappacks.ini.
+bool isPlayersPack(const std::string& dir) {
+  const std::string players = app::userPackFolder();
+  if (players.empty()) return false;
+  std::string parent, name;
+  splitPackPath(dir, parent, name);
+  std::error_code parentError, playersError;
+  const fs::path parentPath = fs::weakly_canonical(parent, parentError);
+  const fs::path playersPath = fs::weakly_canonical(players, playersError);
+  return !parentError && !playersError && parentPath == playersPath;
+}
+
 bool writePref(const std::string& dir, int count, std::string& error) {
   return base::writeFileSafely(prefOf(dir), "levelCount\n" + std::to_string(count) + "\n", error);
 }
@@ -167,10 +180,11 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
       return false;
     }
   }
+  if (!writePref(dir, 0, error)) return false;
+  if (isPlayersPack(dir)) return true;
   std::string parent, name;
   splitPackPath(dir, parent, name);
-  return writePref(dir, 0, error) &&
-         addToPackList((fs::path(parent) / kPackListFile).string(), name, error);
+  return addToPackList((fs::path(parent) / kPackListFile).string(), name, error);
 }
 
 bool addToPack(const std::string& dir, const LevelSource& level,
@@ -262,6 +276,7 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
   for (const std::string& file : packMediaFiles(gameDir)) {
     if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
   }
+  if (isPlayersPack(dir)) return problems;
   std::string parent, name;
   splitPackPath(dir, parent, name);
   const std::string listPath = (fs::path(parent) / kPackListFile).string();
@@ -311,7 +326,8 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       return 1;
     }
     out << dir << ": new pack with " << packMediaFiles(gameDir).size()
-        << " media files to replace, listed in mappacks.ini\n";
+        << " media files to replace, "
+        << (isPlayersPack(dir) ? "one of the player's packs" : "listed in mappacks.ini") << '\n';
     return 0;
   }
   if (verb == "add") {

@@ -1,7 +1,8 @@
 // Map packs made and checked by command: marvolen-level pack new|add|check, and the same steps
-// for the editor's export. A pack is a folder beside mappacks.ini holding pref.ini (a label
-// line, then the number of the last level), level01.dat, level02.dat, ... and the media the
-// game reads from a pack (its two landscape pictures and three level songs).
+// for the editor's export. A pack is a folder beside mappacks.ini (or in the player's pack
+// folder) holding pref.ini (a label line, then the number of the last level), level01.dat,
+// level02.dat, ... and the media the game reads from a pack (its two landscape pictures and
+// three level songs).
 #pragma once
 
 #include <ostream>
@@ -44,7 +45,9 @@ world::LevelMeta levelMetaOf(const std::string& path);
 
 // Makes dir a new pack: pref.ini naming no level yet, copies of the default pack's media
 // from gameDir, and the pack's name added to mappacks.ini in dir's parent folder (created
-// when missing; no empty entry is left). Refuses a dir that already holds a pref.ini.
+// when missing; no empty entry is left). A pack in the player's pack folder (userPackFolder in
+// app/data_dirs.h) gets no mappacks.ini: the game lists those by their pref.ini. Refuses a dir
+// that already holds a pref.ini.
 bool createPack(const std::string& dir, const std::string& gameDir, std::string& error);
 
 // Adds a level to the pack in dir as its next levelNN.dat (with sourceText, when not empty,
@@ -64,7 +67,8 @@ bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& s
 // Checks the pack in dir: every level (its source beside the level file when there is one,
 // else the level file) as pack add decides, pref.ini's count against the level files, the
 // words file (each broken line, words of a level the pack lacks), every media file the
-// default pack of gameDir has, and the pack's entry in mappacks.ini. Writes one line per
+// default pack of gameDir has, and the pack's entry in mappacks.ini (not for a pack in the
+// player's pack folder, which needs none). Writes one line per
 // level, its warnings and one per problem to out; returns the number of problems (a level
 // pack add would refuse is one).
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
