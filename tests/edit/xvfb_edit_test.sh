@@ -3,7 +3,8 @@
 # shipped level, paints a cell with a left click, erases one with a right click, undoes the
 # erase, saves and checks the saved level; then undoes the paint, saves again and checks the
 # file is the shipped one byte for byte; starts a play-test of the level; answers the
-# unsaved-changes prompt with Escape, then with Tab and Enter (Discard). Screenshots of the
+# unsaved-changes prompt with Escape, then with Tab and Enter (Discard); at the next starts
+# recovers a newer autosave (Enter), then discards one (Tab, Enter). Screenshots of the
 # canvas, the proof status, the path preview, the play-test and the prompt are saved; the
 # processor use of the idle editor is printed.
 # Usage: xvfb_edit_test.sh MARVOLEN_EDIT MARVOLEN_LEVEL LEVEL_SOURCE OUTPUT_FOLDER
@@ -18,6 +19,7 @@ rm -f "$out"/*.png "$out"/edit.log "$out"/editor.out "$out"/*.dat
 log="$out/edit.log"
 work="$out/work.src"
 cp "$source" "$work"
+rm -f "$work.autosave"
 
 # shellcheck source=SCRIPTDIR/editor_window.sh
 . "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
@@ -28,11 +30,22 @@ start_editor_xvfb 1700x1100
 # Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.
 wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" || fail "see above"; }
 
-"$editor" "$work" --log "$log" >"$out/editor.out" 2>&1 &
-editor_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
-  tail -n 1) || fail "no editor window appeared"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+# Starts the editor on the work file, its window in window with the keyboard's focus.
+start_editor() {
+  "$editor" "$work" --log "$log" >"$out/editor.out" 2>&1 &
+  editor_pid=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
+    tail -n 1) || fail "no editor window appeared"
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+# Waits up to five seconds for the editor to end by itself with status 0; fails with $1 (and
+# the status, 124 when it still runs) otherwise.
+wait_editor_end() {
+  xvfb_wait_exit "$editor_pid" 5 || fail "$1 (status $?)"
+  editor_pid=""
+}
+
+start_editor
 read -r _ canvas_x canvas_y zoom _ <<<"$(wait_log '^canvas ')"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 cell_point() { editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" "$1" "$2"; }
@@ -153,12 +166,42 @@ wait_log "^prompt unsaved changes $((revision + 2))" >/dev/null
 key Tab
 shot 06-unsaved-prompt-on-discard
 key Return
-for _ in $(seq 50); do
-  kill -0 "$editor_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$editor_pid" 2>/dev/null && fail "Tab and Enter in the unsaved-changes prompt did not discard"
-wait "$editor_pid" || fail "the editor ended with status $?"
+wait_editor_end "Tab and Enter in the unsaved-changes prompt did not discard"
 cmp -s "$source" "$work" || fail "discarding the changes saved them"
-editor_pid=""
+
+# A session that ended without saving left an autosave newer than the file (block 1 at row 2,
+# column 4): the next start offers it. Enter recovers it, unsaved; Ctrl+S saves it and the
+# autosave goes.
+write_autosave() {
+  sed '17s/^\.\.\.\.\./....g/' "$source" >"$work.autosave"
+  touch -d '1 minute ago' "$work"
+}
+write_autosave
+start_editor
+wait_log "^prompt Recover $work\$" >/dev/null
+sleep 0.3
+shot 07-recover-prompt
+press_keys Return
+wait_log "^message recovered the autosave of $work\$" >/dev/null
+wait_log '^revision [0-9]* dirty' >/dev/null
+press_keys ctrl+s
+wait_log "^message saved $work\$" >/dev/null
+built "$work" "$out/recovered.dat"
+[ "$(sed -n "$((2 + 34 * 2 + 4))p" "$out/recovered.dat")" = "1" ] ||
+  fail "the saved level is not the recovered one"
+[ ! -e "$work.autosave" ] || fail "the autosave is still there after the save"
+press_keys ctrl+q
+wait_editor_end "the editor did not close after the recovered level was saved"
+
+# Tab and Enter discard the next one: the autosave is deleted and the file left as it was.
+cp "$source" "$work"
+write_autosave
+start_editor
+wait_log "^prompt Recover $work\$" >/dev/null
+press_keys Tab Return
+wait_log "^message discarded the autosave of $work\$" >/dev/null
+[ ! -e "$work.autosave" ] || fail "the discarded autosave is still there"
+cmp -s "$source" "$work" || fail "discarding the autosave changed the file"
+press_keys ctrl+q
+wait_editor_end "the editor did not close after the autosave was discarded"
 echo "screenshots in $out"

@@ -116,6 +116,7 @@ bool EditorWindow::open() {
   prompts_.recent = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
   if (!model_.path().empty()) prompts_.recent->add(model_.path());
   refreshLevel();
+  offerRecovery();
   return true;
 }
 
@@ -280,6 +281,10 @@ void EditorWindow::save(bool chooseName) {
   if (saved) prompts_.recent->add(model_.path());
   if (saved) autosaver_.discard(model_.path());
   refreshLevel();
+}
+
+void EditorWindow::offerRecovery() {
+  if (!model_.path().empty() && autosaveNewer(model_.path())) prompts_.askRecover = true;
 }
 
 void EditorWindow::say(const std::string& text, bool untilEdit) {

@@ -60,6 +60,7 @@ class EditorWindow {
   // The prompts' buttons, left to right.
   enum { kPromptAccept, kPromptCancel };
   enum { kUnsavedSave, kUnsavedDiscard, kUnsavedCancel };
+  enum { kRecoverAutosave, kDiscardAutosave };
 
   void handle(const SDL_Event& event);
   bool handleShortcut(const SDL_Event& event);
@@ -84,10 +85,13 @@ class EditorWindow {
   void drawKeysPopup();
   void drawExportPopup();
   void drawUnsavedPopup();
+  void drawRecoverPopup();
 
   void ask(Pending action);  // runs action now, or after the prompt when there are changes
   void perform(Pending action);
   void save(bool chooseName);
+  // After a file opened: asks whether to recover its autosave when that is newer than it.
+  void offerRecovery();
   void startPlayTest();
   void endPlayTest();  // the game has ended: its result, the keyboard back to the editor
   // Shows text under the buttons; a stale one (untilEdit) goes at the next edit.
@@ -151,6 +155,7 @@ class EditorWindow {
     bool askFile = false;
     bool askExport = false;
     bool askKeys = false;
+    bool askRecover = false;
     bool fileForSave = false;  // the file prompt saves as (or else opens)
     char fileName[512] = "";
     char exportDir[512] = "";
@@ -159,6 +164,8 @@ class EditorWindow {
     PromptKeys exportKeys{2, kPromptAccept, kPromptCancel, true};
     PromptKeys unsavedKeys{3, kUnsavedSave, kUnsavedCancel, false};
     PromptKeys keysKeys{1, kPromptAccept, kPromptAccept, false};
+    // Escape recovers too: a key pressed in haste must not delete the autosave.
+    PromptKeys recoverKeys{2, kRecoverAutosave, kRecoverAutosave, false};
   };
 
   // The message under the buttons, and the log scripts follow the window by.

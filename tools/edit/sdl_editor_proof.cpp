@@ -1,5 +1,5 @@
 // The editor window's proof panel and status bar (live proof, path preview, play-test,
-// export) and its prompts (file name, export, unsaved changes, the keys).
+// export) and its prompts (file name, export, unsaved changes, the keys, autosave recovery).
 #include <SDL.h>
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -153,10 +153,12 @@ void EditorWindow::drawPopups() {
   open(prompts_.askExport, "Export");
   open(prompts_.askUnsaved, "Unsaved changes");
   open(prompts_.askKeys, "Keys and mouse");
+  open(prompts_.askRecover, "Recover");
   drawFilePopup();
   drawExportPopup();
   drawUnsavedPopup();
   drawKeysPopup();
+  drawRecoverPopup();
 }
 
 void EditorWindow::drawFilePopup() {
@@ -175,6 +177,7 @@ void EditorWindow::drawFilePopup() {
     const bool done = prompts_.fileForSave ? model_.saveAs(path, error) : model_.open(path, error);
     say(done ? (prompts_.fileForSave ? "saved " : "opened ") + path : error);
     if (done) prompts_.recent->add(path);
+    if (done && !prompts_.fileForSave) offerRecovery();
     ImGui::CloseCurrentPopup();
   }
   ImGui::SameLine();
@@ -270,6 +273,33 @@ void EditorWindow::drawKeysPopup() {
   // Escape, Enter and F1 close it, as F1 opened it.
   const bool again = ImGui::IsKeyPressed(SDL_SCANCODE_F1, false);
   if (promptButton("Close", kPromptAccept, input, prompts_.keysKeys) || again) {
+    ImGui::CloseCurrentPopup();
+  }
+  ImGui::EndPopup();
+}
+
+// The file opened has an autosave newer than itself: the edits of a session that ended
+// without saving. Recover puts them in place as one unsaved edit (undo goes back to the file
+// as saved); Discard deletes the autosave.
+void EditorWindow::drawRecoverPopup() {
+  if (!beginPrompt("Recover", kPromptWidth)) return;
+  const std::string path = model_.path();
+  log("prompt", "Recover " + path);
+  const PromptInput input = promptKeys(prompts_.recoverKeys);
+  ImGui::TextWrapped(
+      "%s has an autosave newer than itself, with edits that were never saved. Recover them "
+      "(undo then goes back to the file as saved), or discard them?",
+      path.c_str());
+  if (promptButton("Recover", kRecoverAutosave, input, prompts_.recoverKeys)) {
+    std::string error;
+    say(recoverAutosave(model_, path, error) ? "recovered the autosave of " + path
+                                             : "cannot recover the autosave: " + error);
+    ImGui::CloseCurrentPopup();
+  }
+  ImGui::SameLine();
+  if (promptButton("Discard", kDiscardAutosave, input, prompts_.recoverKeys)) {
+    autosaver_.discard(path);
+    say("discarded the autosave of " + path);
     ImGui::CloseCurrentPopup();
   }
   ImGui::EndPopup();
