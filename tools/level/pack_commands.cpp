@@ -9,6 +9,7 @@
 #include "app/data_dirs.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "level/pack_share.h"
 #include "level/tool_commands.h"
 #include "world/level_format.h"
 #include "world/line_reader.h"
@@ -162,11 +163,7 @@ world::LevelMeta levelMetaOf(const std::string& path) {
   return world::readPackMeta(packMetaPath(dir)).levelMeta(*number);
 }
 
-bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
-  if (isFile(prefOf(dir))) {
-    error = dir + ": already a pack (it has a pref.ini)";
-    return false;
-  }
+bool copyDefaultMedia(const std::string& dir, const std::string& gameDir, std::string& error) {
   const std::vector<std::string> media = packMediaFiles(gameDir);
   if (media.empty()) {
     error = gameDir + "/" + kDefaultPackName + ": no default pack media to copy; build the game " +
@@ -175,12 +172,21 @@ bool createPack(const std::string& dir, const std::string& gameDir, std::string&
   }
   for (const std::string& file : media) {
     std::string bytes;
+    if (isFile(dir + "/" + file)) continue;
     if (!base::readWholeFile(gameDir + "/" + kDefaultPackName + "/" + file, bytes, error) ||
         !base::writeFileSafely(dir + "/" + file, bytes, error)) {
       return false;
     }
   }
-  if (!writePref(dir, 0, error)) return false;
+  return true;
+}
+
+bool createPack(const std::string& dir, const std::string& gameDir, std::string& error) {
+  if (isFile(prefOf(dir))) {
+    error = dir + ": already a pack (it has a pref.ini)";
+    return false;
+  }
+  if (!copyDefaultMedia(dir, gameDir, error) || !writePref(dir, 0, error)) return false;
   if (isPlayersPack(dir)) return true;
   std::string parent, name;
   splitPackPath(dir, parent, name);
@@ -224,8 +230,8 @@ bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& s
   return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels), error);
 }
 
-int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
-              std::ostream& out) {
+int checkPackFiles(const std::string& dir, const std::string& gameDir,
+                   const CheckOptions& options, std::ostream& out) {
   int problems = 0;
   // A line naming a file of its own is written as it is; others are about the pack folder.
   auto problemLine = [&](const std::string& line) {
@@ -276,13 +282,20 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
   for (const std::string& file : packMediaFiles(gameDir)) {
     if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
   }
+  return problems;
+}
+
+int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+              std::ostream& out) {
+  int problems = checkPackFiles(dir, gameDir, options, out);
   if (isPlayersPack(dir)) return problems;
   std::string parent, name;
   splitPackPath(dir, parent, name);
   const std::string listPath = (fs::path(parent) / kPackListFile).string();
   const world::PackList list = world::readPackList(listPath);
   if (std::find(list.entries.begin(), list.entries.end(), name) == list.entries.end()) {
-    problem("not listed in " + listPath + " (add a line: " + name + ")");
+    out << dir << ": not listed in " << listPath << " (add a line: " << name << ")\n";
+    ++problems;
   }
   return problems;
 }
@@ -300,12 +313,16 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const std::string verb = words.empty() ? "" : words[0];
   const bool shapeOk =
       (verb == "new" && words.size() == 2) || (verb == "meta" && words.size() >= 2) ||
-      (verb == "add" && words.size() == 3) || (verb == "check" && words.size() == 2);
-  if (!shapeOk) {
+      (verb == "add" && words.size() == 3) || (verb == "check" && words.size() == 2) ||
+      (verb == "export" && words.size() == 3) || (verb == "install" && words.size() == 2);
+  if (!shapeOk || (verb != "export" && !args.value("--name").empty())) {
     err << "usage: marvolen-level pack new DIR [--data DIR]\n"
            "       marvolen-level pack add DIR SOURCE [--budget SECONDS]\n"
            "       marvolen-level pack check DIR [--data DIR] [--budget SECONDS]\n"
-           "       marvolen-level pack meta DIR [SOURCE...]\n";
+           "       marvolen-level pack meta DIR [SOURCE...]\n"
+           "       marvolen-level pack export DIR FILE [--name NAME] [--data DIR] [--budget "
+           "SECONDS]\n"
+           "       marvolen-level pack install FILE [--data DIR] [--budget SECONDS]\n";
     return 2;
   }
   const std::string dir = words[1];
@@ -320,6 +337,9 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   const std::string gameDir = verb == "add" ? "" : findGameDir(gameDirOption, err);
   if (verb != "add" && gameDir.empty()) return 1;
+  if (verb == "export" || verb == "install") {
+    return sharePackCommand(words, args.value("--name"), gameDir, options, out, err);
+  }
   if (verb == "new") {
     if (!createPack(dir, gameDir, error)) {
       err << error << '\n';

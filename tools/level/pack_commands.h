@@ -43,6 +43,10 @@ std::string packMetaPath(const std::string& dir);
 // are none (problems of the words file are left to the pack check).
 world::LevelMeta levelMetaOf(const std::string& path);
 
+// Copies into dir every media file of gameDir's default pack that dir lacks, so that the game
+// finds all the pack media it reads; false with error when gameDir has no default pack media.
+bool copyDefaultMedia(const std::string& dir, const std::string& gameDir, std::string& error);
+
 // Makes dir a new pack: pref.ini naming no level yet, copies of the default pack's media
 // from gameDir, and the pack's name added to mappacks.ini in dir's parent folder (created
 // when missing; no empty entry is left). A pack in the player's pack folder (userPackFolder in
@@ -74,8 +78,13 @@ bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& s
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out);
 
-// marvolen-level pack new DIR | add DIR SOURCE | check DIR | meta DIR SOURCE..., with [--data DIR]
-// and
+// checkPack without the entry in mappacks.ini: what a pack must pass wherever it lies (a pack
+// to share, a pack being installed among the player's packs).
+int checkPackFiles(const std::string& dir, const std::string& gameDir,
+                   const CheckOptions& options, std::ostream& out);
+
+// marvolen-level pack new DIR | add DIR SOURCE | check DIR | meta DIR SOURCE... | export DIR
+// FILE | install FILE, with [--data DIR] and
 // [--budget SECONDS]: 0 on success, 1 when refused or problems were found, 2 on bad arguments.
 int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 

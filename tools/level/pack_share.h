@@ -1,0 +1,50 @@
+// A map pack shared as one file (world/pack_archive.h): written from a pack folder that passes
+// the pack check, and installed among the player's own packs after the same check. The game
+// (--install-pack, a file dropped on its window), marvolen-level (pack export, pack install)
+// and the editor all go through these two functions.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "level/level_checks.h"
+
+namespace mdx::level {
+
+// Writes the pack in dir as the archive archivePath (through a temporary file renamed into
+// place), under the name packName ("" for dir's folder name). It carries pref.ini, the level
+// files with their sources when there are any, the level words and the media files that differ
+// from gameDir's default pack (an installer fills in the others from its own). Refuses, with
+// error saying why and nothing written, a pack with problems (the check's lines go to out), an
+// unsafe name and a pack too big for an installer to take.
+bool exportPack(const std::string& dir, const std::string& archivePath,
+                const std::string& packName, const std::string& gameDir,
+                const CheckOptions& options, std::ostream& out, std::string& error);
+
+struct PackInstall {
+  bool installed = false;
+  std::string packName;  // as the catalogue lists it once installed
+  std::string folder;    // where it lies once installed
+  int levelCount = 0;
+  std::string message;   // one line for the player: what was installed, or why not
+  std::string checkReport;  // the pack check's lines (empty when it did not get that far)
+};
+
+// Installs the archive archivePath into playersFolder (the player's packs folder, made when
+// missing): the archive is read whole and refused whole when hostile (world/pack_archive.h),
+// a name that a shipped pack of gameDir or anything in playersFolder already has is refused,
+// then the files are written into a temporary folder inside playersFolder, the media the
+// archive does not carry are copied from gameDir's default pack, and only a pack passing the
+// pack check is renamed into place. Whatever is refused leaves playersFolder as it was.
+PackInstall installPack(const std::string& archivePath, const std::string& gameDir,
+                        const std::string& playersFolder, const CheckOptions& options);
+
+// marvolen-level pack export DIR FILE [--name NAME] and pack install FILE (words are the
+// words after "pack"; the player's packs folder is the game's): prints what was written or
+// installed, or why not; 0 on success, 1 when refused.
+int sharePackCommand(const std::vector<std::string>& words, const std::string& packName,
+                     const std::string& gameDir, const CheckOptions& options, std::ostream& out,
+                     std::ostream& err);
+
+}  // namespace mdx::level
