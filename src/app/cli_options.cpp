@@ -15,7 +15,7 @@ constexpr int kBaseHeight = 480;
 // Options that take a value, as "--name VALUE" or "--name=VALUE".
 bool takesValue(const std::string& name) {
   return name == "--data" || name == "--pack" || name == "--scale" || name == "--log" ||
-         name == "--level" || name == "--record" || name == "--replay";
+         name == "--level" || name == "--record" || name == "--replay" || name == "--install-pack";
 }
 
 // A whole number from 1 to most, in decimal digits only.
@@ -46,6 +46,9 @@ std::string applyValue(CommandLine& line, const std::string& name, const std::st
   } else if (name == "--replay") {
     if (value.empty()) return "--replay needs a file name";
     line.replayFile = value;
+  } else if (name == "--install-pack") {
+    if (value.empty()) return "--install-pack needs a file name";
+    line.installPack = value;
   } else if (name == "--scale") {
     if (!parseCount(value, kMaxScale, line.scale)) {
       return "--scale needs a whole number from 1 to " + std::to_string(kMaxScale) + ", not \"" +
@@ -151,6 +154,9 @@ std::string usageText(const std::string& programName) {
          "  --no-save       neither read nor write the saved progress\n"
          "  --play-test     end on the first level's result (won, lost, stuck) instead of going\n"
          "                  on, with a last log line such as \"play-test won in 57 steps\"\n"
+         "  --install-pack FILE  install the shared map pack FILE (NAME.mdxpack) among your\n"
+         "                  own packs after the same checks as \"marvolen-level pack check\",\n"
+         "                  say what was installed or why not, and exit\n"
          "  --reset-settings  forget the remembered settings (display, window, sound, map\n"
          "                  pack, scale) and start from the defaults\n"
 

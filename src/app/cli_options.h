@@ -29,8 +29,9 @@ struct CommandLine {
   bool noSave = false;                 // --no-save: neither read nor write saved progress
   bool resetSettings = false;          // --reset-settings: forget the remembered settings
   bool playTest = false;               // --play-test: end on the first level's result and log it
-  std::optional<std::string> recordFile;  // --record FILE: write the session as a replay
-  std::optional<std::string> replayFile;  // --replay FILE: play a replay in the window
+  std::optional<std::string> recordFile;   // --record FILE: write the session as a replay
+  std::optional<std::string> replayFile;   // --replay FILE: play a replay in the window
+  std::optional<std::string> installPack;  // --install-pack FILE: install a shared pack, exit
 };
 
 struct ParsedCommandLine {

@@ -59,6 +59,13 @@ uint32_t eventWindow(const SDL_Event& event) {
 }  // namespace
 
 void EventLoop::handle(const SDL_Event& event) {
+  if (event.type == SDL_DROPFILE) {
+    // The path is the loop's to free, whether anyone takes it or not.
+    const std::string path = event.drop.file != nullptr ? event.drop.file : "";
+    SDL_free(event.drop.file);
+    if (!path.empty() && onFileDropped) onFileDropped(path);
+    return;
+  }
   const uint32_t window = eventWindow(event);
   if (gameWindowId != 0 && window != 0 && window != gameWindowId) return;
   if (event.type == SDL_WINDOWEVENT && onWindowEvent) onWindowEvent();

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <functional>
+#include <string>
 
 #include "app/game.h"
 #include "app/replay.h"
@@ -80,6 +81,10 @@ class EventLoop {
   // called. Focus changes need no call: the game runs no frames and takes no Escape while
   // inactive, so the calls recorded around them hold all the game saw.
   std::function<void(ReplayEvent)> beforeGameCall;
+
+  // Called with the path of a file dropped on the window (the desktop installs a shared pack
+  // with it). When unset, dropped files are let go.
+  std::function<void(const std::string& path)> onFileDropped;
 
   // The game window's SDL id: window and key events of other windows (the closed settings
   // dialog) are dropped. 0 takes the events of every window.

@@ -13,6 +13,7 @@
 #include "app/cli_options.h"
 #include "app/data_dirs.h"
 #include "app/sdl_shell.h"
+#include "level/pack_share.h"
 
 namespace {
 
@@ -34,6 +35,16 @@ std::string findGameFolder(const mdx::app::CommandLine& commandLine) {
     std::fprintf(stderr, "marvolen: %s; using \"%s\"\n", warning.c_str(), choice.folder.c_str());
   }
   return choice.folder;
+}
+
+// --install-pack FILE: installs the shared pack among the player's packs and says how it went;
+// 0 when installed, 1 when refused.
+int installPackFile(const std::string& file, const std::string& dataFolder) {
+  const mdx::level::PackInstall install =
+      mdx::level::installPack(file, dataFolder, mdx::app::userPackFolder(), {});
+  if (!install.installed) std::fputs(install.checkReport.c_str(), stderr);
+  std::fprintf(install.installed ? stdout : stderr, "marvolen: %s\n", install.message.c_str());
+  return install.installed ? 0 : 1;
 }
 
 }  // namespace
@@ -65,6 +76,7 @@ int main(int argc, char** argv) {
   }
   const std::string dataFolder = findGameFolder(commandLine);
   if (dataFolder.empty()) return 2;
+  if (commandLine.installPack) return installPackFile(*commandLine.installPack, dataFolder);
   auto writeLine = [&log](const std::string& line) { log << line << std::endl; };
   return mdx::app::runProgram(
       commandLine, dataFolder,

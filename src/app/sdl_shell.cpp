@@ -23,6 +23,7 @@
 #include "gfxlib/sdl_backend.h"
 #include "gfxlib/sdl_display.h"
 #include "gfxlib/sdl_message_boxes.h"
+#include "level/pack_share.h"
 #include "render/scene.h"
 #include "sound/music.h"
 #include "sound/sdl_mixer_sound_library.h"
@@ -140,6 +141,18 @@ void playRecorded(PlaySetup& setup, PlayWindow& parts, const Replay& replay) {
   if (setup.stateLog) setup.stateLog("replay ended " + world::stateJson(game.state));
 }
 
+// Installs the pack file dropped on the window among the player's packs; the whole result
+// goes to stderr, and a short line for the window is returned.
+std::string installDroppedPack(const std::string& path, const std::string& dataFolder) {
+  const level::PackInstall install = level::installPack(path, dataFolder, userPackFolder(), {});
+  std::fprintf(stderr, "%smarvolen: %s\n", install.installed ? "" : install.checkReport.c_str(),
+               install.message.c_str());
+  if (install.installed) {
+    return "Pack \"" + install.packName + "\" installed: choose it at the next start";
+  }
+  return "Pack not installed: " + install.reason;
+}
+
 // Runs the window's event loop on the game until the player quits; a recorder, when given,
 // is told of every call into the game.
 void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
@@ -159,6 +172,11 @@ void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorde
   if (recorder != nullptr) {
     loop.beforeGameCall = [recorder](ReplayEvent event) { recorder->begin(event); };
   }
+  loop.onFileDropped = [&game, &setup, recorder](const std::string& path) {
+    const std::string line = installDroppedPack(path, setup.pack.dataFolder);
+    // A recorded session keeps its notices to what a replay sees again.
+    if (recorder == nullptr) game.showNotice(line);
+  };
   loop.run();
 }
 

@@ -38,6 +38,7 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(line.logFile, "run.log");
   EXPECT_EQ(line.recordFile, "s.replay");
   EXPECT_EQ(parse({"--replay=r.replay"}).options.replayFile, "r.replay");
+  EXPECT_EQ(parse({"--install-pack", "mine.mdxpack"}).options.installPack, "mine.mdxpack");
   EXPECT_TRUE(line.blocks3D);
   EXPECT_TRUE(line.frameBoundTimers);
   EXPECT_FALSE(parse({}).options.frameBoundTimers);
@@ -61,6 +62,7 @@ TEST(CommandLine, BadArgumentsAreNamedInTheError) {
   EXPECT_NE(parse({"--log="}).error.find("--log"), std::string::npos);
   EXPECT_NE(parse({"--record="}).error.find("--record"), std::string::npos);
   EXPECT_NE(parse({"--replay"}).error.find("--replay"), std::string::npos);
+  EXPECT_NE(parse({"--install-pack="}).error.find("--install-pack"), std::string::npos);
   for (const char* bad : {"0", "17", "-2", "2x", "", "99999999999999999999"}) {
     const ParsedCommandLine parsed = parse({"--scale", bad});
     EXPECT_NE(parsed.error.find("--scale"), std::string::npos) << bad;
@@ -72,7 +74,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
   const std::string help = usageText("marvolen");
   for (const char* option :
        {"--help", "--version", "--data", "--no-dialog", "--windowed", "--fullscreen", "--no-sound",
-        "--pack", "--scale", "--log", "--3d-blocks", "--frame-bound-timers"}) {
+        "--pack", "--scale", "--log", "--3d-blocks", "--frame-bound-timers", "--install-pack"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

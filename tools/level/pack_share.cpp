@@ -100,8 +100,8 @@ std::string nameClash(const std::string& packName, const std::string& gameDir,
 }
 
 // Reads the archive at path whole, refusing a file bigger than any pack.
-bool readArchive(const std::string& path, const std::string& gameDir,
-                 world::PackArchive& archive, std::string& error) {
+bool readArchive(const std::string& path, const std::string& gameDir, world::PackArchive& archive,
+                 std::string& error) {
   const world::PackArchiveLimits limits;
   const base::FileText file = base::readTextFile(path, limits.maxArchiveBytes + 1);
   if (file.status != base::FileText::Status::Read) {
@@ -115,8 +115,8 @@ bool readArchive(const std::string& path, const std::string& gameDir,
 }
 
 // Writes the archive's files into the new folder dir, then the media it lacks.
-bool unpack(const world::PackArchive& archive, const std::string& dir,
-            const std::string& gameDir, std::string& error) {
+bool unpack(const world::PackArchive& archive, const std::string& dir, const std::string& gameDir,
+            std::string& error) {
   for (const world::PackArchiveFile& file : archive.files) {
     if (!base::writeFileSafely(dir + "/" + file.name, file.bytes, error)) return false;
   }
@@ -144,9 +144,9 @@ std::string makeStagingFolder(const std::string& parent, std::string& error) {
 
 }  // namespace
 
-bool exportPack(const std::string& dir, const std::string& archivePath,
-                const std::string& packName, const std::string& gameDir,
-                const CheckOptions& options, std::ostream& out, std::string& error) {
+bool exportPack(const std::string& dir, const std::string& archivePath, const std::string& packName,
+                const std::string& gameDir, const CheckOptions& options, std::ostream& out,
+                std::string& error) {
   world::PackArchive archive;
   archive.packName = packName.empty() ? folderName(dir) : packName;
   archive.levelCount = packLevelCount(dir);
@@ -186,6 +186,7 @@ PackInstall installPack(const std::string& archivePath, const std::string& gameD
   }
   if (!error.empty()) {
     result.message = archivePath + ": not installed: " + error;
+    result.reason = error;
     return result;
   }
   std::error_code ignored;
@@ -211,11 +212,16 @@ PackInstall installPack(const std::string& archivePath, const std::string& gameD
   if (!error.empty()) {
     if (madeFolder) fs::remove(playersFolder, ignored);  // only when left empty
     result.message = archivePath + ": not installed: " + error;
+    result.reason = error;
     return result;
   }
-  result = {true, archive.packName, target, archive.levelCount,
+  result = {true,
+            archive.packName,
+            target,
+            archive.levelCount,
             "installed the pack \"" + archive.packName + "\" (" +
                 std::to_string(archive.levelCount) + " levels) in " + target,
+            "",
             result.checkReport};
   return result;
 }

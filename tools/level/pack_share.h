@@ -18,16 +18,17 @@ namespace mdx::level {
 // from gameDir's default pack (an installer fills in the others from its own). Refuses, with
 // error saying why and nothing written, a pack with problems (the check's lines go to out), an
 // unsafe name and a pack too big for an installer to take.
-bool exportPack(const std::string& dir, const std::string& archivePath,
-                const std::string& packName, const std::string& gameDir,
-                const CheckOptions& options, std::ostream& out, std::string& error);
+bool exportPack(const std::string& dir, const std::string& archivePath, const std::string& packName,
+                const std::string& gameDir, const CheckOptions& options, std::ostream& out,
+                std::string& error);
 
 struct PackInstall {
   bool installed = false;
   std::string packName;  // as the catalogue lists it once installed
   std::string folder;    // where it lies once installed
   int levelCount = 0;
-  std::string message;   // one line for the player: what was installed, or why not
+  std::string message;      // one line for the player: what was installed, or why not
+  std::string reason;       // why not, without the file's name ("" when installed)
   std::string checkReport;  // the pack check's lines (empty when it did not get that far)
 };
 
