@@ -99,8 +99,8 @@ bool readOctal(std::string_view header, Field field, std::uint64_t& value) {
 }
 
 std::string manifestText(const PackArchive& archive) {
-  std::string text = "format=" + std::to_string(kManifestFormat) + "\npack=" +
-                     archive.packName + "\nlevels=" + std::to_string(archive.levelCount) +
+  std::string text = "format=" + std::to_string(kManifestFormat) + "\npack=" + archive.packName +
+                     "\nlevels=" + std::to_string(archive.levelCount) +
                      "\ncheck=" + std::string(kCheckReady) + "\n";
   for (const std::string& line : archive.checkLines) text += "checked=" + line + "\n";
   return text;
@@ -202,8 +202,8 @@ bool agreesWithManifest(const PackArchive& archive, std::string& error) {
 bool isSafePackName(std::string_view name) {
   if (name.empty() || name.size() > 64 || name[0] == '.') return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.';
   });
 }
 

@@ -26,8 +26,8 @@ constexpr char kPackManifestFile[] = "manifest.txt";
 
 // How much the reader takes before it refuses an archive as too big.
 struct PackArchiveLimits {
-  std::size_t maxFileBytes = std::size_t{16} << 20;   // one file (a song is about 1.6 MiB)
-  std::size_t maxFiles = 256;                         // 98 levels with sources, and the rest
+  std::size_t maxFileBytes = std::size_t{16} << 20;     // one file (a song is about 1.6 MiB)
+  std::size_t maxFiles = 256;                           // 98 levels with sources, and the rest
   std::size_t maxArchiveBytes = std::size_t{96} << 20;  // the archive as a whole
 };
 
@@ -38,10 +38,10 @@ struct PackArchiveFile {
 
 // A pack taken out of (or about to go into) an archive.
 struct PackArchive {
-  std::string packName;                  // the folder the pack is installed as
-  int levelCount = 0;                    // levels 1 to levelCount, all present
-  std::vector<std::string> checkLines;   // the exporter's check, one line a level, as told
-  std::vector<PackArchiveFile> files;    // the pack's files, without the manifest
+  std::string packName;                 // the folder the pack is installed as
+  int levelCount = 0;                   // levels 1 to levelCount, all present
+  std::vector<std::string> checkLines;  // the exporter's check, one line a level, as told
+  std::vector<PackArchiveFile> files;   // the pack's files, without the manifest
 };
 
 // Whether name may name a pack folder made from an archive: 1 to 64 letters, digits, '_', '-'

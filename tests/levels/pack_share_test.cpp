@@ -66,8 +66,7 @@ struct SharedPackFolders {
     const std::string file = (root / (name + ".mdxpack")).string();
     std::ostringstream out;
     std::string error;
-    EXPECT_TRUE(exportPack((game / "mappack2").string(), file, name, game.string(), {}, out,
-                           error))
+    EXPECT_TRUE(exportPack((game / "mappack2").string(), file, name, game.string(), {}, out, error))
         << error << out.str();
     return file;
   }
@@ -164,13 +163,13 @@ TEST(PackShare, ExportRefusesAPackWithProblemsAndWritesNoFile) {
   const std::string file = (folders.root / "broken.mdxpack").string();
   std::ostringstream out;
   std::string error;
-  EXPECT_FALSE(exportPack((folders.game / "mappack2").string(), file, "", folders.game.string(),
-                          {}, out, error));
+  EXPECT_FALSE(exportPack((folders.game / "mappack2").string(), file, "", folders.game.string(), {},
+                          out, error));
   EXPECT_NE(error.find("problem"), std::string::npos) << error;
   EXPECT_NE(out.str().find("pref.ini says the last level is 9"), std::string::npos) << out.str();
   EXPECT_FALSE(fs::exists(file));
-  EXPECT_FALSE(exportPack((folders.game / "mappack2").string(), file, "../up", folders.game.string(),
-                          {}, out, error));
+  EXPECT_FALSE(exportPack((folders.game / "mappack2").string(), file, "../up",
+                          folders.game.string(), {}, out, error));
   EXPECT_NE(error.find("cannot name a shared pack"), std::string::npos) << error;
 }
 

@@ -18,12 +18,10 @@ PackArchive smallPack() {
   pack.packName = "mypack";
   pack.levelCount = 2;
   pack.checkLines = {"level01.dat: proven: 57 world steps", "level02.dat: proven: 80 world steps"};
-  pack.files = {{"pref.ini", "levelCount\n2\n"},
-                {"levels.ini", "[level01]\nname=First\n"},
-                {"level01.dat", std::string(700, '1')},
-                {"level01.src", "# the source\n"},
-                {"level02.dat", std::string(512, '2')},
-                {"lndscp02.tga", std::string(3000, '\x7f')}};
+  pack.files = {
+      {"pref.ini", "levelCount\n2\n"},        {"levels.ini", "[level01]\nname=First\n"},
+      {"level01.dat", std::string(700, '1')}, {"level01.src", "# the source\n"},
+      {"level02.dat", std::string(512, '2')}, {"lndscp02.tga", std::string(3000, '\x7f')}};
   return pack;
 }
 
@@ -83,7 +81,8 @@ TEST(PackArchive, TarListsTheMembersUnderThePacksFolder) {
   while (std::fgets(buffer, sizeof buffer, tar) != nullptr) listing += buffer;
   if (pclose(tar) != 0 && listing.find("not found") != std::string::npos) GTEST_SKIP() << listing;
   EXPECT_EQ(listing,
-            "mypack/manifest.txt\nmypack/pref.ini\nmypack/levels.ini\nmypack/level01.dat\nmypack/level01.src\n"
+            "mypack/manifest.txt\nmypack/pref.ini\nmypack/levels.ini\nmypack/level01.dat\nmypack/"
+            "level01.src\n"
             "mypack/level02.dat\nmypack/lndscp02.tga\n");
 }
 
@@ -109,8 +108,8 @@ TEST(PackArchive, RefusesPathsOutsideThePacksOneFolder) {
 }
 
 TEST(PackArchive, RefusesFilesAPackDoesNotHold) {
-  for (const std::string name : {"run.sh", "level00.dat", "level99.dat", "level7.dat",
-                                 "song.mp3", "sub/pref.ini", ".pref.ini"}) {
+  for (const std::string name : {"run.sh", "level00.dat", "level99.dat", "level7.dat", "song.mp3",
+                                 "sub/pref.ini", ".pref.ini"}) {
     PackArchive pack = smallPack();
     pack.files.push_back({name, "x"});
     EXPECT_NE(refusal(writePackArchive(pack)).find("no file a pack holds"), std::string::npos)
@@ -145,8 +144,7 @@ TEST(PackArchive, RefusesDamagedOrCutArchives) {
   // Cut inside a file, inside a header, and before the end blocks.
   const std::size_t lastHeader = headerOf(whole, "mypack/lndscp02.tga");
   for (const std::size_t size : {lastHeader + 1000, lastHeader + 100, lastHeader}) {
-    EXPECT_NE(refusal(std::string_view(whole).substr(0, size)).find("cut short"),
-              std::string::npos)
+    EXPECT_NE(refusal(std::string_view(whole).substr(0, size)).find("cut short"), std::string::npos)
         << size;
   }
   EXPECT_NE(refusal("levelCount\n1\n").find("not a pack archive"), std::string::npos);
@@ -160,8 +158,7 @@ TEST(PackArchive, RefusesMoreOrBiggerFilesThanTheLimits) {
             std::string::npos);
   limits = {};
   limits.maxFiles = 5;
-  EXPECT_NE(refusal(writePackArchive(smallPack()), limits).find("more files"),
-            std::string::npos);
+  EXPECT_NE(refusal(writePackArchive(smallPack()), limits).find("more files"), std::string::npos);
   limits = {};
   limits.maxArchiveBytes = writePackArchive(smallPack()).size() - 1;
   EXPECT_NE(refusal(writePackArchive(smallPack()), limits).find("bigger than a pack can be"),
@@ -182,8 +179,7 @@ TEST(PackArchive, RefusesAManifestThatDisagrees) {
 
   PackArchive extraLevel = smallPack();
   extraLevel.files.push_back({"level03.dat", "3"});
-  EXPECT_NE(refusal(writePackArchive(extraLevel)).find("level files disagree"),
-            std::string::npos);
+  EXPECT_NE(refusal(writePackArchive(extraLevel)).find("level files disagree"), std::string::npos);
 
   PackArchive prefSaysMore = smallPack();
   prefSaysMore.files[0].bytes = "levelCount\n3\n";

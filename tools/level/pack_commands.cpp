@@ -230,8 +230,8 @@ bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& s
   return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels), error);
 }
 
-int checkPackFiles(const std::string& dir, const std::string& gameDir,
-                   const CheckOptions& options, std::ostream& out) {
+int checkPackFiles(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+                   std::ostream& out) {
   int problems = 0;
   // A line naming a file of its own is written as it is; others are about the pack folder.
   auto problemLine = [&](const std::string& line) {

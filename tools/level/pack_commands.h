@@ -80,8 +80,8 @@ int checkPack(const std::string& dir, const std::string& gameDir, const CheckOpt
 
 // checkPack without the entry in mappacks.ini: what a pack must pass wherever it lies (a pack
 // to share, a pack being installed among the player's packs).
-int checkPackFiles(const std::string& dir, const std::string& gameDir,
-                   const CheckOptions& options, std::ostream& out);
+int checkPackFiles(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+                   std::ostream& out);
 
 // marvolen-level pack new DIR | add DIR SOURCE | check DIR | meta DIR SOURCE... | export DIR
 // FILE | install FILE, with [--data DIR] and
