@@ -1,0 +1,62 @@
+// A pack shared from one person to another through the real programs: the designer exports it
+// with marvolen-level, the player installs it with the game's --install-pack, in a data home
+// of their own; each program says what it did and ends with the status its manual page gives.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  int status = -1;
+  std::string output;  // standard output and error together
+};
+
+ProgramRun run(const std::string& command) {
+  ProgramRun result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+#ifdef MDX_GAME_BINARY
+TEST(SharePack, ExportedByTheLevelToolInstalledByTheGameOnceAndNotTwice) {
+  const fs::path root = fs::path(::testing::TempDir()) / "share_pack_cli";
+  fs::remove_all(root);
+  fs::create_directories(root);
+  const std::string file = (root / "two.mdxpack").string();
+  const std::string game = MDX_GAME_DIR;
+  if (!fs::exists(game + "/mappack1/lndscp02.tga") || !fs::exists(game + "/mappack2/pref.ini")) {
+    GTEST_SKIP() << "build the game folder first (--target game)";
+  }
+  const ProgramRun exported = run(std::string(MDX_LEVEL_BINARY) + " pack export " + game +
+                                  "/mappack2 " + file + " --name two --data " + game);
+  ASSERT_EQ(exported.status, 0) << exported.output;
+
+  const std::string install = "XDG_DATA_HOME=" + (root / "home").string() + " " + MDX_GAME_BINARY +
+                              " --data " + game + " --install-pack " + file;
+  const ProgramRun first = run(install);
+  EXPECT_EQ(first.status, 0) << first.output;
+  EXPECT_NE(first.output.find("installed the pack \"two\""), std::string::npos) << first.output;
+  EXPECT_TRUE(fs::exists(root / "home/marvolen-dx/packs/two/pref.ini"));
+  const ProgramRun second = run(install);
+  EXPECT_EQ(second.status, 1) << second.output;
+  EXPECT_NE(second.output.find("not installed: you already have"), std::string::npos)
+      << second.output;
+  const ProgramRun missing = run(install + ".gone");
+  EXPECT_EQ(missing.status, 1) << missing.output;
+  EXPECT_NE(missing.output.find("not installed"), std::string::npos) << missing.output;
+}
+#endif
+
+}  // namespace
