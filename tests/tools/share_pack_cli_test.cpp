@@ -2,31 +2,21 @@
 // with marvolen-level, the player installs it with the game's --install-pack, in a data home
 // of their own; each program says what it did and ends with the status its manual page gives.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status = -1;
-  std::string output;  // standard output and error together
-};
+using mdx::testing::ProgramRun;
 
+// Runs command with its standard error taken in with its output.
 ProgramRun run(const std::string& command) {
-  ProgramRun result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return mdx::testing::runProgram(command + " 2>&1");
 }
 
 #ifdef MDX_GAME_BINARY
@@ -41,21 +31,20 @@ TEST(SharePack, ExportedByTheLevelToolInstalledByTheGameOnceAndNotTwice) {
   }
   const ProgramRun exported = run(std::string(MDX_LEVEL_BINARY) + " pack export " + game +
                                   "/mappack2 " + file + " --name two --data " + game);
-  ASSERT_EQ(exported.status, 0) << exported.output;
+  ASSERT_EQ(exported.status, 0) << exported.out;
 
   const std::string install = "XDG_DATA_HOME=" + (root / "home").string() + " " + MDX_GAME_BINARY +
                               " --data " + game + " --install-pack " + file;
   const ProgramRun first = run(install);
-  EXPECT_EQ(first.status, 0) << first.output;
-  EXPECT_NE(first.output.find("installed the pack \"two\""), std::string::npos) << first.output;
+  EXPECT_EQ(first.status, 0) << first.out;
+  EXPECT_NE(first.out.find("installed the pack \"two\""), std::string::npos) << first.out;
   EXPECT_TRUE(fs::exists(root / "home/marvolen-dx/packs/two/pref.ini"));
   const ProgramRun second = run(install);
-  EXPECT_EQ(second.status, 1) << second.output;
-  EXPECT_NE(second.output.find("not installed: you already have"), std::string::npos)
-      << second.output;
+  EXPECT_EQ(second.status, 1) << second.out;
+  EXPECT_NE(second.out.find("not installed: you already have"), std::string::npos) << second.out;
   const ProgramRun missing = run(install + ".gone");
-  EXPECT_EQ(missing.status, 1) << missing.output;
-  EXPECT_NE(missing.output.find("not installed"), std::string::npos) << missing.output;
+  EXPECT_EQ(missing.status, 1) << missing.out;
+  EXPECT_NE(missing.out.find("not installed"), std::string::npos) << missing.out;
 }
 #endif
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "program_run.h"
 #include "sim/state_json.h"
 #include "world/game_state.h"
 #include "world/level_format.h"
@@ -31,14 +32,8 @@ RunResult runSim(const std::string& arguments, const std::string& before = "") {
       ::testing::TempDir() + "sim_stderr_" + std::to_string(getpid()) + ".txt";
   const std::string command =
       before + std::string(MDX_SIM_BINARY) + " " + arguments + " 2>" + errPath;
-  RunResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const testing::ProgramRun run = testing::runProgram(command);
+  RunResult result{run.status, run.out, ""};
   std::ifstream err(errPath);
   result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
   return result;
