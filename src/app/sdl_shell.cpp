@@ -147,10 +147,7 @@ std::string installDroppedPack(const std::string& path, const std::string& dataF
   const level::PackInstall install = level::installPack(path, dataFolder, userPackFolder(), {});
   std::fprintf(stderr, "%smarvolen: %s\n", install.installed ? "" : install.checkReport.c_str(),
                install.message.c_str());
-  if (install.installed) {
-    return "Pack \"" + install.packName + "\" installed: choose it at the next start";
-  }
-  return "Pack not installed: " + install.reason;
+  return level::installNotice(install);
 }
 
 // Runs the window's event loop on the game until the player quits; a recorder, when given,

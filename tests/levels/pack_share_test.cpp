@@ -92,6 +92,7 @@ TEST(PackShare, AnExportedShippedPackInstallsAndTheGameListsItWithTheSameLevels)
   const PackInstall install = folders.install(file);
   ASSERT_TRUE(install.installed) << install.message << install.checkReport;
   EXPECT_EQ(install.packName, "shared");
+  EXPECT_EQ(installNotice(install), "Pack \"shared\" installed: choose it at the next start");
   const world::PackCatalog catalog =
       world::readPackCatalog(folders.game.string(), folders.players.string());
   const world::CatalogPack* pack = catalog.find("shared");
@@ -125,6 +126,7 @@ TEST(PackShare, RefusesANameTheGameOrThePlayerAlreadyHas) {
   const PackInstall again = folders.install(file);
   EXPECT_FALSE(again.installed);
   EXPECT_NE(again.message.find("you already have"), std::string::npos) << again.message;
+  EXPECT_EQ(installNotice(again), "Pack not installed: you already have a pack named \"mine\"");
   EXPECT_EQ(readAll(folders.players / "mine" / "notes.txt"), "the player's own");
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.players), fs::directory_iterator()), 1);
 }
@@ -152,6 +154,7 @@ TEST(PackShare, RefusesAHostileOrFailingArchiveAndWritesNothing) {
     EXPECT_FALSE(install.installed) << name;
     EXPECT_NE(install.message.find("not installed: "), std::string::npos) << install.message;
     EXPECT_NE(install.message.find(why), std::string::npos) << install.message;
+    EXPECT_LE(installNotice(install).size(), kInstallNoticeChars) << installNotice(install);
     EXPECT_FALSE(fs::exists(folders.players)) << name << ": " << install.message;
     EXPECT_FALSE(fs::exists(folders.root / ".profile")) << name;
   }

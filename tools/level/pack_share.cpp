@@ -93,8 +93,8 @@ std::string nameClash(const std::string& packName, const std::string& gameDir,
   }
   std::error_code ignored;
   if (pack != nullptr || fs::exists(fs::path(playersFolder) / packName, ignored)) {
-    return "you already have \"" + (fs::path(playersFolder) / packName).string() +
-           "\"; remove or rename it to install this pack";
+    return "you already have a pack named \"" + packName + "\"; remove or rename " +
+           (fs::path(playersFolder) / packName).string() + " to install this one";
   }
   return "";
 }
@@ -224,6 +224,15 @@ PackInstall installPack(const std::string& archivePath, const std::string& gameD
             "",
             result.checkReport};
   return result;
+}
+
+std::string installNotice(const PackInstall& install) {
+  std::string line =
+      install.installed
+          ? "Pack \"" + install.packName + "\" installed: choose it at the next start"
+          : "Pack not installed: " + install.reason.substr(0, install.reason.find(';'));
+  if (line.size() > kInstallNoticeChars) line = line.substr(0, kInstallNoticeChars - 3) + "...";
+  return line;
 }
 
 int sharePackCommand(const std::vector<std::string>& words, const std::string& packName,

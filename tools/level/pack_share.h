@@ -4,6 +4,7 @@
 // and the editor all go through these two functions.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -40,6 +41,13 @@ struct PackInstall {
 // pack check is renamed into place. Whatever is refused leaves playersFolder as it was.
 PackInstall installPack(const std::string& archivePath, const std::string& gameDir,
                         const std::string& playersFolder, const CheckOptions& options);
+
+// The most characters of a line installNotice makes: what a game window's short line holds.
+constexpr std::size_t kInstallNoticeChars = 72;
+
+// One short line for a window about install: the pack installed, or why not, without the
+// advice and paths the full message gives (a longer reason is cut short with "...").
+std::string installNotice(const PackInstall& install);
 
 // marvolen-level pack export DIR FILE [--name NAME] and pack install FILE (words are the
 // words after "pack"; the player's packs folder is the game's): prints what was written or
