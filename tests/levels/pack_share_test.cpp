@@ -129,6 +129,12 @@ TEST(PackShare, RefusesANameTheGameOrThePlayerAlreadyHas) {
   EXPECT_EQ(installNotice(again), "Pack not installed: you already have a pack named \"mine\"");
   EXPECT_EQ(readAll(folders.players / "mine" / "notes.txt"), "the player's own");
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.players), fs::directory_iterator()), 1);
+
+  fs::create_symlink(folders.root / "nowhere", folders.players / "linked");
+  const PackInstall linked = folders.install(folders.exportPackTwo("linked"));
+  EXPECT_FALSE(linked.installed);
+  EXPECT_NE(linked.message.find("you already have"), std::string::npos) << linked.message;
+  EXPECT_FALSE(fs::exists(folders.root / "nowhere")) << "nothing written through the link";
 }
 
 TEST(PackShare, RefusesAHostileOrFailingArchiveAndWritesNothing) {

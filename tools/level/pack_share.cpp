@@ -92,7 +92,9 @@ std::string nameClash(const std::string& packName, const std::string& gameDir,
            "another name";
   }
   std::error_code ignored;
-  if (pack != nullptr || fs::exists(fs::path(playersFolder) / packName, ignored)) {
+  // Anything of that name counts, a link to nowhere too.
+  const fs::file_status there = fs::symlink_status(fs::path(playersFolder) / packName, ignored);
+  if (pack != nullptr || fs::exists(there)) {
     return "you already have a pack named \"" + packName + "\"; remove or rename " +
            (fs::path(playersFolder) / packName).string() + " to install this one";
   }
