@@ -55,6 +55,30 @@ TEST(EditRegionSelect, CornersInAnyOrderAndOutsideTheGridRefused) {
   EXPECT_FALSE(rectBetween(-1, 0, 3, 3, rect));
 }
 
+// A selection dragged past an edge stops there whole; a paste's rectangle is cut at the edge.
+TEST(EditRegionSelect, MovedSelectionsStayWholeAndPastesAreCutAtTheEdge) {
+  const CellRect rect{2, 3, 5, 9};
+  EXPECT_TRUE(rect.holds(2, 9));
+  EXPECT_FALSE(rect.holds(6, 3));
+  const CellRect moved = shiftedInGrid(rect, 3, -1);
+  EXPECT_EQ(std::vector<int>({moved.top, moved.left, moved.bottom, moved.right}),
+            std::vector<int>({5, 2, 8, 8}));
+  for (const auto& [rows, columns] : {std::pair{-10, -10}, std::pair{50, 50}}) {
+    const CellRect stopped = shiftedInGrid(rect, rows, columns);
+    EXPECT_EQ(stopped.rows(), rect.rows());
+    EXPECT_EQ(stopped.columns(), rect.columns());
+    EXPECT_TRUE(inGrid(stopped.top, stopped.left) && inGrid(stopped.bottom, stopped.right));
+  }
+  EXPECT_EQ(shiftedInGrid(rect, 50, 0).bottom, world::kRows - 1);
+
+  EditModel model;
+  ASSERT_TRUE(model.copy(rect));
+  const CellRect pasted = pastedRect(model.clipboard(), world::kRows - 2, world::kColumns - 3);
+  EXPECT_EQ(pasted.rows(), 2);
+  EXPECT_EQ(pasted.columns(), 3);
+  EXPECT_EQ(pastedRect(model.clipboard(), 0, 0).rows(), rect.rows());
+}
+
 TEST(EditRegionCopyPaste, BothLayersLandAtTheCellAndUndoRestores) {
   EditModel model;
   model.paint(3, 4, {Layer::Blocks, 7});

@@ -4,7 +4,8 @@
 # erase, saves and checks the saved level; then undoes the paint, saves again and checks the
 # file is the shipped one byte for byte; starts a play-test of the level; answers the
 # unsaved-changes prompt with Escape, then with Tab and Enter (Discard); at the next starts
-# recovers a newer autosave (Enter), then discards one (Tab, Enter). Screenshots of the
+# recovers a newer autosave (Enter), then discards one (Tab, Enter); selects, copies, pastes,
+# undoes a paste and moves the selection, and checks the saved level. Screenshots of the
 # canvas, the proof status, the path preview, the play-test and the prompt are saved; the
 # processor use of the idle editor is printed.
 # Usage: xvfb_edit_test.sh MARVOLEN_EDIT MARVOLEN_LEVEL LEVEL_SOURCE OUTPUT_FOLDER
@@ -204,4 +205,48 @@ wait_log "^message discarded the autosave of $work\$" >/dev/null
 cmp -s "$source" "$work" || fail "discarding the autosave changed the file"
 press_keys ctrl+q
 wait_editor_end "the editor did not close after the autosave was discarded"
+
+# The region tools: S and a drag select row 10, columns 0 to 3 (block 8); Ctrl+C copies them;
+# Ctrl+V pastes them at the cell under the mouse, twice; Ctrl+Z takes the second paste back.
+# Then a drag from inside the selection (the first paste) moves it two rows down. The saved
+# level differs from the shipped one in those four cells only.
+start_editor
+read -r _ canvas_x canvas_y zoom _ <<<"$(wait_log '^canvas ')"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+wait_log '^proof [0-9]*: winnable' 60 >/dev/null
+press_keys s
+wait_log '^tool Select' >/dev/null
+drag_cells 1 10 0 10 3
+wait_log '^selection 1 x 4 cells at row 10, column 0$' >/dev/null
+press_keys ctrl+c
+wait_log '^message copied 1 x 4 cells at row 10, column 0$' >/dev/null
+paste_at() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(cell_point "$1" "$2")
+  sleep 0.2
+  press_keys ctrl+v
+  wait_log "^message pasted 1 x 4 cells at row $1, column $2\$" >/dev/null
+}
+paste_at 5 10
+paste_at 3 20
+shot 08-pasted-twice
+press_keys ctrl+z
+drag_cells 1 3 21 5 21  # the selection, at row 3 after the second paste, is empty now
+wait_log '^selection 1 x 4 cells at row 5, column 20$' >/dev/null
+drag_cells 1 5 10 5 13
+wait_log '^selection 1 x 4 cells at row 5, column 10$' >/dev/null
+drag_cells 1 5 11 7 11
+wait_log '^selection 1 x 4 cells at row 7, column 10$' >/dev/null
+shot 09-moved
+press_keys ctrl+s
+wait_log "^message saved $work\$" >/dev/null
+built "$work" "$out/regions.dat"
+changed=$(diff "$out/shipped.dat" "$out/regions.dat" | grep -c '^>' || true)
+[ "$changed" -eq 4 ] || fail "the level after the region tools differs in $changed lines, not 4"
+for column in 10 11 12 13; do
+  [ "$(sed -n "$((2 + 34 * 7 + column))p" "$out/regions.dat")" = "8" ] ||
+    fail "the moved cell at row 7, column $column is not block 8"
+done
+press_keys ctrl+q
+wait_editor_end "the editor did not close after the region tools"
 echo "screenshots in $out"

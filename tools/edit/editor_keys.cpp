@@ -8,7 +8,15 @@ namespace mdx::edit {
 const std::vector<KeyAction>& editorKeys() {
   static const std::vector<KeyAction> keys = {
       {"Left button", "paint the brush into the cell; drag to fill a rectangle"},
-      {"Right button", "erase the cell; drag to erase a rectangle"},
+      {"Right button", "erase as the tool paints (the brush's layer); clear the selection"},
+      {"B, S, F, L", "tools: paint, select, flood fill, straight line"},
+      {"Left drag, select tool", "select a rectangle; from inside the selection, move its cells"},
+      {"Left click, fill tool", "fill the connected cells of the clicked cell's code"},
+      {"Left drag, line tool", "draw a straight line of the brush"},
+      {"Ctrl+C, Ctrl+X", "copy, cut the selection (both layers)"},
+      {"Ctrl+V", "paste with its top-left cell at the cell under the mouse"},
+      {"M", "mirror the selection, or the whole level, left to right"},
+      {"Escape", "clear the selection"},
       {"Mouse over the grid", "the status bar names the cell under it"},
       {"Mouse wheel", "scroll the grid when it is zoomed beyond the window"},
       {"I", "take the cell under the mouse as the brush"},

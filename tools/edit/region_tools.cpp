@@ -22,6 +22,12 @@ CellRect wholeGrid() {
   return {0, 0, world::kRows - 1, world::kColumns - 1};
 }
 
+CellRect shiftedInGrid(const CellRect& rect, int rows, int columns) {
+  const int top = std::clamp(rect.top + rows, 0, world::kRows - rect.rows());
+  const int left = std::clamp(rect.left + columns, 0, world::kColumns - rect.columns());
+  return {top, left, top + rect.rows() - 1, left + rect.columns() - 1};
+}
+
 CellBlock copyCells(const level::LevelSource& level, const CellRect& rect) {
   CellBlock cells;
   cells.rows = rect.rows();
@@ -59,6 +65,11 @@ void pasteCells(level::LevelSource& level, const CellBlock& cells, int row, int 
       level.deviceLayer[k] = cells.devices[r * cells.columns + c];
     }
   }
+}
+
+CellRect pastedRect(const CellBlock& cells, int row, int column) {
+  return {row, column, std::min(row + cells.rows, world::kRows) - 1,
+          std::min(column + cells.columns, world::kColumns) - 1};
 }
 
 void floodFill(world::LevelGrid& grid, int row, int column, int32_t code) {

@@ -18,6 +18,9 @@ struct CellRect {
   int top = 0, left = 0, bottom = 0, right = 0;
   int rows() const { return bottom - top + 1; }
   int columns() const { return right - left + 1; }
+  bool holds(int row, int column) const {
+    return row >= top && row <= bottom && column >= left && column <= right;
+  }
 };
 
 // The rectangle between two corner cells given in any order, cut to the grid; false when the
@@ -25,6 +28,9 @@ struct CellRect {
 bool rectBetween(int row0, int column0, int row1, int column1, CellRect& rect);
 // The whole grid.
 CellRect wholeGrid();
+// The rectangle moved by the given rows and columns but kept whole inside the grid: a drag of
+// a selection past an edge stops at the edge, so a move never drops cells.
+CellRect shiftedInGrid(const CellRect& rect, int rows, int columns);
 
 // The cells of a rectangle, both layers, row by row.
 struct CellBlock {
@@ -39,6 +45,8 @@ void clearCells(level::LevelSource& level, const CellRect& rect);
 // Writes the cells with their top-left corner at (row, column); what falls outside the grid is
 // dropped. A robot start in the cells moves the level's one robot there.
 void pasteCells(level::LevelSource& level, const CellBlock& cells, int row, int column);
+// The cells a paste at (row, column) writes: the block's size from there, cut to the grid.
+CellRect pastedRect(const CellBlock& cells, int row, int column);
 
 // Gives every cell connected to (row, column) through edge neighbours holding the same code
 // the new code. The cell must lie in the grid.

@@ -198,7 +198,8 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
     if (key == SDLK_p) proofShown_.preview = !proofShown_.preview;
     if (key == SDLK_F5 && !game_.running()) startPlayTest();
     if (key == SDLK_F1) prompts_.askKeys = true;
-    return key == SDLK_i || key == SDLK_p || key == SDLK_F5 || key == SDLK_F1;
+    if (key == SDLK_i || key == SDLK_p || key == SDLK_F5 || key == SDLK_F1) return true;
+    return handleRegionKey(key, false);
   }
   switch (key) {
     case SDLK_e:
@@ -223,7 +224,7 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
       ask(Pending::Quit);
       return true;
     default:
-      return false;
+      return handleRegionKey(key, true);
   }
 }
 

@@ -61,6 +61,14 @@ class EditorWindow {
   enum { kPromptAccept, kPromptCancel };
   enum { kUnsavedSave, kUnsavedDiscard, kUnsavedCancel };
   enum { kRecoverAutosave, kDiscardAutosave };
+  // The canvas's mouse tools, for the left button; the right one does the same with the
+  // brush's layer emptied (and clears the selection).
+  enum class Tool {
+    Paint,   // paints a cell; a drag fills a rectangle
+    Select,  // a drag selects a rectangle; a drag from inside the selection moves its cells
+    Fill,    // fills the connected cells of the clicked cell's code
+    Line,    // a drag draws a straight line
+  };
 
   void handle(const SDL_Event& event);
   bool handleShortcut(const SDL_Event& event);
@@ -72,7 +80,10 @@ class EditorWindow {
   // The canvas parts: origin is the grid's top-left corner on screen.
   void drawHiddenCells(const world::GameState& state, ImVec2 origin, float zoom);
   void handleCanvasMouse(bool hovered, ImVec2 origin, float zoom);
+  // Outlines what the drag under way will change.
+  void drawDrag(int row, int column, ImVec2 origin, float zoom);
   void drawCanvasOverlay(ImVec2 origin, float zoom);
+  void drawToolsMenu();
   void drawSidePanel();
   void drawPieces();
   void drawLook();
@@ -97,6 +108,16 @@ class EditorWindow {
   // Shows text under the buttons; a stale one (untilEdit) goes at the next edit.
   void say(const std::string& text, bool untilEdit = false);
   void refreshLevel();  // after the model's revision moved: proof, drawing state, title
+  // The region tools: the drag ending at (row, column) applied with its tool; the keys of the
+  // tools, the clipboard and the mirror (true when the key was theirs).
+  void endDrag(int row, int column);
+  bool handleRegionKey(int key, bool ctrl);
+  void copySelection(bool cut);
+  void pasteAt(int row, int column);
+  void mirrorSelection();
+  // Where a drag of the selection from its start to (row, column) puts it.
+  CellRect movedSelection(int row, int column) const;
+  static const char* toolName(Tool tool);
   // Writes "kind text" to the log when text differs from the last line of that kind.
   void log(const std::string& kind, const std::string& text);
 
@@ -121,12 +142,21 @@ class EditorWindow {
     bool mouseInside = false;
   };
 
-  // A mouse button held over the canvas: the rectangle from the cell it went down on is
-  // painted (or erased) when it comes up.
+  // A mouse button held over the canvas: its tool acts from the cell it went down on to the
+  // one it comes up on.
   struct CanvasDrag {
     bool active = false;
-    bool erases = false;
+    bool erases = false;  // the right button
+    bool moves = false;   // the selection's cells are dragged
+    Tool tool = Tool::Paint;
     int row = 0, column = 0;
+  };
+
+  // The tool the left button uses, and the selected rectangle the clipboard keys act on.
+  struct RegionState {
+    Tool tool = Tool::Paint;
+    bool selected = false;
+    CellRect selection;
   };
 
   // The palette's search and the brush taken from it.
@@ -192,6 +222,7 @@ class EditorWindow {
   std::unique_ptr<Canvas> canvas_;
   CanvasState canvasState_;
   CanvasDrag drag_;
+  RegionState region_;
   PaletteChoice palette_;
   // The text fields of the level's name, idea and hint, by key; room for the longest text.
   using WordBuffer = std::array<char, 256>;

@@ -28,6 +28,8 @@ constexpr ImU32 kGridColour = IM_COL32(255, 255, 255, 60);
 constexpr ImU32 kDragColour = IM_COL32(255, 220, 0, 255);
 constexpr ImU32 kGhostColour = IM_COL32(0, 200, 255, 220);
 constexpr ImU32 kPathColour = IM_COL32(255, 60, 60, 230);
+constexpr ImU32 kSelectionColour = IM_COL32(80, 160, 255, 255);
+constexpr ImU32 kSelectionFill = IM_COL32(80, 160, 255, 60);
 
 // The piece types a level can hand out, 1 to 5, by the names level sources give them.
 const char* const* pieceChoices() {
@@ -61,6 +63,18 @@ ImVec2 onScreen(ImVec2 origin, float x, float y, float zoom) {
   return ImVec2(origin.x + x * zoom, origin.y + y * zoom);
 }
 
+// The top-left corner of the cell at (row, column) on screen; (kRows, kColumns) is the grid's
+// bottom-right corner.
+ImVec2 cellCorner(int row, int column, ImVec2 origin, float zoom) {
+  return onScreen(origin, cellGridX(column), cellGridY(row), zoom);
+}
+
+// A frame round the cells of rect.
+void outlineCells(ImDrawList* draw, const CellRect& rect, ImVec2 origin, float zoom, ImU32 colour) {
+  draw->AddRect(cellCorner(rect.top, rect.left, origin, zoom),
+                cellCorner(rect.bottom + 1, rect.right + 1, origin, zoom), colour, 0, 0, 2);
+}
+
 // Where the middle of cell k is on screen.
 ImVec2 cellCentre(int k, ImVec2 origin, float zoom) {
   const int row = k / world::kColumns, column = k % world::kColumns;
@@ -84,6 +98,7 @@ void EditorWindow::drawMenu() {
     if (ImGui::MenuItem("Redo", "Ctrl+Y", false, model_.redoSteps() > 0)) model_.redo();
     ImGui::EndMenu();
   }
+  drawToolsMenu();
   if (ImGui::BeginMenu("View")) {
     ImGui::MenuItem("Zoom to fit the window", nullptr, &canvasState_.zoomToFit);
     for (float zoom : {1.0f, 2.0f, 3.0f}) {
@@ -114,6 +129,7 @@ void EditorWindow::drawPalette() {
   ImGui::SetNextItemWidth(-1);
   ImGui::InputTextWithHint("##filter", "search by name", palette_.filter, sizeof palette_.filter);
   ImGui::Text("brush: %s", brushName(palette_.brush).c_str());
+  ImGui::Text("tool: %s (Tools menu)", toolName(region_.tool));
   ImGui::Separator();
   for (const PaletteEntry* entry : searchPalette(palette_.filter)) {
     ImGui::PushID(entry->name.c_str());
@@ -207,37 +223,61 @@ void EditorWindow::drawHiddenCells(const world::GameState& state, ImVec2 origin,
   }
 }
 
-// Left paints, right erases the brush's layer; a drag fills the rectangle it spans, shown
-// while the button is held. Painting over the robot's path hides it: the path belongs to the
-// level before the edit, and the proof draws the new one once it has it.
+// A button goes down on a cell and comes up on another: the tool acts then (endDrag), and
+// until then what it will change is outlined. Editing while the robot's path is shown hides
+// the path: it belongs to the level before the edit, and the proof draws the new one once it
+// has it.
 void EditorWindow::handleCanvasMouse(bool hovered, ImVec2 origin, float zoom) {
+  const int hoverRow = canvasState_.hoverRow, hoverColumn = canvasState_.hoverColumn;
   if (hovered && !drag_.active) {
     for (int button : {ImGuiMouseButton_Left, ImGuiMouseButton_Right}) {
       if (!ImGui::IsMouseClicked(button)) continue;
       drag_.active = true;
       drag_.erases = button == ImGuiMouseButton_Right;
-      drag_.row = canvasState_.hoverRow;
-      drag_.column = canvasState_.hoverColumn;
+      drag_.tool = region_.tool;
+      drag_.moves = region_.tool == Tool::Select && !drag_.erases && region_.selected &&
+                    region_.selection.holds(hoverRow, hoverColumn);
+      drag_.row = hoverRow;
+      drag_.column = hoverColumn;
       proofShown_.preview = false;
     }
   }
   if (!drag_.active) return;
   const int button = drag_.erases ? ImGuiMouseButton_Right : ImGuiMouseButton_Left;
-  const int row = canvasState_.hoverRow >= 0 ? canvasState_.hoverRow : drag_.row;
-  const int column = canvasState_.hoverColumn >= 0 ? canvasState_.hoverColumn : drag_.column;
+  const int row = hoverRow >= 0 ? hoverRow : drag_.row;
+  const int column = hoverColumn >= 0 ? hoverColumn : drag_.column;
   if (ImGui::IsMouseReleased(button)) {
     drag_.active = false;
-    const Brush brush = drag_.erases ? Brush{palette_.brush.layer, 0} : palette_.brush;
-    model_.fillRect(drag_.row, drag_.column, row, column, brush);
+    endDrag(row, column);
     return;
   }
-  const ImVec2 a = cellCentre(
-      world::cellIndex(std::min(row, drag_.row), std::min(column, drag_.column)), origin, zoom);
-  const ImVec2 b = cellCentre(
-      world::cellIndex(std::max(row, drag_.row), std::max(column, drag_.column)), origin, zoom);
-  const float half = kHalfCell * zoom;
-  ImGui::GetWindowDrawList()->AddRect(ImVec2(a.x - half, a.y - half),
-                                      ImVec2(b.x + half, b.y + half), kDragColour, 0, 0, 2);
+  drawDrag(row, column, origin, zoom);
+}
+
+void EditorWindow::drawDrag(int row, int column, ImVec2 origin, float zoom) {
+  ImDrawList* draw = ImGui::GetWindowDrawList();
+  CellRect rect;
+  switch (drag_.tool) {
+    case Tool::Line:
+      for (int k : lineCells(drag_.row, drag_.column, row, column)) {
+        const int cellRow = k / world::kColumns, cellColumn = k % world::kColumns;
+        outlineCells(draw, {cellRow, cellColumn, cellRow, cellColumn}, origin, zoom, kDragColour);
+      }
+      return;
+    case Tool::Fill:
+      rectBetween(drag_.row, drag_.column, drag_.row, drag_.column, rect);
+      break;
+    case Tool::Select:
+      if (drag_.moves) {
+        rect = movedSelection(row, column);
+        break;
+      }
+      [[fallthrough]];
+    case Tool::Paint:
+      rectBetween(drag_.row, drag_.column, row, column, rect);
+      break;
+  }
+  outlineCells(draw, rect, origin, zoom, kDragColour);
 }
 
 void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
@@ -251,6 +291,12 @@ void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
       draw->AddLine(onScreen(origin, 0, cellGridY(row), zoom),
                     onScreen(origin, kGridWidth, cellGridY(row), zoom), kGridColour);
     }
+  }
+  if (region_.selected) {
+    const CellRect& rect = region_.selection;
+    draw->AddRectFilled(cellCorner(rect.top, rect.left, origin, zoom),
+                        cellCorner(rect.bottom + 1, rect.right + 1, origin, zoom), kSelectionFill);
+    outlineCells(draw, region_.selection, origin, zoom, kSelectionColour);
   }
   if (!proofShown_.preview || !proofShown_.path.valid) return;
   const float half = kHalfCell * zoom;
