@@ -133,6 +133,7 @@ void EventLoop::runOnce() {
     handle(event);
   }
   if (quit || !game_.windowActive) return;
+  if (beforeFrame) beforeFrame();
   announce(ReplayEvent::Frame);
   game_.runFrame();
   ++framesRun;

@@ -86,6 +86,10 @@ class EventLoop {
   // with it). When unset, dropped files are let go.
   std::function<void(const std::string& path)> onFileDropped;
 
+  // Called before each frame the loop runs (the desktop shows how a dropped pack's install
+  // went with it). When unset, nothing is called.
+  std::function<void()> beforeFrame;
+
   // The game window's SDL id: window and key events of other windows (the closed settings
   // dialog) are dropped. 0 takes the events of every window.
   uint32_t gameWindowId = 0;

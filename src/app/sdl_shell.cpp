@@ -141,13 +141,14 @@ void playRecorded(PlaySetup& setup, PlayWindow& parts, const Replay& replay) {
   if (setup.stateLog) setup.stateLog("replay ended " + world::stateJson(game.state));
 }
 
-// Installs the pack file dropped on the window among the player's packs; the whole result
-// goes to stderr, and a short line for the window is returned.
-std::string installDroppedPack(const std::string& path, const std::string& dataFolder) {
-  const level::PackInstall install = level::installPack(path, dataFolder, userPackFolder(), {});
-  std::fprintf(stderr, "%smarvolen: %s\n", install.installed ? "" : install.checkReport.c_str(),
-               install.message.c_str());
-  return level::installNotice(install);
+// Shows how the dropped packs' installs went: the whole result on stderr, a short line in the
+// window (not in a recorded session, whose notices a replay must see again).
+void tellFinishedInstalls(level::BackgroundPackInstaller& installer, Game& game, bool recording) {
+  for (const level::PackInstall& install : installer.takeFinished()) {
+    std::fprintf(stderr, "%smarvolen: %s\n", install.installed ? "" : install.checkReport.c_str(),
+                 install.message.c_str());
+    if (!recording) game.showNotice(level::installNotice(install));
+  }
 }
 
 // Runs the window's event loop on the game until the player quits; a recorder, when given,
@@ -169,10 +170,11 @@ void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorde
   if (recorder != nullptr) {
     loop.beforeGameCall = [recorder](ReplayEvent event) { recorder->begin(event); };
   }
-  loop.onFileDropped = [&game, &setup, recorder](const std::string& path) {
-    const std::string line = installDroppedPack(path, setup.pack.dataFolder);
-    // A recorded session keeps its notices to what a replay sees again.
-    if (recorder == nullptr) game.showNotice(line);
+  // A pack file dropped on the window is installed while the game goes on.
+  level::BackgroundPackInstaller installer(setup.pack.dataFolder, userPackFolder());
+  loop.onFileDropped = [&installer](const std::string& path) { installer.start(path); };
+  loop.beforeFrame = [&installer, &game, recorder] {
+    if (installer.busy()) tellFinishedInstalls(installer, game, recorder != nullptr);
   };
   loop.run();
 }

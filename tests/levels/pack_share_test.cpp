@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/files.h"
 #include "level/pack_commands.h"
@@ -163,6 +166,33 @@ TEST(PackShare, RefusesAHostileOrFailingArchiveAndWritesNothing) {
     EXPECT_LE(installNotice(install).size(), kInstallNoticeChars) << installNotice(install);
     EXPECT_FALSE(fs::exists(folders.players)) << name << ": " << install.message;
     EXPECT_FALSE(fs::exists(folders.root / ".profile")) << name;
+  }
+}
+
+TEST(PackShare, InstallsInTheBackgroundTellTheirEndsInTheOrderStarted) {
+  const SharedPackFolders folders("background");
+  const std::string good = folders.exportPackTwo("good");
+  const fs::path cut = folders.root / "cut.mdxpack";
+  writeAll(cut, readAll(good).substr(0, 5000));
+  std::vector<PackInstall> ended;
+  {
+    BackgroundPackInstaller installer(folders.game.string(), folders.players.string());
+    installer.start(good);
+    installer.start(cut.string());
+    while (installer.busy()) {
+      for (PackInstall& install : installer.takeFinished()) ended.push_back(std::move(install));
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // One more, left running: the installer's end stops it, and it leaves no half pack.
+    installer.start(folders.exportPackTwo("late"));
+  }
+  ASSERT_EQ(ended.size(), 2u);
+  EXPECT_TRUE(ended[0].installed) << ended[0].message;
+  EXPECT_NE(ended[1].message.find("cut.mdxpack: not installed"), std::string::npos);
+  for (const auto& entry : fs::directory_iterator(folders.players)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "good" || name == "late") << name;
+    EXPECT_TRUE(fs::exists(entry.path() / "pref.ini")) << name;
   }
 }
 

@@ -2,9 +2,11 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/data_dirs.h"
@@ -226,6 +228,31 @@ PackInstall installPack(const std::string& archivePath, const std::string& gameD
             "",
             result.checkReport};
   return result;
+}
+
+BackgroundPackInstaller::BackgroundPackInstaller(std::string gameDir, std::string playersFolder)
+    : gameDir_(std::move(gameDir)), playersFolder_(std::move(playersFolder)) {}
+
+BackgroundPackInstaller::~BackgroundPackInstaller() {
+  cancel_ = true;
+  for (std::future<PackInstall>& install : running_) install.wait();
+}
+
+void BackgroundPackInstaller::start(const std::string& archivePath) {
+  CheckOptions options;
+  options.cancel = &cancel_;
+  running_.push_back(
+      std::async(std::launch::async, installPack, archivePath, gameDir_, playersFolder_, options));
+}
+
+std::vector<PackInstall> BackgroundPackInstaller::takeFinished() {
+  std::vector<PackInstall> finished;
+  while (!running_.empty() &&
+         running_.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    finished.push_back(running_.front().get());
+    running_.pop_front();
+  }
+  return finished;
 }
 
 std::string installNotice(const PackInstall& install) {

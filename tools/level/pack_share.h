@@ -4,7 +4,10 @@
 // and the editor all go through these two functions.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <deque>
+#include <future>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -41,6 +44,31 @@ struct PackInstall {
 // pack check is renamed into place. Whatever is refused leaves playersFolder as it was.
 PackInstall installPack(const std::string& archivePath, const std::string& gameDir,
                         const std::string& playersFolder, const CheckOptions& options);
+
+// Installs pack files off the owner's thread, so a game window a file was dropped on goes on
+// drawing while the pack's levels are proved. Its owner alone calls it.
+class BackgroundPackInstaller {
+ public:
+  BackgroundPackInstaller(std::string gameDir, std::string playersFolder);
+  // Stops the proofs of the installs still running (they end refused, nothing written) and
+  // waits for them.
+  ~BackgroundPackInstaller();
+  BackgroundPackInstaller(const BackgroundPackInstaller&) = delete;
+  BackgroundPackInstaller& operator=(const BackgroundPackInstaller&) = delete;
+
+  // Starts installing archivePath as installPack does.
+  void start(const std::string& archivePath);
+  // The installs that ended since the last call, in the order they were started (one still
+  // running holds back those started after it).
+  std::vector<PackInstall> takeFinished();
+  // Whether an install is still running.
+  bool busy() const { return !running_.empty(); }
+
+ private:
+  std::string gameDir_, playersFolder_;
+  std::atomic<bool> cancel_{false};
+  std::deque<std::future<PackInstall>> running_;
+};
 
 // The most characters of a line installNotice makes: what a game window's short line holds.
 constexpr std::size_t kInstallNoticeChars = 72;
