@@ -268,6 +268,7 @@ void EditorWindow::drawDrag(int row, int column, ImVec2 origin, float zoom) {
       rectBetween(drag_.row, drag_.column, drag_.row, drag_.column, rect);
       break;
     case Tool::Select:
+      if (drag_.erases) return;  // it only lets go of the selection
       if (drag_.moves) {
         rect = movedSelection(row, column);
         break;
