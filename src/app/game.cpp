@@ -93,6 +93,7 @@ int Game::stepTimerRuns(uint32_t period) {
 
 void Game::drawFrame() {
   pollKeyboard();
+  followHint();
   presenter_.present(state);
 }
 
@@ -140,6 +141,7 @@ bool Game::startCurrentLevel() {
   timers.stepPeriod = 0;
   worldSteps_ = 0;
   state.scene.stuckHint = 0;
+  forgetHint();
   return true;
 }
 
@@ -153,6 +155,7 @@ void Game::backToTitle() {
   setTitleLook(state.world);
   state.keys.quitPrompt = 0;
   state.keys.titleLevel = state.keys.titleLevelLimit;  // the level choice starts on the record
+  forgetHint();
   if (soundOn()) music_->playTitleMusic();
   logChanges();
 }
@@ -267,6 +270,7 @@ void Game::beginGame(int32_t level) {
 // The end of the exit sequence: the next level, or the ending after the pack's last level.
 void Game::goToNextLevel() {
   world::Progress& progress = state.progress;
+  losses_ = 0;  // won at last
   ++progress.levelNumber;
   state.scene.robotScale = 1.0f;
   progress.gameState = StateReady;
@@ -289,6 +293,7 @@ void Game::restartAfterBlowUp() {
   }
   state.keys.keyLatch[world::LatchDown] = 0;
   state.progress.gameState = StateReady;
+  noteLostAttempt();
   startCurrentLevel();
   logChanges();
 }

@@ -11,6 +11,7 @@
 
 #include "app/clock.h"
 #include "app/frontend.h"
+#include "app/hint_search.h"
 #include "app/key_source.h"
 #include "app/keys_page.h"
 #include "app/timers.h"
@@ -93,6 +94,14 @@ class Game {
   // "play-test won in 57 steps".
   bool playTest = false;
 
+  // The hint key's search: the game's own searches at once (tests, replays, the web page) until
+  // the shell gives it another, which must outlive the game.
+  void useHintSearch(HintSearch& search) { hintSearch_ = &search; }
+  // Told the level number each time a hint is shown in it. The saved progress listens here.
+  std::function<void(int32_t level)> hintShown;
+  // After this many lost attempts at one level in a row the game offers a hint.
+  static constexpr int kLossesBeforeHintOffer = 3;
+
   // Lets the title's keys command open the keys page, which shows and changes the keys in
   // link; the title then shows the key that opens it.
   void linkKeysPage(KeysPageLink link);
@@ -154,6 +163,19 @@ class Game {
   void takeNewKey(const KeyState& raw);
   bool keysPageEscape();  // true when the page took the Escape
   void showKeys();
+  // The hint (game_hints.cpp). The hint key asks for a hint for the falling piece; every frame
+  // takes the search's answer and lets a hint go once its piece has landed.
+  void hintKey(const KeyState& keys);
+  void askForHint();
+  void followHint();
+  void showHintAnswer(const level::Hint& answer);
+  // A level starts or is left: the search is called off and the hint goes; the offer of a hint
+  // stays while the level is the one lost often.
+  void forgetHint();
+  // The level in play was lost (blown up, or restarted once its pieces began to fall).
+  void noteLostAttempt();
+  // The name of the key the player gives command with.
+  std::string keyNameOf(std::size_t command) const;
   // Notes the clock when the falling piece has changed since the last note.
   void notePieceChange();
   // A Down press starting now would come too soon after a piece landed to be meant for the
@@ -180,6 +202,12 @@ class Game {
   int32_t shownPiece_ = 0;      // the piece whose appearance was last noted
   uint32_t pieceShownAt_ = 0;   // the clock reading it appeared at
   bool restartCounts_ = false;  // the R held now was pressed in, and stayed in, a level in play
+  ImmediateHintSearch ownHintSearch_;
+  HintSearch* hintSearch_ = &ownHintSearch_;
+  bool hintKeyHeld_ = false;
+  int32_t hintAskedFor_ = kNoPiece;  // the piece the search under way is for
+  int32_t lostLevel_ = 0;            // the level lost losses_ times in a row
+  int losses_ = 0;
   KeysPageLink keysLink_;
   bool keysKeyHeld_ = false;
   KeyState pageKeysBefore_{};   // the keys at the page's last poll, as the commands read them

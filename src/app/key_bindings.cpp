@@ -112,6 +112,7 @@ const std::array<CommandKeys, kCommandCount>& commandTable() {
       {"keys", "THIS PAGE (ON THE TITLE)", DIK_K, "K", ""},
       {"peek", "PEEK AT THE FIELD (HOLD)", DIK_TAB, "Tab", "x"},
       {"howto", "HOW TO PLAY", DIK_F1, "F1", "leftshoulder"},
+      {"hint", "HINT: WHERE THE PIECE GOES", DIK_H, "H", "rightshoulder"},
   }};
   return table;
 }

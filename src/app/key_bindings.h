@@ -40,6 +40,7 @@ enum CommandIndex : std::size_t {
   kCommandKeys,
   kCommandPeek,
   kCommandHowTo,
+  kCommandHint,
   kCommandCount
 };
 const std::array<CommandKeys, kCommandCount>& commandTable();

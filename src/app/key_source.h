@@ -17,6 +17,7 @@ constexpr uint8_t DIK_ESCAPE = 0x01;
 constexpr uint8_t DIK_TAB = 0x0F;
 constexpr uint8_t DIK_Q = 0x10;
 constexpr uint8_t DIK_R = 0x13;
+constexpr uint8_t DIK_H = 0x23;
 constexpr uint8_t DIK_K = 0x25;
 constexpr uint8_t DIK_RETURN = 0x1C;
 constexpr uint8_t DIK_SPACE = 0x39;

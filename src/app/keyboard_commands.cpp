@@ -56,6 +56,7 @@ void Game::pollKeyboard() {
   openKeysKey(keys);
   peekKey(keys);
   howToKey(keys);
+  hintKey(keys);
 }
 
 void Game::upKey(const KeyState& keys) {
@@ -193,6 +194,8 @@ void Game::restartKey(const KeyState& keys) {
   if (!restartCounts_ || !levelInPlay()) return;
   state.keys.keyLatch[LatchDown] = 0;
   state.keys.quitPrompt = 0;
+  // A restart once the pieces began to fall gives the attempt up; on the ready sign it is none.
+  if (state.progress.gameState != StateReady) noteLostAttempt();
   state.progress.gameState = StateReady;
   startCurrentLevel();
   logChanges();

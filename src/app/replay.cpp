@@ -69,6 +69,11 @@ void connectProgress(Game& game, ProgressFile& progress) {
     if (record > k.titleLevelLimit) k.titleLevel = record;
     k.titleLevelLimit = record;
   };
+  game.state.hint.usedPerLevel = progress.progress().hintsUsed(pack);
+  game.hintShown = [&game, &progress, pack](int32_t level) {
+    progress.addHint(pack, level);
+    game.state.hint.usedPerLevel = progress.progress().hintsUsed(pack);
+  };
 }
 
 void connectReplayRecord(Game& game, const Replay& replay, ProgressFile& memory) {

@@ -55,7 +55,8 @@ class ReplayPlayer : public Clock, public KeySource {
 };
 
 // Connects the saved progress to the game: the title's level choice starts on the player's
-// record for the pack, and every level won raises the record (written to the file, if any).
+// record for the pack, and every level won raises the record (written to the file, if any);
+// every hint shown is counted for its level, and the title shows the counts.
 void connectProgress(Game& game, ProgressFile& progress);
 
 // For playing a replay: connects memory (a ProgressFile with no path, so nothing is read or

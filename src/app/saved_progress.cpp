@@ -11,21 +11,41 @@ namespace {
 // How notes name the file.
 constexpr const char* kWhat = "progress";
 
-// A level number: decimal digits only, 1 to kMaxRecordedLevel; 0 when it is none.
-int parseLevel(const std::string& text) {
+// The hint lines' key: "hints/LEVEL/NAME".
+constexpr const char* kHintsPrefix = "hints/";
+
+// A number of decimal digits only, 1 to most; 0 when it is none.
+int parseCount(const std::string& text, int most) {
   if (text.empty() || text.size() > 3) return 0;
   int value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return 0;
     value = value * 10 + (c - '0');
   }
-  return value >= 1 && value <= kMaxRecordedLevel ? value : 0;
+  return value >= 1 && value <= most ? value : 0;
+}
+
+int parseLevel(const std::string& text) {
+  return parseCount(text, kMaxRecordedLevel);
+}
+
+// A pack name that reads back as the one line it was written on.
+bool keptName(const std::string& pack) {
+  return !pack.empty() && pack.find_first_of("\r\n") == std::string::npos;
 }
 
 }  // namespace
 
 void SavedProgress::parse(const std::string& text, std::vector<std::string>& notes) {
   for (const TextLine& line : nonEmptyLines(text)) {
+    if (line.text.rfind(kHintsPrefix, 0) == 0) {
+      if (!parseHintLine(line.text)) {
+        notes.push_back("line " + std::to_string(line.number) +
+                        " is not hints/LEVEL/NAME=COUNT (1 to " +
+                        std::to_string(kMaxRecordedHints) + "): " + quotedLine(line.text));
+      }
+      continue;
+    }
     const std::size_t equals = line.text.rfind('=');
     const int level = equals == std::string::npos ? 0 : parseLevel(line.text.substr(equals + 1));
     if (equals == 0 || level == 0) {
@@ -41,7 +61,44 @@ void SavedProgress::parse(const std::string& text, std::vector<std::string>& not
 std::string SavedProgress::text() const {
   std::string out;
   for (const auto& [pack, level] : records_) out += pack + "=" + std::to_string(level) + "\n";
+  for (const auto& [where, count] : hints_) {
+    out += kHintsPrefix + std::to_string(where.second) + "/" + where.first + "=" +
+           std::to_string(count) + "\n";
+  }
   return out;
+}
+
+bool SavedProgress::parseHintLine(const std::string& line) {
+  const std::size_t levelStart = std::string(kHintsPrefix).size();
+  const std::size_t slash = line.find('/', levelStart);
+  const std::size_t equals = line.rfind('=');
+  if (slash == std::string::npos || equals == std::string::npos || equals <= slash + 1) {
+    return false;
+  }
+  const int level = parseLevel(line.substr(levelStart, slash - levelStart));
+  const int count = parseCount(line.substr(equals + 1), kMaxRecordedHints);
+  if (level == 0 || count == 0) return false;
+  int& kept = hints_[{line.substr(slash + 1, equals - slash - 1), level}];
+  kept = std::max(kept, count);
+  return true;
+}
+
+std::vector<int32_t> SavedProgress::hintsUsed(const std::string& pack) const {
+  std::vector<int32_t> used;
+  for (const auto& [where, count] : hints_) {
+    if (where.first != pack) continue;
+    if (used.size() <= static_cast<std::size_t>(where.second)) used.resize(where.second + 1);
+    used[static_cast<std::size_t>(where.second)] = count;
+  }
+  return used;
+}
+
+bool SavedProgress::addHint(const std::string& pack, int level) {
+  if (!keptName(pack) || level < 1 || level > kMaxRecordedLevel) return false;
+  int& count = hints_[{pack, level}];
+  if (count >= kMaxRecordedHints) return false;
+  ++count;
+  return true;
 }
 
 int SavedProgress::highestLevel(const std::string& pack) const {
@@ -51,7 +108,7 @@ int SavedProgress::highestLevel(const std::string& pack) const {
 
 bool SavedProgress::reach(const std::string& pack, int level, int levelCount) {
   // A name that could not be read back as one line is not kept.
-  if (pack.empty() || pack.find_first_of("\r\n") != std::string::npos) return false;
+  if (!keptName(pack)) return false;
   const int capped = std::min({level, levelCount, kMaxRecordedLevel});
   if (capped <= highestLevel(pack)) return false;
   records_[pack] = capped;
@@ -77,10 +134,18 @@ void ProgressFile::load() {
 
 void ProgressFile::reach(const std::string& pack, int level, int levelCount) {
   // Without a path the record still rises for this session; only the file is left alone.
-  if (!progress_.reach(pack, level, levelCount) || path_.empty()) return;
+  if (progress_.reach(pack, level, levelCount)) save();
+}
+
+void ProgressFile::addHint(const std::string& pack, int level) {
+  if (progress_.addHint(pack, level)) save();
+}
+
+void ProgressFile::save() {
+  if (path_.empty()) return;
   // Another game may have saved to the same file since this one read it: the file is read
-  // again and each pack keeps the higher record, so neither game's progress is lost. Its bad
-  // lines were noted when the game loaded it.
+  // again and each pack keeps the higher record (each level the higher count of hints), so
+  // neither game's progress is lost. Its bad lines were noted when the game loaded it.
   readNotedFile(
       path_, kWhat, [](const std::string&) {},
       [this](const std::string& text, std::vector<std::string>& notes) {

@@ -20,6 +20,7 @@
 #include "app/sdl_icon.h"
 #include "app/sdl_keyboard.h"
 #include "app/sdl_play_window.h"
+#include "app/worker_hint_search.h"
 #include "gfxlib/sdl_backend.h"
 #include "gfxlib/sdl_display.h"
 #include "gfxlib/sdl_message_boxes.h"
@@ -184,7 +185,10 @@ void runEventLoop(Game& game, PlaySetup& setup, PlayWindow& parts, ReplayRecorde
 void playLive(PlaySetup& setup, PlayWindow& parts, ReplayRecorder* recorder) {
   Clock& clock = recorder != nullptr ? recorder->clock() : parts.clock;
   KeySource& keys = recorder != nullptr ? recorder->keys() : parts.padKeys;
+  // The hint's search runs beside the frame loop; made before the game, it outlives it.
+  WorkerHintSearch hintSearch;
   Game game(clock, keys, parts.presenter, parts.control, &setup.music, &setup.messages);
+  game.useHintSearch(hintSearch);
   connectGame(game, setup);
   game.timers.rule =
       setup.commandLine.frameBoundTimers ? TimerRule::FrameBound : TimerRule::CatchUp;

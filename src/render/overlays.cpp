@@ -131,8 +131,13 @@ std::vector<std::string> shortLines(const world::GameState& state) {
   const int32_t gameState = state.progress.gameState;
   const bool inLevel = gameState == world::StateReady || gameState == world::StateDropping ||
                        gameState == world::StateRunning;
+  if (!inLevel) return lines;
+  // The offer of a hint after lost attempts, and what the hint's search found.
+  for (const std::string* hintLine : {&state.hint.offer, &state.hint.line}) {
+    if (!hintLine->empty()) lines.push_back(*hintLine);
+  }
   // The hint of a level the robot can no longer win, until it is won or left.
-  if (inLevel && state.scene.stuckHint != 0 && state.world.levelComplete == 0) {
+  if (state.scene.stuckHint != 0 && state.world.levelComplete == 0) {
     // The level's own hint goes over it when the level has one.
     if (!state.levelWords.hint.empty()) lines.push_back("Hint: " + state.levelWords.hint);
     lines.emplace_back(kStuckHint);

@@ -14,8 +14,9 @@ namespace mdx::render {
 void drawOverlays(const world::GameState& state, Assets& assets);
 
 // The short lines for the player at the foot of the screen, top to bottom: the notices, then in
-// a level the hint to restart a level the robot can no longer win, under the level's own hint
-// when it has one. Every short line the game shows is listed here.
+// a level the offer of a hint, what the hint's search found and the hint to restart a level the
+// robot can no longer win, under the level's own hint when it has one. Every short line the
+// game shows is listed here.
 std::vector<std::string> shortLines(const world::GameState& state);
 
 // Writes the short lines, the last one at the bottom; the last step of every picture.

@@ -13,6 +13,8 @@ using world::kDrawnRows;
 
 // An unrotated cell picture is passed the cell's middle as its centre; it has no effect.
 constexpr float kCellCentre = 9.5f;
+// How much of the hint's copy of the piece shows: a little over half.
+constexpr uint32_t kGhostAlpha = 0x90000000u;
 
 struct Cell {
   int32_t code;
@@ -114,26 +116,38 @@ void drawExitLight(Assets& assets, const world::GameState& state, int index, int
                                                       1.0f, 1.0f);
 }
 
-// The falling piece sits on grid cells; it is shown while its top-left cell is in the drawn
-// grid, even when lower rows of its box reach beyond it.
-void drawFallingPiece(const world::GameState& state, Assets& assets, uint32_t grey) {
-  if (state.progress.gameState != world::StateDropping) return;
-  const world::Pieces& piece = state.pieces;
-  if (piece.pieceColumn < 0 || piece.pieceColumn >= kColumns || piece.pieceRow < 0 ||
-      piece.pieceRow >= kDrawnRows) {
-    return;
-  }
+// The falling piece's pictures with its box at (boxColumn, boxRow). A piece sits on grid cells;
+// it is shown while its top-left cell is in the drawn grid, even when lower rows of its box
+// reach beyond it.
+void drawPieceAt(const world::Pieces& piece, Assets& assets, int32_t boxColumn, int32_t boxRow,
+                 uint32_t colour) {
+  if (boxColumn < 0 || boxColumn >= kColumns || boxRow < 0 || boxRow >= kDrawnRows) return;
   auto& images = piece.pieceShapeInBlocks == 1 ? assets.blockImages : assets.deviceImages;
   for (int row = 0; row < 4; ++row) {
     for (int column = 0; column < 3; ++column) {
       const int32_t code = piece.pieceShape[static_cast<size_t>(row)][static_cast<size_t>(column)];
       // Codes past the picture arrays have no picture; never index beyond them.
       if (code <= 0 || code >= static_cast<int32_t>(images.size())) continue;
-      const float x = static_cast<float>(kCellSize * (piece.pieceColumn + column));
-      const float y = static_cast<float>(kCellSize * (piece.pieceRow + row) - 26);
-      drawPlain(images[static_cast<size_t>(code)], x, y, grey);
+      const float x = static_cast<float>(kCellSize * (boxColumn + column));
+      const float y = static_cast<float>(kCellSize * (boxRow + row) - 26);
+      drawPlain(images[static_cast<size_t>(code)], x, y, colour);
     }
   }
+}
+
+void drawFallingPiece(const world::GameState& state, Assets& assets, uint32_t grey) {
+  if (state.progress.gameState != world::StateDropping) return;
+  drawPieceAt(state.pieces, assets, state.pieces.pieceColumn, state.pieces.pieceRow, grey);
+}
+
+// The hint: the falling piece once more, see-through, where it should land. Under the piece
+// itself, so the piece stays plain where the two meet.
+void drawHintGhost(const world::GameState& state, Assets& assets, uint32_t grey) {
+  const world::HintView& hint = state.hint;
+  const int32_t gameState = state.progress.gameState;
+  if (!hint.ghost || hint.pieceIndex != state.pieces.pieceIndex) return;
+  if (gameState != world::StateDropping && gameState != world::StateReady) return;
+  drawPieceAt(state.pieces, assets, hint.column, hint.row, (grey & 0x00FFFFFFu) | kGhostAlpha);
 }
 
 struct RobotOffset {
@@ -210,6 +224,7 @@ void drawPlayField(const world::GameState& state, Assets& assets) {
   drawExitLight(assets, state, 0, state.scene.lightLevel1, state.scene.spinAngle);
   drawBlockPass(state, assets, grey, true);
   drawDevicePass(state, assets, grey);
+  drawHintGhost(state, assets, grey);
   drawFallingPiece(state, assets, grey);
   drawExitLight(assets, state, 1, state.scene.lightLevel2, 0.5f * state.scene.spinAngle);
   drawRobotPass(state, assets, grey);

@@ -23,7 +23,7 @@ constexpr float kPanelWidth = 540.0f;
 constexpr float kPanelHeight = 370.0f;
 constexpr uint32_t kPanelColour = 0xD8000000u;  // black, a little of the title showing through
 constexpr float kFirstRowY = 100.0f;
-constexpr float kRowHeight = 26.0f;
+constexpr float kRowHeight = 24.0f;
 constexpr int32_t kColumnCommand = 70;
 constexpr int32_t kColumnKey = 330;
 constexpr int32_t kColumnPad = 470;
@@ -59,15 +59,17 @@ void drawLevelChoice(const world::GameState& state, Assets& assets) {
   const world::Keys& keys = state.keys;
   if (keys.titleLevelLimit <= 1) return;
   drawLevelLabel(assets, keys.titleLevel, kLevelChoiceX, kLevelChoiceY);
-  // An arrow on each side Left or Right can still move the choice to.
-  const auto arrow = [&assets](const char* text, int32_t x) {
+  // An arrow on each side Left or Right can still move the choice to, then the hints used.
+  const auto writeBeside = [&assets](const std::string& text, int32_t x) {
     const int32_t y = static_cast<int32_t>(kLevelChoiceY) + 1;
     assets.blackWriter.draw(text, x + 1, y + 1);
     assets.whiteWriter.draw(text, x, y);
   };
   const auto left = static_cast<int32_t>(kLevelChoiceX);
-  if (keys.titleLevel > 1) arrow("<", left - 18);
-  if (keys.titleLevel < keys.titleLevelLimit) arrow(">", left + 104);
+  if (keys.titleLevel > 1) writeBeside("<", left - 18);
+  if (keys.titleLevel < keys.titleLevelLimit) writeBeside(">", left + 104);
+  const std::string used = hintsUsedText(state.hint.usedPerLevel, keys.titleLevel);
+  if (!used.empty()) writeBeside(used, left + 124);
 }
 
 // The key that opens the keys page, in the bottom right corner.
@@ -106,6 +108,13 @@ void drawKeysPage(const world::GameState& state, Assets& assets, uint32_t grey) 
 }
 
 }  // namespace
+
+std::string hintsUsedText(const std::vector<int32_t>& usedPerLevel, int32_t level) {
+  if (level < 0 || static_cast<std::size_t>(level) >= usedPerLevel.size()) return "";
+  const int32_t used = usedPerLevel[static_cast<std::size_t>(level)];
+  if (used <= 0) return "";
+  return std::to_string(used) + (used == 1 ? " hint" : " hints");
+}
 
 void drawTitleRobots(const world::GameState& state, Assets& assets) {
   const world::Scene& scene = state.scene;

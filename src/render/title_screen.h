@@ -1,7 +1,9 @@
 // The title screen: four robots flying over the landscape, logo, emblem, text lines, menu.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "render/assets.h"
 #include "world/game_state.h"
@@ -14,6 +16,10 @@ inline const std::string kVersionLine = "Marvolen DX - version 1.0";
 inline const std::string kOwnershipLine = "(c) 2026 The Marvolen DX authors";
 // The key to the How to play pages, at the bottom right above the keys page's.
 inline const std::string kHowToKeyLine = "F1  How to play";
+
+// "2 hints" beside the title's level choice: the hints used in level of usedPerLevel (indexed
+// by level number); "" for none.
+std::string hintsUsedText(const std::vector<int32_t>& usedPerLevel, int32_t level);
 
 // The four title robots, riding on the lower strip's positions whether or not it is drawn.
 // Drawn after the landscape and before the lower strip.

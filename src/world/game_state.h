@@ -163,6 +163,22 @@ struct KeysPage {
   std::string titleHint;                         // on the title: the key that opens the page
 };
 
+// The solver's hint as shown over a level: a see-through copy of the falling piece where it
+// should land, or a short line. The search runs beside the frame loop and its answer depends
+// on how fast the machine is, so, like the keys page, this is what is shown rather than play
+// state: the state's digests and texts leave it out, and replays play alike with or without it.
+struct HintView {
+  bool ghost = false;      // the copy is shown, for the falling piece pieceIndex
+  int32_t pieceIndex = 0;  // the piece the copy and the line are about
+  int32_t column = 0;      // the piece box's column and row where it should land
+  int32_t row = 0;
+  std::string line;        // what the search found when it found no place, or that it is looking
+  bool lineStays = false;  // the line holds for the rest of the level, not only this piece
+  std::string offer;       // the offer of a hint after a few lost attempts
+  // Hints used per level of the pack (index: level number), for the title's level choice.
+  std::vector<int32_t> usedPerLevel;
+};
+
 // The game state and the puzzle world's operations on it. Sound effects and messages go out
 // through the two service pointers; either may be null (then nothing is played or shown).
 class GameState {
@@ -177,6 +193,7 @@ class GameState {
   Scene scene;
   Keys keys;
   KeysPage keysPage;
+  HintView hint;
   // Where the files of options.packName and the shared media lie. Set with the pack's name;
   // left out of the state's fields and hash, which do not depend on where the game is.
   PackLayout pack = shippedPackLayout("", kDefaultPackName);

@@ -69,6 +69,18 @@ LevelPlan endingLevel() {
   return plan;
 }
 
+LevelPlan holeLevel() {
+  LevelPlan plan;
+  plan.floor(11).robotAt(10, 2);
+  plan.blocks.erase({11, 5});
+  plan.blocks[{15, 5}] = 1;
+  plan.devices[{14, 6}] = 12;  // a robot fallen into the hole walks onto a bomb
+  plan.devices[{10, 8}] = 8;
+  plan.pieceCount = 1;
+  plan.pieceTypes[0] = 2;
+  return plan;
+}
+
 GameFolder::GameFolder(int levelCount) {
   std::random_device random;
   root = fs::temp_directory_path() / ("mdx-app-" + std::to_string(random()));

@@ -31,13 +31,16 @@ struct LevelPlan {
 // Writes the plan as a level file of 1938 lines.
 void writeLevelFile(const std::filesystem::path& path, const LevelPlan& plan);
 
-// Four ready-made levels: the robot walks right onto the exit (4 world steps, no pieces);
+// Five ready-made levels: the robot walks right onto the exit (4 world steps, no pieces);
 // one pillar piece falls onto a floor at row 20 (robot walled in); the robot walks onto a
-// bomb; the ending level, where the robot walks on for ever.
+// bomb; the ending level, where the robot walks on for ever; a hole four cells deep between
+// the robot and the exit, which the one pillar fills flush only with its box at column 4, row
+// 11 (anywhere else the robot falls in and onto a bomb).
 LevelPlan exitLevel();
 LevelPlan pillarLevel();
 LevelPlan bombLevel();
 LevelPlan endingLevel();
+LevelPlan holeLevel();
 
 // A temporary game folder (map pack "pack", pref.ini, media/level99.dat), removed with it.
 class GameFolder {

@@ -29,6 +29,7 @@ KeyNaming testNaming() {
                                                    {"A", 0x1E},
                                                    {"D", 0x20},
                                                    {"K", DIK_K},
+                                                   {"H", DIK_H},
                                                    {"Tab", DIK_TAB},
                                                    {"Return", DIK_RETURN},
                                                    {"Keypad Enter", DIK_NUMPADENTER}};
@@ -39,6 +40,7 @@ KeyNaming testNaming() {
                                                {"back", 4},
                                                {"start", 6},
                                                {"leftshoulder", 9},
+                                               {"rightstick", 8},
                                                {"rightshoulder", 10},
                                                {"dpup", 11},
                                                {"dpdown", 12},
@@ -105,13 +107,13 @@ TEST(ResolveKeys, TheDefaultsAndAChosenKeyAndButtonAreUsed) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandRight] = "D";
-  choices.pads[kCommandDrop] = "rightshoulder";
+  choices.pads[kCommandDrop] = "rightstick";
   const Resolved r = resolve(choices);
   EXPECT_TRUE(r.notes.empty());
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], 0x1E);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], 0x20);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 10);
-  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=rightshoulder\n");
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 8);
+  EXPECT_EQ(keyChoiceLines(choicesOf(r.keys)), "key.left=A\nkey.right=D\npad.drop=rightstick\n");
 }
 
 TEST(ResolveKeys, AnUnknownNameKeepsTheDefaultWithItsTextEscaped) {
@@ -137,13 +139,13 @@ TEST(ResolveKeys, AClashKeepsEveryDefaultOfItsKindAndNamesBoth) {
   KeyChoices choices;
   choices.keys[kCommandRight] = "D";
   choices.keys[kCommandLeft] = "Space";
-  choices.pads[kCommandDrop] = "rightshoulder";
+  choices.pads[kCommandDrop] = "rightstick";
   Resolved r = resolve(choices);
   ASSERT_EQ(r.notes.size(), 1u);
   EXPECT_EQ(r.notes[0], "key.left=Space clashes with key.confirm=Space; the default keys are kept");
   EXPECT_EQ(r.keys.keyCodes[kCommandLeft], DIK_LEFT);
   EXPECT_EQ(r.keys.keyCodes[kCommandRight], DIK_RIGHT);
-  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 10);  // the pad's choices are another matter
+  EXPECT_EQ(r.keys.padButtons[kCommandDrop], 8);  // the pad's choices are another matter
 
   KeyChoices fixed;
   fixed.keys[kCommandMusic] = "Return";
@@ -174,7 +176,7 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
   KeyChoices choices;
   choices.keys[kCommandLeft] = "A";
   choices.keys[kCommandConfirm] = "Left";
-  choices.pads[kCommandRestart] = "rightshoulder";
+  choices.pads[kCommandRestart] = "rightstick";
   const BoundKeys keys = resolve(choices).keys;
   ScriptedKeySource keyboard;
   BoundKeySource source(keyboard, keys);
@@ -193,9 +195,9 @@ TEST(BoundKeys, ABoundKeyOrButtonHoldsItsCommandsKeyAndTheOldOneNothing) {
   EXPECT_FALSE(held(state, DIK_LEFT));
 
   PadState pad;
-  pad.buttons[3] = true;   // Y: restart no longer
-  pad.buttons[10] = true;  // the right shoulder: restart now
-  pad.buttons[6] = true;   // Start always confirms
+  pad.buttons[3] = true;  // Y: restart no longer
+  pad.buttons[8] = true;  // the right stick: restart now
+  pad.buttons[6] = true;  // Start always confirms
   pad.stickX = -kStickHalf - 1;
   KeyState padKeys{};
   addPadKeys(pad, keys, padKeys);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -191,6 +192,41 @@ TEST_F(ReplayRun, RecordedSessionPlaysBackToTheSameState) {
   world::GameState changed = game.state;
   changed.world.blockLayer[500] += 1;
   EXPECT_NE(stateDigest(changed), stateDigest(game.state));
+}
+
+// The hint changes only what is drawn: a session that asked for hints replays to the same
+// state, the hint key recorded like any other.
+TEST_F(ReplayRun, ASessionWithHintsReplaysAlike) {
+  folder.writeLevel(1, holeLevel());
+  RecordedSession session{folder};
+  Game& game = session.game;
+  ImmediateHintSearch search{60.0};  // the budget is the benchmark's business
+  game.useHintSearch(search);
+  session.recorder.begin(ReplayEvent::Start);
+  game.startUp();
+  const auto tap = [&session](uint8_t key) {
+    session.keys.press(key);
+    session.frame(16);
+    session.keys.releaseAll();
+    session.frame(16);
+  };
+  for (uint8_t key : {DIK_SPACE, DIK_H, DIK_SPACE, DIK_H}) tap(key);
+  ASSERT_TRUE(game.state.hint.ghost) << game.state.hint.line;
+  while (game.state.pieces.pieceColumn > game.state.hint.column) tap(DIK_LEFT);
+  tap(DIK_DOWN);
+  for (int i = 0; i < 800; ++i) session.frame(16);  // the walk, then the exit sequence
+  ASSERT_EQ(game.state.progress.levelNumber, 2);
+
+  const std::optional<Replay> replay = writtenAndReadBack(session.recorder.replay);
+  ASSERT_TRUE(replay.has_value());
+  int hintPresses = 0;
+  for (const ReplayStep& step : replay->steps) {
+    hintPresses += static_cast<int>(std::count(step.keysDown.begin(), step.keysDown.end(), DIK_H));
+  }
+  EXPECT_EQ(hintPresses, 2);
+  const ReplayResult result = runReplay(*replay, folder.pack());
+  EXPECT_EQ(result.state.progress.levelNumber, 2);
+  EXPECT_EQ(stateDigest(result.state), stateDigest(game.state));
 }
 
 // The title's level choice reaches as far as the player's saved record. A replay carries the

@@ -77,6 +77,33 @@ TEST(ProgressRecords, ReachingRaisesCapsAndNeverLowers) {
   EXPECT_EQ(progress.text(), "p=16\n");
 }
 
+// Hint counts are lines of their own beside the records; a bad one is noted and skipped.
+TEST(ProgressRecords, HintCountsReadBackBesideTheRecords) {
+  SavedProgress progress;
+  std::vector<std::string> notes;
+  progress.parse(
+      "mappack1=3\nhints/12/mappack1=2\nhints/3/my pack=1\nhints/12/mappack1=1\n"
+      "hints/0/p=2\nhints/99/p=2\nhints/4/p=0\nhints/4/p=1000\nhints/4/p=x\nhints/x/p=1\n"
+      "hints/4=1\nhints/4/=1\n",
+      notes);
+  EXPECT_EQ(notes.size(), 8u);
+  EXPECT_NE(notes.front().find("line 5"), std::string::npos) << notes.front();
+  EXPECT_EQ(progress.highestLevel("mappack1"), 3);
+  std::vector<int32_t> expected(13, 0);
+  expected[12] = 2;  // a lower duplicate does not lower the count
+  EXPECT_EQ(progress.hintsUsed("mappack1"), expected);
+  EXPECT_EQ(progress.hintsUsed("my pack"), (std::vector<int32_t>{0, 0, 0, 1}));
+  EXPECT_TRUE(progress.hintsUsed("p").empty());
+  EXPECT_TRUE(progress.addHint("my pack", 3));
+  EXPECT_FALSE(progress.addHint("p", 0));
+  EXPECT_FALSE(progress.addHint("two\nlines", 3));
+  SavedProgress again;
+  again.parse(progress.text(), notes);
+  EXPECT_EQ(notes.size(), 8u);
+  EXPECT_EQ(again.text(), progress.text());
+  EXPECT_EQ(again.hintsUsed("my pack")[3], 2);
+}
+
 class ProgressOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -121,6 +148,23 @@ TEST_F(ProgressOnDisk, TwoGamesOnOneFileKeepEachOthersHigherRecords) {
   EXPECT_EQ(readAll(path), "mappack1=3\nmappack2=2\n");
   first.reach("mappack1", 4, 32);
   EXPECT_EQ(readAll(path), "mappack1=4\nmappack2=2\n");
+  EXPECT_TRUE(notes.empty());
+}
+
+// A file from before hints were counted loads as it did, and gains their lines.
+TEST_F(ProgressOnDisk, HintsAreSavedBesideTheRecordsOfAnOlderFile) {
+  fs::create_directories(path.parent_path());
+  writeAll(path, "mappack1=3\n");
+  ProgressFile progress = file();
+  progress.load();
+  EXPECT_TRUE(progress.progress().hintsUsed("mappack1").empty());
+  progress.addHint("mappack1", 2);
+  progress.addHint("mappack1", 2);
+  EXPECT_EQ(readAll(path), "mappack1=3\nhints/2/mappack1=2\n");
+  ProgressFile later = file();
+  later.load();
+  EXPECT_EQ(later.startableLevel("mappack1", 32), 3);
+  EXPECT_EQ(later.progress().hintsUsed("mappack1"), (std::vector<int32_t>{0, 0, 2}));
   EXPECT_TRUE(notes.empty());
 }
 

@@ -110,6 +110,48 @@ TEST_P(PackLevelReplay, SolutionWinsThroughTheGameLoop) {
   EXPECT_EQ(state.progress.gameState, last ? world::StateEnding : world::StateReady);
 }
 
+// The hint key on shipped levels: each piece, steered to where its ghost stands and dropped,
+// lands there, and the ghosts together lead the robot to the exit.
+class PackLevelHints : public ::testing::TestWithParam<int> {};
+
+TEST_P(PackLevelHints, FollowingTheGhostsWinsTheLevel) {
+  LoopDriver loop;
+  app::ImmediateHintSearch search{60.0};  // how fast it answers is the benchmark's business
+  loop.game.useHintSearch(search);
+  world::GameState& state = loop.game.state;
+  state.options.packName = "mappack1";
+  state.pack = world::shippedPackLayout(MDX_GAME_DIR, "mappack1");
+  loop.game.beginGame(GetParam());
+  loop.tap(DIK_SPACE);
+  int followed = 0;
+  while (state.progress.gameState == world::StateDropping) {
+    const int32_t piece = state.pieces.pieceIndex;
+    loop.tap(app::DIK_H);
+    const world::HintView& hint = state.hint;
+    ASSERT_TRUE(hint.ghost) << "piece " << piece << ": " << hint.line;
+    while (state.pieces.pieceColumn != hint.column) {
+      const int32_t column = state.pieces.pieceColumn;
+      loop.tap(column > hint.column ? DIK_LEFT : DIK_RIGHT);
+      ASSERT_NE(state.pieces.pieceColumn, column) << "piece " << piece << " cannot move on";
+    }
+    for (int i = 0; i < 20; ++i) loop.frame(10);  // a Down this soon would be for the last piece
+    loop.tap(app::DIK_DOWN);
+    int32_t row = state.pieces.pieceRow;
+    while (state.pieces.pieceIndex == piece) {
+      row = state.pieces.pieceRow;
+      loop.frame(10);
+    }
+    EXPECT_EQ(row, hint.row) << "piece " << piece;
+    EXPECT_FALSE(hint.ghost);  // gone with its piece
+    ++followed;
+  }
+  EXPECT_EQ(followed, state.world.pieceCount);
+  for (int i = 0; i < 100000 && state.progress.levelNumber == GetParam(); ++i) loop.frame(10);
+  EXPECT_EQ(state.progress.levelNumber, GetParam() + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(MapPack1, PackLevelHints, ::testing::Values(1, 2, 3, 4, 5, 6, 7, 8));
+
 // On map pack 1's level 20 the first pillar reaches a bomb by itself after a few rows. A Down
 // the player presses an instant later was meant for that pillar, not the one now at the top;
 // one pressed once the new pillar has been out a moment drops it.

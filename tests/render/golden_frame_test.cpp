@@ -89,6 +89,14 @@ void titleScene(GameState& s) {
   startValues(s, world::StateTitle, 20.0f);
 }
 
+// The title's level choice, on a level the player took two hints in.
+void titleHintsScene(GameState& s) {
+  startValues(s, world::StateTitle, 20.0f);
+  s.keys.titleLevelLimit = 12;
+  s.keys.titleLevel = 7;
+  s.hint.usedPerLevel = {0, 0, 0, 0, 0, 0, 0, 2};
+}
+
 // The keys page over the title, waiting for the new key of its third row, after a refusal.
 void keysPageScene(GameState& s) {
   startValues(s, world::StateTitle, 20.0f);
@@ -104,7 +112,10 @@ void keysPageScene(GameState& s) {
                {"RESTART LEVEL", "R", "y"},
                {"MUSIC ON / OFF", "F2", "back"},
                {"QUIT (AT THE PROMPT)", "Q", "-"},
-               {"THIS PAGE (ON THE TITLE)", "K", "-"}};
+               {"THIS PAGE (ON THE TITLE)", "K", "-"},
+               {"PEEK AT THE FIELD (HOLD)", "Tab", "x"},
+               {"HOW TO PLAY", "F1", "leftshoulder"},
+               {"HINT: WHERE THE PIECE GOES", "H", "rightshoulder"}};
   page.titleHint = "K: KEYS";
 }
 
@@ -130,6 +141,11 @@ void midRunScene(GameState& s) {
   s.pieces.pieceRow = 8;
   s.pieces.pieceShapeInBlocks = 1;
   s.pieces.pieceShape = {{{0, 20, 0}, {0, 20, 0}, {20, 20, 20}, {0, 0, 0}}};
+  // The hint's ghost of the falling piece where it should land.
+  s.hint.ghost = true;
+  s.hint.pieceIndex = 3;
+  s.hint.column = 20;
+  s.hint.row = 22;
   put(s.world.blockLayer, 23, 29, world::kExplosionMarker);
   s.scene.explosionAngle = -1.0f;
   s.scene.altFramePhase = 0;
@@ -316,9 +332,10 @@ TEST(ShippedWords, EveryNameAndHintFitsTheScreenInTheGamesFont) {
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, GoldenFrameTest,
-    ::testing::Values(Golden{"title", titleScene}, Golden{"keys_page", keysPageScene},
-                      Golden{"level1_ready", readyScene}, Golden{"mid_run", midRunScene},
-                      Golden{"ending", endingScene}, Golden{"how_to_play_1", howToScene<1>},
+    ::testing::Values(Golden{"title", titleScene}, Golden{"title_hints", titleHintsScene},
+                      Golden{"keys_page", keysPageScene}, Golden{"level1_ready", readyScene},
+                      Golden{"mid_run", midRunScene}, Golden{"ending", endingScene},
+                      Golden{"how_to_play_1", howToScene<1>},
                       Golden{"how_to_play_2", howToScene<2>},
                       Golden{"how_to_play_3", howToScene<3>},
                       Golden{"how_to_play_4", howToScene<4>}),

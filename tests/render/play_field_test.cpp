@@ -181,6 +181,37 @@ TEST_F(PlayFieldTest, FallingPieceShownWhileItsTopLeftCellIsInTheDrawnGrid) {
   EXPECT_TRUE(drawsOf("media/block105.tga").empty());
 }
 
+// The hint: the falling piece once more, see-through, under the piece, where it should land;
+// only for the piece it was found for, on the ready sign and while the pieces fall.
+TEST_F(PlayFieldTest, HintGhostIsASeeThroughCopyOfItsPieceUnderThePiece) {
+  state.progress.gameState = world::StateDropping;
+  state.scene.fadeLevel = 200;
+  state.pieces.pieceShape = {{{0, 5, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
+  state.pieces.pieceShapeInBlocks = 1;
+  state.pieces.pieceIndex = 2;
+  state.pieces.pieceColumn = 15;
+  state.pieces.pieceRow = 1;
+  world::HintView& hint = state.hint;
+  hint.ghost = true;
+  hint.pieceIndex = 2;
+  hint.column = 4;
+  hint.row = 11;
+  frame();
+  auto drawn = drawsOf("media/block005.tga");
+  ASSERT_EQ(drawn.size(), 2u);
+  expectDraw(drawn[0], {19 * 5, 19 * 11 - 26, 0x90C8C8C8u});
+  expectDraw(drawn[1], {19 * 16, 19 * 1 - 26, 0xFFC8C8C8u});
+  state.progress.gameState = world::StateReady;  // the piece waits unseen; the ghost shows
+  frame();
+  EXPECT_EQ(drawsOf("media/block005.tga").size(), 1u);
+  for (int32_t gameState : {world::StateRunning, world::StateDropping}) {
+    state.progress.gameState = gameState;
+    hint.pieceIndex = gameState == world::StateRunning ? 2 : 1;
+    frame();
+    EXPECT_EQ(drawsOf("media/block005.tga").size(), gameState == world::StateRunning ? 0u : 1u);
+  }
+}
+
 TEST_F(PlayFieldTest, RobotPoses) {
   setBlock(10, 4, 99);  // cell corner (76, 164): the robot stands one row higher
   state.world.lightX = 150.0f;

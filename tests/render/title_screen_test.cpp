@@ -123,6 +123,23 @@ TEST_F(TitleScreenTest, LevelChoiceShowsOnlyOnceALaterLevelIsReached) {
   EXPECT_EQ(arrows(), "<<");
   state.keys.titleLevel = 1;
   EXPECT_EQ(arrows(), ">>");
+
+  // The hints used in the chosen level, right of the label and its arrow.
+  state.hint.usedPerLevel = {0, 1, 0, 0, 0, 0, 0, 2};
+  const auto hintsShown = [this] {
+    std::vector<std::string> shown;
+    for (const auto& call : frame()) {
+      if (call.kind == CallKind::Text && call.name.find("hint") != std::string::npos) {
+        shown.push_back(call.name);
+      }
+    }
+    return shown;
+  };
+  EXPECT_EQ(hintsShown(), (std::vector<std::string>{"1 hint", "1 hint"}));
+  state.keys.titleLevel = 7;
+  EXPECT_EQ(hintsShown(), (std::vector<std::string>{"2 hints", "2 hints"}));
+  state.keys.titleLevel = 12;
+  EXPECT_TRUE(hintsShown().empty());
 }
 
 }  // namespace
