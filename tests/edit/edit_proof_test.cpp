@@ -263,6 +263,44 @@ TEST_F(EditPack, ExportByDefaultMakesAPackTheGameLists) {
       << check.str();
 }
 
+// The share menu's way: the open level's pack, written as one file, installs among another
+// player's packs as the same levels; a folder that is no pack writes no file.
+TEST_F(EditPack, APackSharedAsOneFileInstallsAmongThePlayersPacks) {
+  const std::string game = dir_ + "/game";
+  fs::create_directories(game + "/mappack1");
+  std::ofstream(game + "/mappack1/lndscp02.tga") << "picture";
+  const std::string pack = dir_ + "/work/mypack";
+  const level::LevelSource level = shipped("level01.src");
+  const ProofStatus proof = decideProof(level, 5.0);
+  int number = 0;
+  std::string error;
+  ASSERT_TRUE(exportToPack(level, proof, proof.revision, pack, game, number, error)) << error;
+  EXPECT_EQ(packFolderOf(pack + "/level01.src"), pack);
+  EXPECT_EQ(packFolderOf(dir_ + "/work/loose.src"), "");
+  EXPECT_EQ(packFolderOf(""), "");
+  EXPECT_EQ(packFileFor(pack + "/", dir_), dir_ + "/mypack.mdxpack");
+  EXPECT_EQ(packFileFor("/", dir_), "");
+
+  std::string message;
+  EXPECT_FALSE(exportPackFile(dir_ + "/work", dir_ + "/work.mdxpack", game, message));
+  EXPECT_EQ(message.rfind("pack export refused: ", 0), 0u) << message;
+  EXPECT_FALSE(fs::exists(dir_ + "/work.mdxpack"));
+  const std::string file = packFileFor(pack, dir_);
+  ASSERT_TRUE(exportPackFile(pack, file, game, message)) << message;
+  EXPECT_EQ(message, "pack written as " + file);
+
+  const ScopedEnv dataHome("XDG_DATA_HOME", dir_ + "/data");
+  const level::PackInstall installed = importPackFile(file, game);
+  ASSERT_TRUE(installed.installed) << installed.message;
+  EXPECT_EQ(installed.packName, "mypack");
+  EXPECT_EQ(read("data/marvolen-dx/packs/mypack/level01.dat"), level::writeDat(level));
+  // The same name again is refused, and the installed pack stays as it was.
+  const level::PackInstall again = importPackFile(file, game);
+  EXPECT_FALSE(again.installed);
+  EXPECT_NE(again.message.find("not installed"), std::string::npos) << again.message;
+  EXPECT_EQ(read("data/marvolen-dx/packs/mypack/level01.dat"), level::writeDat(level));
+}
+
 TEST_F(EditPack, PlayTestPackHoldsTheLevelAndLinksThePackMedia) {
   fs::create_directories(dir_ + "/mappack1");
   std::ofstream(dir_ + "/mappack1/lndscp02.tga") << "picture";

@@ -6,7 +6,8 @@
 #   start_editor_xvfb 1600x900    # the virtual X server; the editor in editor_pid ends with it
 #
 # fail MESSAGE prints the message, the editor's log and the end of its output ($out/editor.out)
-# and stops the test; shot NAME saves a screenshot as $out/NAME.png.
+# and stops the test; shot NAME saves a screenshot as $out/NAME.png; mark, wait_new and last
+# follow the editor's log.
 
 fail() {
   echo "FAIL: $*" >&2
@@ -36,3 +37,20 @@ start_editor_xvfb() {
 }
 
 shot() { screenshot "$out/$1.png"; }
+
+# mark, then wait_new PATTERN [SECONDS]: waits for a log line matching PATTERN written after the
+# mark (the log writes a line only when its text changes, so counting old lines would not do).
+# A step that never comes leaves the screen as failed-step.png.
+mark() { marked=$(wc -l <"$log"); }
+wait_new() {
+  local limit=${2:-30}
+  for _ in $(seq $((limit * 10))); do
+    tail -n +$((marked + 1)) "$log" | grep -q -- "$1" && return 0
+    kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended while waiting for \"$1\""
+    sleep 0.1
+  done
+  shot failed-step
+  fail "no \"$1\" in the log after ${limit}s"
+}
+# The last log line of a kind, from its field FIELD (2, the first after the kind, unless told).
+last() { grep "^$1 " "$log" | tail -n 1 | cut -d' ' -f"${2:-2}-"; }

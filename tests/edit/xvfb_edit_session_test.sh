@@ -41,23 +41,9 @@ export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 . "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
 start_editor_xvfb 1600x900
 wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" "${3:-1}" || fail "see above"; }
-# The last log line of a kind, or nothing.
-last() { grep "^$1 " "$log" | tail -n 1 | cut -d' ' -f2-; }
 key() {
   press_keys "$@"
   sleep 0.3
-}
-# mark, then wait_new PATTERN [SECONDS]: waits for a log line matching PATTERN written after the
-# mark (the log writes a line only when its text changes, so counting old lines would not do).
-mark() { marked=$(wc -l <"$log"); }
-wait_new() {
-  local limit=${2:-30}
-  for _ in $(seq $((limit * 10))); do
-    tail -n +$((marked + 1)) "$log" | grep -q -- "$1" && return 0
-    kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended while waiting for \"$1\""
-    sleep 0.1
-  done
-  fail "no \"$1\" in the log after ${limit}s"
 }
 
 (cd "$work" && exec "$editor" level.src --log "$log") >"$out/editor.out" 2>&1 &

@@ -26,6 +26,8 @@ const std::vector<KeyAction>& editorKeys() {
       {"Ctrl+N, Ctrl+O", "new level, open a file"},
       {"Ctrl+S, Ctrl+Shift+S", "save, save as"},
       {"Ctrl+E", "export the level into a pack"},
+      {"Ctrl+Shift+E", "export a whole pack as one file (.mdxpack) for other players"},
+      {"Ctrl+Shift+I", "import a pack file: install it among your packs"},
       {"Ctrl+Z, Ctrl+Y", "undo and redo"},
       {"Ctrl+Q", "quit (asking first when there are unsaved changes)"},
       {"Tab, Shift+Tab", "in a prompt: move between the text field and the buttons"},

@@ -16,17 +16,17 @@ namespace {
 
 constexpr const char* kSourceEnding = ".src";
 
-std::string absoluteFrom(const std::string& typed, const std::string& workDir) {
-  if (typed.empty() || typed[0] == '/') return typed;
-  return (fs::path(workDir) / typed).lexically_normal().string();
-}
-
 bool isFile(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);
 }
 
 }  // namespace
+
+std::string absoluteFrom(const std::string& typed, const std::string& workDir) {
+  if (typed.empty() || typed[0] == '/') return typed;
+  return (fs::path(workDir) / typed).lexically_normal().string();
+}
 
 std::string savePath(const std::string& typed, const std::string& workDir) {
   std::string path = absoluteFrom(typed, workDir);

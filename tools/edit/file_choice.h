@@ -9,6 +9,9 @@
 
 namespace mdx::edit {
 
+// A typed name made absolute from workDir, as it is ("" stays "").
+std::string absoluteFrom(const std::string& typed, const std::string& workDir);
+
 // The file a typed name saves to: made absolute from workDir, with ".src" added when missing.
 std::string savePath(const std::string& typed, const std::string& workDir);
 

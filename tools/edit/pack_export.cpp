@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "app/data_dirs.h"
 #include "base/files.h"
 #include "level/pack_commands.h"
 #include "level/tool_commands.h"
 #include "world/level_meta.h"
+#include "world/pack_archive.h"
 #include "world/pack_catalog.h"
 
 namespace mdx::edit {
@@ -72,6 +74,39 @@ std::string makePlayTestPack(const level::LevelSource& level, const std::string&
     fs::create_symlink(media / file, fs::path(folder) / file, ec);
   }
   return folder;
+}
+
+std::string packFolderOf(const std::string& levelPath) {
+  if (levelPath.empty()) return "";
+  const fs::path folder = fs::absolute(levelPath).parent_path();
+  std::error_code ec;
+  return fs::is_regular_file(world::PackLayout{"", folder.string()}.prefPath(), ec)
+             ? folder.string()
+             : "";
+}
+
+std::string packFileFor(const std::string& packDir, const std::string& folder) {
+  fs::path pack = fs::path(packDir).lexically_normal();
+  if (pack.filename().empty()) pack = pack.parent_path();  // "mypack/" names mypack too
+  const std::string name = pack.filename().string();
+  if (name.empty() || name == "." || name == "..") return "";
+  return (fs::path(folder) / (name + world::kPackArchiveExtension)).string();
+}
+
+bool exportPackFile(const std::string& packDir, const std::string& archivePath,
+                    const std::string& gameDir, std::string& message) {
+  std::ostringstream report;
+  std::string error;
+  if (!level::exportPack(packDir, archivePath, "", gameDir, {}, report, error)) {
+    message = "pack export refused: " + error;
+    return false;
+  }
+  message = "pack written as " + archivePath;
+  return true;
+}
+
+level::PackInstall importPackFile(const std::string& archivePath, const std::string& gameDir) {
+  return level::installPack(archivePath, gameDir, app::userPackFolder(), {});
 }
 
 }  // namespace mdx::edit

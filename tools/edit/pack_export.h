@@ -7,6 +7,7 @@
 
 #include "edit/proof.h"
 #include "level/level_source.h"
+#include "level/pack_share.h"
 
 namespace mdx::edit {
 
@@ -33,5 +34,22 @@ std::string defaultExportFolder();
 // or an empty string with error set.
 std::string makePlayTestPack(const level::LevelSource& level, const std::string& gameDir,
                              std::string& error);
+
+// The pack folder the level file at levelPath lies in (a folder with a pref.ini), or "" when
+// it lies in none: the pack the share menu offers to export.
+std::string packFolderOf(const std::string& levelPath);
+
+// Where the pack in packDir is written as one file: folder/NAME.mdxpack, NAME the pack
+// folder's own name ("" when packDir names no folder).
+std::string packFileFor(const std::string& packDir, const std::string& folder);
+
+// Writes the pack in packDir as the one file archivePath, after the pack check. message says
+// what was written, or why nothing was (the pack manager lists the check's findings).
+bool exportPackFile(const std::string& packDir, const std::string& archivePath,
+                    const std::string& gameDir, std::string& message);
+
+// Installs the pack file archivePath among the player's packs, as the game's --install-pack
+// does.
+level::PackInstall importPackFile(const std::string& archivePath, const std::string& gameDir);
 
 }  // namespace mdx::edit

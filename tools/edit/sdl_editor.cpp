@@ -201,6 +201,7 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
     if (key == SDLK_i || key == SDLK_p || key == SDLK_F5 || key == SDLK_F1) return true;
     return handleRegionKey(key, false);
   }
+  if (handleShareShortcut(key, shift)) return true;
   switch (key) {
     case SDLK_e:
       prompts_.askExport = true;

@@ -120,6 +120,24 @@ class EditorWindow {
   static const char* toolName(Tool tool);
   // Writes "kind text" to the log when text differs from the last line of that kind.
   void log(const std::string& kind, const std::string& text);
+  // Logs "place WHAT X Y": where the item just drawn lies in the window, for scripts.
+  void logPlace(const std::string& what);
+
+  // The Share menu: a pack written as one file, a pack file installed (sdl_editor_share.cpp).
+  bool handleShareShortcut(int key, bool shift);
+  void drawShareMenu();
+  void offerPackExport();
+  void drawSharePopups();
+  void drawPackExportPopup();
+  void drawPackImportPopup();
+  struct SharePrompts {
+    bool askExport = false;
+    bool askImport = false;
+    char packDir[512] = "";   // the pack folder to write as one file
+    char packFile[512] = "";  // the pack file to install
+    PromptKeys exportKeys{2, kPromptAccept, kPromptCancel, true};
+    PromptKeys importKeys{2, kPromptAccept, kPromptCancel, true};
+  };
 
   // The SDL window and the ImGui back ends drawing into it.
   struct Screen {
@@ -229,6 +247,7 @@ class EditorWindow {
   std::map<std::string, WordBuffer> wordBuffers_;
   ProofShown proofShown_;
   Prompts prompts_;
+  SharePrompts share_;
   Messages messages_;
 };
 

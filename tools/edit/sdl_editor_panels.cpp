@@ -115,6 +115,7 @@ void EditorWindow::drawMenu() {
     ImGui::MenuItem("Landscape and strips", nullptr, &canvasState_.view.scenery);
     ImGui::EndMenu();
   }
+  drawShareMenu();
   if (ImGui::BeginMenu("Help")) {
     if (ImGui::MenuItem("Keys and mouse", "F1")) prompts_.askKeys = true;
     ImGui::EndMenu();
@@ -128,10 +129,13 @@ void EditorWindow::drawPalette() {
   ImGui::TextUnformatted("Palette");
   ImGui::SetNextItemWidth(-1);
   ImGui::InputTextWithHint("##filter", "search by name", palette_.filter, sizeof palette_.filter);
+  logPlace("search");
   ImGui::Text("brush: %s", brushName(palette_.brush).c_str());
+  log("brush", brushName(palette_.brush));
   ImGui::Text("tool: %s (Tools menu)", toolName(region_.tool));
   ImGui::Separator();
-  for (const PaletteEntry* entry : searchPalette(palette_.filter)) {
+  const std::vector<const PaletteEntry*> entries = searchPalette(palette_.filter);
+  for (const PaletteEntry* entry : entries) {
     ImGui::PushID(entry->name.c_str());
     PaletteTile tile;
     if (canvas_->paletteTile(entry->brush, tile)) {
@@ -144,6 +148,7 @@ void EditorWindow::drawPalette() {
     if (ImGui::Selectable(entry->name.c_str(), chosen, 0, ImVec2(0, kSwatch))) {
       palette_.brush = entry->brush;
     }
+    if (entry == entries.front()) logPlace("first-brush");
     ImGui::PopID();
   }
   ImGui::EndChild();
@@ -360,6 +365,7 @@ void EditorWindow::drawPieces() {
     ImGui::PushID(type);
     if (ImGui::SmallButton(("+" + std::string(level::pieceTypeName(type))).c_str()))
       model_.addPiece(type);
+    logPlace(std::string("+") + level::pieceTypeName(type));
     ImGui::PopID();
   }
 }
@@ -373,6 +379,7 @@ void EditorWindow::drawWords() {
     WordBuffer& buffer = wordBuffers_[field.key];
     ImGui::SetNextItemWidth(-60);
     ImGui::InputText(field.key, buffer.data(), field.maxChars + 1);
+    logPlace(field.key);
     std::string error;
     if (ImGui::IsItemDeactivatedAfterEdit() &&
         !model_.setWord(field, base::trimmed(buffer.data()), error) && !error.empty()) {

@@ -10,79 +10,14 @@
 #include "edit/editor_keys.h"
 #include "edit/pack_export.h"
 #include "edit/sdl_editor.h"
+#include "edit/sdl_prompts.h"
 
 namespace mdx::edit {
 
 namespace {
 
-constexpr float kPromptWidth = 640.0f;
-constexpr float kFieldWidth = 600.0f;
 constexpr float kChoicesHeight = 150.0f;
 constexpr float kKeysColumn = 190.0f;
-
-// Opens a prompt in the middle of the window at its width, its height fitted to what it holds
-// from the first frame it shows.
-bool beginPrompt(const char* title, float width) {
-  const ImGuiViewport* screen = ImGui::GetMainViewport();
-  ImGui::SetNextWindowPos(ImVec2(screen->WorkPos.x + screen->WorkSize.x / 2,
-                                 screen->WorkPos.y + screen->WorkSize.y / 2),
-                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
-  ImGui::SetNextWindowSize(ImVec2(width, 0));
-  return ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_NoResize);
-}
-
-// What this frame's keys did in a prompt: the button a key chose (or PromptKeys::kNone), and
-// whether the focus moved (or the prompt just opened).
-struct PromptInput {
-  int chosen = PromptKeys::kNone;
-  bool focusMoved = false;
-};
-
-// Hands this frame's Enter, Escape and Tab to the open prompt's keys (the editor has no ImGui
-// keyboard navigation of its own).
-PromptInput promptKeys(PromptKeys& keys) {
-  PromptInput input;
-  const int before = keys.focus();
-  if (ImGui::IsWindowAppearing()) {
-    keys.open();
-    input.focusMoved = true;
-  }
-  if (ImGui::IsKeyPressedMap(ImGuiKey_Escape, false)) {
-    input.chosen = keys.press(PromptKey::Escape);
-  } else if (ImGui::IsKeyPressedMap(ImGuiKey_Enter, false) ||
-             ImGui::IsKeyPressedMap(ImGuiKey_KeyPadEnter, false)) {
-    input.chosen = keys.press(PromptKey::Enter);
-  } else if (ImGui::IsKeyPressedMap(ImGuiKey_Tab)) {
-    keys.press(ImGui::GetIO().KeyShift ? PromptKey::ShiftTab : PromptKey::Tab);
-  }
-  input.focusMoved = input.focusMoved || keys.focus() != before;
-  return input;
-}
-
-// A prompt's text field: it takes the typing when the prompt's focus comes to it (or a click
-// gives it the focus), and lets go of it when the focus goes to a button. It takes the focus
-// with its whole text selected and the cursor at the end, so typing replaces the text and End
-// or an arrow key keeps it.
-void promptField(const char* id, char* text, size_t size, PromptKeys& keys,
-                 const PromptInput& input) {
-  if (keys.focus() == PromptKeys::kField && input.focusMoved) ImGui::SetKeyboardFocusHere();
-  ImGui::SetNextItemWidth(kFieldWidth);
-  ImGui::PushItemFlag(ImGuiItemFlags_NoTabStop, true);  // Tab is the prompt's own
-  ImGui::InputText(id, text, size, ImGuiInputTextFlags_AutoSelectAll);
-  ImGui::PopItemFlag();
-  if (ImGui::IsItemClicked()) keys.focusOn(PromptKeys::kField);
-  if (keys.focus() != PromptKeys::kField && ImGui::IsItemActive()) ImGui::ClearActiveID();
-}
-
-// A prompt's button, framed while it has the keyboard's focus: true when clicked or chosen.
-bool promptButton(const char* label, int index, const PromptInput& input, const PromptKeys& keys) {
-  const bool clicked = ImGui::Button(label);
-  if (keys.focus() == index) {
-    ImGui::GetWindowDrawList()->AddRect(ImGui::GetItemRectMin(), ImGui::GetItemRectMax(),
-                                        ImGui::GetColorU32(ImGuiCol_NavHighlight), 0, 0, 2);
-  }
-  return clicked || input.chosen == index;
-}
 
 }  // namespace
 
@@ -159,6 +94,7 @@ void EditorWindow::drawPopups() {
   drawUnsavedPopup();
   drawKeysPopup();
   drawRecoverPopup();
+  drawSharePopups();
 }
 
 void EditorWindow::drawFilePopup() {
@@ -190,7 +126,7 @@ void EditorWindow::drawFilePopup() {
 void EditorWindow::drawFileChoices() {
   const std::string folder = folderOf(prompts_.fileName, options_.workDir);
   const auto choose = [this](const std::vector<std::string>& paths, const char* id) {
-    ImGui::BeginChild(id, ImVec2(kFieldWidth, kChoicesHeight), true);
+    ImGui::BeginChild(id, ImVec2(kPromptFieldWidth, kChoicesHeight), true);
     for (const std::string& path : paths) {
       if (ImGui::Selectable(path.c_str())) {
         std::snprintf(prompts_.fileName, sizeof prompts_.fileName, "%s", path.c_str());
