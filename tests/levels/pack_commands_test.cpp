@@ -139,6 +139,47 @@ TEST(PackCheck, NamesEveryKindOfProblem) {
   }
 }
 
+// The findings come as data the editor can open: a warning and a lost level's robot point
+// at their cells in their level, a pack-wide problem at no level.
+TEST(PackCheck, FindingsNameTheirLevelAndCell) {
+  const Folders folders("findings");
+  const std::string dir = folders.packs + "/mine";
+  std::string error;
+  ASSERT_TRUE(createPack(dir, folders.game, error)) << error;
+  Source twoExits = Source::needingAPillar();
+  twoExits.devices[19][33] = 'E';
+  Source walled;
+  for (int r = 0; r < 20; ++r) walled.blocks[r][9] = 'g';  // the robot stops at (19, 8)
+  int number = 1;
+  for (const Source& source : {twoExits, walled}) {
+    LevelSource level;
+    ASSERT_TRUE(parseSource(source.str(), level, error)) << error;
+    ASSERT_TRUE(mdx::base::writeFileSafely(packSourcePath(dir, number), source.str(), error));
+    ASSERT_TRUE(mdx::base::writeFileSafely(packLevelPath(dir, number++), writeDat(level), error));
+  }
+  fs::remove(dir + "/pref.ini");
+  const PackFinding* second = nullptr;
+  const PackFinding* lost = nullptr;
+  const PackFinding* noPref = nullptr;
+  const std::vector<PackFinding> found = packFindings(dir, folders.game, CheckOptions{});
+  for (const PackFinding& finding : found) {
+    if (finding.text.find("a second exit") != std::string::npos) second = &finding;
+    if (finding.text.find("not winnable") != std::string::npos) lost = &finding;
+    if (finding.text.find("pref.ini is missing") != std::string::npos) noPref = &finding;
+  }
+  ASSERT_TRUE(noPref);
+  EXPECT_EQ(noPref->level, 0);
+  EXPECT_EQ(noPref->cell, -1);
+  ASSERT_TRUE(second && lost);
+  EXPECT_EQ(second->level, 1);
+  EXPECT_EQ(second->cell, world::cellIndex(19, 33));
+  EXPECT_FALSE(second->problem) << "counted once, in its level's verdict";
+  EXPECT_EQ(lost->level, 2);
+  EXPECT_EQ(lost->cell, world::cellIndex(19, 8));
+  EXPECT_TRUE(lost->problem);
+  EXPECT_NE(lost->detail.find("the furthest the robot gets"), std::string::npos);
+}
+
 int runPack(std::vector<std::string> args, std::string& out, std::string& err) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

@@ -60,7 +60,8 @@ std::string makePlayTestPack(const level::LevelSource& level, const std::string&
   // A one-level pack: the label line and the count, as the game reads pref.ini, and the
   // level's words, so the play-test shows its name and hint.
   if (!base::writeFileSafely(level::packLevelPath(folder, 1), level::writeDat(level), error) ||
-      !base::writeFileSafely(world::PackLayout{"", folder}.prefPath(), "levelCount\n1\n", error) ||
+      !base::writeFileSafely(world::PackLayout{"", folder}.prefPath(), level::packPrefText(1),
+                             error) ||
       (!level.meta.empty() &&
        !base::writeFileSafely(world::PackLayout{"", folder}.wordsPath(),
                               world::writePackMeta({{1, level.meta}}), error))) {

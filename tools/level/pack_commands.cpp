@@ -57,7 +57,7 @@ bool isPlayersPack(const std::string& dir) {
 }
 
 bool writePref(const std::string& dir, int count, std::string& error) {
-  return base::writeFileSafely(prefOf(dir), "levelCount\n" + std::to_string(count) + "\n", error);
+  return base::writeFileSafely(prefOf(dir), packPrefText(count), error);
 }
 
 // Adds name to the pack list file, one name per line and no line break after the last (the
@@ -96,6 +96,15 @@ bool isDecimal(const std::string& text) {
 bool builtFrom(const std::string& dat, const LevelSource& level) {
   std::string text, ignored;
   return base::readWholeFile(dat, text, ignored) && text == writeDat(level);
+}
+
+// The map cell a warning points at, or -1 when it is about a layer or a value.
+int warningCell(const LevelWarning& warning) {
+  for (const int first : {kBlockFirstLine, kDeviceFirstLine}) {
+    const int cell = warning.datLine - first;
+    if (cell >= 0 && cell < world::kCells) return cell;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -138,6 +147,16 @@ std::string packLevelPath(const std::string& dir, int number) {
 std::string packSourcePath(const std::string& dir, int number) {
   const std::string dat = packLevelPath(dir, number);
   return dat.substr(0, dat.size() - std::string_view(".dat").size()) + ".src";
+}
+
+int packLevelsFound(const std::string& dir) {
+  int found = 0;
+  while (isFile(packLevelPath(dir, found + 1))) ++found;
+  return found;
+}
+
+std::string packPrefText(int count) {
+  return "levelCount\n" + std::to_string(count) + "\n";
 }
 
 int packLevelCount(const std::string& dir) {
@@ -230,17 +249,18 @@ bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& s
   return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels), error);
 }
 
-int checkPackFiles(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
-                   std::ostream& out) {
-  int problems = 0;
-  // A line naming a file of its own is written as it is; others are about the pack folder.
-  auto problemLine = [&](const std::string& line) {
-    out << line << '\n';
-    ++problems;
+namespace {
+
+// What checkPackFiles checks, as findings.
+std::vector<PackFinding> packFileFindings(const std::string& dir, const std::string& gameDir,
+                                          const CheckOptions& options) {
+  std::vector<PackFinding> findings;
+  // A line naming a file of its own is kept as it is; others are about the pack folder.
+  auto problemLine = [&](const std::string& line, int level = 0) {
+    findings.push_back({line, "", level, -1, true});
   };
   auto problem = [&](const std::string& text) { problemLine(dir + ": " + text); };
-  int found = 0;
-  while (isFile(packLevelPath(dir, found + 1))) ++found;
+  const int found = packLevelsFound(dir);
   const std::string countText = prefCountText(dir);
   if (!isFile(prefOf(dir))) {
     problem("pref.ini is missing (a label line, then the number of the last level)");
@@ -259,45 +279,76 @@ int checkPackFiles(const std::string& dir, const std::string& gameDir, const Che
     const std::string path = isFile(source) ? source : dat;
     CheckedFile file;
     if (!readCheckedFile(path, file)) {
-      problemLine(file.error);
+      problemLine(file.error, number);
       continue;
     }
     if (path == source && !builtFrom(dat, file.level)) {
       problemLine(dat + ": not built from " + source + "; rebuild it with: marvolen-level build " +
-                  source + " " + dat);
+                      source + " " + dat,
+                  number);
     }
-    for (const LevelWarning& warning : file.warnings) out << formatWarning(path, warning) << '\n';
+    for (const LevelWarning& warning : file.warnings) {
+      findings.push_back({formatWarning(path, warning), "", number, warningCell(warning), false});
+    }
     const LevelVerdict verdict = decideLevel(file.level, options);
-    out << path << ": " << verdictLine(verdict) << '\n' << explainVerdict(verdict);
-    if (!packRefusal(file.warnings, verdict).empty()) ++problems;
+    const RobotRun& furthest = verdict.solution.furthest.robot;
+    const int endCell = verdict.verdict != Verdict::NotWinnable ? -1
+                        : furthest.path.empty()                 ? furthest.startCell
+                                                                : furthest.path.back();
+    findings.push_back({path + ": " + verdictLine(verdict), explainVerdict(verdict), number,
+                        endCell, !packRefusal(file.warnings, verdict).empty()});
   }
   const world::PackMeta words = world::readPackMeta(packMetaPath(dir));
   for (const std::string& text : words.problems) problemLine(text);
   for (const auto& [number, meta] : words.levels) {
     if (number > found) {
       problemLine(packMetaPath(dir) + ": words for level " + std::to_string(number) +
-                  ", but the pack ends at level " + std::to_string(found));
+                      ", but the pack ends at level " + std::to_string(found),
+                  number);
     }
   }
   for (const std::string& file : packMediaFiles(gameDir)) {
     if (!isFile(dir + "/" + file)) problem(file + " is missing (the game reads it from the pack)");
   }
+  return findings;
+}
+
+// Writes findings to out, a line each (and a lost level's explanation); returns the number
+// of problems among them.
+int printFindings(const std::vector<PackFinding>& findings, std::ostream& out) {
+  int problems = 0;
+  for (const PackFinding& finding : findings) {
+    out << finding.text << '\n' << finding.detail;
+    if (finding.problem) ++problems;
+  }
   return problems;
 }
 
-int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
-              std::ostream& out) {
-  int problems = checkPackFiles(dir, gameDir, options, out);
-  if (isPlayersPack(dir)) return problems;
+}  // namespace
+
+std::vector<PackFinding> packFindings(const std::string& dir, const std::string& gameDir,
+                                      const CheckOptions& options) {
+  std::vector<PackFinding> findings = packFileFindings(dir, gameDir, options);
+  if (isPlayersPack(dir)) return findings;
   std::string parent, name;
   splitPackPath(dir, parent, name);
   const std::string listPath = (fs::path(parent) / kPackListFile).string();
   const world::PackList list = world::readPackList(listPath);
   if (std::find(list.entries.begin(), list.entries.end(), name) == list.entries.end()) {
-    out << dir << ": not listed in " << listPath << " (add a line: " << name << ")\n";
-    ++problems;
+    findings.push_back(
+        {dir + ": not listed in " + listPath + " (add a line: " + name + ")", "", 0, -1, true});
   }
-  return problems;
+  return findings;
+}
+
+int checkPackFiles(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+                   std::ostream& out) {
+  return printFindings(packFileFindings(dir, gameDir, options), out);
+}
+
+int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
+              std::ostream& out) {
+  return printFindings(packFindings(dir, gameDir, options), out);
 }
 
 int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {

@@ -31,6 +31,12 @@ std::string packLevelPath(const std::string& dir, int number);
 // source there, and pack check then points at its lines.
 std::string packSourcePath(const std::string& dir, int number);
 
+// How many level files the pack in dir has, counted from level 1 up to the first one missing.
+int packLevelsFound(const std::string& dir);
+
+// The text of a pref.ini naming count as the pack's last level.
+std::string packPrefText(int count);
+
 // The number of the pack's last level from dir/pref.ini, read as the game reads it (0 when
 // the file is missing).
 int packLevelCount(const std::string& dir);
@@ -68,13 +74,27 @@ bool addToPack(const std::string& dir, const LevelSource& level,
 bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,
                        std::string& error);
 
+// One thing the pack check found, as data: the editor lists these and opens a level at the
+// cell, marvolen-level prints them.
+struct PackFinding {
+  std::string text;     // one line, "FILE:LINE:COLUMN: ..." or "DIR: ..."
+  std::string detail;   // lines that explain it (a lost level's furthest try), each ending '\n'
+  int level = 0;        // the level it is about; 0 for the pack as a whole
+  int cell = -1;        // the map cell it points at (world::cellIndex), -1 for none
+  bool problem = true;  // counts as a problem (a level's warnings count in its verdict line)
+};
+
 // Checks the pack in dir: every level (its source beside the level file when there is one,
 // else the level file) as pack add decides, pref.ini's count against the level files, the
 // words file (each broken line, words of a level the pack lacks), every media file the
 // default pack of gameDir has, and the pack's entry in mappacks.ini (not for a pack in the
-// player's pack folder, which needs none). Writes one line per
-// level, its warnings and one per problem to out; returns the number of problems (a level
-// pack add would refuse is one).
+// player's pack folder, which needs none). One finding per level's verdict (a level pack add
+// would refuse is a problem; a lost level's points where its robot ends), one per warning and
+// one per problem.
+std::vector<PackFinding> packFindings(const std::string& dir, const std::string& gameDir,
+                                      const CheckOptions& options);
+
+// The same findings written to out, a line each; returns the number of problems.
 int checkPack(const std::string& dir, const std::string& gameDir, const CheckOptions& options,
               std::ostream& out);
 

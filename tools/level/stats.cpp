@@ -119,14 +119,16 @@ std::string fixed(double value, int decimals) {
   return text;
 }
 
-// The win share as a percentage with enough digits to tell hard levels apart: below 0.1 %
-// at least four decimals and two significant digits.
-std::string percent(const LevelStats& level) {
+}  // namespace
+
+std::string winSharePercent(const LevelStats& level) {
   const double share = 100.0 * level.winShare();
   if (share >= 0.1 || share <= 0) return fixed(share, share >= 10 ? 1 : share >= 0.1 ? 2 : 4);
   const int significant = 1 - static_cast<int>(std::floor(std::log10(share)));
   return fixed(share, std::max(4, significant));
 }
+
+namespace {
 
 // Every complete sequence from opening, counted by counter; winningFirsts receives the
 // first placements after which a win remains.
@@ -270,7 +272,7 @@ std::vector<std::string> rowCells(const LevelStats& level, bool csv) {
           std::to_string(level.placementsSearched),
           std::to_string(level.sequences),
           std::to_string(level.wins),
-          percent(level),
+          winSharePercent(level),
           std::to_string(level.winningFirsts),
           level.straightDropsWin ? "yes" : "no",
           pressRateText(level),
@@ -310,9 +312,9 @@ namespace {
 // The win share for a reader: an estimate says so, and one in which no random sequence won
 // says that rather than pretend to a figure.
 std::string winShareText(const LevelStats& level) {
-  if (level.counted) return percent(level) + " %";
+  if (level.counted) return winSharePercent(level) + " %";
   if (level.wins == 0) return "≈ 0 (estimated: no random sequence won)";
-  return "≈ " + percent(level) + " % (estimated)";
+  return "≈ " + winSharePercent(level) + " % (estimated)";
 }
 
 // A table cell's text, with the characters that would end the cell or the row escaped.

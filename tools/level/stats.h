@@ -48,6 +48,10 @@ struct LevelStats {
   double winShare() const;
 };
 
+// The win share as a percentage without its sign, with enough digits to tell hard levels
+// apart: below 0.1 % at least four decimals and two significant digits.
+std::string winSharePercent(const LevelStats& level);
+
 // Measures a level started with startFromPath (or startLevelFromFile).
 LevelStats measureLevel(const world::GameState& start, const StatsLimits& limits);
 
