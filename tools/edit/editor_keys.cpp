@@ -28,6 +28,7 @@ const std::vector<KeyAction>& editorKeys() {
       {"Ctrl+E", "export the level into a pack"},
       {"Ctrl+Shift+E", "export a whole pack as one file (.mdxpack) for other players"},
       {"Ctrl+Shift+I", "import a pack file: install it among your packs"},
+      {"Ctrl+P", "show or hide the pack manager: the pack's levels, their order and its check"},
       {"Ctrl+Z, Ctrl+Y", "undo and redo"},
       {"Ctrl+Q", "quit (asking first when there are unsaved changes)"},
       {"Tab, Shift+Tab", "in a prompt: move between the text field and the buttons"},

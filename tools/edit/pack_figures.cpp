@@ -45,8 +45,8 @@ std::string describeFigures(const LevelFigures& figures) {
          level::winSharePercent(figures.stats) + " %";
 }
 
-FiguresWorker::FiguresWorker(FigureLimits limits)
-    : limits_(std::move(limits)), thread_([this] { run(); }) {}
+FiguresWorker::FiguresWorker(FigureLimits limits, std::function<void()> notify)
+    : limits_(std::move(limits)), notify_(std::move(notify)), thread_([this] { run(); }) {}
 
 FiguresWorker::~FiguresWorker() {
   {
@@ -83,20 +83,31 @@ void FiguresWorker::wait() const {
 }
 
 void FiguresWorker::run() {
-  std::unique_lock<std::mutex> lock(mutex_);
   while (true) {
-    changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-    if (stopping_) return;
-    auto [key, level] = std::move(queue_.front());
-    queue_.pop_front();
-    if (measured_.count(key)) continue;
-    busy_ = true;
-    lock.unlock();
-    LevelFigures figures = measureFigures(level, limits_, &cancel_);
-    lock.lock();
-    busy_ = false;
-    if (figures.proof.state != ProofState::Searching) measured_[key] = std::move(figures);
+    std::pair<std::string, level::LevelSource> next;
+    bool fresh = false;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (stopping_) return;
+      next = std::move(queue_.front());
+      queue_.pop_front();
+      // A duplicated level is queued twice and measured once.
+      fresh = measured_.count(next.first) == 0;
+      busy_ = fresh;
+    }
+    if (!fresh) continue;
+    LevelFigures figures = measureFigures(next.second, limits_, &cancel_);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      busy_ = false;
+      // A cancelled search has no answer: the level waits for the next submit.
+      if (figures.proof.state != ProofState::Searching) {
+        measured_[next.first] = std::move(figures);
+      }
+    }
     changed_.notify_all();
+    if (notify_) notify_();
   }
 }
 

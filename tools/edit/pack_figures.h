@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -44,7 +45,10 @@ std::string describeFigures(const LevelFigures& figures);
 
 class FiguresWorker {
  public:
-  explicit FiguresWorker(FigureLimits limits = packFigureLimits());
+  // notify runs on the worker thread after each level measured (the window wakes its event
+  // loop with it); it may be empty.
+  explicit FiguresWorker(FigureLimits limits = packFigureLimits(),
+                         std::function<void()> notify = {});
   ~FiguresWorker();
   FiguresWorker(const FiguresWorker&) = delete;
   FiguresWorker& operator=(const FiguresWorker&) = delete;
@@ -61,6 +65,7 @@ class FiguresWorker {
   void run();
 
   const FigureLimits limits_;
+  std::function<void()> notify_;
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   bool stopping_ = false;

@@ -28,6 +28,15 @@ void copyName(char* out, size_t size, const std::string& text) {
   std::snprintf(out, size, "%s", text.c_str());
 }
 
+// Wakes the window's event loop from another thread with the window's own event.
+std::function<void()> waker(uint32_t wakeEvent) {
+  return [wakeEvent] {
+    SDL_Event event{};
+    event.type = wakeEvent;
+    SDL_PushEvent(&event);
+  };
+}
+
 bool windowFailed() {
   std::fprintf(stderr, "marvolen-edit: cannot open the window: %s\n", SDL_GetError());
   return false;
@@ -38,7 +47,8 @@ bool windowFailed() {
 EditorWindow::EditorWindow(EditorOptions options) : options_(std::move(options)) {}
 
 EditorWindow::~EditorWindow() {
-  proof_.reset();  // its thread may still push wake events
+  proof_.reset();      // its thread may still push wake events
+  packPanel_.reset();  // so do its threads, and its pictures go before their renderer
   if (screen_.platformReady) ImGui_ImplSDL2_Shutdown();
   screen_.imgui.reset();
   if (screen_.imguiReady) ImGui::DestroyContext();
@@ -103,15 +113,11 @@ bool EditorWindow::open() {
   screen_.platformReady = ImGui_ImplSDL2_InitForSDLRenderer(screen_.window);
   if (!screen_.platformReady) return windowFailed();
   screen_.wakeEvent = SDL_RegisterEvents(1);
-  const uint32_t wake = screen_.wakeEvent;
-  proof_ = std::make_unique<ProofWorker>(options_.budgetSeconds, [wake] {
-    SDL_Event event{};
-    event.type = wake;
-    SDL_PushEvent(&event);
-  });
+  proof_ = std::make_unique<ProofWorker>(options_.budgetSeconds, waker(screen_.wakeEvent));
   const std::string exportDir = defaultExportFolder();
   copyName(prompts_.exportDir, sizeof prompts_.exportDir,
            exportDir.empty() ? options_.workDir + "/mypack" : exportDir);
+  openPackPanel();
   const std::string config = app::xdgFolder("XDG_CONFIG_HOME", ".config");
   prompts_.recent = std::make_unique<RecentFiles>(config.empty() ? "" : config + kRecentFilesName);
   if (!model_.path().empty()) prompts_.recent->add(model_.path());
@@ -224,6 +230,9 @@ bool EditorWindow::handleShortcut(const SDL_Event& event) {
     case SDLK_q:
       ask(Pending::Quit);
       return true;
+    case SDLK_p:
+      packPanel_->toggle();
+      return true;
     default:
       return handleRegionKey(key, true);
   }
@@ -239,6 +248,34 @@ void EditorWindow::refreshLevel() {
   SDL_SetWindowTitle(screen_.window, title.c_str());
   log("revision", std::to_string(shownRevision_) + (model_.dirty() ? " dirty" : " clean"));
   if (messages_.revision != 0 && messages_.revision != shownRevision_) say("");
+}
+
+// The pack manager opens a pack's level in this window only when the open level has no
+// unsaved changes; a finding's cell is ringed on the grid until the next click on it.
+void EditorWindow::openPackPanel() {
+  PackPanelHost host;
+  host.renderer = screen_.renderer;
+  host.canvas = canvas_.get();
+  host.gameDir = options_.gameDir;
+  host.model = &model_;
+  host.proof = proof_.get();
+  host.wake = waker(screen_.wakeEvent);
+  host.say = [this](const std::string& text) { say(text); };
+  host.log = [this](const std::string& kind, const std::string& text) { log(kind, text); };
+  host.openLevel = [this](const std::string& path, int cell) {
+    std::string error;
+    if (model_.dirty()) {
+      say("save the open level first (Ctrl+S), or undo its changes");
+    } else if (!model_.open(path, error)) {
+      say(error);
+    } else {
+      prompts_.recent->add(path);
+      canvasState_.markedCell = cell;
+      say("opened " + path +
+          (cell < 0 ? "" : " at " + level::cellName(cell) + " (ringed on the grid)"));
+    }
+  };
+  packPanel_ = std::make_unique<PackManagerPanel>(std::move(host), prompts_.exportDir);
 }
 
 void EditorWindow::ask(Pending action) {
@@ -340,6 +377,7 @@ void EditorWindow::drawFrame() {
   if (canvasState_.mouseInside)
     ImGui::GetIO().MousePos = ImVec2(canvasState_.mouseX, canvasState_.mouseY);
   ImGui::NewFrame();
+  packPanel_->prepare();
   const ImGuiViewport* screen = ImGui::GetMainViewport();
   ImGui::SetNextWindowPos(screen->WorkPos);
   ImGui::SetNextWindowSize(screen->WorkSize);
@@ -355,6 +393,7 @@ void EditorWindow::drawFrame() {
   drawStatusBar();
   drawPopups();
   ImGui::End();
+  packPanel_->draw();
   ImGui::Render();
   SDL_SetRenderDrawColor(screen_.renderer, 220, 220, 220, 255);
   SDL_RenderClear(screen_.renderer);

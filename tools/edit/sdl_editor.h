@@ -17,6 +17,7 @@
 #include "edit/prompt_keys.h"
 #include "edit/proof.h"
 #include "edit/sdl_canvas.h"
+#include "edit/sdl_pack_manager.h"
 
 struct ImVec2;
 struct SDL_Window;
@@ -118,6 +119,7 @@ class EditorWindow {
   // Where a drag of the selection from its start to (row, column) puts it.
   CellRect movedSelection(int row, int column) const;
   static const char* toolName(Tool tool);
+  void openPackPanel();  // makes the pack manager panel, hidden, on the export's folder
   // Writes "kind text" to the log when text differs from the last line of that kind.
   void log(const std::string& kind, const std::string& text);
   // Logs "place WHAT X Y": where the item just drawn lies in the window, for scripts.
@@ -158,6 +160,7 @@ class EditorWindow {
     int hoverRow = -1, hoverColumn = -1;  // the cell under the mouse; -1 when none
     float mouseX = 0, mouseY = 0;         // the pointer in the window, from its motion events
     bool mouseInside = false;
+    int markedCell = -1;  // ringed on the grid: the cell a pack finding points at
   };
 
   // A mouse button held over the canvas: its tool acts from the cell it went down on to the
@@ -249,6 +252,7 @@ class EditorWindow {
   Prompts prompts_;
   SharePrompts share_;
   Messages messages_;
+  std::unique_ptr<PackManagerPanel> packPanel_;
 };
 
 }  // namespace mdx::edit

@@ -90,6 +90,7 @@ void EditorWindow::drawMenu() {
     if (ImGui::MenuItem("Open...", "Ctrl+O")) ask(Pending::OpenFile);
     if (ImGui::MenuItem("Save", "Ctrl+S")) save(false);
     if (ImGui::MenuItem("Save as...", "Ctrl+Shift+S")) save(true);
+    if (ImGui::MenuItem("Pack manager", "Ctrl+P")) packPanel_->toggle();
     if (ImGui::MenuItem("Quit")) ask(Pending::Quit);
     ImGui::EndMenu();
   }
@@ -244,6 +245,7 @@ void EditorWindow::handleCanvasMouse(bool hovered, ImVec2 origin, float zoom) {
                     region_.selection.holds(hoverRow, hoverColumn);
       drag_.row = hoverRow;
       drag_.column = hoverColumn;
+      canvasState_.markedCell = -1;
       proofShown_.preview = false;
     }
   }
@@ -304,8 +306,12 @@ void EditorWindow::drawCanvasOverlay(ImVec2 origin, float zoom) {
                         cellCorner(rect.bottom + 1, rect.right + 1, origin, zoom), kSelectionFill);
     outlineCells(draw, region_.selection, origin, zoom, kSelectionColour);
   }
-  if (!proofShown_.preview || !proofShown_.path.valid) return;
   const float half = kHalfCell * zoom;
+  if (canvasState_.markedCell >= 0) {
+    draw->AddCircle(cellCentre(canvasState_.markedCell, origin, zoom), 2 * half, kDragColour, 0,
+                    3.0f);
+  }
+  if (!proofShown_.preview || !proofShown_.path.valid) return;
   for (int k : proofShown_.path.ghostCells) {
     const ImVec2 c = cellCentre(k, origin, zoom);
     draw->AddRect(ImVec2(c.x - half, c.y - half), ImVec2(c.x + half, c.y + half), kGhostColour, 0,

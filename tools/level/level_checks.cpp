@@ -12,15 +12,15 @@
 
 namespace mdx::level {
 
-namespace {
-
-constexpr int kBlockLabelLine = 1;
-constexpr int kDeviceLabelLine = kDeviceFirstLine - 1;
-
 std::string cellName(int k) {
   return "row " + std::to_string(k / world::kColumns) + ", column " +
          std::to_string(k % world::kColumns);
 }
+
+namespace {
+
+constexpr int kBlockLabelLine = 1;
+constexpr int kDeviceLabelLine = kDeviceFirstLine - 1;
 
 // The allowed values of one level value, the level-file line it is on and what it means.
 struct ValueRange {

@@ -35,6 +35,9 @@ struct SourceLayout {
   std::vector<LevelWarning> warnings;               // found while parsing (legend entries)
 };
 
+// "row 19, column 8": a map cell (world::cellIndex) as the checks' messages name it.
+std::string cellName(int cell);
+
 // A source's mistake, with the 1-based line and column it was found at.
 struct SourceError {
   int line = 0;
