@@ -44,7 +44,12 @@ void PackManagerPanel::toggle() {
   shown_ = !shown_;
   if (host_.log) host_.log("pack-panel", shown_ ? "shown" : "hidden");
   std::string ignored;
-  if (shown_ && !manager_.isOpen() && manager_.open(folder_, ignored)) selected_ = 1;
+  if (shown_ && !manager_.isOpen() && manager_.open(folder_, ignored)) firstLevel();
+}
+
+// A pack just opened starts with its first level chosen, or none when it has no level.
+void PackManagerPanel::firstLevel() {
+  selected_ = manager_.levels().empty() ? 0 : 1;
 }
 
 void PackManagerPanel::prepare() {
@@ -126,7 +131,7 @@ void PackManagerPanel::drawFolder() {
     const bool opened = manager_.open(folder_, error);
     report(opened, error, std::string("pack ") + folder_ + " opened");
     if (opened) {
-      selected_ = 1;
+      firstLevel();
       findings_.clear();
     }
   }

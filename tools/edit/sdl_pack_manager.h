@@ -60,6 +60,7 @@ class PackManagerPanel {
   void drawButtons();
   void drawFindings();
   void startCheck();
+  void firstLevel();
   void refresh();  // after the manager's revision moved: pictures, figures, the name field
   SDL_Texture* thumbnail(const PackLevel& level);
   void report(bool done, const std::string& error, const std::string& success);
