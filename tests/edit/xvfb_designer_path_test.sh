@@ -3,10 +3,10 @@
 # drives it (keys held, clicks on cells and fields): a new level painted from nothing (a floor
 # with a pit the robot cannot cross, a pillar to fill it, the robot and the exit), named and
 # hinted, proven, play-tested (the pillar steered into the pit) and back with the result,
-# exported twice into a new pack in the player's packs folder, reordered in the pack manager
-# when the editor has one, and the pack written as one file. Then a player with an empty data
-# folder installs that file with marvolen --install-pack and plays the pack to the win. Each
-# step leaves a screenshot in the output folder.
+# exported twice into a new pack in the player's packs folder, reordered in the pack manager,
+# and the pack written as one file. Then a player with an empty data folder installs that file
+# with marvolen --install-pack and plays the pack to the win. Each step leaves a screenshot in
+# the output folder.
 # Usage: xvfb_designer_path_test.sh MARVOLEN_EDIT MARVOLEN OUTPUT_FOLDER
 set -euo pipefail
 
@@ -178,16 +178,30 @@ wait_new "^message exported as level 2 of $players/$pack_name$"
 shot 06-exported-twice
 [ "$(sed -n 2p "$players/$pack_name/pref.ini")" = 2 ] || fail "the pack does not count two levels"
 
-# 6. The pack as one file, named after its folder, in the folder the editor works in.
+# 6. The pack reordered in the pack manager (Ctrl+P): its first level moved down, so the level
+# with the idea comes first.
+mark
+hold ctrl+p
+wait_new "^pack $players/$pack_name 2 levels$"
+sleep 0.5
+mark
+# shellcheck disable=SC2046
+click 1 $(place pack-down)
+wait_new '^message level 1 moved down$'
+grep -q '^idea ' "$players/$pack_name/level01.src" || fail "the reorder did not move level 2 first"
+shot 07-reordered
+hold ctrl+p
+
+# 7. The pack as one file, named after its folder, in the folder the editor works in.
 mark
 hold ctrl+shift+e
 wait_new "^prompt Export pack as one file $players/$pack_name$"
 sleep 0.5
-shot 07-export-pack-prompt
+shot 08-export-pack-prompt
 hold Return
 wait_new "^message pack written as $work/$pack_name.mdxpack$"
 echo "pack file: $(stat -c %s "$work/$pack_name.mdxpack") bytes"
-shot 08-pack-file-written
+shot 09-pack-file-written
 # The editor's import takes the same file, and refuses it: the designer already has that pack.
 mark
 hold ctrl+shift+i
@@ -203,11 +217,13 @@ hold ctrl+q
 xvfb_wait_exit "$editor_pid" 10 || fail "the editor did not close (status $?)"
 editor_pid=""
 
-# 7. A player with nothing installed: the file installs, and the game plays the pack.
+# 8. A player with nothing installed: the file installs, and the game plays the pack.
 export XDG_DATA_HOME="$out/player-data" XDG_CONFIG_HOME="$out/player-config"
 "$game" --data "$data_dir" --install-pack "$work/$pack_name.mdxpack" >"$out/install.out" 2>&1 ||
   fail "the install failed: $(cat "$out/install.out")"
 echo "install: $(cat "$out/install.out")"
+grep -q '^idea ' "$XDG_DATA_HOME/marvolen-dx/packs/$pack_name/level01.src" ||
+  fail "the installed pack does not have the reordered level first"
 game_log="$out/game.log"
 "$game" --data "$data_dir" --pack "$pack_name" --no-dialog --windowed --no-save \
   --log "$game_log" >"$out/game.out" 2>&1 &
@@ -220,16 +236,16 @@ wait_game '^state StateTitle'
 hold space
 wait_game '^state StateReady level 1$'
 sleep 0.7
-shot 09-installed-pack-ready
+shot 10-installed-pack-ready
 hold space
 wait_game '^state StateDropping level 1$'
 play
 wait_game '^state StateReady level 2$' 60
 sleep 0.7
-shot 10-installed-pack-level-2
+shot 11-installed-pack-level-2
 hold space
 wait_game '^state StateDropping level 2$'
 play
 wait_game '^state StateEnding' 60
-shot 11-installed-pack-won
+shot 12-installed-pack-won
 echo "the installed pack was played to its end; screenshots in $out"

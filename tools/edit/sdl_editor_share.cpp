@@ -94,12 +94,8 @@ void EditorWindow::drawPackImportPopup() {
   ImGui::EndPopup();
 }
 
-// The middle of the item just drawn, in the window, for the scripts that click on it.
 void EditorWindow::logPlace(const std::string& what) {
-  const ImVec2 low = ImGui::GetItemRectMin();
-  const ImVec2 high = ImGui::GetItemRectMax();
-  log("place " + what, std::to_string(static_cast<int>((low.x + high.x) / 2)) + " " +
-                           std::to_string(static_cast<int>((low.y + high.y) / 2)));
+  log("place " + what, lastItemPlace());
 }
 
 }  // namespace mdx::edit

@@ -10,6 +10,7 @@
 #include "edit/edit_model.h"
 #include "edit/proof.h"
 #include "edit/sdl_canvas.h"
+#include "edit/sdl_prompts.h"
 #include "gfxlib/sdl_display.h"
 
 namespace mdx::edit {
@@ -151,6 +152,7 @@ void PackManagerPanel::drawButtons() {
     if (manager_.move(selected_, 1, error)) ++selected_;
     report(error.empty(), error, which + " moved down");
   }
+  if (host_.log) host_.log("place pack-down", lastItemPlace());
   ImGui::SameLine();
   if (ImGui::Button("Duplicate")) {
     report(manager_.duplicate(selected_, error), error, which + " duplicated");

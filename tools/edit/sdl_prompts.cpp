@@ -53,4 +53,11 @@ bool promptButton(const char* label, int index, const PromptInput& input, const 
   return clicked || input.chosen == index;
 }
 
+std::string lastItemPlace() {
+  const ImVec2 low = ImGui::GetItemRectMin();
+  const ImVec2 high = ImGui::GetItemRectMax();
+  return std::to_string(static_cast<int>((low.x + high.x) / 2)) + " " +
+         std::to_string(static_cast<int>((low.y + high.y) / 2));
+}
+
 }  // namespace mdx::edit

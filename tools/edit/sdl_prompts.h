@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "edit/prompt_keys.h"
 
@@ -36,5 +37,9 @@ void promptField(const char* id, char* text, size_t size, PromptKeys& keys,
 
 // A prompt's button, framed while it has the keyboard's focus: true when clicked or chosen.
 bool promptButton(const char* label, int index, const PromptInput& input, const PromptKeys& keys);
+
+// "X Y": the middle of the item just drawn, in the window; the editor's log tells scripts where
+// to click with it.
+std::string lastItemPlace();
 
 }  // namespace mdx::edit
