@@ -13,8 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!mdx::world::levelMetaTextProblem(field, meta.*field.text).empty()) __builtin_trap();
     }
   }
-  const mdx::world::PackMeta again =
-      mdx::world::parsePackMeta(mdx::world::writePackMeta(words.levels), "levels.ini");
-  if (!again.problems.empty()) __builtin_trap();
+  const mdx::world::PackMeta again = mdx::world::parsePackMeta(
+      mdx::world::writePackMeta(words.levels, words.packName), "levels.ini");
+  if (!mdx::world::packNameProblem(words.packName).empty()) __builtin_trap();
+  if (!again.problems.empty() || again.packName != words.packName) __builtin_trap();
   return 0;
 }

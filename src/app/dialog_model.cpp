@@ -45,10 +45,11 @@ void StartupDialog::open(const std::optional<std::vector<std::string>>& adapters
 }
 
 std::vector<std::string> StartupDialog::packLabels() const {
-  std::vector<std::string> labels = controls.packList;
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    const world::CatalogPack* pack = catalog.find(labels[i]);
-    if (pack != nullptr && pack->playersOwn) labels[i] += " (yours)";
+  std::vector<std::string> labels;
+  for (const std::string& name : controls.packList) {
+    const world::CatalogPack* pack = catalog.find(name);
+    labels.push_back(catalog.shownNameOf(name));
+    if (pack != nullptr && pack->playersOwn) labels.back() += " (yours)";
   }
   return labels;
 }

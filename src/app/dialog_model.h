@@ -53,7 +53,8 @@ class StartupDialog {
   void open(const std::optional<std::vector<std::string>>& adapters,
             const world::PackCatalog& packs);
 
-  // What the pack list shows: each pack's name, the player's own packs marked.
+  // What the pack list shows: each pack's name as the catalogue shows it, the player's own
+  // packs marked " (yours)".
   std::vector<std::string> packLabels() const;
 
   // The user changed a control. The control's shown state is set first, then the command

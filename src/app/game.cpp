@@ -35,7 +35,9 @@ Game::Game(Clock& clock, KeySource& keys, ScenePresenter& presenter, WindowContr
       keys_(keys),
       presenter_(presenter),
       window_(window),
-      music_(music) {}
+      music_(music) {
+  state.keyLabels = defaultKeyLabels();
+}
 
 void setTitleLook(world::World& world) {
   world.landscapeChoice = 1;

@@ -95,8 +95,7 @@ void Game::noteLostAttempt() {
 }
 
 std::string Game::keyNameOf(std::size_t command) const {
-  return keysLink_.keys != nullptr ? keysLink_.keys->keyNames[command]
-                                   : commandTable()[command].defaultKey;
+  return state.keyLabels.keys[command];
 }
 
 }  // namespace mdx::app

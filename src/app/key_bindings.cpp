@@ -1,5 +1,7 @@
 #include "app/key_bindings.h"
 
+#include <cctype>
+
 namespace mdx::app {
 namespace {
 
@@ -95,6 +97,29 @@ void refuseClash(const Kind& kind, const std::vector<FixedKey>& fixed,
        (kind.prefix == kKeyPrefix ? "keys" : "pad buttons") + " are kept");
   const std::array<std::optional<std::string>, kCommandCount> none_chosen{};
   resolveNames<Code>(kind, none_chosen, codeOf, none, codes, names, note);
+}
+
+// "dpleft" is "d-pad left", "leftshoulder" "left shoulder", "y" "Y", "back" "Back".
+std::string padLabel(const std::string& name) {
+  if (name.size() == 1) return std::string(1, static_cast<char>(std::toupper(name[0])));
+  if (name.rfind("dp", 0) == 0) return "d-pad " + name.substr(2);
+  for (const char* side : {"left", "right"}) {
+    const std::string prefix = side;
+    if (name.size() > prefix.size() && name.rfind(prefix, 0) == 0) {
+      return prefix + " " + name.substr(prefix.size());
+    }
+  }
+  std::string label = name;
+  if (!label.empty()) label[0] = static_cast<char>(std::toupper(label[0]));
+  return label;
+}
+
+world::KeyLabels labelsOf(const std::array<std::string, kCommandCount>& keyNames,
+                          const std::array<std::string, kCommandCount>& padNames) {
+  world::KeyLabels labels;
+  labels.keys = keyNames;
+  for (std::size_t i = 0; i < kCommandCount; ++i) labels.pads[i] = padLabel(padNames[i]);
+  return labels;
 }
 
 }  // namespace
@@ -220,6 +245,19 @@ bool BoundKeySource::read(KeyState& state) {
   }
   for (const auto& [key, gameKey] : keys_.fixedKeyCodes) hold(key, gameKey);
   return true;
+}
+
+world::KeyLabels keyLabelsOf(const BoundKeys& keys) {
+  return labelsOf(keys.keyNames, keys.padNames);
+}
+
+world::KeyLabels defaultKeyLabels() {
+  std::array<std::string, kCommandCount> keyNames, padNames;
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    keyNames[i] = commandTable()[i].defaultKey;
+    padNames[i] = commandTable()[i].defaultPad;
+  }
+  return labelsOf(keyNames, padNames);
 }
 
 }  // namespace mdx::app

@@ -16,6 +16,7 @@
 
 #include "app/key_source.h"
 #include "app/player_files.h"
+#include "world/game_state.h"
 
 namespace mdx::app {
 
@@ -27,22 +28,21 @@ struct CommandKeys {
   const char* defaultPad;  // SDL's name of its pad button; "" for none
 };
 
-// The commands, in the table's order.
-enum CommandIndex : std::size_t {
-  kCommandUp,
-  kCommandDrop,
-  kCommandLeft,
-  kCommandRight,
-  kCommandConfirm,
-  kCommandRestart,
-  kCommandMusic,
-  kCommandQuit,
-  kCommandKeys,
-  kCommandPeek,
-  kCommandHowTo,
-  kCommandHint,
-  kCommandCount
-};
+// The commands, in the world's order.
+using world::CommandIndex;
+using world::kCommandConfirm;
+using world::kCommandCount;
+using world::kCommandDrop;
+using world::kCommandHint;
+using world::kCommandHowTo;
+using world::kCommandKeys;
+using world::kCommandLeft;
+using world::kCommandMusic;
+using world::kCommandPeek;
+using world::kCommandQuit;
+using world::kCommandRestart;
+using world::kCommandRight;
+using world::kCommandUp;
 const std::array<CommandKeys, kCommandCount>& commandTable();
 
 // Keys and pad buttons that always keep their meaning, so the menus can never be locked out:
@@ -104,6 +104,12 @@ std::string rebindKey(BoundKeys& keys, std::size_t command, uint8_t keyCode,
 
 // The choices that give the bound keys and buttons, to be saved.
 KeyChoices choicesOf(const BoundKeys& keys);
+
+// The labels the texts on the screen give the keys in use: key names as SDL names them, pad
+// buttons in the words a player knows them by ("Y", "d-pad left", "left shoulder").
+world::KeyLabels keyLabelsOf(const BoundKeys& keys);
+// The labels of the default keys and buttons, for a game that has no keys of the player's.
+world::KeyLabels defaultKeyLabels();
 
 // The keyboard as the key commands read it: each bound key held holds its command's own key
 // code; the fixed keys pass through. rawKeys() is the keyboard as read, every key by its code.

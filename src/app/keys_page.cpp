@@ -24,7 +24,7 @@ void Game::linkKeysPage(KeysPageLink link) {
   if (keysLink_.keys != nullptr) showKeys();
 }
 
-// The page's rows and the title's hint, from the keys in use.
+// The page's rows, the title's hint and the keys every text names, from the keys in use.
 void Game::showKeys() {
   world::KeysPage& page = state.keysPage;
   page.rows.clear();
@@ -34,6 +34,7 @@ void Game::showKeys() {
         {commandTable()[i].label, keysLink_.keys->keyNames[i], pad.empty() ? "-" : pad});
   }
   page.titleHint = keysLink_.keys->keyNames[kCommandKeys] + ": KEYS";
+  state.keyLabels = keyLabelsOf(*keysLink_.keys);
 }
 
 // On the title, the keys command's release opens the page.

@@ -59,6 +59,7 @@ void PlayWindow::close() {
 void connectGame(Game& game, PlaySetup& setup) {
   game.state.options = setup.options;
   game.state.pack = setup.pack;
+  game.state.packTitle = setup.packTitle;
   constexpr uint32_t kBlackText = 0xFF000000u;
   constexpr uint32_t kWhiteText = 0xFFFFFFFFu;
   game.createWriters = [&setup] {

@@ -41,6 +41,7 @@ struct PlaySetup {
   const std::function<void(const std::string&)>& stateLog;
   KeyChoices keyChoices;        // the player's keys and pad buttons
   world::PackLayout pack = {};  // where the chosen pack's files lie, once it is settled
+  std::string packTitle = "";   // and what the player knows it by
 };
 
 // Opens the game window with its renderer and pictures; false (with the message on stderr)

@@ -234,6 +234,7 @@ int playGame(PlaySetup& setup, const world::PackCatalog& catalog, const Replay* 
   // A replay names its pack itself; otherwise the dialog's list entry settles it.
   if (replay == nullptr) settlePackName(setup.options, catalog);
   setup.pack = catalog.layoutOf(setup.options.packName);
+  setup.packTitle = catalog.shownNameOf(setup.options.packName);
   if (!openGameWindow(setup)) return 1;
   PlayWindow parts(setup);
   if (!parts.show()) return 1;

@@ -137,7 +137,7 @@ WebShell::~WebShell() = default;
 
 std::string WebShell::settingsJson() {
   std::string packs;
-  for (const std::string& pack : dialog_.controls.packList) {
+  for (const std::string& pack : dialog_.packLabels()) {
     packs += (packs.empty() ? "" : ",") + world::jsonString(pack);
   }
   return "{\"packs\":[" + packs + "],\"pack\":" + std::to_string(dialog_.controls.packSelection) +
@@ -159,6 +159,7 @@ bool WebShell::play(int packIndex, bool sound) {
   }
   session_ = std::make_unique<WebSession>(options_, messages_);
   session_->setup.pack = dialog_.catalog.layoutOf(options_.packName);
+  session_->setup.packTitle = dialog_.catalog.shownNameOf(options_.packName);
   if (session_->start()) return true;
   endSession();
   return false;

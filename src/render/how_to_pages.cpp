@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "render/how_to_play.h"
+#include "render/overlays.h"
 #include "world/cell_table.h"
 
 namespace mdx::render {
@@ -65,20 +66,22 @@ Example withFloor(Example parts, int row, int first, int last,
 HowToPage goalPage() {
   return {"THE GOAL",
           {{6,
-            {"Bring the robot to the exit:", "reaching it wins the level."},
+            {kGoalLine.c_str(), "Reaching it wins the level."},
             withFloor({robot(7, 3), device(7, 7, kExit)}, 8, 2, 8)},
            {10,
-            {"First the pieces fall: Left and Right steer", "them, Down drops one fast."},
+            {"First the pieces fall: {} and {} steer", "them, {} drops one fast."},
             {falling(9, 3, kPillar), mark(10, 3, "\u2190"), mark(10, 5, "\u2192"),
-             mark(13, 4, "\u2193")}},
+             mark(13, 4, "\u2193")},
+            {{world::kCommandLeft}, {world::kCommandRight}, {world::kCommandDrop}}},
            {15,
             {"A piece fills a hole of its own shape flush",
              "with the floor; one that does not fit sticks up."},
             withFloor(withFloor({landed(14, 3, kTee), robot(15, 6)}, 16, 2, 8, {3, 4, 5}), 17, 2, 8,
                       {4})},
            {20,
-            {"Then the robot sets off by itself.", "Stuck? R (pad: Y) restarts the level."},
-            withFloor({robot(21, 4), mark(21, 6, "\u2192")}, 22, 2, 8)}}};
+            {"Then the robot sets off by itself.", "Stuck? {} restarts the level."},
+            withFloor({robot(21, 4), mark(21, 6, "\u2192")}, 22, 2, 8),
+            {{world::kCommandRestart, true}}}}};
 }
 
 HowToPage robotPage() {

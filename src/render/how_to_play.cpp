@@ -26,8 +26,6 @@ constexpr int kTextX = 196;
 constexpr int kLineHeight = 17;
 constexpr int kKeysLineX = 40;
 constexpr int kKeysLineY = 438;
-constexpr const char* kKeysLine =
-    "LEFT / RIGHT (pad: d-pad)  turn the page      ESC (pad: B)  back";
 
 // Where no exit is shown its lights are drawn off the picture.
 constexpr float kNoLight = -1000.0f;
@@ -113,16 +111,48 @@ void drawExamples(const world::GameState& state, const HowToPage& page, Assets& 
   }
 }
 
-void drawEntryText(const HowToEntry& entry, Assets& assets) {
+void drawEntryText(const world::GameState& state, const HowToEntry& entry, Assets& assets) {
   int y = static_cast<int>(world::cellPixelY(entry.textRow)) + 4;
-  for (const char* line : entry.lines) {
-    if (line == nullptr || *line == '\0') continue;
+  for (const std::string& line : entryLines(state, entry)) {
+    if (line.empty()) continue;
     drawShadowedText(assets, line, kTextX, y);
     y += kLineHeight;
   }
 }
 
+// "Left / Right (pad: d-pad left / d-pad right)  turn the page      Esc (pad: B)  back".
+// Escape and the pad's B always go back; the turning keys are the player's.
+std::string keysLine(const world::GameState& state) {
+  const world::KeyLabels& labels = state.keyLabels;
+  std::string line = labels.keys[world::kCommandLeft] + " / " + labels.keys[world::kCommandRight];
+  const std::string& padLeft = labels.pads[world::kCommandLeft];
+  const std::string& padRight = labels.pads[world::kCommandRight];
+  if (!padLeft.empty() || !padRight.empty()) {
+    line += " (pad: " + (padLeft.empty() ? "-" : padLeft) + " / " +
+            (padRight.empty() ? "-" : padRight) + ")";
+  }
+  return line + "  turn the page      Esc (pad: B)  back";
+}
+
 }  // namespace
+
+std::array<std::string, 2> entryLines(const world::GameState& state, const HowToEntry& entry) {
+  std::array<std::string, 2> shown;
+  std::size_t nextKey = 0;
+  for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+    if (entry.lines[i] == nullptr) continue;
+    std::string line = entry.lines[i];
+    for (std::size_t at = line.find("{}"); at != std::string::npos && nextKey < entry.keys.size();
+         at = line.find("{}", at)) {
+      const KeyInText& key = entry.keys[nextKey++];
+      const std::string name = namedKey(state, key.command, key.withPad);
+      line.replace(at, 2, name);
+      at += name.size();
+    }
+    shown[i] = std::move(line);
+  }
+  return shown;
+}
 
 void drawHowToPlay(const world::GameState& state, Assets& assets) {
   const int32_t number = state.keys.howToPage;
@@ -134,8 +164,8 @@ void drawHowToPlay(const world::GameState& state, Assets& assets) {
   drawShadowedText(assets, page.heading, kHeadingX, kHeadingY);
   drawShadowedText(assets, pageNumberText(number), kPageNumberX, kHeadingY);
   drawExamples(state, page, assets);
-  for (const HowToEntry& entry : page.entries) drawEntryText(entry, assets);
-  drawShadowedText(assets, kKeysLine, kKeysLineX, kKeysLineY);
+  for (const HowToEntry& entry : page.entries) drawEntryText(state, entry, assets);
+  drawShadowedText(assets, keysLine(state), kKeysLineX, kKeysLineY);
 }
 
 }  // namespace mdx::render

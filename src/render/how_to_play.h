@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "render/assets.h"
@@ -30,12 +31,23 @@ struct ExamplePart {
   const char* mark = nullptr;
 };
 
+// A key an entry's text names: the key the player has bound to the command, and its pad
+// button with withPad ("R (pad: Y)").
+struct KeyInText {
+  world::CommandIndex command;
+  bool withPad = false;
+};
+
 // One thing explained: its text beside its example.
 struct HowToEntry {
   int textRow;                       // the grid row whose top the first text line starts at
-  std::array<const char*, 2> lines;  // the second may be empty
+  std::array<const char*, 2> lines;  // the second may be empty; each "{}" names the next key
   std::vector<ExamplePart> example;
+  std::vector<KeyInText> keys = {};  // the keys the lines name, in order
 };
+
+// The entry's lines as shown, every "{}" replaced by its key's name.
+std::array<std::string, 2> entryLines(const world::GameState& state, const HowToEntry& entry);
 
 struct HowToPage {
   const char* heading;

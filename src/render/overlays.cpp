@@ -11,16 +11,38 @@ namespace {
 
 constexpr int32_t kSlots = 8;
 constexpr int32_t kPieceTypeCount = 6;
-constexpr const char* kStuckHint = "Stuck? Press R (pad: Y) to restart";
 // Where the short lines are written: the top left of the bottom one, the line height, and
 // the right end a line too long to start at the left one is moved back to.
 constexpr int32_t kShortLinesLeft = 240;
 constexpr int32_t kShortLinesRight = 632;
 constexpr int32_t kShortLinesBottom = 456;
 constexpr int32_t kShortLineHeight = 16;
-// The middle of the ready sign, and the top of the line under it that names the level.
+// The middle of the ready sign, and the top of the line under it that names the level (the
+// goal's line follows it).
 constexpr int32_t kSignCentreX = 315;
 constexpr int32_t kLevelTitleY = 96;
+
+// The first level's key help: its box, the middle of its lines and the top of the first.
+constexpr float kKeyHelpX = 192.0f;
+constexpr float kKeyHelpY = 211.0f;
+constexpr int32_t kKeyHelpCentreX = 320;
+constexpr int32_t kKeyHelpTextY = 216;
+constexpr int32_t kKeyHelpLineHeight = 18;
+// The quit prompt's box, the middle of its answer line and that line's top.
+constexpr float kQuitPromptX = 251.0f;
+constexpr float kQuitPromptY = 80.0f;
+constexpr int32_t kQuitPromptCentreX = 320;
+constexpr int32_t kQuitAnswerY = 104;
+
+// Lines one under the other, each centred on centreX, the first with its top at y.
+template <std::size_t kCount>
+void drawCentredLines(Assets& assets, const std::string (&lines)[kCount], int32_t centreX,
+                      int32_t y, int32_t lineHeight) {
+  for (const std::string& line : lines) {
+    drawShadowedText(assets, line, centreX - assets.whiteWriter.width(line) / 2, y);
+    y += lineHeight;
+  }
+}
 
 void drawNextPieceBar(const world::GameState& state, Assets& assets, uint32_t grey) {
   const world::Scene& scene = state.scene;
@@ -49,13 +71,21 @@ void drawReadySigns(const world::GameState& state, Assets& assets, uint32_t grey
   }
   const float swing = -0.125f * sinDegrees(16.0f * state.scene.waveClock);
   drawShadowed(assets.textImages[2], 252.0f, 30.0f, grey, swing, 63.0f, 0.0f);
-  const std::string title = levelTitle(state.progress.levelNumber, state.levelWords.name);
-  if (!state.levelWords.name.empty()) {
-    drawShadowedText(assets, title, kSignCentreX - assets.whiteWriter.width(title) / 2,
-                     kLevelTitleY);
-  }
+  // Under the sign the level's number and name, the goal and the key that starts the level.
+  const std::string lines[] = {
+      levelTitle(state.progress.levelNumber, state.levelWords.name), kGoalLine,
+      "Press " + namedKey(state, world::kCommandConfirm, true) + " to start"};
+  drawCentredLines(assets, lines, kSignCentreX, kLevelTitleY, kShortLineHeight);
   if (state.progress.levelNumber == 1) {
-    drawShadowed(assets.textImages[5], 192.0f, 211.0f, grey, 0.0f, 63.0f, 0.0f);
+    drawShadowed(assets.textImages[5], kKeyHelpX, kKeyHelpY, grey, 0.0f, 63.0f, 0.0f);
+    const world::KeyLabels& labels = state.keyLabels;
+    const std::string help[] = {labels.keys[world::kCommandLeft] + " / " +
+                                    labels.keys[world::kCommandRight] + "  steer the piece",
+                                labels.keys[world::kCommandDrop] + "  drops it fast",
+                                labels.keys[world::kCommandPeek] + " held  shows the whole field",
+                                labels.keys[world::kCommandConfirm] + "  starts the level",
+                                labels.keys[world::kCommandHowTo] + "  how to play"};
+    drawCentredLines(assets, help, kKeyHelpCentreX, kKeyHelpTextY, kKeyHelpLineHeight);
   }
 }
 
@@ -72,9 +102,11 @@ void drawBanner(const world::GameState& state, Assets& assets, uint32_t grey) {
                0.1f * sinDegrees(wave), 175.0f, 13.5f, scene.bannerScale, scene.bannerScale);
 }
 
-void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state) {
+void drawQuitPrompt(gfx::SpriteImage& prompt, const world::GameState& state, Assets& assets) {
   if (state.keys.quitPrompt != 1 || state.keys.peeking != 0) return;
-  drawShadowed(prompt, 251.0f, 80.0f, greyColour(state.scene.fadeLevel));
+  drawShadowed(prompt, kQuitPromptX, kQuitPromptY, greyColour(state.scene.fadeLevel));
+  const std::string answer[] = {state.keyLabels.keys[world::kCommandQuit] + " = yes, Esc = no"};
+  drawCentredLines(assets, answer, kQuitPromptCentreX, kQuitAnswerY, kShortLineHeight);
 }
 
 }  // namespace
@@ -103,6 +135,12 @@ std::string levelTitle(int32_t levelNumber, const std::string& name) {
   return name.empty() ? title : title + " \u2014 " + name;
 }
 
+std::string namedKey(const world::GameState& state, world::CommandIndex command, bool withPad) {
+  const std::string& pad = state.keyLabels.pads[command];
+  const std::string& key = state.keyLabels.keys[command];
+  return withPad && !pad.empty() ? key + " (pad: " + pad + ")" : key;
+}
+
 LevelDigits levelDigits(int32_t levelNumber) {
   const int32_t shown = std::clamp(levelNumber, 0, 99);
   return {shown / 10, shown % 10};
@@ -119,7 +157,7 @@ void drawOverlays(const world::GameState& state, Assets& assets) {
   const uint32_t grey = greyColour(state.scene.fadeLevel);
   drawNextPieceBar(state, assets, grey);
   drawReadySigns(state, assets, grey);
-  drawQuitPrompt(assets.textImages[6], state);
+  drawQuitPrompt(assets.textImages[6], state, assets);
   drawLevelNumber(state, assets);
   drawBanner(state, assets, grey);
 }
@@ -140,7 +178,8 @@ std::vector<std::string> shortLines(const world::GameState& state) {
   if (state.scene.stuckHint != 0 && state.world.levelComplete == 0) {
     // The level's own hint goes over it when the level has one.
     if (!state.levelWords.hint.empty()) lines.push_back("Hint: " + state.levelWords.hint);
-    lines.emplace_back(kStuckHint);
+    lines.push_back("Stuck? Press " + namedKey(state, world::kCommandRestart, true) +
+                    " to restart");
   }
   return lines;
 }
@@ -158,7 +197,7 @@ void drawShortLines(const world::GameState& state, Assets& assets) {
 }
 
 void drawEndingQuitPrompt(const world::GameState& state, Assets& assets) {
-  drawQuitPrompt(assets.textImages[7], state);
+  drawQuitPrompt(assets.textImages[7], state, assets);
 }
 
 }  // namespace mdx::render

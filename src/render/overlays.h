@@ -10,6 +10,9 @@
 
 namespace mdx::render {
 
+// The goal of every level, said under the ready sign and on the first How to play page.
+inline const std::string kGoalLine = "Bring the robot to the exit.";
+
 // The overlays of the three playing states, drawn last, after the play field.
 void drawOverlays(const world::GameState& state, Assets& assets);
 
@@ -32,6 +35,10 @@ void drawLevelLabel(Assets& assets, int32_t levelNumber, float x, float y);
 // One line of text in white over its black shadow one pixel down and right.
 void drawShadowedText(Assets& assets, const std::string& text, int32_t x, int32_t y);
 
+// The key the player has bound to command, as the texts name it; with withPad also its pad
+// button when it has one: "R (pad: Y)".
+std::string namedKey(const world::GameState& state, world::CommandIndex command, bool withPad);
+
 // The two digits shown for a level number. Numbers outside 0 to 99 show the nearest of them,
 // so the digits always name one of the ten digit pictures.
 struct LevelDigits {
@@ -40,7 +47,7 @@ struct LevelDigits {
 LevelDigits levelDigits(int32_t levelNumber);
 
 // The line under the ready sign: "LEVEL 12 — Lift relay" (an em dash) for a level with a name,
-// "LEVEL 12" without one (the sign then shows no line).
+// "LEVEL 12" without one.
 std::string levelTitle(int32_t levelNumber, const std::string& name);
 
 // The piece type shown in next-piece slot `slot`: the list entry pieceIndex + slot, or type 0

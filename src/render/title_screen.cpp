@@ -1,5 +1,7 @@
 #include "render/title_screen.h"
 
+#include <algorithm>
+
 #include "render/draw_helpers.h"
 #include "render/draw_tables.h"
 #include "render/overlays.h"
@@ -14,6 +16,12 @@ constexpr float kQuitBarY = 255.0f;
 // Where "LEVEL nn" of the level choice sits: centred below the Quit entry.
 constexpr float kLevelChoiceX = 272.0f;
 constexpr float kLevelChoiceY = 300.0f;
+// The chosen pack's name, centred under the menu and the level choice.
+constexpr int32_t kPackNameCentreX = 320;
+constexpr int32_t kPackNameY = 328;
+// The line naming the How to play key starts here, or ends at the right edge when it is wider.
+constexpr int32_t kHowToLineX = 510;
+constexpr int32_t kHowToLineRight = 632;
 // The keys page's panel and columns; the bar picture is kRectWidth x kRectHeight.
 constexpr float kRectWidth = 248.0f;
 constexpr float kRectHeight = 48.0f;
@@ -30,13 +38,14 @@ constexpr int32_t kColumnPad = 470;
 constexpr int32_t kHintX = 560;
 
 // The shadows of all lines first, then the lines in white.
-void drawTextLines(Assets& assets) {
+void drawTextLines(const world::GameState& state, Assets& assets) {
   struct Line {
     const std::string& text;
     int x, y;
   };
-  const Line lines[] = {
-      {kVersionLine, 10, 441}, {kOwnershipLine, 10, 456}, {kHowToKeyLine, 510, 441}};
+  const std::string howTo = howToKeyLine(state);
+  const int howToX = std::min(kHowToLineX, kHowToLineRight - assets.whiteWriter.width(howTo));
+  const Line lines[] = {{kVersionLine, 10, 441}, {kOwnershipLine, 10, 456}, {howTo, howToX, 441}};
   for (const Line& line : lines) assets.blackWriter.draw(line.text, line.x + 1, line.y + 1);
   for (const Line& line : lines) assets.whiteWriter.draw(line.text, line.x, line.y);
 }
@@ -72,6 +81,12 @@ void drawLevelChoice(const world::GameState& state, Assets& assets) {
   if (!used.empty()) writeBeside(used, left + 124);
 }
 
+void drawPackName(const world::GameState& state, Assets& assets) {
+  const std::string& name = state.packTitle;
+  if (name.empty()) return;
+  drawShadowedText(assets, name, kPackNameCentreX - assets.whiteWriter.width(name) / 2, kPackNameY);
+}
+
 // The key that opens the keys page, in the bottom right corner.
 void drawKeysHint(const world::GameState& state, Assets& assets) {
   const std::string& hint = state.keysPage.titleHint;
@@ -99,10 +114,12 @@ void drawKeysPage(const world::GameState& state, Assets& assets, uint32_t grey) 
     drawShadowedText(assets, waiting ? "?" : page.rows[i][1], kColumnKey, y);
     drawShadowedText(assets, page.rows[i][2], kColumnPad, y);
   }
-  const std::string help = page.listening ? "Press the new key (Escape: keep the old one)"
-                           : !page.message.empty()
-                               ? page.message
-                               : "Up/Down: choose   Enter: new key   Escape: back";
+  const world::KeyLabels& labels = state.keyLabels;
+  const std::string help = page.listening          ? "Press the new key (Escape: keep the old one)"
+                           : !page.message.empty() ? page.message
+                                                   : labels.keys[world::kCommandUp] + "/" +
+                                                         labels.keys[world::kCommandDrop] +
+                                                         ": choose   Enter: new key   Escape: back";
   drawShadowedText(assets, help, kColumnCommand,
                    static_cast<int32_t>(kPanelTop + kPanelHeight) - 28);
 }
@@ -114,6 +131,10 @@ std::string hintsUsedText(const std::vector<int32_t>& usedPerLevel, int32_t leve
   const int32_t used = usedPerLevel[static_cast<std::size_t>(level)];
   if (used <= 0) return "";
   return std::to_string(used) + (used == 1 ? " hint" : " hints");
+}
+
+std::string howToKeyLine(const world::GameState& state) {
+  return state.keyLabels.keys[world::kCommandHowTo] + "  How to play";
 }
 
 void drawTitleRobots(const world::GameState& state, Assets& assets) {
@@ -136,7 +157,7 @@ void drawTitleRobots(const world::GameState& state, Assets& assets) {
 
 void drawTitleForeground(const world::GameState& state, Assets& assets) {
   const uint32_t grey = greyColour(state.scene.fadeLevel);
-  drawTextLines(assets);
+  drawTextLines(state, assets);
   if (state.keysPage.open) {
     drawKeysPage(state, assets, grey);  // in place of the logo and the menu
     return;
@@ -145,6 +166,7 @@ void drawTitleForeground(const world::GameState& state, Assets& assets) {
   assets.dxImage.draw(474.0f, 116.0f, grey, 0.0f, 75.5f, 40.0f, 1.0f, 1.0f);
   drawMenu(state, assets, grey);
   drawLevelChoice(state, assets);
+  drawPackName(state, assets);
   drawKeysHint(state, assets);
 }
 

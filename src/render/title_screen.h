@@ -14,8 +14,10 @@ namespace mdx::render {
 // drawing them allocates nothing.
 inline const std::string kVersionLine = "Marvolen DX - version 1.0";
 inline const std::string kOwnershipLine = "(c) 2026 The Marvolen DX authors";
-// The key to the How to play pages, at the bottom right above the keys page's.
-inline const std::string kHowToKeyLine = "F1  How to play";
+
+// The line that names the key to the How to play pages, at the bottom right above the keys
+// page's: "F1  How to play" with the key the player has bound.
+std::string howToKeyLine(const world::GameState& state);
 
 // "2 hints" beside the title's level choice: the hints used in level of usedPerLevel (indexed
 // by level number); "" for none.
@@ -25,8 +27,9 @@ std::string hintsUsedText(const std::vector<int32_t>& usedPerLevel, int32_t leve
 // Drawn after the landscape and before the lower strip.
 void drawTitleRobots(const world::GameState& state, Assets& assets);
 
-// Logo, emblem, the text lines (black shadow, then white) and the two-entry menu with its
-// bobbing highlight bar. Drawn after the lower strip and before the upper strip.
+// Logo, emblem, the text lines (black shadow, then white), the two-entry menu with its
+// bobbing highlight bar, the level choice and the chosen pack's name. Drawn after the lower strip
+// and before the upper strip.
 void drawTitleForeground(const world::GameState& state, Assets& assets);
 
 }  // namespace mdx::render

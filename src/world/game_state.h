@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -111,7 +112,7 @@ struct Scene {
   float hudSlide = 0.0f;
   float explosionAngle = 0.0f;
   uint8_t stuckHint =
-      0;  // 1 shows "Stuck? Press R (pad: Y) to restart" until the level starts again
+      0;  // 1 shows the line that offers the restart key until the level starts again
   // Short lines for the player, one per '\n'-ended line, oldest first (a save that failed, a
   // song that cannot play). Shown at the foot of every screen until the game lets them go.
   std::string notices;
@@ -149,6 +150,32 @@ struct Keys {
   // The How to play page shown over the title or the level (1 to kHowToPages), 0 when closed.
   // While it is shown the level behind it waits, as behind the quit prompt.
   int32_t howToPage = 0;
+};
+
+// The game's commands, each given by a key and a pad button the player may choose; the
+// shell's key table lists them in this order.
+enum CommandIndex : std::size_t {
+  kCommandUp,
+  kCommandDrop,
+  kCommandLeft,
+  kCommandRight,
+  kCommandConfirm,
+  kCommandRestart,
+  kCommandMusic,
+  kCommandQuit,
+  kCommandKeys,
+  kCommandPeek,
+  kCommandHowTo,
+  kCommandHint,
+  kCommandCount
+};
+
+// The names of the keys and pad buttons in use, by command, as the texts on the screen name
+// them ("R", "Y"; "" for a command without a pad button). The shell fills them from its keys
+// and again after every change; like the keys page they are no play state.
+struct KeyLabels {
+  std::array<std::string, kCommandCount> keys;
+  std::array<std::string, kCommandCount> pads;
 };
 
 // The keys page over the title screen, as it is shown. The keys themselves are the shell's
@@ -194,12 +221,15 @@ class GameState {
   Keys keys;
   KeysPage keysPage;
   HintView hint;
+  KeyLabels keyLabels;
   // Where the files of options.packName and the shared media lie. Set with the pack's name;
   // left out of the state's fields and hash, which do not depend on where the game is.
   PackLayout pack = shippedPackLayout("", kDefaultPackName);
   // The name, idea and hint of the level in play, from its pack's words file (empty when the
   // pack has none for it). Read at every level start; they never change how the level plays.
   LevelMeta levelWords;
+  // What the player knows that pack by, shown on the title ("" shows nothing). Set with it.
+  std::string packTitle;
 
   SampleSink* samples = nullptr;
   MessageBoxes* messages = nullptr;

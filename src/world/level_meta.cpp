@@ -12,6 +12,9 @@ namespace {
 // Far more than the words of any pack; a gigantic file is not read past it.
 constexpr std::size_t kMaxMetaBytes = std::size_t{256} << 10;
 constexpr int kMaxLevelNumber = 999;
+constexpr std::string_view kPackSection = "[pack]";
+// A pack's name is checked as a level's is, with its own length.
+const LevelMetaField kPackNameField{"name", &LevelMeta::name, kMaxPackNameChars};
 
 // The level number of a "[levelNN]" line, or 0 when the line is no such section.
 int sectionLevel(std::string_view line) {
@@ -47,6 +50,7 @@ class MetaParser {
       return problem("a line reads [levelNN], KEY=TEXT or # comment");
     }
     const std::string key = base::trimmed(line.substr(start, equals - start));
+    if (inPack_) return packLine(key, base::trimmed(line.substr(equals + 1)));
     const LevelMetaField* field = findLevelMetaField(key);
     if (field == nullptr) return problem("unknown key (name, idea and hint are known)");
     if (skipping_) return;
@@ -58,12 +62,25 @@ class MetaParser {
   }
 
  private:
+  void packLine(const std::string& key, const std::string& text) {
+    if (key != kPackNameField.key) return problem("unknown key in [pack] (name is known)");
+    const std::string unfit = levelMetaTextProblem(kPackNameField, text);
+    if (!unfit.empty()) return problem("the pack's name " + unfit);
+    meta_.packName = text;
+  }
+
   void startSection(const std::string& line) {
+    inPack_ = base::trimmed(line) == kPackSection;
+    if (inPack_) {
+      level_ = 0;
+      skipping_ = false;
+      return;
+    }
     level_ = sectionLevel(base::trimmed(line));
     skipping_ = level_ < 1 || level_ > kMaxLevelNumber;
     if (skipping_) {
       level_ = 0;
-      problem("a section is [levelNN], NN the level's number from 1 to " +
+      problem("a section is [pack] or [levelNN], NN the level's number from 1 to " +
               std::to_string(kMaxLevelNumber) + "; its lines are skipped");
     }
   }
@@ -77,6 +94,7 @@ class MetaParser {
   int lineNumber_ = 0;
   int level_ = 0;          // the section's level number; 0 before the first or in a bad one
   bool skipping_ = false;  // in a bad section, whose lines are not read
+  bool inPack_ = false;    // in the [pack] section
 };
 
 }  // namespace
@@ -141,8 +159,15 @@ PackMeta readPackMeta(const std::string& path) {
   return meta;
 }
 
-std::string writePackMeta(const std::map<int, LevelMeta>& levels) {
+std::string packNameProblem(std::string_view text) {
+  return levelMetaTextProblem(kPackNameField, text);
+}
+
+std::string writePackMeta(const std::map<int, LevelMeta>& levels, const std::string& packName) {
   std::string out = "# The names, ideas and hints of this pack's levels.\n";
+  if (!packName.empty()) {
+    out += std::string(kPackSection) + '\n' + kPackNameField.key + '=' + packName + '\n';
+  }
   for (const auto& [number, meta] : levels) {
     if (meta.empty()) continue;
     out += sectionName(number) + '\n';

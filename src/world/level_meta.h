@@ -9,9 +9,10 @@
 //   idea=Two lifts hand the robot up to the terrace.
 //   hint=The second lift must wait where the first one stops.
 //
-// One [levelNN] section per level (NN its number, from 1), a key=text line per field. Every
-// text is one line of printable ASCII; a pack without the file has no names, and its levels
-// show their numbers only.
+// One [levelNN] section per level (NN its number, from 1), a key=text line per field. An
+// optional [pack] section names the pack itself (name=The Machine Works) for the startup
+// dialog and the title. Every text is one line of printable ASCII; a pack without the file has
+// no names: its levels show their numbers only and the pack is called by its folder's name.
 #pragma once
 
 #include <cstddef>
@@ -52,8 +53,12 @@ const LevelMetaField* findLevelMetaField(std::string_view key);
 // character, a byte outside ASCII, more than the field's maxChars, white space at either end.
 std::string levelMetaTextProblem(const LevelMetaField& field, std::string_view text);
 
+// The longest name a pack may give itself.
+constexpr std::size_t kMaxPackNameChars = 32;
+
 // The words of a pack's levels, by level number, and what was wrong in the file.
 struct PackMeta {
+  std::string packName;  // the pack's own name; "" when it gives none
   std::map<int, LevelMeta> levels;
   std::vector<std::string> problems;  // "FILE:LINE: what is wrong", one per broken line
 
@@ -62,16 +67,21 @@ struct PackMeta {
 };
 
 // Parses the text of a pack's level words; fileName names the file in messages. A broken line
-// (no section yet, an unknown key, a text that does not fit, a bad section) is reported and
-// skipped; everything else is kept.
+// (no section yet, an unknown key, a text that does not fit, a bad section, a [pack] key other
+// than name) is reported and skipped; everything else is kept.
 PackMeta parsePackMeta(std::string_view text, const std::string& fileName);
 
 // Reads the pack's level words from the file at path (its first 256 KiB). A missing file gives
 // no words and no problem; an unreadable one gives a problem.
 PackMeta readPackMeta(const std::string& path);
 
-// The file text for the given levels: a comment line, then one section per level with words,
-// in level order, with the fields it has. Texts must fit (see levelMetaTextProblem).
-std::string writePackMeta(const std::map<int, LevelMeta>& levels);
+// The file text for the given levels: a comment line, the [pack] section when packName is not
+// "", then one section per level with words, in level order, with the fields it has. Texts
+// must fit (see levelMetaTextProblem and packNameProblem).
+std::string writePackMeta(const std::map<int, LevelMeta>& levels, const std::string& packName = "");
+
+// What makes text unfit as a pack's name ("" when it fits): as for a level's name, at most
+// kMaxPackNameChars characters.
+std::string packNameProblem(std::string_view text);
 
 }  // namespace mdx::world

@@ -55,6 +55,13 @@ std::vector<CatalogPack> playersPacks(const std::string& playersFolder) {
   return packs;
 }
 
+// The name a pack gives itself in its words file; its catalogue name when it gives none (an
+// older pack, or one whose words file cannot be read).
+std::string titleOf(const PackLayout& layout, const std::string& name) {
+  const std::string own = readPackMeta(layout.wordsPath()).packName;
+  return own.empty() ? name : own;
+}
+
 }  // namespace
 
 std::string levelFileName(int32_t n) {
@@ -138,6 +145,19 @@ const CatalogPack* PackCatalog::find(std::string_view name) const {
   return nullptr;
 }
 
+std::string PackCatalog::shownName(const CatalogPack& pack) const {
+  const auto sameTitle = [&pack](const CatalogPack& other) { return other.title == pack.title; };
+  if (std::count_if(packs.begin(), packs.end(), sameTitle) > 1) {
+    return pack.title + " (" + pack.name + ")";
+  }
+  return pack.title;
+}
+
+std::string PackCatalog::shownNameOf(const std::string& name) const {
+  const CatalogPack* pack = find(name);
+  return pack != nullptr ? shownName(*pack) : titleOf(layoutOf(name), name);
+}
+
 PackLayout PackCatalog::layout(const CatalogPack& pack) const {
   return {dataFolder, pack.folder};
 }
@@ -163,6 +183,7 @@ PackCatalog readPackCatalog(const std::string& dataFolder, const std::string& pl
     }
     catalog.packs.push_back(std::move(pack));
   }
+  for (CatalogPack& pack : catalog.packs) pack.title = titleOf(catalog.layout(pack), pack.name);
   return catalog;
 }
 

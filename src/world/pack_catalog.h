@@ -64,9 +64,10 @@ PackLayout shippedPackLayout(const std::string& dataFolder, const std::string& n
 
 // One playable pack.
 struct CatalogPack {
-  std::string name;    // what the player picks and --pack names; the progress is kept under it
+  std::string name;    // what --pack and the settings name; the progress is kept under it
   std::string folder;  // where its files lie
   bool playersOwn = false;
+  std::string title = "";  // what the player knows it by: its own name, else name
 };
 
 struct PackCatalog {
@@ -79,6 +80,12 @@ struct PackCatalog {
   std::string nameAt(int32_t index, const std::string& current) const;
   // The pack of that name; nullptr when the catalogue has none.
   const CatalogPack* find(std::string_view name) const;
+  // How the dialog and the title name pack: its title, with its name in brackets after it
+  // when another pack has the same title ("Classics (mappack1)").
+  std::string shownName(const CatalogPack& pack) const;
+  // shownName of the named pack; a pack the catalogue does not list (an unlisted --pack
+  // folder) is named by its own name, else by name.
+  std::string shownNameOf(const std::string& name) const;
   PackLayout layout(const CatalogPack& pack) const;
   // The layout of the named pack. A name the catalogue does not list is taken as a folder of
   // the data folder (or a path of its own), as an unlisted --pack folder is played.

@@ -264,6 +264,10 @@ TEST_F(KeysPageInGame, APressedKeyBecomesTheChosenCommandsKeyAndIsSaved) {
   tap(0x20);  // D
   EXPECT_FALSE(page().listening);
   EXPECT_EQ(page().rows[kCommandDrop][1], "D");
+  // Every text on the screen that names a key names the new one from now on.
+  EXPECT_EQ(h.game.state.keyLabels.keys[kCommandDrop], "D");
+  EXPECT_EQ(h.game.state.keyLabels.keys[kCommandLeft], "A");
+  EXPECT_EQ(h.game.state.keyLabels.pads[kCommandDrop], "d-pad down");
   EXPECT_EQ(savedLines, std::vector<std::string>{"key.drop=D\nkey.left=A\n"});
   EXPECT_EQ(h.gameState(), world::StateTitle);  // nothing acted behind the page
 

@@ -14,6 +14,7 @@
 #include "level/tool_commands.h"
 #include "scoped_env.h"
 #include "test_sources.h"
+#include "world/level_meta.h"
 
 namespace mdx::level {
 namespace {
@@ -293,6 +294,24 @@ TEST(PackWords, MetaWritesTheWordsOfSourcesInLevelOrder) {
             "# The names, ideas and hints of this pack's levels.\n"
             "[level01]\nname=First\n[level02]\nhint=Look down.\n");
   EXPECT_EQ(runPack({"meta", dir, folders.packs + "/none.src"}, out, err), 1);
+
+  // The pack's own name: written with --title, kept by a later run without it and by pack add,
+  // refused (nothing written) when it does not fit.
+  const std::string source = first.write("meta_1.src");
+  EXPECT_EQ(runPack({"meta", dir, source, "--title", "Fire and Ice"}, out, err), 0) << err;
+  EXPECT_EQ(world::readPackMeta(packMetaPath(dir)).packName, "Fire and Ice");
+  EXPECT_EQ(runPack({"meta", dir, source}, out, err), 0) << err;
+  EXPECT_EQ(world::readPackMeta(packMetaPath(dir)).packName, "Fire and Ice");
+  EXPECT_EQ(runPack({"meta", dir, source, "--title", std::string(33, 'n')}, out, err), 1);
+  EXPECT_EQ(world::readPackMeta(packMetaPath(dir)).packName, "Fire and Ice");
+  std::ofstream(dir + "/pref.ini") << "levelCount\n1\n";
+  LevelSource level;
+  std::string error;
+  ASSERT_TRUE(parseSource(Source::needingAPillar().str(), level, error)) << error;
+  int number = 0;
+  ASSERT_TRUE(addToPack(dir, level, {}, decideLevel(level, CheckOptions{}), "", number, error))
+      << error;
+  EXPECT_EQ(world::readPackMeta(packMetaPath(dir)).packName, "Fire and Ice");
 }
 
 TEST(PackCommand, ExitCodesForEachVerb) {

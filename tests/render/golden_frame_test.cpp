@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_bindings.h"
 #include "gfxlib/sdl_backend.h"
 #include "gfxlib/sdl_display.h"
 #include "render/assets.h"
@@ -83,10 +84,12 @@ void startValues(GameState& s, int32_t gameState, float waveClock) {
   s.world.landscapeChoice = 1;
   s.world.parallax1On = 1;
   s.world.parallax2Mode = 2;
+  s.keyLabels = app::defaultKeyLabels();
 }
 
 void titleScene(GameState& s) {
   startValues(s, world::StateTitle, 20.0f);
+  s.packTitle = "The Machine Works";
 }
 
 // The title's level choice, on a level the player took two hints in.

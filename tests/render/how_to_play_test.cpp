@@ -2,6 +2,7 @@
 // level uses, inside the pages' frame, and the pages in place of what lies behind them.
 #include "render/how_to_play.h"
 
+#include <algorithm>
 #include <set>
 
 #include "render_fixture.h"
@@ -83,6 +84,36 @@ TEST_F(HowToPlayDrawing, PagesTakeThePlaceOfTheTitleAndTheLevelAndNameTheirNumbe
   frame();
   EXPECT_TRUE(drawsOf("media/rect02.tga").empty());
   EXPECT_EQ(drawsOf("media/text06.tga").size(), 2u);  // the key help, shadowed, is back
+}
+
+// The keys the pages name are the player's: after the restart, steering and paging keys are
+// bound elsewhere (and the restart key's pad button taken away), every text says so.
+TEST_F(HowToPlayDrawing, TextsNameTheKeysThePlayerHasBound) {
+  state.keys.howToPage = 1;
+  std::vector<std::string> texts = textsOf(frame());
+  const auto shows = [&texts](const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  EXPECT_TRUE(shows("Stuck? R (pad: Y) restarts the level."));
+  EXPECT_TRUE(shows("First the pieces fall: Left and Right steer"));
+  EXPECT_TRUE(
+      shows("Left / Right (pad: d-pad left / d-pad right)  turn the page      "
+            "Esc (pad: B)  back"));
+
+  state.keyLabels.keys[world::kCommandRestart] = "Backspace";
+  state.keyLabels.pads[world::kCommandRestart] = "";
+  state.keyLabels.keys[world::kCommandLeft] = "A";
+  state.keyLabels.keys[world::kCommandRight] = "D";
+  state.keyLabels.pads[world::kCommandRight] = "left shoulder";
+  state.keyLabels.keys[world::kCommandDrop] = "S";
+  texts = textsOf(frame());
+  EXPECT_TRUE(shows("Stuck? Backspace restarts the level."));
+  EXPECT_TRUE(shows("First the pieces fall: A and D steer"));
+  EXPECT_TRUE(shows("them, S drops one fast."));
+  EXPECT_TRUE(
+      shows("A / D (pad: d-pad left / left shoulder)  turn the page      "
+            "Esc (pad: B)  back"));
+  for (const std::string& text : texts) EXPECT_EQ(text.find("{}"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -122,6 +122,40 @@ TEST_F(OverlaysTest, ReadySignHintAndQuitPromptByStateLevelPromptAndPeek) {
   }
 }
 
+// The lines the signs and boxes carry name the keys the player has bound, not the defaults.
+TEST_F(OverlaysTest, SignsKeyHelpAndQuitPromptNameTheBoundKeys) {
+  const auto whiteTexts = [this] {
+    std::vector<std::string> texts;
+    for (const auto& call : frame()) {
+      if (call.kind == CallKind::Text && call.draw.colour == kWhite) texts.push_back(call.name);
+    }
+    return texts;
+  };
+  state.progress.gameState = world::StateReady;
+  state.progress.levelNumber = 1;
+  EXPECT_EQ(whiteTexts(),
+            (std::vector<std::string>{
+                "LEVEL 01", "Bring the robot to the exit.", "Press Space (pad: A) to start",
+                "Left / Right  steer the piece", "Down  drops it fast",
+                "Tab held  shows the whole field", "Space  starts the level", "F1  how to play"}));
+  world::KeyLabels& labels = state.keyLabels;
+  labels.keys[world::kCommandLeft] = "A";
+  labels.keys[world::kCommandRight] = "D";
+  labels.keys[world::kCommandDrop] = "S";
+  labels.keys[world::kCommandPeek] = "Left Shift";
+  labels.keys[world::kCommandConfirm] = "E";
+  labels.pads[world::kCommandConfirm] = "";
+  labels.keys[world::kCommandHowTo] = "H";
+  labels.keys[world::kCommandQuit] = "X";
+  EXPECT_EQ(whiteTexts(),
+            (std::vector<std::string>{"LEVEL 01", "Bring the robot to the exit.",
+                                      "Press E to start", "A / D  steer the piece",
+                                      "S  drops it fast", "Left Shift held  shows the whole field",
+                                      "E  starts the level", "H  how to play"}));
+  state.keys.quitPrompt = 1;
+  EXPECT_EQ(whiteTexts(), std::vector<std::string>{"X = yes, Esc = no"});
+}
+
 TEST_F(OverlaysTest, LevelNumberAsTwoUnfadedDigitsClampedToTheDigitPictures) {
   state.scene.hudPhase = 2;
   state.scene.fadeLevel = 0;
@@ -264,22 +298,28 @@ std::vector<RecordedCall> textDraws(const std::vector<RecordedCall>& calls) {
   return texts;
 }
 
-// The level's name goes under the ready sign, centred on it, only while the sign shows and
-// only when the level has one; its hint goes over the stuck line once that shows.
+// The level's number and name go under the ready sign, centred on it, then the goal and the
+// start key, only while the sign shows; its hint goes over the stuck line once that shows.
 TEST_F(OverlaysTest, ReadySignNamesTheLevelAndTheStuckLineOffersItsHint) {
   state.progress.gameState = world::StateReady;
   state.progress.levelNumber = 12;
-  EXPECT_TRUE(textDraws(frame()).empty()) << "a level without a name shows its number only";
-  state.levelWords = {"Lift relay", "Two lifts in a row.", "The second lift waits."};
   std::vector<RecordedCall> texts = textDraws(frame());
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[1].name, "LEVEL 12") << "a level without a name shows its number only";
+  EXPECT_EQ(texts[3].name, "Bring the robot to the exit.") << "then the goal, under it";
+  EXPECT_GT(texts[3].draw.y, texts[1].draw.y);
+  state.levelWords = {"Lift relay", "Two lifts in a row.", "The second lift waits."};
+  texts = textDraws(frame());
   const std::string title = "LEVEL 12 \u2014 Lift relay";
-  ASSERT_EQ(texts.size(), 2u);
+  ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(texts[1].name, title);
   const int32_t width = RecordingBackend::kCharWidth * static_cast<int32_t>(title.size());
   expectDraw(texts[1].draw, {static_cast<float>(315 - width / 2), 96, kWhite});
   expectDraw(texts[0].draw, {static_cast<float>(316 - width / 2), 97, kBlack});
   state.keys.quitPrompt = 1;
-  EXPECT_TRUE(textDraws(frame()).empty()) << "the quit prompt hides the sign and its line";
+  texts = textDraws(frame());
+  ASSERT_EQ(texts.size(), 2u) << "the quit prompt hides the sign and its lines";
+  EXPECT_EQ(texts[1].name, "Q = yes, Esc = no");
 
   state.keys.quitPrompt = 0;
   state.progress.gameState = world::StateRunning;

@@ -1,5 +1,6 @@
 // Test fixture for the frame drawing: all the game's pictures loaded into a recording back end
-// under their file names, both writers made, and a game state with the frame loop's start values.
+// under their file names, both writers made, and a game state with the frame loop's start values
+// and the default keys.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_bindings.h"
 #include "recording_backend.h"
 #include "render/assets.h"
 #include "render/scene.h"
@@ -54,6 +56,7 @@ class RenderTest : public ::testing::Test {
     s.landscapeClock = 45.0f;
     s.parallax1X = s.parallax2X = {0.0f, 639.0f};
     state.progress.gameState = world::StateRunning;
+    state.keyLabels = app::defaultKeyLabels();  // as the game gives them
   }
 
   // Draws one frame and returns its calls.

@@ -11,6 +11,13 @@ namespace {
 class TitleScreenTest : public RenderTest {
  protected:
   TitleScreenTest() { state.progress.gameState = world::StateTitle; }
+  std::vector<RecordedCall> texts() const {
+    std::vector<RecordedCall> found;
+    for (const auto& call : backend.calls) {
+      if (call.kind == CallKind::Text) found.push_back(call);
+    }
+    return found;
+  }
 };
 
 TEST_F(TitleScreenTest, MenuBarMarksTheChoiceWhileTheMenuPictureStaysPut) {
@@ -70,14 +77,11 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
   // Faded out, the pictures are drawn black; where they stand the golden title frame pins.
   EXPECT_EQ(drawsOf("media/logo.tga").at(0).colour, 0xFF000000u);
   EXPECT_EQ(drawsOf("media/dx.tga").at(0).colour, 0xFF000000u);
-  std::vector<RecordedCall> texts;
-  for (const auto& call : backend.calls) {
-    if (call.kind == CallKind::Text) texts.push_back(call);
-  }
+  const std::vector<RecordedCall> texts = this->texts();
   ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(texts[0].name, kVersionLine);
   EXPECT_EQ(texts[1].name, kOwnershipLine);
-  EXPECT_EQ(texts[2].name, kHowToKeyLine);
+  EXPECT_EQ(texts[2].name, "F1  How to play");
   // Each line first as a black shadow one pixel right of and below the white line over it.
   for (size_t i = 0; i < 3; ++i) {
     const RecordedCall& shadow = texts[i];
@@ -90,6 +94,37 @@ TEST_F(TitleScreenTest, LogoEmblemAndTextLinesShadowedInBlackThenWhiteEvenFaded)
   }
   EXPECT_GT(texts[4].draw.y, texts[3].draw.y);  // the ownership line under the version
   EXPECT_EQ(kVersionLine, "Marvolen DX - version 1.0");
+}
+
+// The chosen pack's name, centred under the menu, and the How to play key the player has
+// bound, moved left when its name is long so the line still ends inside the picture.
+TEST_F(TitleScreenTest, ShowsThePacksNameAndTheBoundHowToPlayKey) {
+  const auto whiteText = [this](const std::string& text) -> const RecordedCall* {
+    for (const RecordedCall& call : backend.calls) {
+      if (call.kind == CallKind::Text && call.name == text && call.draw.colour == 0xFFFFFFFFu)
+        return &call;
+    }
+    return nullptr;
+  };
+  frame();
+  EXPECT_EQ(texts().size(), 6u) << "no pack name given, none shown";
+  state.packTitle = "Fire and Ice";
+  frame();
+  const RecordedCall* name = whiteText("Fire and Ice");
+  ASSERT_NE(name, nullptr);
+  const int32_t width = RecordingBackend::kCharWidth * 12;
+  EXPECT_EQ(name->draw.x, static_cast<float>(320 - width / 2));
+  EXPECT_GT(name->draw.y, 300.0f) << "under the level choice";
+
+  state.keyLabels.keys[world::kCommandHowTo] = "F3";
+  frame();
+  ASSERT_NE(whiteText("F3  How to play"), nullptr);
+  EXPECT_EQ(whiteText("F3  How to play")->draw.x, 510.0f);
+  state.keyLabels.keys[world::kCommandHowTo] = "Keypad Multiply";
+  frame();
+  const RecordedCall* howTo = whiteText("Keypad Multiply  How to play");
+  ASSERT_NE(howTo, nullptr);
+  EXPECT_EQ(howTo->draw.x + RecordingBackend::kCharWidth * 28, 632.0f);
 }
 
 TEST_F(TitleScreenTest, LevelChoiceShowsOnlyOnceALaterLevelIsReached) {

@@ -229,6 +229,25 @@ TEST_F(DialogFolder, ThePlayersOwnPacksAreListedMarkedAndPlayable) {
             folder("packs/mine/level01.dat"));
 }
 
+// The list shows the packs' own names, a folder only where two names clash; what is chosen,
+// remembered and given to --pack stays the folder's name.
+TEST_F(DialogFolder, PacksAreListedByTheirNamesWithTheFolderOnlyWhereTwoClash) {
+  writePacks("mappack1\nmappack2\nplain");
+  for (const char* shipped : {"mappack1", "mappack2"}) fs::create_directories(folder(shipped));
+  std::ofstream(folder("mappack1/levels.ini")) << "[pack]\nname=The Machine Works\n";
+  std::ofstream(folder("mappack2/levels.ini")) << "[pack]\nname=Fire and Ice\n";
+  fs::create_directories(folder("packs/mine"));
+  std::ofstream(folder("packs/mine/pref.ini")) << "levels\n1\n";
+  std::ofstream(folder("packs/mine/levels.ini")) << "[pack]\nname=Fire and Ice\n";
+  dialog.open(kDisplays, packs());
+  EXPECT_EQ(dialog.packLabels(),
+            (std::vector<std::string>{"The Machine Works", "Fire and Ice (mappack2)", "plain",
+                                      "Fire and Ice (mine) (yours)"}));
+  dialog.selectPack(1);
+  settlePackName(options, dialog.catalog);
+  EXPECT_EQ(options.packName, "mappack2");
+}
+
 TEST_F(DialogFolder, AnUnlistedPackFolderIsPlayedAndAMissingOneRefused) {
   writePacks("mappack1\n");
   fs::create_directories(folder("mypack"));

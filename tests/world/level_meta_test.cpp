@@ -52,8 +52,30 @@ TEST(PackMetaFile, BrokenLinesAreReportedAndTheRestKept) {
   EXPECT_EQ(meta.problems[2], "p/levels.ini:6: a line reads [levelNN], KEY=TEXT or # comment");
   EXPECT_EQ(meta.problems[3], "p/levels.ini:7: the hint has 73 characters, at most 72 fit");
   EXPECT_EQ(meta.problems[4], "p/levels.ini:8: the idea holds a character outside ASCII");
-  EXPECT_EQ(meta.problems[5].substr(0, 32), "p/levels.ini:9: a section is [le");
+  EXPECT_EQ(meta.problems[5].substr(0, 29), "p/levels.ini:9: a section is ");
   EXPECT_EQ(meta.problems[6].substr(0, 17), "p/levels.ini:11: ");
+}
+
+// The pack's own name lives in a [pack] section; it survives a rewrite and only name is known
+// there. A file without it (any file written before packs had names) names no pack.
+TEST(PackMetaFile, ThePacksOwnNameReadsBackAndOnlyNameIsKnownInItsSection) {
+  std::map<int, LevelMeta> levels;
+  levels[2] = {"Lift relay", "", ""};
+  PackMeta read = parsePackMeta(writePackMeta(levels, "The Machine Works"), "levels.ini");
+  EXPECT_TRUE(read.problems.empty());
+  EXPECT_EQ(read.packName, "The Machine Works");
+  EXPECT_EQ(read.levelMeta(2).name, "Lift relay");
+  EXPECT_EQ(parsePackMeta(writePackMeta(levels), "levels.ini").packName, "");
+
+  read = parsePackMeta("[pack]\nhint=no\nname=" + std::string(kMaxPackNameChars + 1, 'n') +
+                           "\n[level01]\nname=One\n[pack]\nname=Second word\n",
+                       "p/levels.ini");
+  ASSERT_EQ(read.problems.size(), 2u);
+  EXPECT_EQ(read.problems[0], "p/levels.ini:2: unknown key in [pack] (name is known)");
+  EXPECT_EQ(read.problems[1].substr(0, 40), "p/levels.ini:3: the pack's name has 33 c");
+  EXPECT_EQ(read.levelMeta(1).name, "One");
+  EXPECT_EQ(read.packName, "Second word");
+  EXPECT_EQ(packNameProblem(std::string(kMaxPackNameChars, 'n')), "");
 }
 
 TEST(PackMetaFile, AMissingFileMeansNoWordsAndNoProblem) {

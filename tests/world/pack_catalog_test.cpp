@@ -76,6 +76,30 @@ TEST_F(Catalog, APlayersPackNamedAsAShippedOneIsRefusedAndSaysWhy) {
   EXPECT_NE(catalog.refused[0].find("rename"), std::string::npos) << catalog.refused[0];
 }
 
+// A pack is shown by the name its words file gives it, an older pack (no words file, or none
+// naming it, or a broken name) by its folder's; where two packs share a name each is followed
+// by its folder.
+TEST_F(Catalog, PacksAreShownByTheirOwnNamesAndTheFolderOnlyWhereNamesClash) {
+  write(data + "/mappacks.ini", "mappack1\nmappack2\nold\nbroken");
+  write(data + "/mappack1/levels.ini", "[pack]\nname=The Machine Works\n[level01]\nname=A\n");
+  write(data + "/mappack2/levels.ini", "# words\n[pack]\n name = Fire and Ice \n");
+  write(data + "/broken/levels.ini", "[pack]\nname=" + std::string(40, 'x') + "\n");
+  playersPack("mine");
+  write(players + "/mine/levels.ini", "[pack]\nname=Fire and Ice\n");
+  const PackCatalog catalog = readPackCatalog(data, players);
+  ASSERT_EQ(catalog.packs.size(), 5u);
+  EXPECT_EQ(catalog.shownName(catalog.packs[0]), "The Machine Works");
+  EXPECT_EQ(catalog.shownName(catalog.packs[1]), "Fire and Ice (mappack2)");
+  EXPECT_EQ(catalog.shownName(catalog.packs[2]), "old");
+  EXPECT_EQ(catalog.shownName(catalog.packs[3]), "broken");
+  EXPECT_EQ(catalog.shownName(catalog.packs[4]), "Fire and Ice (mine)");
+  EXPECT_EQ(catalog.shownNameOf("mappack1"), "The Machine Works");
+  // A pack the catalogue does not list (an unlisted --pack folder) names itself too.
+  write(data + "/extra/levels.ini", "[pack]\nname=Extra Levels\n");
+  EXPECT_EQ(catalog.shownNameOf("extra"), "Extra Levels");
+  EXPECT_EQ(catalog.shownNameOf("nowhere"), "nowhere");
+}
+
 TEST_F(Catalog, WithoutAListOrAPlayersFolderTheOtherStillCounts) {
   playersPack("mine");
   const PackCatalog noList = readPackCatalog(data, players);

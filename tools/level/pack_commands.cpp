@@ -234,19 +234,26 @@ bool addToPack(const std::string& dir, const LevelSource& level,
          (sourceText.empty() ||
           base::writeFileSafely(packSourcePath(dir, number), sourceText, error)) &&
          (!writeWords ||
-          base::writeFileSafely(packMetaPath(dir), world::writePackMeta(words.levels), error)) &&
+          base::writeFileSafely(packMetaPath(dir),
+                                world::writePackMeta(words.levels, words.packName), error)) &&
          writePref(dir, number, error);
 }
 
 bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,
-                       std::string& error) {
+                       const std::optional<std::string>& packName, std::string& error) {
+  const std::string name = packName ? *packName : world::readPackMeta(packMetaPath(dir)).packName;
+  const std::string unfit = world::packNameProblem(name);
+  if (!unfit.empty()) {
+    error = "the pack's name \"" + name + "\" " + unfit;
+    return false;
+  }
   std::map<int, world::LevelMeta> levels;
   for (const std::string& source : sources) {
     LevelSource level;
     if (!loadLevel(source, level, error)) return false;
     levels[static_cast<int>(levels.size()) + 1] = level.meta;
   }
-  return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels), error);
+  return base::writeFileSafely(packMetaPath(dir), world::writePackMeta(levels, name), error);
 }
 
 namespace {
@@ -366,11 +373,12 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       (verb == "new" && words.size() == 2) || (verb == "meta" && words.size() >= 2) ||
       (verb == "add" && words.size() == 3) || (verb == "check" && words.size() == 2) ||
       (verb == "export" && words.size() == 3) || (verb == "install" && words.size() == 2);
-  if (!shapeOk || (verb != "export" && !args.value("--name").empty())) {
+  if (!shapeOk || (verb != "export" && !args.value("--name").empty()) ||
+      (verb != "meta" && args.has("--title"))) {
     err << "usage: marvolen-level pack new DIR [--data DIR]\n"
            "       marvolen-level pack add DIR SOURCE [--budget SECONDS]\n"
            "       marvolen-level pack check DIR [--data DIR] [--budget SECONDS]\n"
-           "       marvolen-level pack meta DIR [SOURCE...]\n"
+           "       marvolen-level pack meta DIR [SOURCE...] [--title TITLE]\n"
            "       marvolen-level pack export DIR FILE [--name NAME] [--data DIR] [--budget "
            "SECONDS]\n"
            "       marvolen-level pack install FILE [--data DIR] [--budget SECONDS]\n";
@@ -379,7 +387,9 @@ int packCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const std::string dir = words[1];
   std::string error;
   if (verb == "meta") {
-    if (!writePackMetaFrom(dir, {words.begin() + 2, words.end()}, error)) {
+    const std::optional<std::string> name =
+        args.has("--title") ? std::optional<std::string>(args.value("--title")) : std::nullopt;
+    if (!writePackMetaFrom(dir, {words.begin() + 2, words.end()}, name, error)) {
       err << error << '\n';
       return 1;
     }

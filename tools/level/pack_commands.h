@@ -5,6 +5,7 @@
 // three level songs).
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -70,9 +71,11 @@ bool addToPack(const std::string& dir, const LevelSource& level,
                const std::string& sourceText, int& number, std::string& error);
 
 // Writes the pack's words file in dir from the names, ideas and hints of sources, the pack's
-// levels from 1 in order (the build makes the shipped packs' file this way).
+// levels from 1 in order, and the pack's own name: packName, or the one the file gave when
+// nullopt (the build makes the shipped packs' file this way). A name that does not fit is
+// refused and nothing is written.
 bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,
-                       std::string& error);
+                       const std::optional<std::string>& packName, std::string& error);
 
 // One thing the pack check found, as data: the editor lists these and opens a level at the
 // cell, marvolen-level prints them.

@@ -59,8 +59,8 @@ void drawReadySign(Canvas& c) {
   setColour(cr, darker(hex(0x2FA6B8), 0.35), 0.6);
   cairo_fill(cr);
   for (double x : {13.0, 113.0}) rivet(cr, x, 24.5, 1.5, hex(0xC8CED6));
-  fittedLetter(cr, Font::Bold, 22, "READY?", 63, 44, 96, kWhite, kGold, 1.3);
-  fittedLetter(cr, Font::Bold, 9.5, "press SPACE", 63, 54.5, 96, kSky, kSky, 0.8);
+  // The key that starts the level is the player's choice: the game writes it under the sign.
+  fittedLetter(cr, Font::Bold, 22, "READY?", 63, 47, 96, kWhite, kGold, 1.3);
 }
 
 void drawLevelLabel(Canvas& c) {
@@ -71,18 +71,12 @@ void drawCompleteBanner(Canvas& c) {
   fittedLetter(c.cr(), Font::Bold, 24, "LEVEL COMPLETE!", 175, 22.5, 340, kWhite, kGold, 1.3);
 }
 
+// The box of the first level's key help; the game writes the lines with the player's keys.
 void drawHint(Canvas& c) {
   cairo_t* cr = c.cr();
   roundedRect(cr, 1, 1, 254, 100, 9);
   setColour(cr, kNavy, 0.55);
   cairo_fill(cr);
-  const char* lines[] = {"LEFT / RIGHT  steer the piece", "DOWN  drops it fast",
-                         "TAB held  shows the whole field", "SPACE  starts the level",
-                         "F1  how to play"};
-  const Rgb colours[] = {kCream, kCream, kCream, kGold, kSky};
-  for (int i = 0; i < 5; ++i) {
-    fittedLetter(cr, Font::Bold, 13.5, lines[i], 128, 20 + i * 18, 240, kWhite, colours[i], 1.0);
-  }
 }
 
 // The frame of the How to play pages: the ready sign's teal bevel with rivets at the corners
@@ -104,8 +98,8 @@ void drawQuitPrompt(Canvas& c, bool ending) {
   roundedRect(cr, 1, 1, 136, 44, 8);
   setColour(cr, ending ? hex(0x4A2E6A) : kNavy, 0.6);
   cairo_fill(cr);
+  // The line under it names the quit key, the player's choice: the game writes it.
   fittedLetter(cr, Font::Bold, 19, "Quit?", 69, 21, 120, kWhite, kGold, 1.2);
-  fittedLetter(cr, Font::Bold, 11.5, "Q = yes, Esc = no", 69, 38, 128, kSky, kSky, 0.9);
 }
 
 void drawLogo(Canvas& c) {
