@@ -263,6 +263,63 @@ TEST_F(EditPack, ExportByDefaultMakesAPackTheGameLists) {
       << check.str();
 }
 
+// Saving a pack's level source in the editor rebuilds the level file the game plays, but only
+// for a current proof that the pack takes; otherwise the old level file stays and the message
+// says why. A source outside any pack is only saved.
+TEST_F(EditPack, SavingAPackLevelRebuildsItsLevelFileOnlyWhenProven) {
+  const std::string game = dir_ + "/game";
+  fs::create_directories(game + "/mappack1");
+  std::ofstream(game + "/mappack1/lndscp02.tga") << "picture";
+  const std::string pack = dir_ + "/mypack";
+  const level::LevelSource first = shipped("level01.src");
+  int number = 0;
+  std::string error;
+  ASSERT_TRUE(exportToPack(first, decideProof(first, 5.0), 0, pack, game, number, error)) << error;
+
+  EditModel model;
+  const std::string source = pack + "/level01.src";
+  ASSERT_TRUE(model.open(source, error)) << error;
+  level::LevelSource edited = shipped("level02.src");
+  edited.meta.name = "Second thoughts";
+  ASSERT_TRUE(model.replaceLevel(edited));
+  ProofStatus proof = decideProof(model.level(), 5.0);
+  proof.revision = model.revision();
+  ASSERT_TRUE(model.save(error)) << error;
+  EXPECT_EQ(rebuildSavedPackLevel(source, model.level(), proof, proof.revision),
+            "saved " + source + "; rebuilt level01.dat");
+  world::GameState played;
+  played.pack = world::PackLayout{game, pack};
+  ASSERT_TRUE(played.startLevel(1).complete());
+  EXPECT_EQ(played.world.blockLayer, startedGame(edited).world.blockLayer);
+  EXPECT_EQ(level::levelMetaOf(pack + "/level01.dat").name, "Second thoughts");
+  std::ostringstream check;
+  EXPECT_EQ(level::checkPack(pack, game, level::CheckOptions{}, check), 0) << check.str();
+
+  // A proof of an earlier revision, and a proven-unwinnable edit, leave the level file as it is.
+  const std::string before = read("mypack/level01.dat");
+  ASSERT_TRUE(model.replaceLevel(walledOff()));
+  EXPECT_EQ(rebuildSavedPackLevel(source, model.level(), proof, model.revision()),
+            "saved " + source +
+                "; the pack still plays the old level01.dat: the proof of this edit has not "
+                "finished yet");
+  proof = decideProof(model.level(), 5.0);
+  const std::string said = rebuildSavedPackLevel(source, model.level(), proof, proof.revision);
+  EXPECT_EQ(said.rfind("saved " + source +
+                           "; the pack still plays the old level01.dat: not "
+                           "winnable",
+                       0),
+            0u)
+      << said;
+  EXPECT_EQ(read("mypack/level01.dat"), before);
+
+  // Sources that are no level of the pack: a loose file, and a level number pref.ini lacks.
+  EXPECT_EQ(rebuildSavedPackLevel(dir_ + "/loose.src", edited, proof, proof.revision),
+            "saved " + dir_ + "/loose.src");
+  EXPECT_EQ(rebuildSavedPackLevel(pack + "/level02.src", edited, proof, proof.revision),
+            "saved " + pack + "/level02.src");
+  EXPECT_FALSE(fs::exists(pack + "/level02.dat"));
+}
+
 // The share menu's way: the open level's pack, written as one file, installs among another
 // player's packs as the same levels; a folder that is no pack writes no file.
 TEST_F(EditPack, APackSharedAsOneFileInstallsAmongThePlayersPacks) {

@@ -18,6 +18,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The number of the pack level whose source sourcePath is, or 0 when it is none: the source
+// is named as pack add names a level's source, and pref.ini counts that level.
+int packLevelOfSource(const std::string& sourcePath, const std::string& packDir) {
+  if (packDir.empty() || fs::path(sourcePath).extension() != ".src") return 0;
+  const std::string dat = fs::path(sourcePath).replace_extension(".dat").filename().string();
+  const int number = world::levelNumberOfFile(dat).value_or(0);
+  return number > 0 && number <= level::packLevelCount(packDir) ? number : 0;
+}
+
 }  // namespace
 
 std::string exportRefusal(const ProofStatus& proof, uint64_t revision) {
@@ -42,6 +51,23 @@ bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uin
   }
   return level::addToPack(packDir, level, warnings, *proof.verdict, level::writeSource(level),
                           number, error);
+}
+
+std::string rebuildSavedPackLevel(const std::string& sourcePath, const level::LevelSource& level,
+                                  const ProofStatus& proof, uint64_t revision) {
+  const std::string saved = "saved " + sourcePath;
+  const std::string packDir = packFolderOf(sourcePath);
+  const int number = packLevelOfSource(sourcePath, packDir);
+  if (number == 0) return saved;
+  const std::string dat = world::levelFileName(number);
+  std::string error = exportRefusal(proof, revision);
+  if (error.empty() && level::rebuildPackLevel(packDir, number, level, level::ruleWarnings(level),
+                                               *proof.verdict, error)) {
+    return saved + "; rebuilt " + dat;
+  }
+  const std::string refused = "refused: ";
+  if (error.rfind(refused, 0) == 0) error.erase(0, refused.size());
+  return saved + "; the pack still plays the old " + dat + ": " + error;
 }
 
 std::string defaultExportFolder() {

@@ -24,6 +24,15 @@ bool exportToPack(const level::LevelSource& level, const ProofStatus& proof, uin
                   const std::string& packDir, const std::string& gameDir, int& number,
                   std::string& error);
 
+// After the level source at sourcePath was saved: when it is a level of a pack ("levelNN.src"
+// beside the pack's levelNN.dat, in a folder with a pref.ini), rebuilds the level file the game
+// plays and the level's words from level, as export builds them, but only with a current
+// proof the pack commands accept. Returns the save's message: "saved PATH", then
+// "; rebuilt level03.dat" or "; the pack still plays the old level03.dat: REASON" for a pack
+// level, so the designer knows whether the game plays the edit.
+std::string rebuildSavedPackLevel(const std::string& sourcePath, const level::LevelSource& level,
+                                  const ProofStatus& proof, uint64_t revision);
+
 // Where export puts the level unless told otherwise: the pack "mypack" among the player's own
 // packs, which the game lists, so an exported level can be played at once. "" when the
 // player has no data home (neither $XDG_DATA_HOME nor $HOME).

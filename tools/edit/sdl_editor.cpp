@@ -315,8 +315,10 @@ void EditorWindow::save(bool chooseName) {
     return;
   }
   std::string error;
+  const uint64_t edited = model_.revision();  // saving moves it on; the proof is of this one
   const bool saved = model_.save(error);
-  say(saved ? "saved " + model_.path() : error);
+  say(saved ? rebuildSavedPackLevel(model_.path(), model_.level(), proofShown_.status, edited)
+            : error);
   if (saved) prompts_.recent->add(model_.path());
   if (saved) autosaver_.discard(model_.path());
   refreshLevel();

@@ -110,8 +110,15 @@ void EditorWindow::drawFilePopup() {
     std::string error;
     const std::string path = prompts_.fileForSave ? savePath(prompts_.fileName, options_.workDir)
                                                   : openPath(prompts_.fileName, options_.workDir);
+    const uint64_t edited = model_.revision();  // saving moves it on; the proof is of this one
     const bool done = prompts_.fileForSave ? model_.saveAs(path, error) : model_.open(path, error);
-    say(done ? (prompts_.fileForSave ? "saved " : "opened ") + path : error);
+    if (!done) {
+      say(error);
+    } else {
+      say(prompts_.fileForSave
+              ? rebuildSavedPackLevel(path, model_.level(), proofShown_.status, edited)
+              : "opened " + path);
+    }
     if (done) prompts_.recent->add(path);
     if (done && !prompts_.fileForSave) offerRecovery();
     ImGui::CloseCurrentPopup();

@@ -107,6 +107,27 @@ int warningCell(const LevelWarning& warning) {
   return -1;
 }
 
+// Writes level number's level file and its name, idea and hint in the pack's words file, but
+// only for a level packRefusal lets in and while the words file has no broken line (it is
+// rewritten whole, so broken lines would be lost); else nothing is written.
+bool writePackLevel(const std::string& dir, int number, const LevelSource& level,
+                    const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
+                    std::string& error) {
+  error = packRefusal(warnings, verdict);
+  if (!error.empty()) return false;
+  world::PackMeta words = world::readPackMeta(packMetaPath(dir));
+  if (!words.problems.empty()) {
+    error = "refused: mend the pack's words file first: " + words.problems.front();
+    return false;
+  }
+  words.levels[number] = level.meta;
+  const bool writeWords = isFile(packMetaPath(dir)) || !level.meta.empty();
+  return base::writeFileSafely(packLevelPath(dir, number), writeDat(level), error) &&
+         (!writeWords ||
+          base::writeFileSafely(packMetaPath(dir),
+                                world::writePackMeta(words.levels, words.packName), error));
+}
+
 }  // namespace
 
 std::string findGameDir(const std::string& dirOption, std::ostream& err) {
@@ -219,24 +240,23 @@ bool addToPack(const std::string& dir, const LevelSource& level,
     error = dir + ": not a pack (no pref.ini); make one with: marvolen-level pack new " + dir;
     return false;
   }
-  error = packRefusal(warnings, verdict);
-  if (!error.empty()) return false;
-  // The words file is rewritten whole, so one with broken lines would lose them.
-  world::PackMeta words = world::readPackMeta(packMetaPath(dir));
-  if (!words.problems.empty()) {
-    error = "refused: mend the pack's words file first: " + words.problems.front();
+  const int next = std::max(packLevelCount(dir), 0) + 1;
+  if (!writePackLevel(dir, next, level, warnings, verdict, error)) return false;
+  number = next;
+  return (sourceText.empty() ||
+          base::writeFileSafely(packSourcePath(dir, number), sourceText, error)) &&
+         writePref(dir, number, error);
+}
+
+bool rebuildPackLevel(const std::string& dir, int number, const LevelSource& level,
+                      const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
+                      std::string& error) {
+  const int count = packLevelCount(dir);
+  if (!isFile(prefOf(dir)) || number < 1 || number > count) {
+    error = "the pack has no level " + std::to_string(number);
     return false;
   }
-  number = std::max(packLevelCount(dir), 0) + 1;
-  words.levels[number] = level.meta;
-  const bool writeWords = isFile(packMetaPath(dir)) || !level.meta.empty();
-  return base::writeFileSafely(packLevelPath(dir, number), writeDat(level), error) &&
-         (sourceText.empty() ||
-          base::writeFileSafely(packSourcePath(dir, number), sourceText, error)) &&
-         (!writeWords ||
-          base::writeFileSafely(packMetaPath(dir),
-                                world::writePackMeta(words.levels, words.packName), error)) &&
-         writePref(dir, number, error);
+  return writePackLevel(dir, number, level, warnings, verdict, error);
 }
 
 bool writePackMetaFrom(const std::string& dir, const std::vector<std::string>& sources,

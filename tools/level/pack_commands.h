@@ -70,6 +70,13 @@ bool addToPack(const std::string& dir, const LevelSource& level,
                const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
                const std::string& sourceText, int& number, std::string& error);
 
+// Rebuilds level number of the pack in dir (one of its pref.ini's levels) from level: its
+// level file and its words, as addToPack writes them and with the same refusals; the source
+// beside it and pref.ini are left alone. Refused, with nothing written, like addToPack.
+bool rebuildPackLevel(const std::string& dir, int number, const LevelSource& level,
+                      const std::vector<LevelWarning>& warnings, const LevelVerdict& verdict,
+                      std::string& error);
+
 // Writes the pack's words file in dir from the names, ideas and hints of sources, the pack's
 // levels from 1 in order, and the pack's own name: packName, or the one the file gave when
 // nullopt (the build makes the shipped packs' file this way). A name that does not fit is
