@@ -141,6 +141,28 @@ type_text pitstop
 hold Return
 wait_new "^message saved $work/pitstop.src$"
 grep -q "^name $level_name$" "$work/pitstop.src" || fail "the saved source has no name line"
+# Ctrl+A in a side-panel field selects its whole text, so typing replaces it: with the chord
+# held as a person holds it, and as a 12 ms tap whose release comes before the editor reads it.
+# rename SECONDS TEXT: the name field's text replaced after Ctrl+A held SECONDS, then saved.
+rename() {
+  mark
+  # shellcheck disable=SC2046
+  click 1 $(place name)
+  xdotool keydown ctrl keydown a
+  sleep "$1"
+  xdotool keyup a keyup ctrl
+  sleep 0.2
+  type_text "$2"
+  hold Return
+  wait_new '^revision [0-9]* dirty'
+  mark
+  hold ctrl+s
+  wait_new '^revision [0-9]* clean'  # the same "saved" message again is not logged anew
+  grep -q "^name $2$" "$work/pitstop.src" ||
+    fail "Ctrl+A held $1 s did not select the name: $(grep '^name ' "$work/pitstop.src")"
+}
+rename 0.06 Draft
+rename 0.012 "$level_name"
 shot 03-named-and-saved
 
 # 4. The play-test: the game opens on the level, the pillar goes into the pit, the robot wins,

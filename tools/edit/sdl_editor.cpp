@@ -158,6 +158,22 @@ void EditorWindow::run() {
   }
 }
 
+namespace {
+
+// The back end takes Ctrl, Shift, Alt and Super as SDL holds them now, after every event already
+// queued: a quick Ctrl+A whose releases are queued behind its press reached a text field as a
+// plain A, and the typing after it went into the old text. The key event's own modifiers are
+// those held when the key went down or up.
+void keepKeyModifiers(const SDL_Keysym& key) {
+  ImGuiIO& io = ImGui::GetIO();
+  io.KeyCtrl = (key.mod & KMOD_CTRL) != 0;
+  io.KeyShift = (key.mod & KMOD_SHIFT) != 0;
+  io.KeyAlt = (key.mod & KMOD_ALT) != 0;
+  io.KeySuper = (key.mod & KMOD_GUI) != 0;
+}
+
+}  // namespace
+
 void EditorWindow::handle(const SDL_Event& event) {
   framesLeft_ = kFramesAfterEvent;
   if (event.type == SDL_QUIT ||
@@ -172,6 +188,7 @@ void EditorWindow::handle(const SDL_Event& event) {
   followMouse(event);
   if (handleShortcut(event)) return;
   ImGui_ImplSDL2_ProcessEvent(&event);
+  if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) keepKeyModifiers(event.key.keysym);
 }
 
 // The back end asks the X server where the pointer is, and some servers answer with a stale
