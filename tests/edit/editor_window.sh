@@ -1,9 +1,13 @@
 # shellcheck shell=bash
 # What the editor's window tests share. Sourced, with out (the output folder) and log (the
-# editor's --log file) set first:
+# editor's --log file) set first, and editor (the program) for open_editor:
 #
 #   . tests/edit/editor_window.sh
 #   start_editor_xvfb 1600x900    # the virtual X server; the editor in editor_pid ends with it
+#
+# open_editor FOLDER [ARGS...] starts the editor in FOLDER (where typed file names are taken
+# from) with ARGS and the log, its pid in editor_pid and its window, with the keyboard's focus,
+# in window; wait_log PATTERN [SECONDS [COUNT]] waits for the COUNTth log line matching PATTERN.
 #
 # fail MESSAGE prints the message, the editor's log and the end of its output ($out/editor.out)
 # and stops the test; shot NAME saves a screenshot as $out/NAME.png; mark, wait_new and last
@@ -37,6 +41,17 @@ start_editor_xvfb() {
 }
 
 shot() { screenshot "$out/$1.png"; }
+
+open_editor() {
+  local folder=$1
+  shift
+  (cd "$folder" && exec "$editor" "$@" --log "$log") >"$out/editor.out" 2>&1 &
+  editor_pid=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
+    tail -n 1) || fail "no editor window appeared"
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" "${3:-1}" || fail "see above"; }
 
 # mark, then wait_new PATTERN [SECONDS]: waits for a log line matching PATTERN written after the
 # mark (the log writes a line only when its text changes, so counting old lines would not do).

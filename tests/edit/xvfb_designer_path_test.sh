@@ -100,11 +100,8 @@ play() {
 }
 
 # 1. A new level, from nothing.
-(cd "$work" && exec "$editor" --log "$log") >"$out/editor.out" 2>&1 &
-editor_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
-  tail -n 1) || fail "no editor window appeared"
-focus "$window"
+open_editor "$work"
+sleep 0.3
 wait_for_line "$log" '^canvas ' "$editor_pid" 30 >/dev/null || fail "no canvas"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 read -r canvas_x canvas_y zoom _ <<<"$(last canvas)"

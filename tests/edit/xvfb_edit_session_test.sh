@@ -40,17 +40,12 @@ export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 # shellcheck source=SCRIPTDIR/editor_window.sh
 . "$(dirname "${BASH_SOURCE[0]}")/editor_window.sh"
 start_editor_xvfb 1600x900
-wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" "${3:-1}" || fail "see above"; }
 key() {
   press_keys "$@"
   sleep 0.3
 }
 
-(cd "$work" && exec "$editor" level.src --log "$log") >"$out/editor.out" 2>&1 &
-editor_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
-  tail -n 1) || fail "no editor window appeared"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+open_editor "$work" level.src
 wait_log '^proof [0-9]*: winnable' 60 >/dev/null
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # shellcheck disable=SC2153  # WIDTH and HEIGHT come from the eval above

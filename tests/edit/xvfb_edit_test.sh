@@ -28,17 +28,8 @@ export XDG_CONFIG_HOME="$out/config"  # the recent files stay in the test folder
 export XDG_DATA_HOME="$out/data"      # and so do the packs an export makes
 start_editor_xvfb 1700x1100
 
-# Waits up to $2 seconds (default 30) for a log line matching $1; prints the last such line.
-wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" || fail "see above"; }
-
-# Starts the editor on the work file, its window in window with the keyboard's focus.
-start_editor() {
-  "$editor" "$work" --log "$log" >"$out/editor.out" 2>&1 &
-  editor_pid=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
-    tail -n 1) || fail "no editor window appeared"
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-}
+# Starts the editor on the work file.
+start_editor() { open_editor . "$work"; }
 # Waits up to five seconds for the editor to end by itself with status 0; fails with $1 (and
 # the status, 124 when it still runs) otherwise.
 wait_editor_end() {

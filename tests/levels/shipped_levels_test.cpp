@@ -12,6 +12,8 @@
 #include "level/tool_commands.h"
 #include "world/actions.h"
 #include "world/game_state.h"
+#include "world/level_meta.h"
+#include "world/pack_catalog.h"
 
 namespace mdx::level::testing {
 namespace {
@@ -91,6 +93,18 @@ TEST_P(PackLevel, BuiltFileMatchesItsSource) {
   std::string built, error;
   ASSERT_TRUE(mdx::base::readWholeFile(GetParam().built, built, error)) << error;
   EXPECT_EQ(built, writeDat(loadSource(GetParam().source)));
+}
+
+// A player sees the level's name on the ready sign and its hint when stuck, and a designer
+// reads its idea: the pack the game reads carries all three, as the source words them.
+TEST_P(PackLevel, ItsPackCarriesItsNameIdeaAndHint) {
+  const world::LevelMeta& source = loadSource(GetParam().source).meta;
+  for (const world::LevelMetaField& field : world::levelMetaFields())
+    EXPECT_FALSE((source.*field.text).empty()) << "the source has no " << field.key;
+  const world::PackLayout layout = world::shippedPackLayout(MDX_GAME_DIR, GetParam().pack);
+  const world::PackMeta pack = world::readPackMeta(layout.wordsPath());
+  EXPECT_TRUE(pack.problems.empty()) << pack.problems.front();
+  EXPECT_EQ(pack.levelMeta(GetParam().number), source);
 }
 
 INSTANTIATE_TEST_SUITE_P(Packs, PackLevel, ::testing::ValuesIn(packLevels()),
