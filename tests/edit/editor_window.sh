@@ -7,7 +7,8 @@
 #
 # open_editor FOLDER [ARGS...] starts the editor in FOLDER (where typed file names are taken
 # from) with ARGS and the log, its pid in editor_pid and its window, with the keyboard's focus,
-# in window; wait_log PATTERN [SECONDS [COUNT]] waits for the COUNTth log line matching PATTERN.
+# in window; cell_point and drag_cells find and drag over the canvas's cells; wait_log
+# PATTERN [SECONDS [COUNT]] waits for the COUNTth log line matching PATTERN.
 #
 # fail MESSAGE prints the message, the editor's log and the end of its output ($out/editor.out)
 # and stops the test; shot NAME saves a screenshot as $out/NAME.png; mark, wait_new and last
@@ -50,6 +51,23 @@ open_editor() {
   window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Marvolen DX level editor' |
     tail -n 1) || fail "no editor window appeared"
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+# cell_point ROW COLUMN: the window point in the middle of a cell, from the window's X and Y
+# and the canvas_x, canvas_y and zoom the editor's log gave for its canvas.
+cell_point() { editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" "$1" "$2"; }
+# drag_cells BUTTON ROW COLUMN ROW COLUMN: the button held from one cell to another at a
+# person's pace.
+drag_cells() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(cell_point "$2" "$3")
+  sleep 0.2
+  xdotool mousedown "$1"
+  sleep 0.15
+  # shellcheck disable=SC2046
+  xdotool mousemove $(cell_point "$4" "$5")
+  sleep 0.2
+  xdotool mouseup "$1"
+  sleep 0.3
 }
 wait_log() { wait_for_line "$log" "$1" "$editor_pid" "${2:-30}" "${3:-1}" || fail "see above"; }
 

@@ -51,21 +51,7 @@ click() {
   sleep 0.25
 }
 # The screen point of a cell, and of an item the editor's log places in its window.
-cell() { editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" "$1" "$2"; }
 place() { awk -v x="$X" -v y="$Y" '{ print x + $1, y + $2 }' <<<"$(last "place $1" 3)"; }
-# drag BUTTON ROW COLUMN ROW COLUMN: the rectangle between two cells, painted or erased.
-drag() {
-  # shellcheck disable=SC2046
-  xdotool mousemove $(cell "$2" "$3")
-  sleep 0.15
-  xdotool mousedown "$1"
-  sleep 0.1
-  # shellcheck disable=SC2046
-  xdotool mousemove $(cell "$4" "$5")
-  sleep 0.15
-  xdotool mouseup "$1"
-  sleep 0.25
-}
 # brush NAME: the palette's search narrowed to NAME and its first entry taken. The search's
 # old text goes by BackSpace from its end.
 brush() {
@@ -113,13 +99,13 @@ shot 01-new-level
 
 # 2. The level painted: a floor across row 10 with a pit four deep at column 20 and its bottom,
 # the robot at the left and the exit beyond the pit; one pillar to fill the pit.
-drag 1 10 0 10 33
-drag 3 10 20 13 20
-drag 1 14 20 14 20
+drag_cells 1 10 0 10 33
+drag_cells 3 10 20 13 20
+drag_cells 1 14 20 14 20
 brush robot
-drag 1 9 2 9 2
+drag_cells 1 9 2 9 2
 brush exit
-drag 1 9 28 9 28
+drag_cells 1 9 28 9 28
 mark
 # shellcheck disable=SC2046
 click 1 $(place +pillar)

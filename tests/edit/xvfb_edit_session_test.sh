@@ -60,10 +60,10 @@ awk -v z="$zoom" 'BEGIN { exit !(z >= 1) }' || fail "the fitted zoom $zoom is be
 
 # The cell readout follows the mouse with no button held, row 1 whole at its top edge.
 # shellcheck disable=SC2046
-xdotool mousemove $(editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" 1 5)
+xdotool mousemove $(cell_point 1 5)
 wait_log '^cell row 1, column 5' >/dev/null
 # shellcheck disable=SC2046
-xdotool mousemove $(editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" 27 33)
+xdotool mousemove $(cell_point 27 33)
 wait_log '^cell row 27, column 33' >/dev/null
 shot 01-whole-grid
 
@@ -160,7 +160,7 @@ wait_new '^message export refused'
 shot 07-export-refused
 mark
 # shellcheck disable=SC2046
-xdotool mousemove $(editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" 3 3)
+xdotool mousemove $(cell_point 3 3)
 sleep 0.2
 xdotool mousedown 1
 sleep 0.1

@@ -40,7 +40,6 @@ wait_editor_end() {
 start_editor
 read -r _ canvas_x canvas_y zoom _ <<<"$(wait_log '^canvas ')"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-cell_point() { editor_cell_point "$X" "$Y" "$canvas_x" "$canvas_y" "$zoom" "$1" "$2"; }
 
 # Clicks button $1 on the cell at row $2, column $3 of the canvas.
 click_cell() {
@@ -62,20 +61,6 @@ built() { "$leveltool" build "$1" "$2" || fail "cannot build $1"; }
 
 wait_log '^proof [0-9]*: winnable' 60 >/dev/null
 shot 01-canvas-and-proof
-
-# Drags button $1 from the cell at row $2, column $3 to row $4, column $5.
-drag_cells() {
-  # shellcheck disable=SC2046
-  xdotool mousemove $(cell_point "$2" "$3")
-  sleep 0.2
-  xdotool mousedown "$1"
-  sleep 0.15
-  # shellcheck disable=SC2046
-  xdotool mousemove $(cell_point "$4" "$5")
-  sleep 0.2
-  xdotool mouseup "$1"
-  sleep 0.3
-}
 
 click_cell 1 5 5        # paint the brush (block 1) into an empty cell
 drag_cells 1 4 22 3 20  # fill rows 3 and 4, columns 20 to 22
